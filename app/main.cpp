@@ -1,0 +1,9 @@
+// Tivelor on the desktop.
+#include "platform/qt/QtBackend.h"
+#include "shell/App.h"
+
+int main(int argc, char** argv) {
+    platform::qt::Program program(argc, argv);
+    tivelor::App app(program.ui());
+    return program.Run([&] { app.Start(); });
+}

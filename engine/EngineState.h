@@ -1,0 +1,72 @@
+// State shared by the estimation routines: the parameter set, the
+// minimization options, fuse groups, the free-parameter vector, the call
+// counter, the likelihood constant and the minimizers' work arrays.
+#pragma once
+
+#include <string>
+
+#include "platform/arrays.h"
+
+namespace tivelor {
+
+using platform::Array3;
+using platform::Matrix;
+using platform::Vec;
+
+struct ParameterSet {
+    int NumPars = 0;
+    Vec<double> ParValue, StepSize;
+    Vec<std::string> FuseCode, ParName;
+};
+
+struct MinOptions {
+    double ConvTol = 1E-06;
+    long MaxCalls = 9999;
+    int TerminalFreq = 10;
+    int FileFreq = 0;
+    std::string LogFileName = "minimize.tvl";
+    double StepReduction = 0.1;
+};
+
+struct FuseTable {
+    int NFuseGroups = 0;
+    Vec<std::string> FuseGroupCode;
+    Vec<int> FuseGroupCount;
+    Vec<double> FuseGroupValue;
+};
+
+struct FreeVector {
+    long NFree = 0;
+    Vec<double> FreeValue, FreeStep;
+    Vec<int> FreeIndex;
+};
+
+struct EngineState {
+    ParameterSet par;
+    MinOptions opt;
+    FuseTable fuse;
+    FreeVector free;
+
+    long NF = 0;
+    double RecipLnLConst = 0;
+    double PriorPenaltyTotal = 0;
+    long NObs = 0;
+    long SampleSize = 0;
+
+    int SimplexValid = 0;
+    std::string DerivMethod;          // "A", "N" or ""
+    std::string ShowDerivs = "no";    // "yes" / "no"
+    int InterruptSimplex = 0;
+    int InterruptMarq = 0;
+    int MarqGo = 0;
+    int FileReadFailed = 0;
+
+    std::string AlgFileName, AlgFileTitle;
+
+    // Work arrays sized by the run buttons before a run.
+    Matrix<double> InvWork, HessMat, CholFactor, Simplex, AnaHess;
+    Array3<double> GridNegLnL, CovStore;
+    Vec<double> MarqBeta, AnaGrad;
+};
+
+}  // namespace tivelor

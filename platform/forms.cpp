@@ -1,0 +1,437 @@
+#include "platform/forms.h"
+
+#include <algorithm>
+
+#include "platform/ui.h"
+
+namespace platform {
+
+namespace {
+DrawOp MakeOp(DrawOp::Kind kind, double x1, double y1, double x2, double y2, double r,
+              std::int32_t colour) {
+    DrawOp op{};
+    op.kind = kind;
+    op.x1 = x1;
+    op.y1 = y1;
+    op.x2 = x2;
+    op.y2 = y2;
+    op.r = r;
+    op.colour = colour;
+    return op;
+}
+
+// Outer size of a sizable window around its client area, in twips.
+constexpr int kBorderWidth = 120;
+constexpr int kBorderHeight = 120 + 285;
+}  // namespace
+
+// ---------------------------------------------------------------- Control
+
+Control::Control(Form& f, std::string n, ControlKind k, int left, int top, int width, int height)
+    : form(f),
+      name(std::move(n)),
+      kind(k),
+      Left(this, PropId::Geometry, left),
+      Top(this, PropId::Geometry, top),
+      Width(this, PropId::Geometry, width),
+      Height(this, PropId::Geometry, height) {
+    form.Register(this);
+}
+
+Control::~Control() { form.Unregister(this); }
+
+void Control::Move(int left, int top, int width, int height) {
+    Left.SetQuietly(left);
+    Top.SetQuietly(top);
+    Width.SetQuietly(width);
+    Height.SetQuietly(height);
+    Changed(PropId::Geometry);
+}
+
+void Control::SetFocus() { form.ui.backend.SetFocus(this, &form); }
+
+std::string Control::Path() const { return form.name + "." + name; }
+
+void Control::Changed(PropId id, int a, int b) {
+    if (!form.IsUnloaded()) form.ui.backend.ControlChanged(*this, id, a, b);
+}
+
+void TextBox::Changed(PropId id, int a, int b) {
+    Control::Changed(id, a, b);
+    if (id == PropId::Text && OnChange) OnChange();
+}
+
+void CheckBox::Changed(PropId id, int a, int b) {
+    Control::Changed(id, a, b);
+    if (id == PropId::Value && OnClick) OnClick();
+}
+
+void OptionButton::Changed(PropId id, int a, int b) {
+    Control::Changed(id, a, b);
+    if (id != PropId::Value || !Value) return;
+    for (Control* c : form.Controls()) {
+        if (c != this && c->kind == ControlKind::OptionButton && c->container == container)
+            static_cast<OptionButton*>(c)->Value = false;
+    }
+    if (OnClick) OnClick();
+}
+
+// ------------------------------------------------------------ ListControl
+
+void ListControl::AddItem(const std::string& item) {
+    items_.push_back(item);
+    Control::Changed(PropId::List);
+}
+
+void ListControl::RemoveItem(int index) {
+    if (index < 0 || index >= ListCount()) return;
+    items_.erase(items_.begin() + index);
+    if (ListIndex >= ListCount()) ListIndex = ListCount() - 1;
+    Control::Changed(PropId::List);
+}
+
+void ListControl::Clear() {
+    items_.clear();
+    ListIndex = -1;
+    Text = "";
+    Control::Changed(PropId::List);
+}
+
+std::string ListControl::List(int index) const {
+    if (index < 0 || index >= ListCount()) return "";
+    return items_[static_cast<size_t>(index)];
+}
+
+void ListControl::Changed(PropId id, int a, int b) {
+    Control::Changed(id, a, b);
+    if (id == PropId::ListIndex) {
+        if (ListIndex >= 0 && ListIndex < ListCount()) Text = items_[ListIndex];
+        if (OnClick) OnClick();
+    }
+}
+
+// --------------------------------------------------------------- FlexGrid
+
+FlexGrid::FlexGrid(Form& f, std::string n, int l, int t, int w, int h, int rows, int cols)
+    : Control(f, std::move(n), ControlKind::FlexGrid, l, t, w, h),
+      Rows(this, PropId::GridShape, rows),
+      Cols(this, PropId::GridShape, cols) {
+    Reshape();
+}
+
+void FlexGrid::Reshape() {
+    int rows = std::max(0, Rows());
+    int cols = std::max(0, Cols());
+    if (rows == shapeRows_ && cols == shapeCols_) return;
+    std::vector<Cell> cells(static_cast<size_t>(rows) * cols);
+    for (int r = 0; r < std::min(rows, shapeRows_); ++r)
+        for (int c = 0; c < std::min(cols, shapeCols_); ++c)
+            cells[static_cast<size_t>(r) * cols + c] =
+                std::move(cells_[static_cast<size_t>(r) * shapeCols_ + c]);
+    cells_ = std::move(cells);
+    colWidths_.resize(static_cast<size_t>(cols), 960);
+    shapeRows_ = rows;
+    shapeCols_ = cols;
+}
+
+bool FlexGrid::InRange(int r, int c) const {
+    return r >= 0 && c >= 0 && r < shapeRows_ && c < shapeCols_;
+}
+
+std::string FlexGrid::TextMatrix(int r, int c) const {
+    return InRange(r, c) ? cells_[static_cast<size_t>(r) * shapeCols_ + c].text : std::string();
+}
+
+void FlexGrid::SetTextMatrix(int r, int c, const std::string& text) {
+    if (!InRange(r, c)) return;
+    cells_[static_cast<size_t>(r) * shapeCols_ + c].text = text;
+    Control::Changed(PropId::GridCell, r, c);
+}
+
+int FlexGrid::ColWidth(int c) const {
+    return c >= 0 && c < shapeCols_ ? colWidths_[static_cast<size_t>(c)] : 0;
+}
+
+void FlexGrid::SetColWidth(int c, int twips) {
+    if (c < 0 || c >= shapeCols_) return;
+    colWidths_[static_cast<size_t>(c)] = twips;
+    Control::Changed(PropId::GridColWidth, c, 0);
+}
+
+std::int32_t FlexGrid::CellForeColor(int r, int c) const {
+    return InRange(r, c) ? cells_[static_cast<size_t>(r) * shapeCols_ + c].fore : -1;
+}
+std::int32_t FlexGrid::CellBackColor(int r, int c) const {
+    return InRange(r, c) ? cells_[static_cast<size_t>(r) * shapeCols_ + c].back : -1;
+}
+int FlexGrid::CellAlignment(int r, int c) const {
+    return InRange(r, c) ? cells_[static_cast<size_t>(r) * shapeCols_ + c].align : 0;
+}
+
+void FlexGrid::SetCellForeColor(int r, int c, std::int32_t colour) {
+    if (!InRange(r, c)) return;
+    cells_[static_cast<size_t>(r) * shapeCols_ + c].fore = colour;
+    Control::Changed(PropId::GridCellStyle, r, c);
+}
+void FlexGrid::SetCellBackColor(int r, int c, std::int32_t colour) {
+    if (!InRange(r, c)) return;
+    cells_[static_cast<size_t>(r) * shapeCols_ + c].back = colour;
+    Control::Changed(PropId::GridCellStyle, r, c);
+}
+void FlexGrid::SetCellAlignment(int r, int c, int alignment) {
+    if (!InRange(r, c)) return;
+    cells_[static_cast<size_t>(r) * shapeCols_ + c].align = alignment;
+    Control::Changed(PropId::GridCellStyle, r, c);
+}
+
+void FlexGrid::Changed(PropId id, int a, int b) {
+    if (id == PropId::GridShape) Reshape();
+    Control::Changed(id, a, b);
+}
+
+// ------------------------------------------------------------ RichTextBox
+
+RichTextBox::RichTextBox(Form& f, std::string n, int l, int t, int w, int h)
+    : Control(f, std::move(n), ControlKind::RichTextBox, l, t, w, h) {
+    FontName.SetQuietly("Courier New");
+    FontSize.SetQuietly(9.75);
+}
+
+// -------------------------------------------------------------- StatusBar
+
+StatusBar::StatusBar(Form& f, std::string n, int panels)
+    : Control(f, std::move(n), ControlKind::StatusBar), panels_(static_cast<size_t>(panels)) {}
+
+std::string StatusBar::Panel(int i) const {
+    return i >= 1 && i <= PanelCount() ? panels_[static_cast<size_t>(i - 1)] : std::string();
+}
+
+void StatusBar::SetPanel(int i, const std::string& text) {
+    if (i < 1 || i > PanelCount()) return;
+    panels_[static_cast<size_t>(i - 1)] = text;
+    Control::Changed(PropId::PanelText, i, 0);
+}
+
+// ------------------------------------------------------------------- Menu
+
+Menu::Menu(Form& f, std::string n, std::string caption, Menu* p, std::string sc, bool visible)
+    : Control(f, std::move(n), ControlKind::Menu),
+      Caption(this, PropId::Caption, std::move(caption)),
+      parent(p),
+      shortcut(std::move(sc)) {
+    Visible.SetQuietly(visible);
+    if (parent) parent->children_.push_back(this);
+}
+
+// ------------------------------------------------------------- PictureBox
+
+PictureBox::PictureBox(Form& f, std::string n, int l, int t, int w, int h)
+    : Control(f, std::move(n), ControlKind::PictureBox, l, t, w, h), ScaleWidth(w), ScaleHeight(h) {}
+
+void PictureBox::Scale(double x1, double y1, double x2, double y2) {
+    ScaleLeft = x1;
+    ScaleTop = y1;
+    ScaleWidth = x2 - x1;
+    ScaleHeight = y2 - y1;
+}
+
+std::int32_t PictureBox::Colour(std::int32_t c) const { return c >= 0 ? c : ForeColor() < 0 ? 0 : ForeColor(); }
+
+void PictureBox::Add(DrawOp op) {
+    op.drawStyle = DrawStyle;
+    op.drawWidth = DrawWidth;
+    op.fillStyle = FillStyle;
+    op.fillColour = FillColor;
+    ops_.push_back(std::move(op));
+    Control::Changed(PropId::Canvas);
+}
+
+void PictureBox::Cls() {
+    ops_.clear();
+    CurrentX = ScaleLeft;
+    CurrentY = ScaleTop;
+    Control::Changed(PropId::Canvas);
+}
+
+void PictureBox::PSet(double x, double y, std::int32_t colour) {
+    Add(MakeOp(DrawOp::PSet, x, y, x, y, 0, Colour(colour)));
+    CurrentX = x;
+    CurrentY = y;
+}
+
+void PictureBox::Line(double x1, double y1, double x2, double y2, std::int32_t colour, bool box,
+                      bool filled) {
+    DrawOp::Kind k = box ? (filled ? DrawOp::FilledBox : DrawOp::Box) : DrawOp::Line;
+    Add(MakeOp(k, x1, y1, x2, y2, 0, Colour(colour)));
+    CurrentX = x2;
+    CurrentY = y2;
+}
+
+void PictureBox::LineTo(double x2, double y2, std::int32_t colour) {
+    Line(CurrentX, CurrentY, x2, y2, colour);
+}
+
+void PictureBox::Circle(double x, double y, double r, std::int32_t colour) {
+    Add(MakeOp(DrawOp::Circle, x, y, x, y, r, Colour(colour)));
+    CurrentX = x;
+    CurrentY = y;
+}
+
+void PictureBox::Print(const std::string& text) {
+    DrawOp op = MakeOp(DrawOp::Text, CurrentX, CurrentY, CurrentX, CurrentY, 0, Colour(-1));
+    op.text = text;
+    Add(std::move(op));
+}
+
+// ----------------------------------------------------------- CommonDialog
+
+bool CommonDialog::ShowOpen() { return form.ui.backend.FileDialog(*this, false); }
+bool CommonDialog::ShowSave() { return form.ui.backend.FileDialog(*this, true); }
+
+// ------------------------------------------------------------------- Form
+
+Form::Form(Ui& u, std::string n, std::string caption, FormKind k, int clientWidth,
+           int clientHeight)
+    : ui(u),
+      name(std::move(n)),
+      kind(k),
+      Caption(this, PropId::Caption, std::move(caption)),
+      Width(this, PropId::Geometry, clientWidth + kBorderWidth),
+      Height(this, PropId::Geometry, clientHeight + kBorderHeight) {}
+
+Form::~Form() = default;
+
+int Form::ScaleWidth() const { return std::max(0, Width() - kBorderWidth); }
+int Form::ScaleHeight() const { return std::max(0, Height() - kBorderHeight); }
+
+void Form::Register(Control* c) { controls_.push_back(c); }
+
+void Form::Unregister(Control* c) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+}
+
+Control* Form::FindControl(std::string_view controlName) const {
+    for (Control* c : controls_)
+        if (c->name == controlName) return c;
+    return nullptr;
+}
+
+std::vector<Menu*> Form::TopMenus() const {
+    std::vector<Menu*> out;
+    for (Control* c : controls_)
+        if (c->kind == ControlKind::Menu && !static_cast<Menu*>(c)->parent)
+            out.push_back(static_cast<Menu*>(c));
+    return out;
+}
+
+void Form::Changed(PropId id, int, int) {
+    if (!unloaded_) ui.backend.FormChanged(*this, id);
+}
+
+void Form::LoadNow() {
+    if (loadedFired_) return;
+    loadedFired_ = true;
+    ui.backend.FormLoaded(*this);
+    Form_Load();
+}
+
+void Form::Show(int modal) {
+    if (unloaded_) return;
+    bool wasVisible = visible_;
+    visible_ = true;
+    if (!wasVisible) ui.backend.FormShown(*this);
+    Form_Activate();
+    if (modal) {
+        modal_ = true;
+        ui.backend.RunModal(*this);
+        modal_ = false;
+    }
+}
+
+void Form::Hide() {
+    if (!visible_) return;
+    visible_ = false;
+    if (!unloaded_) ui.backend.FormHidden(*this);
+}
+
+bool Form::Unload() {
+    if (unloaded_) return true;
+    int cancel = 0;
+    Form_QueryUnload(cancel, vbFormCode);
+    if (cancel) return false;
+    Form_Unload(cancel);
+    if (cancel) return false;
+    visible_ = false;
+    unloaded_ = true;
+    ui.backend.FormUnloaded(*this);
+    ui.forms.Retire(*this);
+    return true;
+}
+
+bool Form::RequestClose() {
+    if (unloaded_) return true;
+    int cancel = 0;
+    Form_QueryUnload(cancel, vbFormControlMenu);
+    if (cancel) return false;
+    Form_Unload(cancel);
+    if (cancel) return false;
+    visible_ = false;
+    unloaded_ = true;
+    ui.backend.FormUnloaded(*this);
+    ui.forms.Retire(*this);
+    return true;
+}
+
+void Form::SetFocus() { ui.backend.SetFocus(nullptr, this); }
+
+void Form::Move(int left, int top, int width, int height) {
+    Left.SetQuietly(left);
+    Top.SetQuietly(top);
+    if (width >= 0) Width.SetQuietly(width);
+    if (height >= 0) Height.SetQuietly(height);
+    Changed(PropId::Geometry);
+}
+
+void Form::Resize(int width, int height) {
+    Width.SetQuietly(width);
+    Height.SetQuietly(height);
+    Form_Resize();
+}
+
+// -------------------------------------------------------------- FormTable
+
+FormTable::~FormTable() { Clear(); }
+
+void FormTable::Add(std::unique_ptr<Form> form) { live_.push_back(std::move(form)); }
+
+Form* FormTable::Find(std::string_view name) const {
+    for (const auto& f : live_)
+        if (f->name == name) return f.get();
+    return nullptr;
+}
+
+std::vector<Form*> FormTable::Loaded() const {
+    std::vector<Form*> out;
+    for (const auto& f : live_) out.push_back(f.get());
+    return out;
+}
+
+void FormTable::Retire(Form& form) {
+    for (auto it = live_.begin(); it != live_.end(); ++it) {
+        if (it->get() == &form) {
+            retired_.push_back(std::move(*it));
+            live_.erase(it);
+            break;
+        }
+    }
+}
+
+void FormTable::ReleaseUnloaded() { retired_.clear(); }
+
+void FormTable::Clear() {
+    retired_.clear();
+    // Free in reverse load order; controls unregister from their own form only.
+    while (!live_.empty()) live_.pop_back();
+}
+
+}  // namespace platform

@@ -1,0 +1,444 @@
+#include "platform/headless/headless.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace platform::headless {
+
+namespace {
+
+std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+
+std::string BaseName(const std::string& path) {
+    auto slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool ReallyEnabled(const Control& c) {
+    if (!c.Enabled || !c.Visible) return false;
+    if (c.kind == ControlKind::Menu) {
+        for (const Menu* m = static_cast<const Menu&>(c).parent; m; m = m->parent)
+            if (!m->Enabled || !m->Visible) return false;
+    }
+    for (const Control* k = c.container; k; k = k->container)
+        if (!k->Enabled) return false;
+    return c.form.Enabled;
+}
+
+}  // namespace
+
+ManualClock::ManualClock() {
+    now.tm_year = 126;   // 2026-03-14 09:26:53
+    now.tm_mon = 2;
+    now.tm_mday = 14;
+    now.tm_hour = 9;
+    now.tm_min = 26;
+    now.tm_sec = 53;
+}
+
+void HeadlessBackend::Attach(Ui& ui) { ui_ = &ui; ArmPoll(); }
+
+// ------------------------------------------------------------------ script
+
+void HeadlessBackend::Push(Step step) { queue_.push_back(std::move(step)); }
+
+void HeadlessBackend::AnswerMsgBox(const std::string& title, int answer) {
+    Step s;
+    s.kind = Step::AnswerMsgBox;
+    s.title = title;
+    s.value = answer;
+    Push(s);
+}
+
+void HeadlessBackend::AnswerInput(const std::string& title, const std::string& text) {
+    Step s;
+    s.kind = Step::AnswerInput;
+    s.title = title;
+    s.text = text;
+    Push(s);
+}
+
+void HeadlessBackend::CancelInput(const std::string& title) {
+    Step s;
+    s.kind = Step::AnswerInput;
+    s.title = title;
+    s.cancel = true;
+    Push(s);
+}
+
+void HeadlessBackend::ChooseFile(const std::string& path) {
+    Step s;
+    s.kind = Step::ChooseFile;
+    s.text = path;
+    Push(s);
+}
+
+void HeadlessBackend::CancelFile() {
+    Step s;
+    s.kind = Step::ChooseFile;
+    s.cancel = true;
+    Push(s);
+}
+
+void HeadlessBackend::AtDoEvents(std::uint64_t n, Step step) {
+    scheduled_.push_back({ui_->DoEventsCount() + std::max<std::uint64_t>(n, 1), std::move(step)});
+    ArmPoll();
+}
+
+std::string HeadlessBackend::Describe(const Step& s) {
+    std::string where = s.where.empty() ? "" : s.where + ": ";
+    switch (s.kind) {
+        case Step::AnswerMsgBox: return where + "answer to a message box " + Quote(s.title);
+        case Step::AnswerInput: return where + "answer to an input box " + Quote(s.title);
+        case Step::ChooseFile: return where + "file for a file dialog " + Quote(s.text);
+        case Step::Call: return where + "step";
+        default: return where + "action on " + s.target;
+    }
+}
+
+std::string HeadlessBackend::PendingDescription() const {
+    std::string out;
+    for (const Step& s : queue_) out += Describe(s) + "\n";
+    return out;
+}
+
+Step HeadlessBackend::Next(const std::string& what) {
+    if (queue_.empty()) throw ScriptError("the script does not answer " + what);
+    Step s = std::move(queue_.front());
+    queue_.pop_front();
+    return s;
+}
+
+// ---------------------------------------------------------------- actions
+
+Form& HeadlessBackend::FindForm(const std::string& name) const {
+    Form* f = ui_->forms.Find(name);
+    if (!f) throw ScriptError("window " + name + " is not open");
+    return *f;
+}
+
+Control& HeadlessBackend::FindControl(const std::string& path) const {
+    auto dot = path.find('.');
+    if (dot == std::string::npos) throw ScriptError("not a control: " + path);
+    Form& f = FindForm(path.substr(0, dot));
+    Control* c = f.FindControl(path.substr(dot + 1));
+    if (!c) throw ScriptError("window " + f.name + " has no control " + path.substr(dot + 1));
+    return *c;
+}
+
+void HeadlessBackend::Run(const Step& step) {
+    if (step.IsAnswer())
+        throw ScriptError(Describe(step) + ", but nothing is asking for one");
+    try {
+        Execute(step);
+    } catch (const ProgramEnded&) {
+        ended_ = true;
+        if (ui_->DispatchDepth() > 0) throw;
+    }
+}
+
+bool HeadlessBackend::RunNextAction() {
+    if (queue_.empty()) return false;
+    Step s = Next("");
+    Run(s);
+    return true;
+}
+
+void HeadlessBackend::Execute(const Step& step) {
+    if (ended_ && step.kind != Step::Call) throw ScriptError(Describe(step) + ", but the program has ended");
+    auto act = [&](Control& c) {
+        if (!c.form.Visible() && c.kind != ControlKind::Menu)
+            throw ScriptError(Describe(step) + ": window " + c.form.name + " is not shown");
+        if (!ReallyEnabled(c)) throw ScriptError(Describe(step) + ": " + c.Path() + " is disabled");
+    };
+    switch (step.kind) {
+        case Step::Click: {
+            Control& c = FindControl(step.target);
+            act(c);
+            ui_->Dispatch([&] {
+                if (c.kind == ControlKind::CheckBox) {
+                    auto& box = static_cast<CheckBox&>(c);
+                    box.Value = box.Value == 1 ? 0 : 1;   // raises Click
+                } else if (c.kind == ControlKind::OptionButton) {
+                    auto& opt = static_cast<OptionButton&>(c);
+                    if (opt.Value) opt.Click();
+                    else opt.Value = true;
+                } else {
+                    c.Click();
+                }
+            });
+            break;
+        }
+        case Step::DblClick: {
+            Control& c = FindControl(step.target);
+            act(c);
+            ui_->Dispatch([&] { c.DblClick(); });
+            break;
+        }
+        case Step::Type: {
+            Control& c = FindControl(step.target);
+            act(c);
+            ui_->Dispatch([&] {
+                if (c.kind == ControlKind::TextBox) static_cast<TextBox&>(c).Text = step.text;
+                else if (c.kind == ControlKind::RichTextBox) static_cast<RichTextBox&>(c).Text = step.text;
+                else if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::ListBox)
+                    static_cast<ListControl&>(c).Text = step.text;
+                else if (c.kind == ControlKind::FlexGrid) static_cast<FlexGrid&>(c).SetText(step.text);
+                else throw ScriptError(Describe(step) + ": cannot type into " + c.Path());
+            });
+            break;
+        }
+        case Step::Set: {
+            Control& c = FindControl(step.target);
+            act(c);
+            ui_->Dispatch([&] {
+                if (c.kind == ControlKind::CheckBox) static_cast<CheckBox&>(c).Value = step.value;
+                else if (c.kind == ControlKind::OptionButton) static_cast<OptionButton&>(c).Value = step.value != 0;
+                else if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::ListBox)
+                    static_cast<ListControl&>(c).ListIndex = step.value;
+                else throw ScriptError(Describe(step) + ": cannot set " + c.Path());
+            });
+            break;
+        }
+        case Step::Cell: {
+            Control& c = FindControl(step.target);
+            if (c.kind != ControlKind::FlexGrid) throw ScriptError(Describe(step) + ": not a grid");
+            ui_->Dispatch([&] { static_cast<FlexGrid&>(c).SetTextMatrix(step.row, step.col, step.text); });
+            break;
+        }
+        case Step::GridClick:
+        case Step::GridDblClick: {
+            Control& c = FindControl(step.target);
+            act(c);
+            if (c.kind != ControlKind::FlexGrid) throw ScriptError(Describe(step) + ": not a grid");
+            auto& g = static_cast<FlexGrid&>(c);
+            if (!g.InRange(step.row, step.col))
+                throw ScriptError(Describe(step) + ": no cell " + std::to_string(step.row) + ", " +
+                                  std::to_string(step.col));
+            ui_->Dispatch([&] {
+                g.MouseRow = step.row;
+                g.MouseCol = step.col;
+                if (step.row >= g.FixedRows && step.col >= g.FixedCols) {
+                    g.Row = step.row;
+                    g.Col = step.col;
+                }
+                if (step.kind == Step::GridClick) g.Click();
+                else {
+                    g.Click();
+                    g.DblClick();
+                }
+            });
+            break;
+        }
+        case Step::Key: {
+            Control& c = FindControl(step.target);
+            act(c);
+            ui_->Dispatch([&] {
+                int k = step.value;
+                if (c.OnKeyPress) c.OnKeyPress(k);
+            });
+            break;
+        }
+        case Step::Close: {
+            Form& f = FindForm(step.target);
+            if (!f.Visible()) throw ScriptError(Describe(step) + ": window " + f.name + " is not shown");
+            ui_->Dispatch([&] { f.RequestClose(); });
+            break;
+        }
+        case Step::Resize: {
+            Form& f = FindForm(step.target);
+            ui_->Dispatch([&] { f.Resize(step.row, step.col); });
+            break;
+        }
+        case Step::Call:
+            ui_->Dispatch([&] { step.call(); });
+            break;
+        default:
+            throw ScriptError(Describe(step) + ", but nothing is asking for one");
+    }
+}
+
+void HeadlessBackend::Click(const std::string& path) {
+    Step s;
+    s.kind = Step::Click;
+    s.target = path;
+    Run(s);
+}
+
+void HeadlessBackend::DblClick(const std::string& path) {
+    Step s;
+    s.kind = Step::DblClick;
+    s.target = path;
+    Run(s);
+}
+
+void HeadlessBackend::Type(const std::string& path, const std::string& text) {
+    Step s;
+    s.kind = Step::Type;
+    s.target = path;
+    s.text = text;
+    Run(s);
+}
+
+void HeadlessBackend::Set(const std::string& path, int value) {
+    Step s;
+    s.kind = Step::Set;
+    s.target = path;
+    s.value = value;
+    Run(s);
+}
+
+void HeadlessBackend::SetCell(const std::string& path, int row, int col, const std::string& text) {
+    Step s;
+    s.kind = Step::Cell;
+    s.target = path;
+    s.row = row;
+    s.col = col;
+    s.text = text;
+    Run(s);
+}
+
+void HeadlessBackend::ClickCell(const std::string& path, int row, int col, bool dbl) {
+    Step s;
+    s.kind = dbl ? Step::GridDblClick : Step::GridClick;
+    s.target = path;
+    s.row = row;
+    s.col = col;
+    Run(s);
+}
+
+void HeadlessBackend::Close(const std::string& formName) {
+    Step s;
+    s.kind = Step::Close;
+    s.target = formName;
+    Run(s);
+}
+
+// ---------------------------------------------------------------- prompts
+
+int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::string& title) {
+    std::string what = "the message box " + Quote(title) + ": " + Quote(prompt);
+    Step s = Next(what);
+    if (s.kind != Step::AnswerMsgBox)
+        throw ScriptError(what + " came where the script has the " + Describe(s));
+    if (!s.title.empty() && s.title != title)
+        throw ScriptError(Describe(s) + ", but " + what + " came");
+    int buttons = style & 7;
+    int answer = s.value;
+    bool fits = false;
+    switch (buttons) {
+        case 0: fits = answer == vbOK; break;
+        case 1: fits = answer == vbOK || answer == vbCancel; break;
+        case 2: fits = answer == vbAbort || answer == vbRetry || answer == vbIgnore; break;
+        case 3: fits = answer == vbYes || answer == vbNo || answer == vbCancel; break;
+        case 4: fits = answer == vbYes || answer == vbNo; break;
+        case 5: fits = answer == vbRetry || answer == vbCancel; break;
+        default: fits = true;
+    }
+    if (!fits)
+        throw ScriptError(Describe(s) + ": answer " + std::to_string(answer) +
+                          " is not a button of " + what);
+    msgBoxes.push_back({title, prompt, style, answer});
+    log.push_back("msgbox " + Quote(title) + " " + Quote(prompt) + " -> " + std::to_string(answer));
+    return answer;
+}
+
+std::string HeadlessBackend::InputBox(const std::string& prompt, const std::string& title,
+                                      const std::string& defaultText) {
+    std::string what = "the input box " + Quote(title) + ": " + Quote(prompt);
+    Step s = Next(what);
+    if (s.kind != Step::AnswerInput)
+        throw ScriptError(what + " came where the script has the " + Describe(s));
+    if (!s.title.empty() && s.title != title)
+        throw ScriptError(Describe(s) + ", but " + what + " came");
+    inputPrompts.push_back(prompt);
+    std::string answer = s.cancel ? "" : s.text;
+    log.push_back("inputbox " + Quote(title) + " default " + Quote(defaultText) + " -> " +
+                  (s.cancel ? "cancel" : Quote(answer)));
+    return answer;
+}
+
+bool HeadlessBackend::FileDialog(CommonDialog& dlg, bool save) {
+    std::string what = std::string(save ? "the save" : "the open") + " dialog " + Quote(dlg.DialogTitle);
+    Step s = Next(what);
+    if (s.kind != Step::ChooseFile)
+        throw ScriptError(what + " came where the script has the " + Describe(s));
+    DialogRecord rec{save, dlg.DialogTitle, dlg.Filter, dlg.FileName, s.text, dlg.FilterIndex,
+                     dlg.Flags, s.cancel};
+    dialogs.push_back(rec);
+    log.push_back(std::string(save ? "save" : "open") + " dialog " + Quote(dlg.DialogTitle) +
+                  " -> " + (s.cancel ? "cancel" : Quote(s.text)));
+    if (s.cancel) return false;
+    dlg.FileName = s.text;
+    dlg.FileTitle = BaseName(s.text);
+    return true;
+}
+
+void HeadlessBackend::ArmPoll() {
+    if (!ui_) return;
+    std::uint64_t next = std::numeric_limits<std::uint64_t>::max();
+    for (const Scheduled& s : scheduled_) next = std::min(next, s.due);
+    ui_->SetNextPoll(next);
+}
+
+void HeadlessBackend::Poll() {
+    std::uint64_t now = ui_->DoEventsCount();
+    for (;;) {
+        auto it = std::find_if(scheduled_.begin(), scheduled_.end(),
+                               [&](const Scheduled& s) { return s.due <= now; });
+        if (it == scheduled_.end()) break;
+        Step step = std::move(it->step);
+        scheduled_.erase(it);
+        Execute(step);
+    }
+    ArmPoll();
+}
+
+void HeadlessBackend::RunModal(Form& form) {
+    ui_->EnterNested();
+    struct Leave {
+        Ui& ui;
+        ~Leave() { ui.LeaveNested(); }
+    } leave{*ui_};
+    while (!form.IsUnloaded() && form.Visible()) {
+        std::string what = "the modal window " + form.name + " " + Quote(form.Caption);
+        Step s = Next(what);
+        if (s.IsAnswer()) throw ScriptError(what + " is open, but the script has the " + Describe(s));
+        Execute(s);
+    }
+}
+
+// --------------------------------------------------------------- records
+
+void HeadlessBackend::FormLoaded(Form& form) { log.push_back("load " + form.name); }
+
+void HeadlessBackend::FormShown(Form& form) {
+    log.push_back("show " + form.name + " " + Quote(form.Caption));
+}
+
+void HeadlessBackend::FormHidden(Form& form) { log.push_back("hide " + form.name); }
+
+void HeadlessBackend::FormUnloaded(Form& form) { log.push_back("unload " + form.name); }
+
+void HeadlessBackend::ControlChanged(Control& control, PropId prop, int a, int) {
+    if (prop == PropId::PanelText) {
+        log.push_back("panel " + control.Path() + " " + std::to_string(a) + " " +
+                      Quote(static_cast<StatusBar&>(control).Panel(a)));
+    }
+}
+
+void HeadlessBackend::FormChanged(Form& form, PropId prop) {
+    if (prop == PropId::Caption) log.push_back("caption " + form.name + " " + Quote(form.Caption));
+}
+
+void HeadlessBackend::SetFocus(Control* control, Form* form) {
+    focus = control ? control->Path() : form ? form->name : "";
+}
+
+void HeadlessBackend::End() {
+    ended_ = true;
+    log.push_back("end");
+    throw ProgramEnded{};
+}
+
+}  // namespace platform::headless

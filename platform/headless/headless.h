@@ -1,0 +1,153 @@
+// Scripted back end for tests and the session player. Every message box,
+// input box, file dialog and modal form is answered from a queue of script
+// steps; a prompt the script did not expect fails with its title and text.
+// Everything shown is recorded.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace platform::headless {
+
+class ScriptError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Step {
+    enum Kind {
+        // User actions.
+        Click, DblClick, Type, Set, Cell, GridClick, GridDblClick, Key, Close, Resize, Call,
+        // Answers to prompts.
+        AnswerMsgBox, AnswerInput, ChooseFile
+    } kind = Click;
+    std::string target;   // "frmMenu.cmdQuit", or a form name for Close / Resize
+    std::string title;    // answers: the prompt's title, "" = any
+    std::string text;     // typed text, chosen file, input answer
+    bool cancel = false;  // input box or file dialog cancelled
+    int value = 0;        // message-box answer, set value, key code
+    int row = 0, col = 0;
+    std::function<void()> call;   // Call: any code, run as a handler
+    std::string where;    // "script.tvs:12", for messages
+
+    bool IsAnswer() const { return kind >= AnswerMsgBox; }
+};
+
+struct MsgBoxRecord {
+    std::string title, text;
+    int style = 0;
+    int answer = 0;
+};
+
+struct DialogRecord {
+    bool save = false;
+    std::string title, filter, defaultName, chosen;
+    int filterIndex = 0;
+    int flags = 0;
+    bool cancelled = false;
+};
+
+class HeadlessBackend : public Backend {
+public:
+    HeadlessBackend() = default;
+    void Attach(Ui& ui);
+
+    // --- the script
+    void Push(Step step);
+    void AnswerMsgBox(const std::string& title, int answer);
+    void AnswerInput(const std::string& title, const std::string& text);
+    void CancelInput(const std::string& title);
+    void ChooseFile(const std::string& path);
+    void CancelFile();
+    // A step run by the Nth DoEvents from now.
+    void AtDoEvents(std::uint64_t n, Step step);
+    std::size_t PendingSteps() const { return queue_.size(); }
+    std::string PendingDescription() const;
+
+    // --- user actions, run now as handlers (the program may end inside:
+    // Ended() tells)
+    void Run(const Step& step);
+    void Click(const std::string& path);
+    void DblClick(const std::string& path);
+    void Type(const std::string& path, const std::string& text);
+    void Set(const std::string& path, int value);
+    void SetCell(const std::string& path, int row, int col, const std::string& text);
+    void ClickCell(const std::string& path, int row, int col, bool dbl = false);
+    void Close(const std::string& formName);
+    // Takes the next user action off the queue and runs it; false when the
+    // queue is empty. An answer found here is an error: nothing asked for it.
+    bool RunNextAction();
+
+    // --- what was shown
+    std::vector<MsgBoxRecord> msgBoxes;
+    std::vector<DialogRecord> dialogs;
+    std::vector<std::string> inputPrompts;
+    std::vector<std::string> log;   // shows, hides, panels, captions, focus
+    std::string focus;              // path of the control or form last focused
+    bool Ended() const { return ended_; }
+
+    // Finds a loaded form's control; a ScriptError when there is none.
+    Control& FindControl(const std::string& path) const;
+    Form& FindForm(const std::string& name) const;
+
+    // Backend
+    int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    std::string InputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override;
+    bool FileDialog(CommonDialog& dlg, bool save) override;
+    void Poll() override;
+    void RunModal(Form& form) override;
+    void FormLoaded(Form& form) override;
+    void FormShown(Form& form) override;
+    void FormHidden(Form& form) override;
+    void FormUnloaded(Form& form) override;
+    void ControlChanged(Control& control, PropId prop, int a, int b) override;
+    void FormChanged(Form& form, PropId prop) override;
+    void SetFocus(Control* control, Form* form) override;
+    [[noreturn]] void End() override;
+
+private:
+    struct Scheduled {
+        std::uint64_t due;
+        Step step;
+    };
+    Step Next(const std::string& what);
+    void Execute(const Step& step);
+    void ArmPoll();
+    static std::string Describe(const Step& s);
+
+    Ui* ui_ = nullptr;
+    std::deque<Step> queue_;
+    std::vector<Scheduled> scheduled_;
+    bool ended_ = false;
+};
+
+// A clock that tests set.
+class ManualClock : public Clock {
+public:
+    std::tm now{};
+    double timer = 36000.0;
+    double step = 0.0;   // added to the timer and the monotonic time at every read
+    double mono = 0.0;
+    ManualClock();
+    std::tm Now() override { return now; }
+    double Timer() override { timer += step; return timer; }
+    double Monotonic() override { mono += step; return mono; }
+};
+
+// Back end, clock, random numbers and Ui in one, for tests and the player.
+struct Session {
+    HeadlessBackend backend;
+    ManualClock clock;
+    Random random;
+    Ui ui{backend, clock, random};
+    Session() { backend.Attach(ui); }
+};
+
+}  // namespace platform::headless

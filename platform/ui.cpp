@@ -1,0 +1,80 @@
+#include "platform/ui.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace platform {
+
+std::tm SystemClock::Now() {
+    std::time_t t = std::time(nullptr);
+    std::tm out{};
+    localtime_r(&t, &out);
+    return out;
+}
+
+double SystemClock::Timer() {
+    auto now = std::chrono::system_clock::now();
+    std::time_t t = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&t, &local);
+    auto frac = std::chrono::duration<double>(now.time_since_epoch()).count();
+    frac -= std::floor(frac);
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + frac;
+}
+
+double SystemClock::Monotonic() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// 24-bit linear congruential generator, as the classic Rnd.
+double Random::Rnd() {
+    state_ = (state_ * 1140671485u + 12820163u) & 0xFFFFFFu;
+    return state_ / 16777216.0;
+}
+
+void Random::Randomize(double seed) {
+    std::uint32_t bits = static_cast<std::uint32_t>(
+        static_cast<std::int64_t>(std::fmod(std::fabs(seed) * 65536.0, 4294967296.0)));
+    state_ = ((bits >> 8) ^ (bits & 0xFFFFu) << 8) & 0xFFFFFFu;
+}
+
+void Random::RandomizeFromClock(Clock& clock) { Randomize(clock.Timer()); }
+
+Ui::Ui(Backend& b, Clock& c, Random& r) : backend(b), clock(c), random(r) {}
+
+Ui::~Ui() { forms.Clear(); }
+
+int Ui::MsgBox(const std::string& prompt, int style, const std::string& title) {
+    return backend.MsgBox(prompt, style, title);
+}
+
+std::string Ui::InputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) {
+    return backend.InputBox(prompt, title, defaultText);
+}
+
+void Ui::PollNow() {
+    EnterNested();
+    backend.Poll();
+    LeaveNested();
+}
+
+void Ui::End() {
+    files.CloseAll();
+    backend.End();
+    std::abort();   // a back end's End never returns
+}
+
+void Ui::Dispatch(const std::function<void()>& handler) {
+    ++depth_;
+    struct Leave {
+        Ui& ui;
+        ~Leave() {
+            if (--ui.depth_ == 0) ui.forms.ReleaseUnloaded();
+        }
+    } leave{*this};
+    handler();
+}
+
+}  // namespace platform

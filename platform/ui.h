@@ -1,0 +1,140 @@
+// The window system and runtime services seen by the system's code:
+// message and input boxes, file dialogs, the event-loop yield, the clock,
+// random numbers, numbered files and the table of loaded forms.
+// A back end (headless for tests, Qt for the desktop) does the showing.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/forms.h"
+
+namespace platform {
+
+class Control;
+class Form;
+class CommonDialog;
+enum class PropId;
+
+// Message-box answers.
+inline constexpr int vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5,
+                     vbYes = 6, vbNo = 7;
+// Style codes: buttons + icon + default button.
+inline constexpr int vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2,
+                     vbYesNoCancel = 3, vbYesNo = 4, vbRetryCancel = 5;
+inline constexpr int vbCritical = 16, vbQuestion = 32, vbExclamation = 48,
+                     vbInformation = 64, vbDefaultButton2 = 256, vbDefaultButton3 = 512;
+inline constexpr int vbModal = 1, vbModeless = 0;
+inline constexpr int True = -1, False = 0;
+
+// Thrown by End to unwind to the program's top level (headless back end).
+struct ProgramEnded {};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
+    // The typed text, or "" on Cancel.
+    virtual std::string InputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultText) = 0;
+    // Fills dlg.FileName / FileTitle / FilterIndex; false when cancelled.
+    virtual bool FileDialog(CommonDialog& dlg, bool save) = 0;
+    // Handles whatever is due (events, scripted actions). Called by DoEvents
+    // when the poll count or time is reached.
+    virtual void Poll() = 0;
+    // Runs a nested loop until the form is hidden or unloaded.
+    virtual void RunModal(Form& form) = 0;
+    virtual void FormLoaded(Form& form) = 0;
+    virtual void FormShown(Form& form) = 0;
+    virtual void FormHidden(Form& form) = 0;
+    virtual void FormUnloaded(Form& form) = 0;
+    virtual void ControlChanged(Control& control, PropId prop, int a, int b) = 0;
+    virtual void FormChanged(Form& form, PropId prop) = 0;
+    virtual void SetFocus(Control* control, Form* form) = 0;
+    // End: leave the program at once (files are already closed).
+    [[noreturn]] virtual void End() = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::tm Now() = 0;          // local date and time
+    virtual double Timer() = 0;         // seconds since midnight
+    virtual double Monotonic() = 0;     // seconds, never goes back
+};
+
+class SystemClock : public Clock {
+public:
+    std::tm Now() override;
+    double Timer() override;
+    double Monotonic() override;
+};
+
+// Rnd in [0, 1); a test may seed it or replace it.
+class Random {
+public:
+    virtual ~Random() = default;
+    virtual void Randomize(double seed);
+    virtual void RandomizeFromClock(Clock& clock);
+    virtual double Rnd();
+private:
+    std::uint32_t state_ = 0x50000;
+};
+
+class Ui {
+public:
+    Ui(Backend& backend, Clock& clock, Random& random);
+    Ui(const Ui&) = delete;
+    Ui& operator=(const Ui&) = delete;
+    ~Ui();
+
+    Backend& backend;
+    Clock& clock;
+    Random& random;
+    FileTable files;
+    FormTable forms;
+
+    int MsgBox(const std::string& prompt, int style = 0, const std::string& title = "Tivelor");
+    std::string InputBox(const std::string& prompt, const std::string& title = "",
+                         const std::string& defaultText = "");
+
+    // Yields to the event loop. Cheap: the back end is consulted only when
+    // the poll count set by the back end is reached.
+    void DoEvents() {
+        if (++doEventsCount_ >= nextPoll_) PollNow();
+    }
+    std::uint64_t DoEventsCount() const { return doEventsCount_; }
+    // Back ends set the count at which the next DoEvents consults them.
+    void SetNextPoll(std::uint64_t count) { nextPoll_ = count; }
+    void PollNow();
+
+    // End the program: close every file, then leave at once.
+    [[noreturn]] void End();
+
+    // Runs a handler that the back end delivers (a click, a menu pick, a
+    // close box). Keeps the nesting depth and frees forms unloaded meanwhile
+    // once the outermost handler is done.
+    void Dispatch(const std::function<void()>& handler);
+    int DispatchDepth() const { return depth_; }
+    // Nesting kept by modal loops and polls: leaving never frees forms, since
+    // the code that opened the nested loop may belong to an unloaded form.
+    void EnterNested() { ++depth_; }
+    void LeaveNested() { --depth_; }
+
+    std::tm Now() { return clock.Now(); }
+    double Timer() { return clock.Timer(); }
+    void Randomize(double seed) { random.Randomize(seed); }
+    double Rnd() { return random.Rnd(); }
+
+private:
+    std::uint64_t doEventsCount_ = 0;
+    std::uint64_t nextPoll_ = 1;
+    int depth_ = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+#include "shell/App.h"
+
+#include "shell/InfoWindows.h"
+
+namespace tivelor {
+
+App::App(platform::Ui& u) : ui(u) {}
+
+App::~App() { ui.forms.Clear(); }
+
+double App::ShowMsg() {
+    msg.MsgAnswer = ui.MsgBox(msg.MsgText, static_cast<int>(msg.MsgStyle), msg.MsgTitle);
+    return msg.MsgAnswer;
+}
+
+double App::ShowMsg(const std::string& text, int style, const std::string& title) {
+    msg.MsgText = text;
+    msg.MsgStyle = style;
+    msg.MsgTitle = title;
+    return ShowMsg();
+}
+
+void App::Start() { form<frmCredits>().Show(); }
+
+}  // namespace tivelor

@@ -1,0 +1,53 @@
+// The application object: owns every piece of shared state and the forms.
+// A test builds a fresh one on a headless Ui.
+#pragma once
+
+#include "engine/EngineState.h"
+#include "evaluation/EvalState.h"
+#include "model/ModelState.h"
+#include "platform/ui.h"
+#include "plots/PlotRequest.h"
+#include "priors/PriorTable.h"
+#include "shell/ShellState.h"
+
+namespace tivelor {
+
+class App {
+public:
+    explicit App(platform::Ui& ui);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    platform::Ui& ui;
+
+    EngineState eng;
+    ModelState model;
+    PriorTable priors;
+    EvalState eval;
+    PlotRequest plot;
+    Switches sw;
+    Messages msg;
+    ShellState shell;
+
+    // A reference to a form loads it, as in the window system.
+    template <class T>
+    T& form() { return ui.forms.Get<T>(*this); }
+    template <class T>
+    bool IsLoaded() const { return ui.forms.IsLoaded(T::kName); }
+    // Unloads the form if it is loaded; true when it is gone.
+    template <class T>
+    bool UnloadIfLoaded() {
+        platform::Form* f = ui.forms.Find(T::kName);
+        return !f || f->Unload();
+    }
+
+    // Shows a message box from the message-box globals and stores the answer.
+    double ShowMsg();
+    double ShowMsg(const std::string& text, int style, const std::string& title);
+
+    // The first window of the program.
+    void Start();
+};
+
+}  // namespace tivelor

@@ -1,0 +1,115 @@
+#include "shell/TextWindows.h"
+
+#include "platform/files.h"
+#include "platform/runtime.h"
+#include "shell/App.h"
+#include "shell/frmMenu.h"
+
+namespace tivelor {
+
+bool SaveTextWindow(App& app, platform::CommonDialog& dialog, platform::RichTextBox& box,
+                    const TextWindowSave& what) {
+    dialog.CancelError = true;
+    dialog.Flags = platform::cdlOFNOverwritePrompt;
+    dialog.DialogTitle = what.title;
+    dialog.Filter = what.filter;
+    dialog.FilterIndex = what.filterIndex;
+    dialog.FileName = what.proposedName;
+    if (!dialog.ShowSave()) return false;
+    std::string path = dialog.FileName;
+    std::string text = "Originally saved with the file name: " + path + "\r\n\r\n" + box.Text();
+    if (!platform::WriteWholeFileSafely(path, text)) {
+        app.ShowMsg("The file could not be written:" + std::string("\r\n\r\n") + path +
+                        "\r\n\r\nNothing was saved; the text is unchanged.",
+                    48, "Save failed");
+        return false;
+    }
+    box.Text = text;
+    return true;
+}
+
+void LayoutTextWindow(platform::Form& form, platform::CommandButton* button, int buttonWidthMargin,
+                      platform::RichTextBox& box) {
+    int width = form.Width - 120;
+    int buttonHeight = 0;
+    if (button) {
+        if (form.Width - buttonWidthMargin > 0) button->Width = form.Width - buttonWidthMargin;
+        buttonHeight = button->Height;
+    }
+    int height = form.Height - buttonHeight - 400;
+    if (width > 0) box.Width = width;
+    if (height > 0) box.Height = height;
+}
+
+// ------------------------------------------------------------- frmSummary
+
+frmSummary::frmSummary(App& a)
+    : Form(a.ui, kName, "Species richness results summary", platform::FormKind::MdiChild, 13880,
+           9605),
+      app(a) {
+    cmdSaveSummary.ToolTipText = "Saves the (possibly edited) output appearing in the textbox below";
+    cmdSaveSummary.OnClick = [this] { cmdSaveSummary_Click(); };
+}
+
+void frmSummary::Form_Load() {
+    Move(500, 500, 14000, 10010);
+    rtbOut.FontSize = 9;
+    rtbOut.RightMargin = 128000;
+    Form_Resize();
+}
+
+void frmSummary::Form_Resize() { LayoutTextWindow(*this, &cmdSaveSummary, 120, rtbOut); }
+
+void frmSummary::cmdSaveSummary_Click() {
+    const std::string& title = app.eng.AlgFileTitle;
+    TextWindowSave what;
+    what.title = "Save summary in...";
+    what.filter = "All Files (*.*)|*.*|Output files (*.tvo)|*.tvo|Named for algorithm file (" +
+                  title + ".*)|" + title + ".*|";
+    what.filterIndex = 3;
+    what.proposedName = " Orsadine_results.tvo";
+    SaveTextWindow(app, CommonDialog1, rtbOut, what);
+}
+
+void frmSummary::Form_Unload(int&) { app.form<frmMenu>().Show(); }
+
+// --------------------------------------------------------- frmOneFunction
+
+frmOneFunction::frmOneFunction(App& a)
+    : Form(a.ui, kName, "One function call", platform::FormKind::MdiChild, 13880, 5000), app(a) {}
+
+void frmOneFunction::Form_Load() {
+    Move(500, 500, 14000, -1);
+    app.sw.OneFunctionOpen = platform::True;
+    Form_Resize();
+}
+
+void frmOneFunction::Form_Resize() { LayoutTextWindow(*this, nullptr, 0, rtbOneFunction); }
+
+void frmOneFunction::Form_Unload(int&) {
+    rtbOneFunction.Text = "";
+    app.sw.OneFunctionOpen = platform::False;
+    app.form<frmMenu>().Show();
+}
+
+// ---------------------------------------------------------------- frmHelp
+
+frmHelp::frmHelp(App& a) : Form(a.ui, kName, "Help", platform::FormKind::TopLevel, 9880, 7095), app(a) {
+    rtbHelp.FontName = "MS Sans Serif";
+    rtbHelp.FontSize = 8.25;
+}
+
+void frmHelp::Form_Load() {
+    Move(1000, 1000, 10000, 7500);
+    rtbHelp.RightMargin = 28000;
+    Form_Resize();
+}
+
+void frmHelp::Form_Resize() {
+    if (Width - 120 > 0) rtbHelp.Width = Width - 120;
+    if (Height - 120 > 0) rtbHelp.Height = Height - 120;
+}
+
+void frmHelp::Form_Unload(int&) { rtbHelp.Text = ""; }
+
+}  // namespace tivelor
