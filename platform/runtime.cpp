@@ -52,9 +52,14 @@ Digits DecimalDigits(double x, bool exact) {
         r.d = "0";
         return r;
     }
-    // A double has at most 767 significant decimal digits.
+    // x = m * 2^(e - 53) with m < 2^53 (16 digits); its exact decimal form has at
+    // most 16 + (digits added by 2^(e-53) or 5^(53-e)) digits, never above 767.
+    int e2 = 0;
+    std::frexp(x, &e2);
+    const int k = 53 - e2;
+    const int bound = 18 + (k > 0 ? (k * 7 + 9) / 10 : (-k * 31 + 99) / 100);
     char buf[800];
-    const int precision = exact ? 770 : 14;
+    const int precision = exact ? std::min(bound, 770) : 14;
     const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, precision);
     const std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
     const std::size_t e = text.find('e');
@@ -540,7 +545,8 @@ std::string Format(double x, std::string_view pattern) {
     // Empty negative or zero sections fall back to the first one.
     if (x < 0 && parts.size() >= 2 && !parts[1].empty()) return FormatSection(-x, ParseSection(parts[1]));
     if (x == 0 && parts.size() >= 3 && !parts[2].empty()) return FormatSection(0.0, ParseSection(parts[2]));
-    const std::string body = FormatSection(std::fabs(x), ParseSection(parts[0]));
+    const std::string body =
+        parts[0].empty() ? CStr(std::fabs(x)) : FormatSection(std::fabs(x), ParseSection(parts[0]));
     // The minus sign goes in front of everything, even when the value rounds to 0.
     return x < 0 ? "-" + body : body;
 }

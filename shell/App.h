@@ -3,6 +3,8 @@
 #pragma once
 
 #include "engine/EngineState.h"
+#include "engine/MarquardtState.h"
+#include "engine/SimplexState.h"
 #include "evaluation/EvalState.h"
 #include "model/ModelState.h"
 #include "platform/ui.h"
@@ -22,6 +24,8 @@ public:
     platform::Ui& ui;
 
     EngineState eng;
+    SimplexState simplex;
+    MarquardtState marq;
     ModelState model;
     PriorTable priors;
     EvalState eval;

@@ -43,6 +43,18 @@ frmMenu::frmMenu(App& a)
                                        &cmdParEstimate, &cmdQuit, &cmdRank})
         b->TabIndex = tab++;
 
+    cmdInitialize.OnClick = [this] { cmdInitialize_Click(); };
+    cmdLoadAlg.OnClick = [this] { cmdLoadAlg_Click(); };
+    cmdEditAlg.OnClick = [this] { cmdEditAlg_Click(); };
+    cmdSaveAlg.OnClick = [this] { cmdSaveAlg_Click(); };
+    cmdSimplex.OnClick = [this] { cmdSimplex_Click(); };
+    cmdMarquardt.OnClick = [this] { cmdMarquardt_Click(); };
+    cmdOneFunction.OnClick = [this] { cmdOneFunction_Click(); };
+    cmdUserSummary.OnClick = [this] { cmdUserSummary_Click(); };
+    cmdCovariance.OnClick = [this] { cmdCovariance_Click(); };
+    cmdParEstimate.OnClick = [this] { cmdParEstimate_Click(); };
+    cmdBayesian.OnClick = [this] { cmdBayesian_Click(); };
+    cmdRank.OnClick = [this] { cmdRank_Click(); };
     cmdQuit.OnClick = [this] { cmdQuit_Click(); };
 }
 
@@ -70,6 +82,16 @@ void frmMenu::Form_Load() {
     }
     SetModelTitle(app);
     lblModelName.Caption = app.model.ModelTitle;
+}
+
+void frmMenu::CloseRunWindows() {
+    for (const char* name : {"frmOneFunction", "frmSimplex", "frmMarquardt"})
+        if (platform::Form* f = app.ui.forms.Find(name)) f->Unload();
+}
+
+void frmMenu::HandOver() {
+    Unload();
+    app.form<frmMain>().mnuApplication.Enabled = false;
 }
 
 void frmMenu::cmdQuit_Click() { RunQuitSequence(app, QuitFrom::Other); }

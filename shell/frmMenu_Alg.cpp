@@ -2,7 +2,11 @@
 
 namespace tivelor {
 
-// Placeholder until the algorithm file writer is in.
+// Placeholders until the engine's handlers are in.
+void frmMenu::cmdInitialize_Click() {}
+void frmMenu::cmdLoadAlg_Click() {}
+void frmMenu::cmdSaveAlg_Click() {}
+void frmMenu::cmdOneFunction_Click() {}
 bool frmMenu::Save_Alg() { return true; }
 
 }  // namespace tivelor
