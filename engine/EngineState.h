@@ -3,6 +3,7 @@
 // counter, the likelihood constant and the minimizers' work arrays.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/arrays.h"
@@ -60,6 +61,12 @@ struct EngineState {
     int InterruptMarq = 0;
     int MarqGo = 0;
     int FileReadFailed = 0;
+    // True only while OneFunctionCall's own evaluation runs: the one call
+    // for which MODEL may offer the initial-value search.
+    int OneFunctionEval = 0;
+    // Test hook: when set, the evaluation sequence calls it in place of MODEL
+    // (P is the vector after the fuse groups, NF the selector).
+    std::function<double(platform::Vec<double>& P, long NF)> TestModel;
 
     std::string AlgFileName, AlgFileTitle;
 

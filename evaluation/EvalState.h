@@ -10,6 +10,7 @@ namespace tivelor {
 struct EvalState {
     // Profile table.
     long NProfPts = 0, ProfPt = 0;
+    long SavedProfPt = 0;   // the point at which the user quit a profile
     int ProfPar = 0;
     double EVEstimate = 0;
     platform::Vec<double> ProfX, ProfNegLnL, ProfPDF, ProfCIMode, ProfCIMean, ProfCum,

@@ -22,6 +22,13 @@ void MODEL(App& app, double& F, platform::Vec<double>& P, platform::Vec<double>&
 // Sets ModelTitle to the model's title.
 void SetModelTitle(App& app);
 
+// The initial-value offer of an evaluation with NF = 1 while AskGuessInitial
+// and OneFunctionOpen are True: shows frmGuessPars modally and, when it leaves
+// GuessPars True, runs SearchInitialValues, which writes its values into P.
+// Defined with the initial-value search.
+void OfferInitialValueSearch(App& app, platform::Vec<double>& P,
+                             platform::Vec<std::string>& FuseCode);
+
 // The results report (MODEL with NF = -1), written into frmSummary.
 void WriteResultsReport(App& app, platform::Vec<double>& P);
 

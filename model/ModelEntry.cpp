@@ -1,12 +1,429 @@
+// The model entry: set-up, evaluation of F = -2 ln L, and the dispatch to the
+// results report and the analytical derivatives.
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "model/CountProb.h"
 #include "model/Model.h"
+#include "model/ModelServices.h"
+#include "platform/runtime.h"
+#include "shell/App.h"
 
 namespace tivelor {
 
-// Placeholder until the model is in.
-void MODEL(App&, double& F, platform::Vec<double>&, platform::Vec<double>&,
-           platform::Vec<std::string>&, platform::Vec<std::string>&, int&, long&, long&,
-           platform::Vec<double>&, platform::Matrix<double>&, long&) {
-    F = 0;
+namespace {
+
+using platform::Vec;
+
+inline bool SameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+inline std::size_t Z(long i) { return static_cast<std::size_t>(i); }
+
+// ------------------------------------------------------------------ set-up
+
+bool SetupError(App& app, const std::string& text) {
+    app.ShowMsg(text, platform::vbInformation, "Initialization input error");
+    return false;
+}
+
+// The three numbers of the initialization dialog, checked before anything changes.
+bool ReadSettings(App& app, const InitSettings& s, int& nSpp, long& nQuadHab, int& nQuad) {
+    const auto hab = platform::CLng(platform::Val(s.cboQuadsinHab));
+    if (!hab || *hab < 1)
+        return SetupError(app, "The number of quadrats in the defined habitat must be a whole "
+                               "number from 1 to 2147483647");
+    const auto quad = platform::CInt(platform::Val(s.cboQuadsSampled));
+    if (!quad || *quad < 1)
+        return SetupError(app, "The number of quadrats sampled must be a whole number from 1 "
+                               "to 32767");
+    const auto spp = platform::CInt(platform::Val(s.cboNSpecies));
+    if (!spp || *spp < 1)
+        return SetupError(app, "The number of species must be a whole number from 1 to 32767");
+    if (*quad > *hab)
+        return SetupError(app, "More quadrats sampled (" + platform::CStr(*quad) +
+                                   ") than the defined habitat holds (" +
+                                   platform::CStr(static_cast<long>(*hab)) + ")");
+    nSpp = *spp;
+    nQuadHab = *hab;
+    nQuad = *quad;
+    return true;
+}
+
+// The bare name of the data file: the text after the last folder separator
+// less a four-character extension; a name of four characters or fewer is
+// taken whole. Without a separator the title is kept.
+void SetDataFileTitle(ModelState& m) {
+    const std::string& path = m.DataFile;
+    const auto k = path.find_last_of("/\\");
+    if (k == std::string::npos) return;
+    const std::string name = path.substr(k + 1);
+    m.DataFileTitle = name.size() >= 4 ? name.substr(0, name.size() - 4) : name;
+}
+
+bool Setup(App& app, Vec<double>& P, Vec<double>& StepSize, Vec<std::string>& ParName,
+           int& NumPars, long& SampleSize) {
+    ModelState& cur = app.model;
+    cur.SetupOK = false;
+    int nSpp = 0, nQuad = 0;
+    long nQuadHab = 0;
+    if (!ReadSettings(app, cur.Init, nSpp, nQuadHab, nQuad)) return false;
+
+    // Everything is built aside and replaces the current model only on success.
+    ModelState m = cur;
+    m.NSpp = nSpp;
+    m.NQuadHab = nQuadHab;
+    m.NQuad = nQuad;
+    m.LogitThetaLink = cur.Init.chkLogitThetas == 1 ? platform::True : platform::False;
+    m.LnUALink = cur.Init.chkLogNs == 1 ? platform::True : platform::False;
+    const int numPars = 2 * nSpp;
+    m.ShrinkConst = 1.0001;
+
+    Vec<double> newP(numPars), newStep(numPars);
+    Vec<std::string> newNames(numPars);
+    m.BestPar.ReDim(numPars);
+    m.QuadID.ReDim(nQuad);
+    m.QuadProb.ReDim(nQuad);
+    m.SpName.ReDim(-nSpp, nSpp);
+    m.Count.ReDim(nSpp, nQuad);
+    m.CumCount.ReDim(nSpp, nQuad);
+    m.UniqueCell.ReDim(nSpp, nQuad);
+    m.ExpCount.ReDim(nSpp, nQuad);
+    m.AccumCurve.ReDim(nQuad);
+    m.IncrCurve.ReDim(nQuad);
+    m.AccumX.ReDim(nQuad);
+    for (Vec<double>* v : {&m.BestDetectProb, &m.ThetaSq, &m.SpTheta, &m.SpUA, &m.BestUA, &m.SpN,
+                           &m.BestSpF, &m.DetectProb, &m.ThetaSqFloor})
+        v->ReDim(nSpp);
+    m.TotAbund.ReDim(nSpp);
+    m.CellNegLnP.ReDim(nSpp, nQuad);
+    m.EvalCache.Clear();
+    m.ProbCache.Invalidate();
+
+    m.DataFile = "";
+    if (!cur.Init.txtDataFile.empty()) m.DataFile = cur.Init.txtDataFile;
+
+    long sampleSize = 0;
+    if (!ReadDataFile(app, m, newNames, sampleSize)) return false;
+    SetDataFileTitle(m);
+
+    m.SetupOK = true;
+    cur = std::move(m);
+    P = std::move(newP);
+    StepSize = std::move(newStep);
+    ParName = std::move(newNames);
+    NumPars = numPars;
+    SampleSize = sampleSize;
+    return true;
+}
+
+// -------------------------------------------------------------- evaluation
+
+// Makes the cache fit the model data; a change of the data clears it.
+void PrepareCache(ModelState& m) {
+    SpeciesEvalCache& c = m.EvalCache;
+    const std::size_t ns = Z(m.NSpp) + 1, nq = Z(m.NQuad) + 1;
+    bool same = c.Valid.size() == ns && c.QuadProb.size() == nq && c.Totals.size() == ns;
+    if (same) {
+        for (int j = 1; j <= m.NQuad && same; ++j)
+            same = SameBits(c.QuadProb[Z(j)], m.QuadProb(j));
+        for (int i = 1; i <= m.NSpp && same; ++i)
+            same = SameBits(c.Totals[Z(i)], m.CumCount(i, m.NQuad));
+    }
+    if (same) return;
+    c.Valid.assign(ns, 0);
+    c.RawValid.assign(ns, 0);
+    for (std::vector<double>* v : {&c.RawTheta, &c.RawUA, &c.KeyTheta, &c.KeyUA, &c.UA, &c.N,
+                                   &c.ShrinkRatio, &c.ThetaMin, &c.ThetaSq, &c.SpNegLnL,
+                                   &c.DetectProb, &c.LastQuadP, &c.Totals})
+        v->assign(ns, 0.0);
+    c.QuadProb.assign(nq, 0.0);
+    c.LogP.assign(nq, 0.0);
+    c.Log1mP.assign(nq, 0.0);
+    c.Work.assign(7 * nq, 0.0);
+    for (int i = 1; i <= m.NSpp; ++i) c.Totals[Z(i)] = m.CumCount(i, m.NQuad);
+    for (int j = 1; j <= m.NQuad; ++j) {
+        double p = m.QuadProb(j);
+        c.QuadProb[Z(j)] = p;
+        // The binomial routine's replacements of 0 and 1.
+        if (p == 0) p = 1E-06;
+        if (p == 1) p = 0.999999;
+        c.LogP[Z(j)] = std::log(p);
+        c.Log1mP[Z(j)] = std::log(1 - p);
+    }
+}
+
+// Sum over the sampled quadrats of -ln p(count) for species i, with its
+// detection probability; fills row i of CellNegLnP. Computes exactly what the
+// count-probability routines return, reusing log-gamma terms that recur.
+double SpeciesNegLnL(ModelState& m, int i, double N, double T, double SR, double& detect,
+                     double& lastP) {
+    using detail::LnGammaCore;
+    SpeciesEvalCache& c = m.EvalCache;
+    const int NQuad = m.NQuad;
+    const bool bb = UsesBetaBinomial(T, SR);
+    const std::size_t nq = Z(NQuad) + 1;
+    double* wa = c.Work.data();
+    double* wb = wa + nq;
+    double* wAB = wb + nq;
+    double* wA = wAB + nq;
+    double* wB = wA + nq;
+    double* wNB = wB + nq;
+    double* wNAB = wNB + nq;
+    auto LG = [](double x) {
+        double lg = 0, unused = 0;
+        LnGammaCore(x, 0, lg, unused, unused);
+        return lg;
+    };
+
+    // Zero counts with the full N in every quadrat.
+    const bool zeroBB = bb && N != 1;
+    const double x0 = 0;
+    const double lgN1 = LG(N + 1);
+    const double lgX1 = LG(x0 + 1);
+    const double lgNX1 = SameBits(N - x0 + 1, N + 1) ? lgN1 : LG(N - x0 + 1);
+    double prod = 1;
+    for (int j = 1; j <= NQuad; ++j) {
+        const double P = c.QuadProb[Z(j)];
+        double L;
+        if (zeroBB) {
+            double a = (1 - T) * P / T;
+            if (a > 1E+07) a = 1E+07;
+            const double b = (1 - P) * a / P;
+            wa[j] = a;
+            wb[j] = b;
+            wAB[j] = LG(a + b);
+            wA[j] = LG(a);
+            wB[j] = LG(b);
+            const double lgXA = SameBits(x0 + a, a) ? wA[j] : LG(x0 + a);
+            wNB[j] = LG(N - x0 + b);
+            wNAB[j] = LG(N + a + b);
+            L = lgN1 - lgX1 - lgNX1 + wAB[j] - wA[j] - wB[j] + lgXA + wNB[j] - wNAB[j];
+        } else {
+            L = lgN1 - lgX1 - lgNX1 + x0 * c.LogP[Z(j)] + (N - x0) * c.Log1mP[Z(j)];
+        }
+        prod = prod * ClampQuadP(std::exp(L));
+    }
+    detect = 1 - prod;
+
+    // Observed counts given the individuals not yet placed.
+    double sum = 0;
+    double lastR = 0, lgR1 = 0, lgXp1 = 0, lgRX1 = 0;
+    long lastX = -1;
+    double p = 0;
+    for (int j = 1; j <= NQuad; ++j) {
+        const double R = N - m.CumCount(i, j - 1);
+        const long X = m.Count(i, j);
+        const double x = static_cast<double>(X);
+        const bool newR = lastX < 0 || !SameBits(R, lastR);
+        if (newR) lgR1 = LG(R + 1);
+        if (X != lastX) lgXp1 = LG(x + 1);
+        if (newR || X != lastX) lgRX1 = LG(R - x + 1);
+        lastR = R;
+        lastX = X;
+        const double P = c.QuadProb[Z(j)];
+        double L;
+        if (bb && R != 1) {
+            double a, b, lgAB, lgA, lgB;
+            if (zeroBB) {
+                a = wa[j];
+                b = wb[j];
+                lgAB = wAB[j];
+                lgA = wA[j];
+                lgB = wB[j];
+            } else {
+                a = (1 - T) * P / T;
+                if (a > 1E+07) a = 1E+07;
+                b = (1 - P) * a / P;
+                lgAB = LG(a + b);
+                lgA = LG(a);
+                lgB = LG(b);
+            }
+            const double xa = x + a, rxb = R - x + b, rab = R + a + b;
+            const double lgXA = SameBits(xa, a) ? lgA : LG(xa);
+            const double lgRXB = zeroBB && SameBits(rxb, N - x0 + b) ? wNB[j] : LG(rxb);
+            const double lgRAB = zeroBB && SameBits(rab, N + a + b) ? wNAB[j] : LG(rab);
+            L = lgR1 - lgXp1 - lgRX1 + lgAB - lgA - lgB + lgXA + lgRXB - lgRAB;
+        } else {
+            L = lgR1 - lgXp1 - lgRX1 + x * c.LogP[Z(j)] + (R - x) * c.Log1mP[Z(j)];
+        }
+        p = ClampQuadP(std::exp(L));
+        const double cell = -std::log(p);
+        m.CellNegLnP(i, j) = cell;
+        sum += cell;
+    }
+    lastP = p;
+    return sum;
+}
+
+void Evaluate(App& app, double& F, Vec<double>& P, long NF) {
+    ModelState& m = app.model;
+    const int NSpp = m.NSpp, NQuad = m.NQuad;
+    if (NSpp < 1 || NQuad < 1 || P.UBound() < 2L * NSpp) return;   // not set up
+    PrepareCache(m);
+    SpeciesEvalCache& c = m.EvalCache;
+    if (m.CellNegLnP.UBound1() != NSpp || m.CellNegLnP.UBound2() != NQuad) {
+        m.CellNegLnP.ReDim(NSpp, NQuad);
+        c.Valid.assign(c.Valid.size(), 0);
+    }
+    for (Vec<double>* v : {&m.SpUA, &m.SpN, &m.ThetaSq, &m.DetectProb})
+        if (v->UBound() != NSpp) v->ReDim(NSpp);
+
+    // Clamping pass.
+    for (int i = 1; i <= NSpp; ++i) {
+        const std::size_t k = Z(i);
+        const double rawT = P(i), rawU = P(NSpp + i);
+        if (c.RawValid[k] && SameBits(rawT, c.RawTheta[k]) && SameBits(rawU, c.RawUA[k])) {
+            P(i) = c.KeyTheta[k];
+            P(NSpp + i) = c.KeyUA[k];
+        } else {
+            SpeciesInputs s;
+            ClampSpecies(m, P, i, s);
+            if (!SameBits(s.t, c.KeyTheta[k]) || !SameBits(s.u, c.KeyUA[k])) c.Valid[k] = 0;
+            c.RawValid[k] = 1;
+            c.RawTheta[k] = rawT;
+            c.RawUA[k] = rawU;
+            c.KeyTheta[k] = s.t;
+            c.KeyUA[k] = s.u;
+            c.UA[k] = s.UA;
+            c.N[k] = s.N;
+            c.ShrinkRatio[k] = s.ShrinkRatio;
+            c.ThetaMin[k] = s.ThetaMin;
+            c.ThetaSq[k] = s.ThetaSq;
+        }
+        m.SpUA(i) = c.UA[k];
+        m.SpN(i) = c.N[k];
+        m.ThetaSq(i) = c.ThetaSq[k];
+    }
+
+    // Likelihood pass; only species whose inputs changed are recomputed.
+    for (int i = 1; i <= NSpp; ++i) {
+        const std::size_t k = Z(i);
+        if (!c.Valid[k]) {
+            c.SpNegLnL[k] = SpeciesNegLnL(m, i, c.N[k], c.ThetaSq[k], c.ShrinkRatio[k],
+                                          c.DetectProb[k], c.LastQuadP[k]);
+            c.Valid[k] = 1;
+        }
+        m.DetectProb(i) = c.DetectProb[k];
+        app.ui.DoEvents();
+    }
+    m.ShrinkRatio = c.ShrinkRatio[Z(NSpp)];
+    if (m.LogitThetaLink) m.ThetaMin = c.ThetaMin[Z(NSpp)];
+    m.LastQuadP = c.LastQuadP[Z(NSpp)];
+    m.ProbCache.Invalidate();
+
+    // Richness sum and the inferred distribution of Theta.
+    double esr = 0, tsum = 0, tsqsum = 0;
+    for (int i = 1; i <= NSpp; ++i) {
+        esr += 1 / m.DetectProb(i);
+        tsum += std::sqrt(m.ThetaSq(i)) / m.DetectProb(i);
+        tsqsum += m.ThetaSq(i) / m.DetectProb(i);
+    }
+    m.ESRCurrent = esr;
+    m.ThetaSumInf = tsum;
+    m.ThetaSqSumInf = tsqsum;
+    const double S = esr;
+    m.ThetaMeanInf = tsum / S;
+    if (S - 1 == 0) {
+        m.ThetaVarInf = 0;
+    } else {
+        m.ThetaVarInf = (tsqsum / S - m.ThetaMeanInf * m.ThetaMeanInf) * S / (S - 1);
+        if (m.ThetaVarInf < 0) m.ThetaVarInf = 0;
+    }
+    app.ui.DoEvents();
+
+    double sum = 0;
+    for (int i = 1; i <= NSpp; ++i) sum += c.SpNegLnL[Z(i)];
+    F = 2 * sum;
+
+    // Best point.
+    if (F < m.BestF || NF == 1) {
+        const int numPars = 2 * NSpp;
+        if (m.BestPar.UBound() != numPars) m.BestPar.ReDim(numPars);
+        for (Vec<double>* v : {&m.BestSpF, &m.BestDetectProb, &m.SpTheta, &m.BestUA})
+            if (v->UBound() != NSpp) v->ReDim(NSpp);
+        if (m.TotAbund.UBound() != NSpp) m.TotAbund.ReDim(NSpp);
+        m.BestF = F;
+        for (int k = 1; k <= numPars; ++k) m.BestPar(k) = P(k);
+        m.ThetaSqFloor.ReDim(NSpp);
+        for (int i = 1; i <= NSpp; ++i) {
+            m.BestSpF(i) = 2 * c.SpNegLnL[Z(i)];
+            m.BestDetectProb(i) = m.DetectProb(i);
+            m.SpTheta(i) = m.ThetaSq(i);
+            m.BestUA(i) = m.SpUA(i);
+            m.ThetaSqFloor(i) = (m.SpN(i) > 1 ? 0.0001 / (m.SpN(i) - 1) : 0.0001) + 1E-06;
+            m.TotAbund(i) = static_cast<long>(platform::Int(m.SpN(i) + 0.5));
+        }
+        m.ESR = m.ESRCurrent;
+    }
+}
+
+}  // namespace
+
+void ClampSpecies(const ModelState& m, Vec<double>& P, int i, SpeciesInputs& s) {
+    const int NSpp = m.NSpp;
+    double u = P(NSpp + i), t = P(i);
+    if (m.LnUALink) {
+        if (u > std::log(1E9)) u = std::log(1E9);
+        if (u < std::log(0.01)) u = std::log(0.01);
+        s.UA = std::exp(u);
+    } else {
+        if (u > 1E9) u = 1E9;
+        if (u < 0.01) u = 0.01;
+        s.UA = u;
+    }
+    s.N = s.UA + m.CumCount(i, m.NQuad);
+    s.ShrinkRatio = s.N > 1 ? (m.ShrinkConst - 1) / (s.N - 1) : m.ShrinkConst - 1;
+    const double top = 0.99999999;
+    if (m.LogitThetaLink) {
+        s.ThetaMin = std::sqrt(s.ShrinkRatio);
+        s.logitMin = true;
+        const double lo = std::log(s.ThetaMin / (1 - s.ThetaMin));
+        if (t < lo) t = lo;
+        const double hi = std::log(top / (1 - top));
+        if (t > hi) t = hi;
+        const double e = std::exp(t);
+        const double th = e / (e + 1);
+        s.ThetaSq = th * th;
+    } else {
+        // Direct mode: Theta is bounded below by 0.
+        if (t < 0) t = 0;
+        if (t > top) t = top;
+        s.ThetaSq = t * t;
+    }
+    P(i) = t;
+    P(NSpp + i) = u;
+    s.t = t;
+    s.u = u;
+}
+
+void MODEL(App& app, double& F, Vec<double>& P, Vec<double>& StepSize,
+           Vec<std::string>& ParName, Vec<std::string>& FuseCode, int& NumPars, long& NF,
+           long& NObs, Vec<double>& AnaGrad, platform::Matrix<double>& AnaHess,
+           long& SampleSize) {
+    (void)NObs;
+    if (NF == 0) {
+        Setup(app, P, StepSize, ParName, NumPars, SampleSize);
+        return;
+    }
+    if (NF >= 1) {
+        ModelState& m = app.model;
+        if (NF == 1 && m.AskGuessInitial && app.sw.OneFunctionOpen)
+            OfferInitialValueSearch(app, P, FuseCode);
+        Evaluate(app, F, P, NF);
+        return;
+    }
+    if (NF == -1) {
+        WriteResultsReport(app, P);
+        return;
+    }
+    if (NF == -2) {
+        if (app.model.NSpp < 1) return;
+        CalcAnalyticalDerivatives(app, NumPars, P, StepSize, FuseCode, AnaGrad, AnaHess);
+    }
 }
 
 }  // namespace tivelor

@@ -324,8 +324,8 @@ std::vector<Menu*> Form::TopMenus() const {
     return out;
 }
 
-void Form::Changed(PropId id, int, int) {
-    if (!unloaded_) ui.backend.FormChanged(*this, id);
+void Form::Changed(PropId id, int a, int) {
+    if (!unloaded_) ui.backend.FormChangedWith(*this, id, a);
 }
 
 void Form::LoadNow() {

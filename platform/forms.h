@@ -225,6 +225,10 @@ public:
     Prop<int> Rows, Cols, FixedRows{this, PropId::GridShape, 1},
         FixedCols{this, PropId::GridShape, 1};
     Prop<int> Row{this, PropId::GridCurrent, 1}, Col{this, PropId::GridCurrent, 1};
+    // First scrollable row and column in view.
+    Prop<int> TopRow{this, PropId::GridCurrent, 1}, LeftCol{this, PropId::GridCurrent, 1};
+    Prop<std::int32_t> GridColor{this, PropId::Colour, -1};
+    int ScrollBars = 3;   // 0 none, 1 horizontal, 2 vertical, 3 both
     int MouseRow = 0, MouseCol = 0;   // set by the back end before a click
 
     std::string TextMatrix(int r, int c) const;

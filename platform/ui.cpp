@@ -71,7 +71,7 @@ void Ui::Dispatch(const std::function<void()>& handler) {
     struct Leave {
         Ui& ui;
         ~Leave() {
-            if (--ui.depth_ == 0) ui.forms.ReleaseUnloaded();
+            if (--ui.depth_ == 0 && ui.freeUnloaded_) ui.forms.ReleaseUnloaded();
         }
     } leave{*this};
     handler();

@@ -55,6 +55,9 @@ public:
     virtual void FormUnloaded(Form& form) = 0;
     virtual void ControlChanged(Control& control, PropId prop, int a, int b) = 0;
     virtual void FormChanged(Form& form, PropId prop) = 0;
+    // The same with the change's argument (for Other on an MDI parent, the
+    // arrangement asked for); by default passed on to FormChanged.
+    virtual void FormChangedWith(Form& form, PropId prop, int /*a*/) { FormChanged(form, prop); }
     virtual void SetFocus(Control* control, Form* form) = 0;
     // End: leave the program at once (files are already closed).
     [[noreturn]] virtual void End() = 0;
@@ -121,6 +124,9 @@ public:
     // once the outermost handler is done.
     void Dispatch(const std::function<void()>& handler);
     int DispatchDepth() const { return depth_; }
+    // Whether the outermost Dispatch frees unloaded forms. The desktop back
+    // end turns it on; in tests unloaded forms stay readable until the end.
+    void SetFreeUnloadedForms(bool on) { freeUnloaded_ = on; }
     // Nesting kept by modal loops and polls: leaving never frees forms, since
     // the code that opened the nested loop may belong to an unloaded form.
     void EnterNested() { ++depth_; }
@@ -135,6 +141,7 @@ private:
     std::uint64_t doEventsCount_ = 0;
     std::uint64_t nextPoll_ = 1;
     int depth_ = 0;
+    bool freeUnloaded_ = false;
 };
 
 }  // namespace platform

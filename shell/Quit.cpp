@@ -1,5 +1,6 @@
 #include "shell/Quit.h"
 
+#include "platform/runtime.h"
 #include "platform/ui.h"
 #include "shell/App.h"
 #include "shell/frmMenu.h"
@@ -7,16 +8,45 @@
 namespace tivelor {
 
 namespace {
+
 constexpr int kMinimizationLog = 203;
+
+// A failed save keeps the program running, so nothing more is lost.
+bool NotQuitting(App& app, const std::string& what) {
+    app.ShowMsg(what + " could not be saved, so Tivelor has not quit.", 48, "Exit Tivelor");
+    return false;
 }
 
-bool RunQuitSequence(App& app, QuitFrom) {
+}  // namespace
+
+bool AnyPriorInForce(const App& app) {
+    const platform::Vec<std::string>& type = app.priors.PriorType;
+    for (int i = 1; i <= app.eng.par.NumPars && i <= type.UBound(); ++i)
+        if (!type(i).empty() && type(i) != "U") return true;
+    return false;
+}
+
+bool RunQuitSequence(App& app, QuitFrom, const PriorsSaver& savePriors) {
     if (app.ShowMsg("Do you want to quit Tivelor?", 292, "Exit Tivelor") != platform::vbYes)
         return false;
     if (app.ShowMsg("Save algorithm data?", 36, "What about algorithm data?") == platform::vbYes) {
-        if (!app.form<frmMenu>().Save_Alg()) return false;
+        const bool menuWasLoaded = app.IsLoaded<frmMenu>();
+        if (!app.form<frmMenu>().Save_Alg()) {
+            if (!menuWasLoaded) app.UnloadIfLoaded<frmMenu>();
+            return NotQuitting(app, "The algorithm data");
+        }
+    }
+    if (AnyPriorInForce(app) &&
+        app.ShowMsg("Save Bayesian priors?", 36, "What about Bayesian priors?") == platform::vbYes) {
+        if (savePriors) {
+            if (!savePriors()) return NotQuitting(app, "The Bayesian priors");
+        } else {
+            app.ShowMsg("This version of Tivelor cannot write a priors file yet, so the priors have not been saved.",
+                        64, "What about Bayesian priors?");
+        }
     }
     app.ui.files.Close(kMinimizationLog);
+    app.shell.LogFileOpen = platform::False;
     app.ui.End();
 }
 

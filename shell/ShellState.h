@@ -34,6 +34,7 @@ struct Messages {
 struct ShellState {
     double StepProp = 0.1;
     platform::Vec<int> AlgoColOn;
+    int LogFileOpen = 0;   // True while the minimization log #203 is open
     std::string PriFileName, PriFileTitle;
 };
 

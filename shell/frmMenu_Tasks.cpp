@@ -1,11 +1,41 @@
+#include "shell/AlgoEditor.h"
+#include "shell/App.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {
 
-void frmMenu::cmdEditAlg_Click() {}
-void frmMenu::cmdCovariance_Click() {}
-void frmMenu::cmdParEstimate_Click() {}
-void frmMenu::cmdBayesian_Click() {}
-void frmMenu::cmdRank_Click() {}
+namespace {
+
+// The tasks that later versions add: the button says so and the main menu stays.
+void NotInThisVersion(App& app, const std::string& what, const std::string& title) {
+    app.ShowMsg("This version of Tivelor does not " + what + " yet.", 64, title);
+}
+
+}  // namespace
+
+void frmMenu::cmdEditAlg_Click() {
+    CloseRunWindows();
+    app.sw.AlgoFromMenu = "on";
+    platform::Vec<int>& on = app.shell.AlgoColOn;
+    if (on.UBound() < 9) on.ReDimPreserve(9);
+    for (int k = 1; k <= 9; ++k) on(k) = 0;
+    ShowAlgorithmEditor(app);
+}
+
+void frmMenu::cmdCovariance_Click() {
+    NotInThisVersion(app, "calculate covariances", "Single model covariances");
+}
+
+void frmMenu::cmdParEstimate_Click() {
+    NotInThisVersion(app, "evaluate single parameter estimates", "Evaluate parameter estimates");
+}
+
+void frmMenu::cmdBayesian_Click() {
+    NotInThisVersion(app, "set Bayesian priors", "Set Bayesian priors");
+}
+
+void frmMenu::cmdRank_Click() {
+    NotInThisVersion(app, "rank or average models", "Multi-model statistics");
+}
 
 }  // namespace tivelor

@@ -1,0 +1,91 @@
+// A whole Simplex run on an example data file, and the share of its time
+// spent in MODEL.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <string>
+
+#include "engine/Parameters.h"
+#include "engine/Simplex.h"
+#include "model/Model.h"
+#include "platform/headless/headless.h"
+#include "shell/App.h"
+
+namespace {
+
+using namespace tivelor;
+using Clock = std::chrono::steady_clock;
+
+struct Example {
+    platform::headless::Session s;
+    App app{s.ui};
+    double modelSeconds = 0;
+    long calls = 0;
+
+    // bog10: 10 species in 6 of 30 quadrats, both links.
+    Example() {
+        app.Start();
+        s.backend.Click("frmCredits.cmdOK");
+        for (int k = 0; k < 3; ++k) s.backend.AnswerMsgBox("", platform::vbOK);
+        InitSettings& st = app.model.Init;
+        st.txtDataFile = std::string(TIVELOR_SOURCE_DIR) + "/examples/bog10.dat";
+        st.cboNSpecies = "10";
+        st.cboQuadsSampled = "6";
+        st.cboQuadsinHab = "30";
+        st.chkLogitThetas = 1;
+        st.chkLogNs = 1;
+        EngineState& e = app.eng;
+        double F = 0;
+        long nf = 0;
+        MODEL(app, F, e.par.ParValue, e.par.StepSize, e.par.ParName, e.par.FuseCode,
+              e.par.NumPars, nf, e.NObs, e.AnaGrad, e.AnaHess, e.SampleSize);
+        const std::string names = "";
+        SetDefaultAlgorithm(app);
+        e.opt.MaxCalls = 1000000;
+        e.opt.TerminalFreq = 10;
+        // MODEL itself, timed.
+        e.TestModel = [this](platform::Vec<double>& P, long NF) {
+            EngineState& en = app.eng;
+            double f = 0;
+            const auto t0 = Clock::now();
+            MODEL(app, f, P, en.par.StepSize, en.par.ParName, en.par.FuseCode, en.par.NumPars,
+                  NF, en.NObs, en.AnaGrad, en.AnaHess, en.SampleSize);
+            modelSeconds += std::chrono::duration<double>(Clock::now() - t0).count();
+            ++calls;
+            return f;
+        };
+    }
+
+    void Start() {
+        ParameterSet& par = app.eng.par;
+        for (int i = 1; i <= 10; ++i) {
+            par.ParValue(i) = -1;
+            par.StepSize(i) = 0.5;
+            par.ParValue(10 + i) = 1;
+            par.StepSize(10 + i) = 0.5;
+        }
+        app.eng.SimplexValid = 0;
+        SetUpFusedParameters(app);
+        PackAdjustableParameters(app);
+        app.eng.Simplex.ReDim(par.NumPars, par.NumPars + 2);
+    }
+};
+
+void BM_SimplexRunBog10(benchmark::State& state) {
+    Example x;
+    double total = 0;
+    for (auto _ : state) {
+        x.Start();
+        x.s.backend.AnswerMsgBox("Simplex minimum", platform::vbOK);
+        const auto t0 = Clock::now();
+        SimplexMinimize(x.app);
+        total += std::chrono::duration<double>(Clock::now() - t0).count();
+    }
+    state.counters["calls_per_run"] = static_cast<double>(x.calls) / static_cast<double>(state.iterations());
+    state.counters["model_share_pct"] = 100 * x.modelSeconds / total;
+}
+BENCHMARK(BM_SimplexRunBog10)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,205 @@
+#include "engine/AlgorithmFile.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+
+#include "engine/Parameters.h"
+#include "platform/runtime.h"
+#include "shell/App.h"
+#include "shell/frmMenu.h"
+
+namespace tivelor {
+
+using platform::Format;
+using platform::Mid;
+
+namespace {
+
+constexpr int kAlgFile = 201;
+constexpr int kLogFile = 203;
+const char* const kNumPattern = "0.0000000E+00";
+
+// A field that must hold a number: blanks around it, nothing else.
+bool NumberField(const std::string& field, double& x) {
+    std::string t = platform::Trim(field);
+    if (t.empty()) return false;
+    for (char c : t)
+        if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.' ||
+              c == 'E' || c == 'e'))
+            return false;
+    errno = 0;
+    char* end = nullptr;
+    x = std::strtod(t.c_str(), &end);
+    return end == t.c_str() + t.size() && errno == 0 && std::isfinite(x);
+}
+
+bool IntField(const std::string& field, long lo, long hi, long& v) {
+    double x;
+    if (!NumberField(field, x)) return false;
+    std::optional<std::int32_t> r = platform::CLng(x);
+    if (!r || *r < lo || *r > hi) return false;
+    v = *r;
+    return true;
+}
+
+bool IsCapital(char c) { return c >= 'A' && c <= 'Z'; }
+
+std::string Line(const std::string& text) { return text + "\r\n"; }
+
+enum class ReadFailure { None, CountDiffers, TooMany, TooFew, BadlyFormatted };
+
+}  // namespace
+
+std::string ShortLogFileName(const std::string& name) {
+    const long len = platform::Len(name);
+    if (len <= 14) return name;
+    std::string last = platform::Right(name, 14);
+    for (long k = 14; k >= 1; --k) {
+        char c = last[static_cast<std::size_t>(k - 1)];
+        if (c == '/' || c == '\\') return platform::Right(name, 14 - k);
+    }
+    return last;
+}
+
+bool FileTitleFromPath(const std::string& path, std::string& title) {
+    for (long k = platform::Len(path); k >= 1; --k) {
+        char c = path[static_cast<std::size_t>(k - 1)];
+        if (c == '/' || c == '\\') {
+            long n = platform::Len(path) - k - 4;
+            title = n > 0 ? Mid(path, k + 1, n) : Mid(path, k + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string AlgorithmFileText(App& app, const std::string& parLabel) {
+    ParameterSet& par = app.eng.par;
+    MinOptions& opt = app.eng.opt;
+    std::string out = Line(RSetPad(Format(par.NumPars, "###0"), 14) + "  Number of parameters");
+    for (int i = 1; i <= par.NumPars; ++i) {
+        std::string name = i <= par.ParName.UBound() ? par.ParName(i) : std::string();
+        out += Line(RSetPad(Format(par.ParValue(i), kNumPattern), 14) +
+                    RSetPad(Format(par.StepSize(i), kNumPattern), 16) + RSetPad(par.FuseCode(i), 4) +
+                    parLabel + name);
+    }
+    opt.LogFileName = ShortLogFileName(opt.LogFileName);
+    out += Line(RSetPad(Format(opt.ConvTol, kNumPattern), 14) + "  Simplex limit (+ for ABS, - for REL)");
+    out += Line(RSetPad(Format(static_cast<double>(opt.MaxCalls), "####0"), 14) +
+                "  Maximum # of function calls (simplex) or iterations (Marquardt)");
+    out += Line(RSetPad(Format(opt.TerminalFreq, "####0"), 14) + "  Terminal output frequency");
+    out += Line(RSetPad(Format(opt.FileFreq, "####0"), 14) + "  File output frequency");
+    out += Line(RSetPad(opt.LogFileName, 14) + "  Name of output file");
+    out += Line(RSetPad(Format(opt.StepReduction, kNumPattern), 14) + "  Step size reduction fraction");
+    return out;
+}
+
+bool ReadAlgorithmFile(App& app) {
+    EngineState& eng = app.eng;
+    platform::FileTable& files = app.ui.files;
+    eng.FileReadFailed = 0;
+    const int numPars = eng.par.NumPars;
+
+    // Everything is read into copies; the parameter set and the options take
+    // them only when the read succeeds (or has merely too many lines).
+    Vec<double> value(numPars), step(numPars);
+    Vec<std::string> code(numPars);
+    MinOptions opt = eng.opt;
+    long n = 0, E = 0, C = 0;
+    ReadFailure failure = ReadFailure::None;
+
+    auto read = [&]() -> bool {
+        std::string line;
+        if (!files.LineInput(kAlgFile, line)) return false;
+        if (!IntField(Mid(line, 1, 14), -32768, 32767, n)) return false;
+        if (n != numPars) {
+            failure = ReadFailure::CountDiffers;
+            return true;
+        }
+        E = n + 7;
+        C = 1;
+        for (int i = 1; i <= numPars; ++i) {
+            if (!files.LineInput(kAlgFile, line)) return false;
+            ++C;
+            if (!NumberField(Mid(line, 1, 14), value(i))) return false;
+            if (!NumberField(Mid(line, 17, 14), step(i))) return false;
+            std::string c = platform::UCase(platform::Trim(Mid(line, 33, 2)));
+            if (c.empty()) return false;
+            code(i) = IsCapital(c.front()) && IsCapital(c.back()) ? c : "~~";
+        }
+        std::string optLine[6];
+        for (std::string& l : optLine) {
+            if (!files.LineInput(kAlgFile, l)) return false;
+            ++C;
+        }
+        long v;
+        if (!NumberField(Mid(optLine[0], 1, 14), opt.ConvTol)) return false;
+        if (!IntField(Mid(optLine[1], 1, 14), INT32_MIN, INT32_MAX, v)) return false;
+        opt.MaxCalls = v;
+        if (!IntField(Mid(optLine[2], 1, 14), -32768, 32767, v)) return false;
+        opt.TerminalFreq = static_cast<int>(v);
+        if (!IntField(Mid(optLine[3], 1, 14), -32768, 32767, v)) return false;
+        opt.FileFreq = static_cast<int>(v);
+        opt.LogFileName = platform::Trim(Mid(optLine[4], 1, 14));
+        if (!NumberField(Mid(optLine[5], 1, 14), opt.StepReduction)) return false;
+        while (files.LineInput(kAlgFile, line))
+            if (!platform::Trim(line).empty()) ++C;
+        if (C > E) failure = ReadFailure::TooMany;
+        return true;
+    };
+
+    if (!read()) {
+        if (C > E)
+            failure = ReadFailure::TooMany;
+        else if (files.Eof(kAlgFile))
+            failure = ReadFailure::TooFew;
+        else
+            failure = ReadFailure::BadlyFormatted;
+    }
+
+    if (failure == ReadFailure::None || failure == ReadFailure::TooMany) {
+        eng.par.ParValue = value;
+        eng.par.StepSize = step;
+        eng.par.FuseCode = code;
+        eng.opt = opt;
+        // No log file is open after a load.
+        files.Close(kLogFile);
+        eng.opt.FileFreq = 0;
+    }
+    files.Close(kAlgFile);
+    if (failure == ReadFailure::None) return true;
+
+    std::string text;
+    switch (failure) {
+        case ReadFailure::CountDiffers:
+            text = "Algorithm file  " + eng.AlgFileName + "  has " + platform::CStr(n) +
+                   " parameters, but your model specifies " + platform::CStr(numPars);
+            break;
+        case ReadFailure::TooMany:
+            text = "Algorithm file seems to have too many lines of information - better check it!";
+            break;
+        case ReadFailure::TooFew:
+            text = "Algorithm file seems to have too few lines of information - better check it!";
+            break;
+        default:
+            text = "Algorithm file seems to have inappropriate, badly formatted, or missing, "
+                   "information - better check it!";
+            break;
+    }
+    frmMenu* menu = app.IsLoaded<frmMenu>() ? &app.form<frmMenu>() : nullptr;
+    bool wasVisible = menu && menu->Visible();
+    if (wasVisible) menu->Hide();
+    app.ShowMsg(text, 64, "Algorithm file - information input failed");
+    if (menu) {
+        if (wasVisible) menu->Show();
+        menu->cmdLoadAlg.Enabled = true;
+        menu->cmdInitialize.Enabled = true;
+    }
+    eng.FileReadFailed = 1;
+    return failure == ReadFailure::TooMany;
+}
+
+}  // namespace tivelor

@@ -1,0 +1,35 @@
+// The algorithm file (.alg): parameter values, steps, fuse codes and the six
+// minimization options in fixed columns.
+#pragma once
+
+#include <string>
+
+namespace tivelor {
+
+class App;
+
+// Reads the algorithm file that the caller opened for input on #201 and
+// closes it. FileReadFailed is 0 on success and 1 on failure; a failure has
+// been reported to the user and leaves the parameter set and the options as
+// they were, except for too many lines, which keeps the values read.
+// True when the file's values are now in force (success or too many lines);
+// taking them closes an open minimization log (#203) and sets FileFreq 0.
+bool ReadAlgorithmFile(App& app);
+
+// The whole algorithm-file text of the current parameter set and options,
+// CR LF line ends. parLabel is the text before each parameter's name
+// ("  Value, step then link for "; the ranking window uses a colon).
+// Shortens app.eng.opt.LogFileName as the file keeps it.
+std::string AlgorithmFileText(App& app, const std::string& parLabel = "  Value, step then link for ");
+
+// The log file name as the algorithm file keeps it: whole when 14 characters
+// or fewer, otherwise the part after a folder separator among its last 14
+// characters, or its last 14.
+std::string ShortLogFileName(const std::string& name);
+
+// Name after the last "/" or "\" less its last four characters (the
+// extension); the whole name when it is shorter than five characters.
+// False, with title unchanged, when the path has no separator.
+bool FileTitleFromPath(const std::string& path, std::string& title);
+
+}  // namespace tivelor

@@ -1,0 +1,157 @@
+#include "engine/LU.h"
+
+#include <cmath>
+
+#include "platform/runtime.h"
+#include "shell/App.h"
+
+namespace tivelor {
+
+namespace {
+
+template <class T>
+void EnsureUBound(platform::Vec<T>& v, long ub) {
+    if (v.UBound() < ub) v.ReDimPreserve(ub);
+}
+
+bool FitsSquare(const platform::Matrix<double>& a, long n) {
+    return n <= a.UBound1() && n <= a.UBound2();
+}
+
+void ReportZeroRow(App& app, long i) {
+    const auto& fi = app.eng.free.FreeIndex;
+    long par = i <= fi.UBound() ? fi(i) : i;
+    const std::string title = "Matrix decompositon failure at parameter #" + platform::CStr(par) + "!";
+    if (app.eng.DerivMethod == "N")
+        app.ShowMsg("Look for statistically dead model parameters", 48, title);
+    else
+        app.ShowMsg("Look for statistically dead parameters and/or suspect your analytical derivatives",
+                    48, title);
+}
+
+}  // namespace
+
+void LUDecompose(App& app, long N) {
+    platform::Matrix<double>& a = app.eng.HessMat;
+    MarquardtState& m = app.marq;
+    if (N < 1) {
+        m.Determinant = 1;
+        return;
+    }
+    if (!FitsSquare(a, N)) {
+        m.LUFailed = 1;
+        return;
+    }
+    EnsureUBound(m.LUIndex, N);
+    EnsureUBound(m.LUScale, N);
+    m.Determinant = 1;
+
+    const bool reportZeroRows = app.eng.DerivMethod == "N" || app.eng.DerivMethod == "A";
+    for (long i = 1; i <= N; ++i) {
+        app.ui.DoEvents();
+        const double* row = &a(i, 0);
+        double big = 0;
+        for (long j = 1; j <= N; ++j) {
+            double t = std::fabs(row[j]);
+            if (t > big) big = t;
+        }
+        if (big == 0) {
+            if (reportZeroRows) {
+                ReportZeroRow(app, i);
+                m.LUFailed = 1;
+                return;
+            }
+            continue;
+        }
+        m.LUScale(i) = 1 / big;
+    }
+
+    // Column j is worked on in a contiguous copy.
+    platform::Vec<double>& col = m.LUColumn;
+    EnsureUBound(col, N);
+    for (long j = 1; j <= N; ++j) {
+        app.ui.DoEvents();
+        for (long i = 1; i <= N; ++i) col(i) = a(i, j);
+        double* c = col.data();
+        for (long i = 1; i < j; ++i) {
+            const double* row = &a(i, 0);
+            double s = c[i];
+            for (long k = 1; k < i; ++k) s -= row[k] * c[k];
+            c[i] = s;
+            a(i, j) = s;
+        }
+        double big = 0;
+        long imax = j;
+        for (long i = j; i <= N; ++i) {
+            const double* row = &a(i, 0);
+            double s = c[i];
+            for (long k = 1; k < j; ++k) s -= row[k] * c[k];
+            a(i, j) = s;
+            double d = m.LUScale(i) * std::fabs(s);
+            if (d >= big) {
+                big = d;
+                imax = i;
+            }
+        }
+        if (imax != j) {
+            double* rj = &a(j, 0);
+            double* rm = &a(imax, 0);
+            for (long k = 1; k <= N; ++k) std::swap(rj[k], rm[k]);
+            m.Determinant = -m.Determinant;
+            m.LUScale(imax) = m.LUScale(j);
+        }
+        m.LUIndex(j) = static_cast<int>(imax);
+        if (j != N) {
+            if (a(j, j) == 0) a(j, j) = kLUTiny;
+            const double dum = 1 / a(j, j);
+            for (long i = j + 1; i <= N; ++i) a(i, j) *= dum;
+        }
+    }
+    if (a(N, N) == 0) a(N, N) = kLUTiny;
+}
+
+void LUBackSubstitute(App& app, long N, int Col, platform::Matrix<double>& B) {
+    const platform::Matrix<double>& a = app.eng.HessMat;
+    const platform::Vec<int>& index = app.marq.LUIndex;
+    long first = 0;
+    for (long i = 1; i <= N; ++i) {
+        app.ui.DoEvents();
+        long p = index(i);
+        double s = B(p, Col);
+        B(p, Col) = B(i, Col);
+        if (first != 0) {
+            const double* row = &a(i, 0);
+            for (long k = first; k < i; ++k) s -= row[k] * B(k, Col);
+        } else if (s != 0) {
+            first = i;
+        }
+        B(i, Col) = s;
+    }
+    for (long i = N; i >= 1; --i) {
+        app.ui.DoEvents();
+        const double* row = &a(i, 0);
+        double s = B(i, Col);
+        for (long k = i + 1; k <= N; ++k) s -= row[k] * B(k, Col);
+        B(i, Col) = s / row[i];
+    }
+}
+
+void InvertMatrixLU(App& app) {
+    const long n = app.marq.NEst;
+    platform::Matrix<double>& a = app.eng.HessMat;
+    platform::Matrix<double>& w = app.eng.InvWork;
+    if (w.UBound1() < n || w.UBound2() < n) w.ReDim(n, n);
+    for (long i = 1; i <= n; ++i) {
+        for (long j = 1; j <= n; ++j) w(i, j) = 0;
+        w(i, i) = 1;
+    }
+    app.marq.LUFailed = 0;
+    LUDecompose(app, n);
+    if (app.marq.LUFailed == 1) return;
+    for (long i = 1; i <= n; ++i) app.marq.Determinant /= a(i, i);
+    for (long c = 1; c <= n; ++c) LUBackSubstitute(app, n, static_cast<int>(c), w);
+    for (long i = 1; i <= n; ++i)
+        for (long j = 1; j <= n; ++j) a(i, j) = w(i, j);
+}
+
+}  // namespace tivelor

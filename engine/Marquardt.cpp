@@ -1,0 +1,378 @@
+// The Marquardt driver: damped Newton steps from derivatives at the current
+// best point, lambda raised on every failed trial and lowered on every
+// accepted step, and an axial search before a minimum is reported.
+#include "engine/Marquardt.h"
+
+#include <cmath>
+#include <string>
+
+#include "engine/LU.h"
+#include "engine/Objective.h"
+#include "engine/ProgressText.h"
+#include "platform/runtime.h"
+#include "shell/App.h"
+#include "shell/frmMain.h"
+#include "shell/frmMarquardt.h"
+
+namespace tivelor {
+
+namespace {
+
+constexpr int kMaxTrials = 25;
+constexpr int kMaxVerifications = 5;
+constexpr double kLambdaStart = 0.001;
+constexpr double kLambdaLimit = 1E20;
+
+template <class T>
+void AtLeast(platform::Vec<T>& v, long ub) {
+    if (v.UBound() < ub) v.ReDim(ub);
+}
+template <class T>
+void AtLeast(platform::Matrix<T>& m, long ub1, long ub2) {
+    if (m.UBound1() < ub1 || m.UBound2() < ub2) m.ReDim(ub1, ub2);
+}
+
+class MarquardtRun {
+public:
+    explicit MarquardtRun(App& a) : app(a), e(a.eng), m(a.marq) {}
+    void Go();
+
+private:
+    enum class Next { Iterate, Done };
+
+    void Panel(int n, const std::string& text) { app.form<frmMain>().stbMain5.SetPanel(n, text); }
+    frmMarquardt& Window() { return frmMarquardt::ForRun(app); }
+
+    void SizeArrays();
+    double EvaluateTrial() {
+        ++e.NF;
+        return EvaluateObjective(app, m.MarqPar, e.NF, true);
+    }
+    // A value that is not a finite number is never an improvement.
+    static bool NotWorse(double F, double FBest) { return std::isfinite(F) && F <= FBest; }
+
+    bool PassTop();
+    bool Derivatives();
+    void KeepDerivatives();
+    void FormDampedSystem();
+    Next Accept();
+    Next VerifyAtConvergence();
+    Next VerifyAfterLastTrial();
+    Next Restart();
+    void Finish();
+    void StopAtLimit();
+    void Frustration();
+    void ZeroValueError();
+    void UnloadWindow() { app.UnloadIfLoaded<frmMarquardt>(); }
+    void End();
+
+    App& app;
+    EngineState& e;
+    MarquardtState& m;
+    double F = 0, FBest = 0;
+    double lambda = kLambdaStart;
+    double increment = 0.001;
+    int trial = 0;
+    int verifications = 0;
+    bool quit = false;
+};
+
+void MarquardtRun::SizeArrays() {
+    const long n = e.par.NumPars;
+    AtLeast(m.MarqPar, n);
+    AtLeast(m.TrialPar, n);
+    AtLeast(m.GridPar, n);
+    AtLeast(m.LURHS, n, 1);
+    AtLeast(m.Alpha, n, n);
+    AtLeast(e.HessMat, n, n);
+    AtLeast(e.MarqBeta, n);
+    if (e.DerivMethod == "N" &&
+        (e.GridNegLnL.UBound1() < n || e.GridNegLnL.UBound2() < n || e.GridNegLnL.UBound3() < 2))
+        e.GridNegLnL.ReDim(n, n, 2);
+}
+
+// Top of a trial pass: the trial line and the interrupt. False when the run
+// is to end at once.
+bool MarquardtRun::PassTop() {
+    Panel(3, "Working to improve estimates. Objective function for trial # " + platform::CStr(trial) +
+                 ", is : " + platform::Format(F, " 0.00000E+00"));
+    if (!e.InterruptMarq) return true;
+    e.InterruptMarq = platform::False;
+    Window().cmdStop.Enabled = true;
+    Panel(2, "");
+    const std::string title = "Marquardt interrupt";
+    if (app.sw.MLOn != "on") {
+        if (app.ShowMsg("Interrupt received. Do you want to quit minimizing?", 36, title) == platform::vbYes) {
+            quit = true;
+            Panel(1, "Interrupt will occur once this iteration is complete");
+        } else {
+            quit = false;
+        }
+        return true;
+    }
+    if (app.ShowMsg("Interrupt received. Do you want to quit the ML procedure?", 36, title) == platform::vbYes) {
+        app.eval.SavedProfPt = app.eval.ProfPt;
+        app.eval.ProfPt = app.eval.NProfPts + 2;
+        return false;
+    }
+    if (app.ShowMsg("Do you want to continue starting with the NEXT point?", 292, title) == platform::vbYes)
+        return false;
+    quit = false;
+    return true;
+}
+
+// Derivatives at the current best point. False (the run has ended) when
+// analytical derivatives were chosen and the model supplies none; this is
+// checked at every computation, so stale derivatives are never reused.
+bool MarquardtRun::Derivatives() {
+    Panel(3, "Calculating derivatives, one moment please...");
+    if (e.DerivMethod == "N") {
+        CalcNumericalGradient(app, FBest, increment);
+        BuildNumericalHessian(app, FBest, increment);
+        return true;
+    }
+    if (e.AnaGrad.UBound() < e.par.NumPars) e.AnaGrad.ReDim(e.par.NumPars);
+    if (e.AnaHess.UBound1() < e.par.NumPars || e.AnaHess.UBound2() < e.par.NumPars)
+        e.AnaHess.ReDim(e.par.NumPars, e.par.NumPars);
+    GetAnalyticalDerivatives(app);
+    if (m.AnaDerivsFound) return true;
+    app.ShowMsg("Sorry, analytical derivatives seem not to have been provided", 64, "Analytical derivatives missing");
+    End();
+    return false;
+}
+
+// Fresh derivatives: keep alpha for the trials and copies for the display.
+void MarquardtRun::KeepDerivatives() {
+    const long np = e.par.NumPars;
+    const long n = e.free.NFree;
+    m.PrevGrad.ReDim(np);
+    m.PrevHess.ReDim(np, np);
+    for (long a = 1; a <= n; ++a) {
+        m.PrevGrad(a) = e.MarqBeta(a);
+        for (long b = 1; b <= n; ++b) m.Alpha(a, b) = e.HessMat(a, b);
+        for (long b = a; b <= n; ++b) m.PrevHess(a, b) = e.HessMat(a, b);
+    }
+}
+
+void MarquardtRun::FormDampedSystem() {
+    const long n = e.free.NFree;
+    for (long i = 1; i <= n; ++i) {
+        for (long j = 1; j <= n; ++j) e.HessMat(i, j) = m.Alpha(i, j);
+        e.HessMat(i, i) = std::fabs(m.Alpha(i, i)) * (1 + lambda);
+        m.LURHS(i, 1) = e.MarqBeta(i);
+    }
+}
+
+void MarquardtRun::Go() {
+    frmMarquardt& w = app.form<frmMarquardt>();
+    w.Show();
+    w.cmdStop.Enabled = false;
+    w.rtbMarquardt.Text = "";
+    Panel(1, "Initial function call, one moment please...");
+    app.ui.DoEvents();
+
+    e.NF = 0;
+    m.NIter = 0;
+    verifications = 0;
+    SizeArrays();
+    for (long i = 1; i <= e.par.NumPars; ++i) m.MarqPar(i) = e.par.ParValue(i);
+    F = EvaluateTrial();
+    FBest = F;
+
+    quit = false;
+    e.InterruptMarq = platform::False;
+    frmMarquardt& win = Window();
+    win.cmdStop.Enabled = true;
+    win.cmdStop.Caption = "&Interrupt this minimization";
+    Panel(2, "");
+    Panel(1, "");
+
+    trial = 0;
+    if (!PassTop()) return End();
+    lambda = kLambdaStart;
+    if (!Derivatives()) return;
+
+    const long n = e.free.NFree;
+    const auto& fi = e.free.FreeIndex;
+    for (;;) {
+        if (trial == 0) KeepDerivatives();
+        if (lambda > kLambdaLimit) return Frustration();
+        FormDampedSystem();
+        m.LUFailed = 0;
+        LUDecompose(app, n);
+        if (m.LUFailed == 1) {
+            UnloadWindow();
+            return End();
+        }
+        LUBackSubstitute(app, n, 1, m.LURHS);
+        for (long j = 1; j <= n; ++j) m.MarqPar(fi(j)) = e.free.FreeValue(j) - m.LURHS(j, 1);
+
+        if (trial == kMaxTrials) {
+            if (VerifyAfterLastTrial() == Next::Done) return;
+            continue;
+        }
+        ++trial;
+        if (!PassTop()) return End();
+        F = EvaluateTrial();
+        if (NotWorse(F, FBest)) {
+            if (Accept() == Next::Done) return;
+        } else {
+            lambda *= 10;
+        }
+    }
+}
+
+MarquardtRun::Next MarquardtRun::Accept() {
+    ++m.NIter;
+    trial = 0;
+    const long n = e.free.NFree;
+    const auto& fi = e.free.FreeIndex;
+    for (long k = 1; k <= n; ++k) {
+        e.par.ParValue(fi(k)) = m.MarqPar(fi(k));
+        e.free.FreeValue(k) = m.MarqPar(fi(k));
+    }
+    ShowMarquardtIteration(app, F, FBest);
+    app.ui.DoEvents();
+    if (e.opt.FileFreq > 0) LogMarquardtIteration(app, F, FBest);
+
+    const double tol = e.opt.ConvTol;
+    bool converged = false;
+    if (tol > 0) {
+        converged = std::fabs(FBest - F) < tol;
+    } else if (tol < 0) {
+        if (FBest == 0) {
+            ZeroValueError();
+            return Next::Done;
+        }
+        converged = std::fabs((FBest - F) / FBest) <= std::fabs(tol);
+    }
+    if (converged) return VerifyAtConvergence();
+
+    if (quit || m.NIter >= e.opt.MaxCalls) {
+        StopAtLimit();
+        return Next::Done;
+    }
+    FBest = F;
+    if (!Derivatives()) return Next::Done;
+    lambda *= 0.1;
+    return Next::Iterate;
+}
+
+MarquardtRun::Next MarquardtRun::VerifyAtConvergence() {
+    Panel(1, "Verifying convergence by performing an axial search");
+    int rejected = 0;
+    MarquardtAxialSearch(app, FBest, rejected);
+    ++verifications;
+    if (!rejected) {
+        Finish();
+        return Next::Done;
+    }
+    if (verifications >= kMaxVerifications) {
+        Frustration();
+        return Next::Done;
+    }
+    if (quit) {
+        End();
+        return Next::Done;
+    }
+    return Restart();
+}
+
+MarquardtRun::Next MarquardtRun::VerifyAfterLastTrial() {
+    for (long i = 1; i <= e.par.NumPars; ++i) m.MarqPar(i) = e.par.ParValue(i);
+    if (e.opt.ConvTol < 0 && FBest == 0) {
+        ZeroValueError();
+        return Next::Done;
+    }
+    Panel(1, "Verifying convergence by performing an axial search");
+    int rejected = 0;
+    MarquardtAxialSearch(app, FBest, rejected);
+    ++verifications;
+    if (!rejected || verifications >= kMaxVerifications) {
+        Frustration();
+        return Next::Done;
+    }
+    if (quit) {
+        UnloadWindow();
+        End();
+        return Next::Done;
+    }
+    return Restart();
+}
+
+MarquardtRun::Next MarquardtRun::Restart() {
+    Panel(1, "Convergence rejected");
+    Panel(3, "Calculating derivatives, one moment please...");
+    lambda = kLambdaStart;
+    trial = 0;
+    const long n = e.free.NFree;
+    const auto& fi = e.free.FreeIndex;
+    for (long k = 1; k <= n; ++k) {
+        e.free.FreeValue(k) = m.MarqPar(fi(k));
+        e.par.ParValue(fi(k)) = m.MarqPar(fi(k));
+    }
+    return Derivatives() ? Next::Iterate : Next::Done;
+}
+
+void MarquardtRun::Finish() {
+    FBest = EvaluateObjective(app, m.MarqPar, 1, true);
+    Window().cmdStop.Enabled = false;
+    if (app.sw.MLOn != "on") {
+        ShowMarquardtMinimum(app, FBest);
+        if (e.opt.FileFreq > 0) LogMarquardtMinimum(app, FBest);
+    } else {
+        EvalState& ev = app.eval;
+        if (ev.ProfPt >= 0 && ev.ProfPt <= ev.ProfNegLnL.UBound() && ev.ProfPt <= ev.ProfX.UBound() &&
+            ev.ProfPar >= 1 && ev.ProfPar <= e.par.ParValue.UBound()) {
+            ev.ProfNegLnL(ev.ProfPt) = FBest;
+            ev.ProfX(ev.ProfPt) = e.par.ParValue(ev.ProfPar);
+        }
+    }
+    End();
+}
+
+void MarquardtRun::StopAtLimit() {
+    Window().cmdStop.Enabled = true;
+    Panel(2, "");
+    Panel(3, "");
+    app.ShowMsg("Maximum number of iterations reached or an interrupt was received", 64,
+                "Marquart minimization stopped");
+    End();
+}
+
+void MarquardtRun::Frustration() {
+    Panel(1, "");
+    Panel(3, "");
+    const std::string text = std::string("Consider that:") + "\r\n" +
+                             "      (1) you're already at an acceptable minimum,\r\n"
+                             "      (2) at least one parameter is too near a boundary,\r\n"
+                             "      (3) at least one parameter is dead wrt the likelihood function,\r\n"
+                             "      (4) a penalty function is affecting performance of the derivatives or "
+                             "parameter improvements,\r\n"
+                             "      (5) there are numerical inaccuracies near the current minimum, or\r\n"
+                             "      (6) the model, or its implementation, is flawed";
+    app.ShowMsg(text, 64, "Marquardt quits in frustration");
+    UnloadWindow();
+    End();
+}
+
+// A relative tolerance measured from an objective of exactly 0: told as the
+// Simplex tells it; ParValue keeps the best point accepted.
+void MarquardtRun::ZeroValueError() {
+    app.ShowMsg(ZeroValueMessage(), 80, "Marquardt error");
+    End();
+}
+
+void MarquardtRun::End() {
+    for (int p = 1; p <= 4; ++p) Panel(p, "");
+    app.ui.DoEvents();
+}
+
+}  // namespace
+
+void MarquardtMinimize(App& app) {
+    MarquardtRun run(app);
+    run.Go();
+}
+
+}  // namespace tivelor

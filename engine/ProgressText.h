@@ -1,0 +1,37 @@
+// Texts shared by the minimizers' progress displays and the minimization log
+// (file #203, open while FileFreq is not 0).
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace tivelor {
+
+class App;
+
+inline constexpr int kLogFile = 203;
+
+// Seconds (rounded to whole) as minutes, ":" and two-digit seconds: "3:07".
+std::string MinutesSeconds(double seconds);
+
+// Parameter number formatted "    000) " and the value formatted
+// "0.0000000E+00" right-justified in 14 characters.
+std::string ParameterItem(int parNumber, double value);
+
+// ParameterItem, one blank, the fuse code right-justified in 3, two blanks,
+// the parameter's name and CR LF.
+std::string ScreenParameterLine(App& app, int parNumber, double value);
+
+// Writes ParameterItem of free parameters 1 To NFree to the log, four to a
+// record, then two empty records (the first ends a partial last record).
+// value(i) gives free parameter i's value.
+void LogParameterBlock(App& app, const std::function<double(long i)>& value);
+
+// Print #203 while the log is open (FileFreq not 0).
+void LogLine(App& app, const std::string& text);
+
+// The message shown when a relative tolerance would be measured from an
+// objective value of exactly 0.
+std::string ZeroValueMessage();
+
+}  // namespace tivelor

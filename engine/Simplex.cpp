@@ -1,0 +1,218 @@
+#include "engine/Simplex.h"
+
+#include <cmath>
+
+#include "engine/Parameters.h"
+#include "engine/Priors.h"
+#include "shell/App.h"
+#include "shell/frmMain.h"
+#include "shell/frmSimplex.h"
+
+namespace tivelor {
+
+namespace {
+
+// Clears the run-in-progress mark on every way out, exceptions included.
+struct RunMark {
+    SimplexState& s;
+    explicit RunMark(SimplexState& st) : s(st) { s.Running = true; }
+    ~RunMark() { s.Running = false; }
+};
+
+void ClearPanels(App& app) {
+    for (int p = 1; p <= 4; ++p) SimplexPanel(app, p, "");
+}
+
+// Whether the kept simplex was built over the current free parameters and
+// its arrays still hold it.
+bool KeptSimplexFits(App& app) {
+    const EngineState& eng = app.eng;
+    const SimplexState& s = app.simplex;
+    const long n = eng.free.NFree;
+    if (s.BuiltNumPars != eng.par.NumPars || s.BuiltNFree != n) return false;
+    if (eng.Simplex.UBound1() < n || eng.Simplex.UBound2() < n + 2) return false;
+    if (s.SimplexF.UBound() < n + 1 || s.BuiltFreeIndex.UBound() < n) return false;
+    for (long i = 1; i <= n; ++i)
+        if (s.BuiltFreeIndex(i) != eng.free.FreeIndex(i)) return false;
+    return true;
+}
+
+void SizeArrays(App& app) {
+    EngineState& eng = app.eng;
+    SimplexState& s = app.simplex;
+    const int np = eng.par.NumPars;
+    if (eng.Simplex.UBound1() != np || eng.Simplex.UBound2() != np + 2) eng.Simplex.ReDim(np, np + 2);
+    if (s.SimplexF.UBound() != np + 1) s.SimplexF.ReDim(np + 1);
+    if (s.WorkVertex.UBound() != np) s.WorkVertex.ReDim(np);
+    if (s.ExtVertex.UBound() != np) s.ExtVertex.ReDim(np);
+    if (s.TrialPar.UBound() != np) s.TrialPar.ReDim(np);
+}
+
+void RememberFreeParameters(App& app) {
+    const EngineState& eng = app.eng;
+    SimplexState& s = app.simplex;
+    s.BuiltNumPars = eng.par.NumPars;
+    s.BuiltNFree = eng.free.NFree;
+    s.BuiltFreeIndex.ReDim(eng.free.NFree);
+    for (long i = 1; i <= eng.free.NFree; ++i) s.BuiltFreeIndex(i) = eng.free.FreeIndex(i);
+}
+
+// The prior terms at the minimum just written into ParValue, then the review.
+void ReviewPriorsAtMinimum(App& app) {
+    SimplexState& s = app.simplex;
+    for (int p = 1; p <= app.eng.par.NumPars; ++p) s.TrialPar(p) = app.eng.par.ParValue(p);
+    ApplyFusedParameters(app, s.TrialPar);
+    PriorPenalty(app, s.TrialPar);
+    ShowPriorReview(app);
+}
+
+}  // namespace
+
+void InvalidateSimplex(App& app) { app.eng.SimplexValid = 0; }
+
+void SimplexPanel(App& app, int i, const std::string& text) {
+    app.form<frmMain>().stbMain5.SetPanel(i, text);
+}
+
+void SimplexMinimize(App& app) {
+    EngineState& eng = app.eng;
+    SimplexState& s = app.simplex;
+    platform::Matrix<double>& S = eng.Simplex;
+    const long n = eng.free.NFree;
+    if (n < 1) return;
+    RunMark mark(s);
+    s.Confirmed = false;
+
+    frmSimplex& w = app.form<frmSimplex>();
+    w.Show();
+    w.rtbSimplexInitial.Text = "";
+    w.rtbSimplex.Text = "";
+    w.Form_Resize();
+    // A new run can always be interrupted, kept simplex or not.
+    w.cmdStop.Enabled = true;
+    w.cmdStop.Caption = "&Interrupt this minimization";
+
+    s.ICen = static_cast<int>(n) + 2;
+    eng.NF = 0;
+    if (eng.SimplexValid != 0 && !KeptSimplexFits(app)) eng.SimplexValid = 0;
+    if (eng.SimplexValid == 0) {
+        SizeArrays(app);
+        for (long i = 1; i <= n; ++i) S(i, 1) = eng.free.FreeValue(i);
+        SimplexPanel(app, 1, "Building initial simplex...");
+        SimplexPanel(app, 2, "");
+        app.ui.DoEvents();
+        eng.SimplexValid = 1;
+        RememberFreeParameters(app);
+        InitialSimplex(app);
+        s.ShowNow = platform::False;
+    }
+
+    ReportInitialSimplex(app);
+    const int terminalFreq = eng.opt.TerminalFreq;
+    const int fileFreq = eng.opt.FileFreq;
+    s.TerminalCount = terminalFreq;
+    s.NIter = 0;
+    s.NRestarts = 0;
+    s.FileCount = fileFreq;
+
+    for (;;) {
+        SimplexMove(app);
+        SimplexRankAndCentroid(app);
+        ++s.NIter;
+
+        if (s.TerminalCount == eng.opt.TerminalFreq && eng.opt.TerminalFreq != 0) {
+            s.TerminalCount = 1;
+            ShowSimplexProgress(app, s.SimplexF(s.ILo), s.SimplexF(s.IHi));
+        } else if (s.TerminalCount > 0) {
+            ++s.TerminalCount;
+        }
+        if (s.FileCount == eng.opt.FileFreq && eng.opt.FileFreq != 0) {
+            s.FileCount = 1;
+            LogSimplexProgress(app, s.SimplexF(s.ILo), s.SimplexF(s.IHi));
+        } else if (s.FileCount > 0) {
+            ++s.FileCount;
+        }
+
+        s.SimplexDone = 0;
+        if (eng.NF > eng.opt.MaxCalls) {
+            if (app.ShowMsg("Maximum number of function calls reached, do you want to continue?", 36,
+                            "Simplex minimization") == platform::vbYes) {
+                eng.NF = 0;
+            } else {
+                s.SimplexDone = 1;
+                s.ShowNow = platform::True;
+                SimplexPanel(app, 1, "One moment please...");
+                for (int p = 2; p <= 4; ++p) SimplexPanel(app, p, "");
+            }
+        }
+
+        if (s.SimplexDone == 0) {
+            const double flo = s.SimplexF(s.ILo);
+            s.SimplexRange = std::fabs(s.SimplexF(s.IHi) - flo);
+            const double tol = eng.opt.ConvTol;
+            bool converged;
+            if (tol >= 0) {
+                converged = s.SimplexRange < tol;
+            } else {
+                if (flo == 0) {
+                    app.ShowMsg(std::string("A function value of zero has caused a division by zero error.") +
+                                    "\r\n" + "Reset the tolerance to ABSolute or otherwise correct model",
+                                80, "Simplex error");
+                    ClearPanels(app);
+                    return;
+                }
+                converged = s.SimplexRange / std::fabs(flo) < std::fabs(tol);
+            }
+            if (converged) VerifySimplexMinimum(app, s.SimplexDone);
+        }
+
+        app.ui.DoEvents();
+
+        if (eng.InterruptSimplex) {
+            eng.InterruptSimplex = platform::False;
+            if (frmSimplex* win = SimplexWindow(app)) win->cmdStop.Enabled = true;
+            SimplexPanel(app, 1, "");
+            if (app.sw.MLOn == "off") {
+                if (app.ShowMsg("Interrupt received. Do you want to quit minimizing?", 36,
+                                "Simplex interrupt") == platform::vbYes) {
+                    s.SimplexDone = 1;
+                    s.ShowNow = platform::True;
+                    SimplexPanel(app, 1, "One moment please...");
+                    for (int p = 2; p <= 4; ++p) SimplexPanel(app, p, "");
+                } else {
+                    s.ShowNow = platform::False;
+                }
+            } else if (app.sw.MLOn == "on") {
+                if (app.ShowMsg("Interrupt received. Do you want to quit the ML procedure?", 36,
+                                "Simplex interrupt") == platform::vbYes) {
+                    s.SimplexDone = 1;
+                    s.ShowNow = platform::True;
+                    app.eval.SavedProfPt = app.eval.ProfPt;
+                    app.eval.ProfPt = app.eval.NProfPts + 2;
+                } else if (app.ShowMsg("Do you want to continue starting with the NEXT point?", 292,
+                                       "Simplex interrupt") == platform::vbYes) {
+                    s.SimplexDone = 1;
+                    s.ShowNow = platform::False;
+                } else {
+                    s.ShowNow = platform::True;
+                }
+            }
+        }
+
+        if (s.ShowNow) {
+            if (s.TerminalCount > 1 && eng.opt.TerminalFreq != 0)
+                ShowSimplexProgress(app, s.SimplexF(s.ILo), s.SimplexF(s.IHi));
+            s.ShowNow = platform::False;
+        }
+
+        if (s.SimplexDone == 1) {
+            for (long i = 1; i <= n; ++i) eng.par.ParValue(eng.free.FreeIndex(i)) = S(i, s.ILo);
+            ClearPanels(app);
+            if (s.Confirmed && app.sw.MLOn != "on" && app.sw.PriorsOn == "on")
+                ReviewPriorsAtMinimum(app);
+            return;
+        }
+    }
+}
+
+}  // namespace tivelor

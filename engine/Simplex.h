@@ -1,0 +1,61 @@
+// The Simplex (Nelder-Mead) minimizer over the free parameters: the driver,
+// the simplex geometry and moves, the axial verification of a converged
+// simplex, and its progress display and minimization-log blocks.
+#pragma once
+
+#include <string>
+
+#include "platform/arrays.h"
+
+namespace tivelor {
+
+class App;
+class frmSimplex;
+
+// One minimization from the free-parameter vector (SetUpFusedParameters and
+// PackAdjustableParameters have run, NFree >= 1). Builds a new simplex when
+// SimplexValid is 0 (or the kept one was built over other free parameters),
+// otherwise continues the kept one. Ends at a confirmed minimum, at No to the
+// call-limit question, at a quitting answer to an interrupt (writing the best
+// vertex into ParValue), or at the zero-value error (writing nothing).
+void SimplexMinimize(App& app);
+
+// Makes the next Simplex run build a new simplex. Every change that makes the
+// kept vertex values stale calls it.
+void InvalidateSimplex(App& app);
+
+// Geometry and moves.
+void InitialSimplex(App& app);
+void CopyFirstVertex(App& app);
+void StoreSimplexVertex(App& app, platform::Vec<double>& Point, double Value);
+void SimplexRankAndCentroid(App& app);
+void SimplexMove(App& app);
+// Evaluates column v of the simplex, or the first NFree entries of point,
+// as a full parameter vector (NF rises by 1). A value that is not finite
+// comes back as +infinity, so it never counts as better.
+double EvaluateSimplexVertex(App& app, int v);
+double EvaluateSimplexPoint(App& app, const platform::Vec<double>& point);
+
+// Convergence verification.
+void VerifySimplexMinimum(App& app, int& Done);
+void SimplexAxialSearch(App& app, double FBest, int& FailPar, int& Failed);
+
+// Progress display and log.
+void ReportInitialSimplex(App& app);
+void ShowSimplexProgress(App& app, double FBest, double FWorst);
+void LogSimplexProgress(App& app, double FBest, double FWorst);
+
+// The progress window when it is loaded, else nullptr.
+frmSimplex* SimplexWindow(App& app);
+// Panel i of the progress status bar stbMain5.
+void SimplexPanel(App& app, int i, const std::string& text);
+
+// The 22-character names of the accepted moves.
+inline constexpr const char* kActReflection = "Reflection            ";
+inline constexpr const char* kActExtension = "Extension             ";
+inline constexpr const char* kActReflContraction = "Reflection-Contraction";
+inline constexpr const char* kActContraction = "Contraction           ";
+inline constexpr const char* kActReflReduction = "Reflection-Reduction  ";
+inline constexpr const char* kActReduction = "Reduction             ";
+
+}  // namespace tivelor

@@ -1,0 +1,140 @@
+#include <cmath>
+
+#include "engine/ProgressText.h"
+#include "engine/Simplex.h"
+#include "platform/runtime.h"
+#include "shell/App.h"
+#include "shell/frmSimplex.h"
+
+namespace tivelor {
+
+using platform::CStr;
+using platform::Format;
+
+void SimplexAxialSearch(App& app, double FBest, int& FailPar, int& Failed) {
+    EngineState& eng = app.eng;
+    SimplexState& s = app.simplex;
+    platform::Matrix<double>& S = eng.Simplex;
+    const double R = eng.opt.StepReduction;
+    const double tol = eng.opt.ConvTol;
+    const long n = eng.free.NFree;
+    const int lo = s.ILo;
+
+    SimplexPanel(app, 3, "");
+    Failed = platform::False;
+    // The relative margin is measured on the magnitude of the best value, so
+    // that a negative objective is not held to a margin below itself.
+    double M = 0;
+    if (tol > 0)
+        M = tol;
+    else if (tol < 0)
+        M = -tol * std::fabs(FBest);
+
+    const long m = 2 * n;
+    long probes = 0;
+    s.AxialStart = app.ui.clock.Monotonic();
+    auto probe = [&]() {
+        const double ft = EvaluateSimplexVertex(app, lo);
+        ++probes;
+        if (ft < FBest - M) return false;
+        SimplexPanel(app, 3, "Axial function call " + Format(static_cast<double>(probes), "###0") +
+                                 " of " + Format(static_cast<double>(m), "###0"));
+        const double elapsed = app.ui.clock.Monotonic() - s.AxialStart;
+        SimplexPanel(app, 2, "Estimated time remaining (m:s): " +
+                                 MinutesSeconds(elapsed / static_cast<double>(probes) *
+                                                static_cast<double>(m - probes)));
+        return true;
+    };
+
+    for (long i = 1; i <= n; ++i) {
+        // Probes are taken from the kept coordinate, which is put back
+        // exactly: the best vertex must still be the point its value is of.
+        const double at = S(i, lo);
+        const double step = R * eng.free.FreeStep(i);
+        S(i, lo) = at + step;
+        bool ok = probe();
+        if (ok) {
+            S(i, lo) = at - step;
+            ok = probe();
+        }
+        if (!ok) {
+            for (long r = 1; r <= eng.par.NumPars; ++r) s.WorkVertex(r) = S(r, lo);
+            Failed = platform::True;
+            FailPar = eng.free.FreeIndex(i);
+            break;
+        }
+        S(i, lo) = at;
+    }
+    SimplexPanel(app, 2, " ");
+}
+
+void VerifySimplexMinimum(App& app, int& Done) {
+    EngineState& eng = app.eng;
+    SimplexState& s = app.simplex;
+    platform::Matrix<double>& S = eng.Simplex;
+    const long n = eng.free.NFree;
+
+    SimplexPanel(app, 1, "Verifying convergence by performing an axial search");
+    int failPar = 0, failed = 0;
+    SimplexAxialSearch(app, s.SimplexF(s.ILo), failPar, failed);
+    SimplexPanel(app, 1, "");
+
+    if (failed) {
+        ++s.NRestarts;
+        if (s.NRestarts > 1) SimplexPanel(app, 4, "Multiple restarts indicate a tuning problem!");
+        SimplexPanel(app, 3, "Last failure of convergence verification caused by parameter # " +
+                                 CStr(failPar));
+        for (long i = 1; i <= n; ++i) S(i, 1) = s.WorkVertex(i);
+        s.SimplexF(1) = EvaluateSimplexVertex(app, 1);
+        const double R = eng.opt.StepReduction;
+        for (long v = 2; v <= n + 1; ++v) {
+            S(v - 1, v) = R * eng.free.FreeStep(v - 1) + S(v - 1, v);
+            s.SimplexF(v) = EvaluateSimplexVertex(app, static_cast<int>(v));
+        }
+        SimplexRankAndCentroid(app);
+        return;
+    }
+
+    if (app.sw.MLOn == "on") {
+        EvalState& ev = app.eval;
+        if (ev.ProfPt >= 0 && ev.ProfPt <= ev.ProfNegLnL.UBound())
+            ev.ProfNegLnL(ev.ProfPt) = s.SimplexF(s.ILo);
+        if (ev.ProfPt >= 0 && ev.ProfPt <= ev.ProfX.UBound() && ev.ProfPar >= 0 &&
+            ev.ProfPar <= eng.par.ParValue.UBound())
+            ev.ProfX(ev.ProfPt) = eng.par.ParValue(ev.ProfPar);
+        Done = 1;
+        s.Confirmed = true;
+        return;
+    }
+
+    // The minimum report, on screen and in the log.
+    app.msg.NumFormat = "0.0000000E+00";
+    const std::string minLine = "Minimum of " + Format(s.SimplexF(s.ILo), "####0.#####") +
+                                " found at these " + CStr(n) + " adjusted parameter values:";
+    const std::string countLine = "This result required " + CStr(s.NIter) + " iterations, " +
+                                  CStr(eng.NF) + " function calls, and " + CStr(s.NRestarts) +
+                                  " restarts";
+    std::string text = "\r\n" + minLine + "\r\n\r\n";
+    for (long i = 1; i <= n; ++i) text += ScreenParameterLine(app, eng.free.FreeIndex(i), S(i, s.ILo));
+    text += "\r\n" + countLine + "\r\n";
+    if (frmSimplex* w = SimplexWindow(app)) w->rtbSimplex.Text = text;
+
+    if (eng.opt.FileFreq != 0) {
+        LogLine(app, "");
+        LogLine(app, "");
+        LogLine(app, minLine);
+        LogLine(app, "");
+        const int lo = s.ILo;
+        LogParameterBlock(app, [&](long i) { return S(i, lo); });
+        LogLine(app, countLine);
+        LogLine(app, "");
+    }
+
+    app.ShowMsg("Minimum found using Simplex!", 80, "Simplex minimum");
+    eng.InterruptSimplex = platform::False;
+    for (int p = 1; p <= 4; ++p) SimplexPanel(app, p, "");
+    Done = 1;
+    s.Confirmed = true;
+}
+
+}  // namespace tivelor

@@ -1,0 +1,193 @@
+#include "model/frmInitialize.h"
+
+#include "engine/Parameters.h"
+#include "model/Model.h"
+#include "platform/runtime.h"
+#include "shell/App.h"
+#include "shell/frmMain.h"
+#include "shell/frmMenu.h"
+
+namespace tivelor {
+
+namespace {
+
+const char* const kInitializeText[] = {
+    "I estimate species richness (S_sub_n) within a habitat defined by area that has been subsampled for species abundance using randomly placed quadrats.  ",
+    "Species richness is defined as the estimated number of species in that defined habitat, using information on the dispersion charcteristics of species within that habitat contained within the quadrat samples.  ",
+    "The method requires that for each individually identified quadrat sampled, the number of individuals of each species IDed has been counted and recorded in the data input file.  ",
+    "Only those species that have been IDed in at least one sampled quadrat are to be included included in the data set.  ",
+    "As a component of estimating species richness, the number of individuals of each species in the defined habitat must be estimated, as well as a value for a parameter called Theta for each species IDed. ",
+    "Theta is a dimensionless value between 0 and 1 which estimates the degree of overdispersion in a species' distribution.  ",
+    "When theta=0, there is no overdispersion, thus individuals of a species are randomly distributed.  ",
+    "When theta=1, there is complete overdispersion, thus all individuals of a species occur in only one quadrat.  ",
+    "The estimate for species richness appears in the 'Results Summary' where is it compared with more conventional estimates such as the number of species counted and S(Max).  ",
+    "Uncertainty in the estimate of Species Richness (S_sub_n) is measured using bootstap resampling.  ",
+    "The key reference for this model is 'Vandrel/Oskety' Ecol. Monogr. 2001.  ",
+    "The number of parameters to be explicitly estimated equals twice the number of species IDed in the habitat.  ",
+    "Thus running a model for a large data set can be time very consuming.  Be patient, double check your data for running an estimation, and the results will be worth it!  ",
+};
+
+const char* const kDataFormatText[] = {
+    "The data input file must be an ascii text matrix of quadrat and species information.  ",
+    "The first data record is assumed to contain the field names for the data in subsequent records.  Field 1 is Quadrat#.  ",
+    "Fields #2, #3, etc. up to the number of species IDed + 1 name each species.  ",
+    "The input for Quadrat#, then the number of individuals of Species #1, Species #2, etc. in that quadrat is in subsequent records and requires the format '######,######,######....'.  ",
+    "The commas represent any place holder and are not specifically interpreted as column separators.",
+};
+
+// A positive whole number no larger than max; 0 when the text is not one.
+double WholeNumber(const std::string& text, double max) {
+    double v = platform::Val(text);
+    return v >= 1 && v <= max && v == platform::Int(v) ? v : 0;
+}
+
+}  // namespace
+
+frmInitialize::frmInitialize(App& a)
+    : Form(a.ui, kName, "Initialize Orsadine model", platform::FormKind::MdiChild, 8655, 6735), app(a) {
+    cboQuadsinHab.ToolTipText = "The number of quadrats that would fully sample the defined habitat";
+    cboQuadsSampled.ToolTipText = "The number of quadrats actually sampled";
+    cboNSpecies.ToolTipText = "The number of species represented in the input data file";
+    cmdSelect.ToolTipText = "Find a data file";
+    fraOptions.ToolTipText =
+        "Do you want to constrain the probability distribution of Thetas to a Beta distribution?";
+    chkLogitThetas.ToolTipText =
+        "Check this box to estimate the Logit of the Thetas rather than the actual values of Thetas  "
+        "(It might improve convergence performance)";
+    chkLogNs.ToolTipText =
+        "Check this box to estimate the Log of the unsampled species' abundances rather than the actual "
+        "abundance values (It might improve convergence performance)";
+    cmdDone.ToolTipText =
+        "Click here once all boxes are filled, all options are checked, and a data file has been selected";
+    cmdCancel.ToolTipText = "Abort this analysis";
+    txtInitialize.Locked = true;
+    txtDataFormat.Locked = true;
+    cmdSelect.OnClick = [this] { cmdSelect_Click(); };
+    cmdDone.OnClick = [this] { cmdDone_Click(); };
+    cmdCancel.OnClick = [this] { cmdCancel_Click(); };
+}
+
+void frmInitialize::Form_Load() {
+    if (platform::Form* menu = app.ui.forms.Find(frmMenu::kName)) menu->Hide();
+    Move(4500, 500, -1, -1);
+    app.form<frmMain>().Caption = "Orsadine Estimation Model";
+    txtInitialize.Text = "";
+    for (const char* s : kInitializeText) txtInitialize.Text = txtInitialize.Text() + s;
+    txtDataFormat.Text = "";
+    for (const char* s : kDataFormatText) txtDataFormat.Text = txtDataFormat.Text() + s;
+    for (int n = 10000; n <= 100000; n += 10000) cboQuadsinHab.AddItem(platform::CStr(n));
+    for (int n = 1; n <= 10; ++n) cboQuadsSampled.AddItem(platform::CStr(n));
+    for (int n = 20; n <= 100; n += 10) cboQuadsSampled.AddItem(platform::CStr(n));
+    for (int n = 200; n <= 1000; n += 100) cboQuadsSampled.AddItem(platform::CStr(n));
+    for (int n = 2000; n <= 10000; n += 1000) cboQuadsSampled.AddItem(platform::CStr(n));
+    for (int n = 1; n <= 200; ++n) cboNSpecies.AddItem(platform::CStr(n));
+    cmdSelect.SetFocus();
+}
+
+void frmInitialize::cmdSelect_Click() {
+    cdlOpen.CancelError = true;
+    cdlOpen.DialogTitle = "Load the input data file";
+    app.msg.DlgFilter = std::string("All Files (*.*)|*.*|") + "Data Files (*.dat)|*.dat";
+    cdlOpen.Filter = app.msg.DlgFilter;
+    cdlOpen.FilterIndex = 2;
+    if (!cdlOpen.ShowOpen()) return;
+    txtDataFile.Text = cdlOpen.FileName;
+    cmdDone.SetFocus();
+}
+
+bool frmInitialize::InputUsable() {
+    auto missing = [&](const char* text) {
+        app.ShowMsg(text, 64, "Missing input");
+        return false;
+    };
+    if (txtDataFile.Text().empty()) return missing("Please choose a data file");
+    if (cboQuadsinHab.Text().empty()) return missing("Please set the number of quadrats in the defined habitat");
+    if (cboQuadsSampled.Text().empty()) return missing("Please set the number of quadrats sampled");
+    if (cboNSpecies.Text().empty()) return missing("Please set the number of species");
+
+    // What the model cannot use: the parameter count 2 x species must fit
+    // an Integer, and the sample cannot be larger than the habitat.
+    auto invalid = [&](const std::string& text) {
+        app.ShowMsg(text, 48, "Invalid input");
+        return false;
+    };
+    double hab = WholeNumber(cboQuadsinHab.Text, 2147483647.0);
+    double sampled = WholeNumber(cboQuadsSampled.Text, 32767);
+    double species = WholeNumber(cboNSpecies.Text, 16383);
+    if (hab == 0) return invalid("The number of quadrats in the defined habitat must be a whole number of 1 or more");
+    if (sampled == 0) return invalid("The number of quadrats sampled must be a whole number from 1 to 32767");
+    if (species == 0) return invalid("The number of species must be a whole number from 1 to 16383");
+    if (sampled > hab)
+        return invalid("The number of quadrats sampled (" + platform::CStr(sampled) +
+                       ") cannot exceed the number of quadrats in the defined habitat (" +
+                       platform::CStr(hab) + ")");
+    return true;
+}
+
+void SizeParameterArrays(App& app) {
+    const int n = app.eng.par.NumPars;
+    app.priors.Reset(n);
+    ParameterSet& par = app.eng.par;
+    par.ParValue.ReDim(n);
+    app.eng.free.FreeValue.ReDim(n);
+    app.eng.free.FreeStep.ReDim(n);
+    par.StepSize.ReDim(n);
+    par.FuseCode.ReDim(n);
+    app.eng.free.FreeIndex.ReDim(n);
+    MarquardtState& mq = app.marq;
+    mq.TrialPar.ReDim(n);
+    mq.LUIndex.ReDim(n);
+    mq.LUScale.ReDim(n);
+    mq.GridPar.ReDim(n);
+    mq.MarqPar.ReDim(n);
+    mq.LURHS.ReDim(n, 1);
+    for (int i = 1; i <= n; ++i) par.FuseCode(i) = "~~";
+}
+
+void frmInitialize::cmdDone_Click() {
+    if (!InputUsable()) return;
+
+    ModelState& m = app.model;
+    m.Init.cboQuadsinHab = cboQuadsinHab.Text;
+    m.Init.cboQuadsSampled = cboQuadsSampled.Text;
+    m.Init.cboNSpecies = cboNSpecies.Text;
+    m.Init.chkLogitThetas = chkLogitThetas.Value;
+    m.Init.chkLogNs = chkLogNs.Value;
+    m.Init.txtDataFile = txtDataFile.Text;
+
+    EngineState& eng = app.eng;
+    ApplyFusedParameters(app, eng.par.ParValue);
+    double ModelF = 0;
+    long NF = 0;
+    MODEL(app, ModelF, eng.par.ParValue, eng.par.StepSize, eng.par.ParName, eng.par.FuseCode,
+          eng.par.NumPars, NF, eng.NObs, eng.AnaGrad, eng.AnaHess, eng.SampleSize);
+    // A data-file error has been reported; the earlier model is intact and
+    // the dialog stays for another try.
+    if (!m.SetupOK) return;
+
+    app.shell.PriFileName = "";
+    app.sw.PriorsOn = "off";
+    app.sw.CovDone = "off";
+    eng.SimplexValid = 0;
+    SizeParameterArrays(app);
+
+    frmMain& main = app.form<frmMain>();
+    main.stbMain1.SetPanel(2, "Bayesian priors file: ");
+    main.Initialized = platform::True;
+    frmMenu& menu = app.form<frmMenu>();
+    menu.Show();
+    menu.Enabled = true;
+    menu.cmdLoadAlg.Enabled = true;
+    menu.cmdLoadAlg.SetFocus();
+    main.stbMain0.SetPanel(1, txtDataFile.Text);
+    Unload();
+}
+
+void frmInitialize::cmdCancel_Click() {
+    Unload();
+    frmMenu& menu = app.form<frmMenu>();
+    menu.Enabled = true;
+    menu.Show();
+}
+
+}  // namespace tivelor

@@ -1,0 +1,155 @@
+// Message box, input box and file dialog.
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+
+#include "platform/qt/Convert.h"
+#include "platform/qt/FormView.h"
+#include "platform/qt/QtBackend.h"
+
+namespace platform::qt {
+
+namespace {
+
+struct Nested {
+    Ui& ui;
+    explicit Nested(Ui& u) : ui(u) { ui.EnterNested(); }
+    ~Nested() { ui.LeaveNested(); }
+};
+
+QString TitleOr(const std::string& title, const char* fallback) {
+    return title.empty() ? QString::fromLatin1(fallback) : ToQt(title);
+}
+
+}  // namespace
+
+QStringList NameFilters(const std::string& filter) {
+    QStringList parts = ToQt(filter).split(QLatin1Char('|'));
+    QStringList out;
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString desc = parts[i].trimmed(), pattern = parts[i + 1].trimmed();
+        if (desc.isEmpty() && pattern.isEmpty()) continue;
+        QStringList globs = pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& g : globs) {
+            g = g.trimmed();
+            if (g == QLatin1String("*.*")) g = QStringLiteral("*");
+        }
+        QString patterns = globs.isEmpty() ? QStringLiteral("*") : globs.join(QLatin1Char(' '));
+        desc.remove(trailingPatterns);
+        out << (desc.isEmpty() ? patterns : desc + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+    }
+    return out;
+}
+
+QWidget* QtBackend::DialogParent() const {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) w = QApplication::activeWindow();
+    if (!w) w = Frame();
+    if (w && (InputBlocked(w) || !w->isVisible())) w = nullptr;
+    return w;
+}
+
+int QtBackend::MsgBox(const std::string& prompt, int style, const std::string& title) {
+    QMessageBox box(DialogParent());
+    box.setWindowTitle(TitleOr(title, "Tivelor"));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(ToQtLines(prompt));
+    switch (style & 0x70) {
+        case 16: box.setIcon(QMessageBox::Critical); break;
+        case 32: box.setIcon(QMessageBox::Question); break;
+        case 48: box.setIcon(QMessageBox::Warning); break;
+        case 64: box.setIcon(QMessageBox::Information); break;
+        default: box.setIcon(QMessageBox::NoIcon);
+    }
+    struct Choice {
+        QMessageBox::StandardButton button;
+        int answer;
+    };
+    std::vector<Choice> choices;
+    switch (style & 7) {
+        case 1: choices = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}}; break;
+        case 2: choices = {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}}; break;
+        case 3: choices = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}}; break;
+        case 4: choices = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}}; break;
+        case 5: choices = {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}}; break;
+        default: choices = {{QMessageBox::Ok, vbOK}}; break;
+    }
+    std::vector<QPushButton*> buttons;
+    for (const Choice& c : choices) buttons.push_back(box.addButton(c.button));
+    size_t def = static_cast<size_t>((style >> 8) & 3);
+    box.setDefaultButton(buttons[def < buttons.size() ? def : 0]);
+    int escapeAnswer = 0;
+    for (const Choice& c : choices)
+        if (c.answer == vbCancel) escapeAnswer = vbCancel;
+    if (!escapeAnswer && choices.size() == 1) escapeAnswer = choices[0].answer;
+    if (!escapeAnswer)
+        for (const Choice& c : choices)
+            if (c.answer == vbNo) escapeAnswer = vbNo;
+    for (size_t i = 0; i < choices.size(); ++i)
+        if (choices[i].answer == escapeAnswer) box.setEscapeButton(buttons[i]);
+    {
+        Nested nested(*ui_);
+        box.exec();
+    }
+    for (size_t i = 0; i < choices.size(); ++i)
+        if (box.clickedButton() == buttons[i]) return choices[i].answer;
+    return escapeAnswer ? escapeAnswer : choices.front().answer;
+}
+
+std::string QtBackend::InputBox(const std::string& prompt, const std::string& title,
+                                const std::string& defaultText) {
+    QInputDialog dlg(DialogParent());
+    dlg.setWindowTitle(TitleOr(title, "Tivelor"));
+    dlg.setInputMode(QInputDialog::TextInput);
+    dlg.setLabelText(ToQtLines(prompt));
+    dlg.setTextValue(ToQt(defaultText));
+    int result;
+    {
+        Nested nested(*ui_);
+        result = dlg.exec();
+    }
+    return result == QDialog::Accepted ? FromQt(dlg.textValue()) : std::string();
+}
+
+bool QtBackend::FileDialog(CommonDialog& cd, bool save) {
+    QFileDialog dlg(DialogParent(), TitleOr(cd.DialogTitle, save ? "Save As" : "Open"));
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save && !(cd.Flags & cdlOFNOverwritePrompt)) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    QString name = ToQt(cd.FileName);
+    QString folder = !cd.InitDir.empty() ? ToQt(cd.InitDir) : lastFolder_;
+    if (name.contains(QLatin1Char('/'))) {
+        QFileInfo info(name);
+        folder = info.absolutePath();
+        name = info.fileName();
+    }
+    if (!folder.isEmpty()) dlg.setDirectory(folder);
+    QStringList filters = NameFilters(cd.Filter);
+    if (!filters.isEmpty()) {
+        dlg.setNameFilters(filters);
+        int index = std::clamp(cd.FilterIndex, 1, static_cast<int>(filters.size())) - 1;
+        dlg.selectNameFilter(filters[index]);
+    }
+    if (!name.isEmpty()) dlg.selectFile(name);
+    int result;
+    {
+        Nested nested(*ui_);
+        result = dlg.exec();
+    }
+    if (result != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+    QFileInfo chosen(dlg.selectedFiles().front());
+    lastFolder_ = chosen.absolutePath();
+    cd.FileName = FromQt(chosen.absoluteFilePath());
+    cd.FileTitle = FromQt(chosen.fileName());
+    if (!filters.isEmpty())
+        cd.FilterIndex = std::max(1, static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1);
+    return true;
+}
+
+}  // namespace platform::qt

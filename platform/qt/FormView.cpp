@@ -1,0 +1,1095 @@
+#include "platform/qt/FormView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTableWidget>
+#include <QTextCursor>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "platform/qt/Canvas.h"
+#include "platform/qt/Convert.h"
+#include "platform/qt/QtBackend.h"
+
+namespace platform::qt {
+
+namespace {
+
+// Outer size of a window around its client area, in twips (as Form uses).
+constexpr int kBorderWidth = 120;
+constexpr int kBorderHeight = 405;
+
+struct Guard {
+    int& n;
+    explicit Guard(int& counter) : n(counter) { ++n; }
+    ~Guard() { --n; }
+};
+
+int ShiftCode(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+           (m & Qt::AltModifier ? 4 : 0);
+}
+
+int ButtonCode(Qt::MouseButtons b) {
+    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) |
+           (b & Qt::MiddleButton ? 4 : 0);
+}
+
+Qt::Alignment GridAlignment(int align, const std::string& text) {
+    if (align >= 1 && align <= 2) return Qt::AlignLeft | Qt::AlignVCenter;
+    if (align >= 3 && align <= 5) return Qt::AlignHCenter | Qt::AlignVCenter;
+    if (align >= 6 && align <= 8) return Qt::AlignRight | Qt::AlignVCenter;
+    bool number = false;
+    ToQt(text).trimmed().toDouble(&number);
+    return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
+bool IsEditPane(const QWidget* w) {
+    return qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QComboBox*>(w);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- windows
+
+void WrapButton::paintEvent(QPaintEvent*) {
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    QString caption = opt.text;
+    opt.text.clear();
+    p.drawControl(QStyle::CE_PushButton, opt);
+    QRect r = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
+    if (isDown()) r.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this),
+                              style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &opt, this));
+    style()->drawItemText(&p, r, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, palette(),
+                          isEnabled(), caption, QPalette::ButtonText);
+}
+
+void TopWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (view) view->UserClose();
+}
+
+void TopWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (view) view->UserMoved();
+}
+
+void TopWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && view) view->UserStateChanged(windowState());
+}
+
+void SubWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (view) view->UserClose();
+}
+
+void SubWindow::moveEvent(QMoveEvent* event) {
+    QMdiSubWindow::moveEvent(event);
+    if (view) view->UserMoved();
+}
+
+// ------------------------------------------------------------------- view
+
+FormView::FormView(QtBackend& b, Form& f, QMdiArea* mdiArea) : backend(b), form(&f), name(f.name) {
+    body = new QWidget;
+    bodyLayout_ = new QVBoxLayout(body);
+    bodyLayout_->setContentsMargins(0, 0, 0, 0);
+    bodyLayout_->setSpacing(0);
+    if (f.kind == FormKind::MdiParent) {
+        mdi = new QMdiArea(body);
+        mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        bodyLayout_->addWidget(mdi, 1);
+    } else {
+        client = new QWidget(body);
+        bodyLayout_->addWidget(client, 1);
+    }
+    if (f.kind == FormKind::MdiChild && mdiArea) {
+        sub = new SubWindow(*this);
+        sub->setWidget(body);
+        sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        mdiArea->addSubWindow(sub);
+        sub->hide();
+        setParent(sub);
+        connect(sub, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates, Qt::WindowStates now) { UserStateChanged(now); });
+    } else {
+        top = new TopWindow(*this);
+        top->setCentralWidget(body);
+        setParent(top);
+    }
+    body->installEventFilter(this);
+    if (client) client->installEventFilter(this);
+}
+
+QWidget* FormView::Window() const {
+    return sub ? static_cast<QWidget*>(sub) : static_cast<QWidget*>(top);
+}
+
+QWidget* FormView::WidgetOf(const Control& c) const {
+    auto it = widgets_.find(&c);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+QAction* FormView::ActionOf(const Menu& m) const {
+    auto it = actions_.find(&m);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+std::vector<QAction*> FormView::TopActions() const {
+    std::vector<QAction*> out;
+    for (Menu* m : topMenus_)
+        if (QAction* a = ActionOf(*m)) out.push_back(a);
+    return out;
+}
+
+bool FormView::Owns(const Control* c) const {
+    if (!form) return false;
+    const auto& all = form->Controls();
+    return std::find(all.begin(), all.end(), c) != all.end();
+}
+
+template <class Fn>
+void FormView::Deliver(Control* c, Fn&& fn) {
+    if (!form || (c && !Owns(c))) return;
+    backend.Deliver(std::function<void()>(std::forward<Fn>(fn)));
+}
+
+// ------------------------------------------------------------------ build
+
+void FormView::Build() {
+    for (Control* c : form->Controls()) Ensure(*c);
+    for (Control* c : form->Controls())
+        if (c->kind == ControlKind::Menu && !static_cast<Menu*>(c)->parent) {
+            topMenus_.push_back(static_cast<Menu*>(c));
+            BuildMenu(*static_cast<Menu*>(c));
+        }
+    if (top && !topMenus_.empty() && form->kind != FormKind::MdiParent)
+        for (QAction* a : TopActions()) top->menuBar()->addAction(a);
+    if (form->kind == FormKind::MdiParent) top->menuBar();
+    // The bottom status bar carries the size grip of a top-level window.
+    QStatusBar* last = nullptr;
+    for (auto& [c, w] : widgets_)
+        if (auto* s = qobject_cast<QStatusBar*>(w)) {
+            s->setSizeGripEnabled(false);
+            if (!last || bodyLayout_->indexOf(s) > bodyLayout_->indexOf(last)) last = s;
+        }
+    if (last && top) last->setSizeGripEnabled(true);
+    SyncForm(PropId::Caption, 0);
+    SyncForm(PropId::Colour, 0);
+    ApplyGeometry();
+}
+
+QWidget* FormView::Ensure(Control& c) {
+    if (QWidget* w = WidgetOf(c)) return w;
+    if (c.kind == ControlKind::Menu || c.kind == ControlKind::CommonDialog) return nullptr;
+    QWidget* parent = client ? client : body;
+    if (c.container && c.container != &c)
+        if (QWidget* p = Ensure(*c.container)) parent = p;
+    QWidget* w = Create(c, parent);
+    if (!w) return nullptr;
+    widgets_[&c] = w;
+    owners_[w] = &c;
+    w->installEventFilter(this);
+    SyncAll(c);
+    return w;
+}
+
+QWidget* FormView::Create(Control& c, QWidget* parent) {
+    Control* cp = &c;
+    switch (c.kind) {
+        case ControlKind::CommandButton: {
+            auto* w = new WrapButton(parent);
+            w->setAutoDefault(false);
+            conns_.push_back(connect(w, &QPushButton::clicked, this, [this, cp] {
+                Deliver(cp, [cp] { cp->Click(); });
+            }));
+            return w;
+        }
+        case ControlKind::TextBox: {
+            auto& tb = static_cast<TextBox&>(c);
+            if (!tb.MultiLine) {
+                auto* w = new QLineEdit(parent);
+                if (tb.MaxLength > 0) w->setMaxLength(tb.MaxLength);
+                conns_.push_back(connect(w, &QLineEdit::textEdited, this, [this, cp](const QString& t) {
+                    Deliver(cp, [cp, t] {
+                        auto& box = static_cast<TextBox&>(*cp);
+                        box.Text.SetQuietly(FromQt(t));
+                        if (box.OnChange) box.OnChange();
+                    });
+                }));
+                return w;
+            }
+            auto* w = new QPlainTextEdit(parent);
+            w->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            conns_.push_back(connect(w, &QPlainTextEdit::textChanged, this, [this, cp, w] {
+                if (syncing_) return;
+                std::string text = FromQtLines(w->toPlainText());
+                shown_[cp] = text;
+                Deliver(cp, [cp, text] {
+                    auto& box = static_cast<TextBox&>(*cp);
+                    box.Text.SetQuietly(text);
+                    if (box.OnChange) box.OnChange();
+                });
+            }));
+            return w;
+        }
+        case ControlKind::RichTextBox: {
+            auto* w = new QPlainTextEdit(parent);
+            w->setLineWrapMode(QPlainTextEdit::NoWrap);
+            w->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            conns_.push_back(connect(w, &QPlainTextEdit::textChanged, this, [this, cp, w] {
+                if (syncing_) return;
+                std::string text = FromQtLines(w->toPlainText());
+                shown_[cp] = text;
+                Deliver(cp, [cp, text] {
+                    auto& box = static_cast<RichTextBox&>(*cp);
+                    box.Text.SetQuietly(text);
+                    if (box.OnChange) box.OnChange();
+                });
+            }));
+            return w;
+        }
+        case ControlKind::Label: {
+            auto* w = new QLabel(parent);
+            w->setTextFormat(Qt::PlainText);
+            return w;
+        }
+        case ControlKind::Frame: return new QGroupBox(parent);
+        case ControlKind::Image: return new QLabel(parent);
+        case ControlKind::CheckBox: {
+            auto* w = new QCheckBox(parent);
+            conns_.push_back(connect(w, &QCheckBox::clicked, this, [this, cp] {
+                Deliver(cp, [cp] {
+                    auto& box = static_cast<CheckBox&>(*cp);
+                    box.Value.SetQuietly(box.Value == 1 ? 0 : 1);
+                    if (box.OnClick) box.OnClick();
+                });
+                if (Owns(cp)) SyncValue(*cp);
+            }));
+            return w;
+        }
+        case ControlKind::OptionButton: {
+            auto* w = new QRadioButton(parent);
+            w->setAutoExclusive(false);
+            conns_.push_back(connect(w, &QRadioButton::clicked, this, [this, cp] {
+                Deliver(cp, [this, cp] {
+                    auto& opt = static_cast<OptionButton&>(*cp);
+                    if (!opt.Value) {
+                        opt.Value.SetQuietly(true);
+                        for (Control* o : form->Controls())
+                            if (o != cp && o->kind == ControlKind::OptionButton &&
+                                o->container == cp->container)
+                                static_cast<OptionButton*>(o)->Value = false;
+                    }
+                    if (opt.OnClick) opt.OnClick();
+                });
+                if (Owns(cp)) SyncValue(*cp);
+            }));
+            return w;
+        }
+        case ControlKind::ComboBox: {
+            auto* w = new QComboBox(parent);
+            w->setEditable(true);
+            w->setInsertPolicy(QComboBox::NoInsert);
+            w->setMaxVisibleItems(12);
+            conns_.push_back(connect(w, &QComboBox::activated, this, [this, cp](int i) {
+                Deliver(cp, [cp, i] {
+                    auto& l = static_cast<ListControl&>(*cp);
+                    l.ListIndex.SetQuietly(i);
+                    l.Text.SetQuietly(l.List(i));
+                    if (l.OnClick) l.OnClick();
+                });
+                if (Owns(cp)) SyncList(static_cast<ListControl&>(*cp));
+            }));
+            conns_.push_back(connect(w->lineEdit(), &QLineEdit::textEdited, this, [this, cp](const QString& t) {
+                Deliver(cp, [cp, t] {
+                    auto& l = static_cast<ListControl&>(*cp);
+                    l.Text.SetQuietly(FromQt(t));
+                    if (l.OnChange) l.OnChange();
+                });
+            }));
+            return w;
+        }
+        case ControlKind::ListBox: {
+            auto* w = new QListWidget(parent);
+            conns_.push_back(connect(w, &QListWidget::currentRowChanged, this, [this, cp](int i) {
+                if (syncing_ || i < 0) return;
+                Deliver(cp, [cp, i] {
+                    auto& l = static_cast<ListControl&>(*cp);
+                    l.ListIndex.SetQuietly(i);
+                    l.Text.SetQuietly(l.List(i));
+                    if (l.OnClick) l.OnClick();
+                });
+                if (Owns(cp)) SyncList(static_cast<ListControl&>(*cp));
+            }));
+            conns_.push_back(connect(w, &QListWidget::itemDoubleClicked, this, [this, cp] {
+                Deliver(cp, [cp] { cp->DblClick(); });
+            }));
+            return w;
+        }
+        case ControlKind::FlexGrid: {
+            auto* w = new QTableWidget(parent);
+            w->horizontalHeader()->hide();
+            w->verticalHeader()->hide();
+            w->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            w->setSelectionMode(QAbstractItemView::SingleSelection);
+            w->setWordWrap(false);
+            w->verticalHeader()->setMinimumSectionSize(1);
+            w->horizontalHeader()->setMinimumSectionSize(1);
+            w->viewport()->setMouseTracking(true);
+            w->viewport()->installEventFilter(this);
+            owners_[w->viewport()] = cp;
+            auto click = [this, cp](int r, int col, bool dbl) {
+                Deliver(cp, [cp, r, col, dbl] {
+                    auto& g = static_cast<FlexGrid&>(*cp);
+                    g.MouseRow = r;
+                    g.MouseCol = col;
+                    if (dbl) {
+                        g.DblClick();
+                        return;
+                    }
+                    if (r >= g.FixedRows && col >= g.FixedCols) {
+                        g.Row.SetQuietly(r);
+                        g.Col.SetQuietly(col);
+                    }
+                    g.Click();
+                });
+                if (Owns(cp)) SyncGridCurrent(static_cast<FlexGrid&>(*cp));
+            };
+            conns_.push_back(connect(w, &QTableWidget::cellClicked, this,
+                                     [click](int r, int c) { click(r, c, false); }));
+            conns_.push_back(connect(w, &QTableWidget::cellDoubleClicked, this,
+                                     [click](int r, int c) { click(r, c, true); }));
+            conns_.push_back(connect(w, &QTableWidget::currentCellChanged, this, [this, cp](int r, int c) {
+                if (syncing_ || !Owns(cp)) return;
+                auto& g = static_cast<FlexGrid&>(*cp);
+                if (r >= g.FixedRows && c >= g.FixedCols) {
+                    g.Row.SetQuietly(r);
+                    g.Col.SetQuietly(c);
+                }
+            }));
+            conns_.push_back(connect(w->verticalScrollBar(), &QScrollBar::valueChanged, this, [this, cp](int v) {
+                if (syncing_ || !Owns(cp)) return;
+                auto& g = static_cast<FlexGrid&>(*cp);
+                g.TopRow.SetQuietly(v + g.FixedRows);
+            }));
+            conns_.push_back(connect(w->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this, cp](int v) {
+                if (syncing_ || !Owns(cp)) return;
+                auto& g = static_cast<FlexGrid&>(*cp);
+                g.LeftCol.SetQuietly(v + g.FixedCols);
+            }));
+            return w;
+        }
+        case ControlKind::StatusBar: {
+            auto* w = new QStatusBar(body);
+            bodyLayout_->addWidget(w);
+            return w;
+        }
+        case ControlKind::PictureBox: {
+            auto* w = new Canvas(static_cast<PictureBox&>(c), parent);
+            w->onMouse = [this, cp](int kind, int button, int shift, double x, double y) {
+                Deliver(cp, [cp, kind, button, shift, x, y] {
+                    auto& h = kind == 0 ? cp->OnMouseDown : kind == 1 ? cp->OnMouseUp : cp->OnMouseMove;
+                    if (h) h(button, shift, x, y);
+                });
+            };
+            w->onClick = [this, cp] { Deliver(cp, [cp] { cp->Click(); }); };
+            w->onDblClick = [this, cp] { Deliver(cp, [cp] { cp->DblClick(); }); };
+            return w;
+        }
+        case ControlKind::Menu:
+        case ControlKind::CommonDialog: return nullptr;
+    }
+    return nullptr;
+}
+
+QAction* FormView::BuildMenu(Menu& m) {
+    Menu* mp = &m;
+    QAction* act = nullptr;
+    if (m.IsSeparator()) {
+        act = new QAction(this);
+        act->setSeparator(true);
+    } else if (!m.Children().empty() || m.windowList) {
+        auto* menu = new QMenu(ToQt(m.Caption), body);
+        for (Menu* child : m.Children()) menu->addAction(BuildMenu(*child));
+        act = menu->menuAction();
+        conns_.push_back(connect(menu, &QMenu::aboutToShow, this, [this, mp, menu] {
+            if (mp->OnClick) Deliver(mp, [mp] { mp->Click(); });
+            if (Owns(mp) && mp->windowList) backend.FillWindowList(*menu);
+        }));
+    } else {
+        act = new QAction(ToQt(m.Caption), this);
+        if (!m.shortcut.empty()) act->setShortcut(QKeySequence(ToQt(m.shortcut)));
+        conns_.push_back(connect(act, &QAction::triggered, this, [this, mp] {
+            Deliver(mp, [mp] { mp->Click(); });
+            if (Owns(mp)) SyncMenu(*mp);
+        }));
+    }
+    actions_[&m] = act;
+    owners_[act] = &m;
+    SyncMenu(m);
+    return act;
+}
+
+// ------------------------------------------------------------------- sync
+
+void FormView::SyncMenu(Menu& m) {
+    QAction* act = ActionOf(m);
+    if (!act) return;
+    if (!m.IsSeparator()) act->setText(ToQt(m.Caption));
+    act->setEnabled(m.Enabled);
+    act->setVisible(m.Visible);
+    if (m.Checked || act->isCheckable()) {
+        act->setCheckable(true);
+        act->setChecked(m.Checked);
+    }
+}
+
+void FormView::SyncAll(Control& c) {
+    Guard g(syncing_);
+    QWidget* w = WidgetOf(c);
+    if (!w) return;
+    Sync(c, PropId::Geometry, 0, 0);
+    Sync(c, PropId::Font, 0, 0);
+    Sync(c, PropId::Colour, 0, 0);
+    Sync(c, PropId::ToolTip, 0, 0);
+    Sync(c, PropId::Enabled, 0, 0);
+    Sync(c, PropId::Caption, 0, 0);
+    Sync(c, PropId::Locked, 0, 0);
+    switch (c.kind) {
+        case ControlKind::TextBox:
+        case ControlKind::RichTextBox: SyncText(c); break;
+        case ControlKind::CheckBox:
+        case ControlKind::OptionButton: SyncValue(c); break;
+        case ControlKind::ComboBox:
+        case ControlKind::ListBox: SyncList(static_cast<ListControl&>(c)); break;
+        case ControlKind::FlexGrid: SyncGrid(static_cast<FlexGrid&>(c)); break;
+        case ControlKind::StatusBar: SyncPanels(static_cast<StatusBar&>(c)); break;
+        case ControlKind::Label: {
+            auto& l = static_cast<Label&>(c);
+            auto* q = static_cast<QLabel*>(w);
+            q->setWordWrap(l.WordWrap);
+            q->setAlignment((l.Alignment == 1 ? Qt::AlignRight : l.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft) |
+                            Qt::AlignTop);
+            break;
+        }
+        default: break;
+    }
+    if (!c.Visible) w->setVisible(false);
+}
+
+void FormView::Sync(Control& c, PropId prop, int a, int b) {
+    if (c.kind == ControlKind::Menu) {
+        SyncMenu(static_cast<Menu&>(c));
+        return;
+    }
+    QWidget* w = WidgetOf(c);
+    if (!w) {
+        w = Ensure(c);   // a control added after the form loaded
+        return;
+    }
+    Guard g(syncing_);
+    switch (prop) {
+        case PropId::Caption: {
+            QString caption = ToQt(c.ShownText());
+            if (auto* q = qobject_cast<QAbstractButton*>(w)) q->setText(caption);
+            else if (auto* q = qobject_cast<QGroupBox*>(w)) q->setTitle(caption);
+            else if (c.kind == ControlKind::Label)
+                static_cast<QLabel*>(w)->setText(WithoutMnemonic(ToQtLines(c.ShownText())));
+            break;
+        }
+        case PropId::Text:
+            if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::ListBox)
+                SyncList(static_cast<ListControl&>(c));
+            else SyncText(c);
+            break;
+        case PropId::Enabled: w->setEnabled(c.Enabled); break;
+        case PropId::Visible:
+            if (c.kind == ControlKind::StatusBar || (w->isVisible() != c.Visible())) w->setVisible(c.Visible);
+            break;
+        case PropId::Geometry:
+            if (c.kind != ControlKind::StatusBar)
+                w->setGeometry(Px(c.Left), Px(c.Top), std::max(0, Px(c.Width)), std::max(0, Px(c.Height)));
+            break;
+        case PropId::ToolTip: w->setToolTip(ToQt(c.ToolTipText)); break;
+        case PropId::Font:
+            w->setFont(FontFor(c.FontName, c.FontSize, c.FontBold, c.FontItalic));
+            if (c.kind == ControlKind::FlexGrid) {
+                auto* t = static_cast<QTableWidget*>(w);
+                t->verticalHeader()->setDefaultSectionSize(std::max(Px(240), t->fontMetrics().height() + 2));
+            }
+            break;
+        case PropId::Colour: SyncColours(c); break;
+        case PropId::Value: SyncValue(c); break;
+        case PropId::List:
+        case PropId::ListIndex: SyncList(static_cast<ListControl&>(c)); break;
+        case PropId::GridShape: SyncGrid(static_cast<FlexGrid&>(c)); break;
+        case PropId::GridCell:
+        case PropId::GridCellStyle: SyncCell(static_cast<FlexGrid&>(c), a, b); break;
+        case PropId::GridColWidth:
+            static_cast<QTableWidget*>(w)->setColumnWidth(a, Px(static_cast<FlexGrid&>(c).ColWidth(a)));
+            break;
+        case PropId::GridCurrent: SyncGridCurrent(static_cast<FlexGrid&>(c)); break;
+        case PropId::PanelText: SyncPanels(static_cast<StatusBar&>(c)); break;
+        case PropId::Canvas: w->update(); break;
+        case PropId::Locked:
+            if (auto* q = qobject_cast<QLineEdit*>(w)) q->setReadOnly(static_cast<TextBox&>(c).Locked);
+            else if (auto* q = qobject_cast<QPlainTextEdit*>(w))
+                q->setReadOnly(c.kind == ControlKind::TextBox ? static_cast<TextBox&>(c).Locked()
+                                                               : static_cast<RichTextBox&>(c).Locked());
+            break;
+        case PropId::Checked:
+        case PropId::RightMargin:
+        case PropId::Other: break;
+    }
+}
+
+void FormView::SyncText(Control& c) {
+    QWidget* w = WidgetOf(c);
+    const std::string& text = c.kind == ControlKind::TextBox ? static_cast<TextBox&>(c).Text()
+                                                             : static_cast<RichTextBox&>(c).Text();
+    Guard g(syncing_);
+    if (auto* q = qobject_cast<QLineEdit*>(w)) {
+        QString t = ToQt(text);
+        if (q->text() != t) q->setText(t);
+        return;
+    }
+    auto* q = qobject_cast<QPlainTextEdit*>(w);
+    if (!q) return;
+    std::string& shown = shown_[&c];
+    if (shown == text) return;
+    QScrollBar* bar = q->verticalScrollBar();
+    bool atEnd = bar->value() >= bar->maximum();
+    if (!shown.empty() && text.size() > shown.size() && text.compare(0, shown.size(), shown) == 0 &&
+        shown.back() != '\r') {
+        // Appended text: add the tail only.
+        QTextCursor cursor(q->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(ToQtLines(text.substr(shown.size())));
+        if (atEnd) bar->setValue(bar->maximum());
+    } else {
+        q->setPlainText(ToQtLines(text));
+    }
+    shown = text;
+}
+
+void FormView::SyncValue(Control& c) {
+    Guard g(syncing_);
+    if (c.kind == ControlKind::CheckBox) {
+        auto* q = static_cast<QCheckBox*>(WidgetOf(c));
+        int v = static_cast<CheckBox&>(c).Value;
+        if (v == 2) q->setTristate(true);
+        q->setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    } else if (c.kind == ControlKind::OptionButton) {
+        static_cast<QRadioButton*>(WidgetOf(c))->setChecked(static_cast<OptionButton&>(c).Value);
+    }
+}
+
+void FormView::SyncList(ListControl& l) {
+    Guard g(syncing_);
+    QWidget* w = WidgetOf(l);
+    QStringList items;
+    for (const std::string& s : l.Items()) items << ToQt(s);
+    if (auto* q = qobject_cast<QComboBox*>(w)) {
+        QStringList now;
+        for (int i = 0; i < q->count(); ++i) now << q->itemText(i);
+        if (now != items) {
+            q->clear();
+            q->addItems(items);
+        }
+        if (q->currentIndex() != l.ListIndex) q->setCurrentIndex(l.ListIndex);
+        if (q->currentText() != ToQt(l.Text)) q->setEditText(ToQt(l.Text));
+    } else if (auto* q = qobject_cast<QListWidget*>(w)) {
+        QStringList now;
+        for (int i = 0; i < q->count(); ++i) now << q->item(i)->text();
+        if (now != items) {
+            q->clear();
+            q->addItems(items);
+        }
+        if (q->currentRow() != l.ListIndex) q->setCurrentRow(l.ListIndex);
+    }
+}
+
+void FormView::SyncGrid(FlexGrid& g) {
+    auto* t = static_cast<QTableWidget*>(WidgetOf(g));
+    Guard guard(syncing_);
+    t->setRowCount(std::max(0, g.Rows()));
+    t->setColumnCount(std::max(0, g.Cols()));
+    for (int c = 0; c < g.Cols(); ++c) t->setColumnWidth(c, Px(g.ColWidth(c)));
+    for (int r = 0; r < g.Rows(); ++r)
+        for (int c = 0; c < g.Cols(); ++c) SyncCell(g, r, c);
+    int bars = g.ScrollBars;
+    t->setHorizontalScrollBarPolicy(bars & 1 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    t->setVerticalScrollBarPolicy(bars & 2 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    SyncGridCurrent(g);
+}
+
+void FormView::SyncCell(FlexGrid& g, int r, int c) {
+    auto* t = static_cast<QTableWidget*>(WidgetOf(g));
+    if (!g.InRange(r, c) || r >= t->rowCount() || c >= t->columnCount()) return;
+    Guard guard(syncing_);
+    QTableWidgetItem* item = t->item(r, c);
+    if (!item) {
+        item = new QTableWidgetItem;
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        t->setItem(r, c, item);
+    }
+    std::string text = g.TextMatrix(r, c);
+    item->setText(ToQt(text));
+    bool fixed = r < g.FixedRows || c < g.FixedCols;
+    std::int32_t back = g.CellBackColor(r, c), fore = g.CellForeColor(r, c);
+    if (back >= 0) item->setBackground(ToColor(back));
+    else if (fixed) item->setBackground(t->palette().color(QPalette::Button));
+    else item->setData(Qt::BackgroundRole, QVariant());
+    if (fore >= 0) item->setForeground(ToColor(fore));
+    else item->setData(Qt::ForegroundRole, QVariant());
+    item->setTextAlignment(GridAlignment(g.CellAlignment(r, c), text));
+    item->setFlags(fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+}
+
+void FormView::SyncGridCurrent(FlexGrid& g) {
+    auto* t = static_cast<QTableWidget*>(WidgetOf(g));
+    Guard guard(syncing_);
+    if (g.InRange(g.Row, g.Col) && (t->currentRow() != g.Row || t->currentColumn() != g.Col))
+        t->setCurrentCell(g.Row, g.Col);
+    int topRow = std::max(0, g.TopRow - g.FixedRows), leftCol = std::max(0, g.LeftCol - g.FixedCols);
+    if (t->verticalScrollBar()->value() != topRow) t->verticalScrollBar()->setValue(topRow);
+    if (t->horizontalScrollBar()->value() != leftCol) t->horizontalScrollBar()->setValue(leftCol);
+}
+
+void FormView::SyncColours(Control& c) {
+    QWidget* w = WidgetOf(c);
+    QColor back = ToColor(c.BackColor), fore = ToColor(c.ForeColor);
+    if (!back.isValid() && !fore.isValid()) {
+        w->setPalette(QPalette());   // inherit
+    } else {
+        QPalette pal = QApplication::palette(w);
+        bool pane = IsEditPane(w);
+        for (QPalette::ColorRole role : {pane ? QPalette::Base : QPalette::Window, QPalette::Button})
+            if (back.isValid()) pal.setColor(role, back);
+        // Text keeps the disabled group's grey.
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            for (QPalette::ColorRole role : {pane ? QPalette::Text : QPalette::WindowText, QPalette::ButtonText})
+                if (fore.isValid()) pal.setColor(group, role, fore);
+        w->setPalette(pal);
+    }
+    if (c.kind == ControlKind::Label || c.kind == ControlKind::Frame || c.kind == ControlKind::CheckBox ||
+        c.kind == ControlKind::OptionButton)
+        w->setAutoFillBackground(back.isValid());
+    if (c.kind == ControlKind::FlexGrid) {
+        std::int32_t lines = static_cast<FlexGrid&>(c).GridColor;
+        w->setStyleSheet(lines >= 0 ? QStringLiteral("QTableView { gridline-color: %1; }")
+                                          .arg(ToColor(lines).name())
+                                    : QString());
+    }
+}
+
+void FormView::SyncPanels(StatusBar& s) {
+    auto* bar = static_cast<QStatusBar*>(WidgetOf(s));
+    auto& labels = panels_[&s];
+    while (static_cast<int>(labels.size()) < s.PanelCount()) {
+        auto* l = new QLabel(bar);
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setTextFormat(Qt::PlainText);
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        l->setMinimumWidth(8);
+        bar->addWidget(l, 1);
+        labels.push_back(l);
+    }
+    for (int i = 0; i < s.PanelCount(); ++i) {
+        QString t = ToQt(s.Panel(i + 1));
+        if (labels[i]->text() != t) labels[i]->setText(t);
+    }
+}
+
+void FormView::SyncForm(PropId prop, int a) {
+    if (!form) return;
+    switch (prop) {
+        case PropId::Caption: Window()->setWindowTitle(ToQt(form->Caption)); break;
+        case PropId::Geometry: ApplyGeometry(); break;
+        case PropId::Colour: {
+            QWidget* w = client ? client : body;
+            QPalette pal = w->palette();
+            QColor back = ToColor(form->BackColor);
+            pal.setColor(QPalette::Window, back.isValid() ? back : QApplication::palette(w).color(QPalette::Window));
+            w->setPalette(pal);
+            w->setAutoFillBackground(back.isValid());
+            break;
+        }
+        case PropId::Other:
+            if (form->WindowState != appliedState_) ApplyWindowState();
+            else if (mdi) Arrange(a);
+            break;
+        default: break;   // Enabled: input is held back by the back end's gate
+    }
+}
+
+// --------------------------------------------------------------- geometry
+
+void FormView::ApplyGeometry() {
+    if (!form) return;
+    Guard g(applying_);
+    int w = Px(form->ScaleWidth()), h = Px(form->ScaleHeight());
+    appliedPos_ = QPoint(Px(form->Left), Px(form->Top));
+    if (sub) {
+        QMargins m = sub->contentsMargins();
+        sub->setGeometry(appliedPos_.x(), appliedPos_.y(), w + m.left() + m.right(), h + m.top() + m.bottom());
+    } else {
+        QWidget* bar = top->menuWidget();
+        int barHeight = bar && !bar->isHidden() ? bar->sizeHint().height() : 0;
+        top->resize(w, h + barHeight);
+        if (form->Left != 0 || form->Top != 0) top->move(appliedPos_);
+    }
+}
+
+void FormView::ApplyWindowState() {
+    if (!form) return;
+    appliedState_ = form->WindowState;
+    if (!Window()->isVisible()) return;
+    Guard g(applying_);
+    QWidget* win = Window();
+    if (appliedState_ == 1) win->showMinimized();
+    else if (appliedState_ == 2) win->showMaximized();
+    else win->showNormal();
+}
+
+void FormView::Remember() {
+    if (userPlaced_ && Window()->isVisible()) backend.placements[name] = Window()->geometry();
+}
+
+void FormView::Restore(const QRect& r) {
+    {
+        Guard g(applying_);
+        Window()->setGeometry(r);
+        appliedPos_ = Window()->pos();
+    }
+    userPlaced_ = true;
+    form->Left.SetQuietly(Twips(r.x()));
+    form->Top.SetQuietly(Twips(r.y()));
+    QSize size = body->size();
+    if (sub) {
+        QMargins m = sub->contentsMargins();
+        size = QSize(r.width() - m.left() - m.right(), r.height() - m.top() - m.bottom());
+    }
+    if (size.width() != Px(form->ScaleWidth()) || size.height() != Px(form->ScaleHeight()))
+        form->Resize(Twips(size.width()) + kBorderWidth, Twips(size.height()) + kBorderHeight);
+}
+
+void FormView::BodyResized() {
+    if (!form || applying_) return;
+    QSize s = body->size();
+    if (s.width() == Px(form->ScaleWidth()) && s.height() == Px(form->ScaleHeight())) return;
+    if (Window()->isVisible()) userPlaced_ = true;
+    int w = Twips(s.width()) + kBorderWidth, h = Twips(s.height()) + kBorderHeight;
+    Deliver(nullptr, [this, w, h] {
+        if (form) form->Resize(w, h);
+    });
+}
+
+void FormView::UserMoved() {
+    if (!form || applying_ || !Window()->isVisible()) return;
+    QPoint p = Window()->pos();
+    if (p == appliedPos_) return;
+    userPlaced_ = true;
+    form->Left.SetQuietly(Twips(p.x()));
+    form->Top.SetQuietly(Twips(p.y()));
+}
+
+void FormView::UserStateChanged(Qt::WindowStates state) {
+    if (!form || applying_) return;
+    int s = state & Qt::WindowMinimized ? 1 : state & Qt::WindowMaximized ? 2 : 0;
+    appliedState_ = s;
+    form->WindowState.SetQuietly(s);
+}
+
+void FormView::Arrange(int how) {
+    QList<QMdiSubWindow*> open, icons;
+    for (QMdiSubWindow* s : mdi->subWindowList()) {
+        if (!s->isVisible()) continue;
+        (s->isMinimized() ? icons : open).push_back(s);
+    }
+    QRect area = mdi->viewport()->rect();
+    if (how == 0) {
+        mdi->cascadeSubWindows();
+    } else if ((how == 1 || how == 2) && !open.isEmpty()) {
+        int n = static_cast<int>(open.size());
+        for (int i = 0; i < n; ++i) {
+            if (open[i]->isMaximized()) open[i]->showNormal();
+            if (how == 1) {
+                int h = area.height() / n;
+                open[i]->setGeometry(0, i * h, area.width(), h);
+            } else {
+                int w = area.width() / n;
+                open[i]->setGeometry(i * w, 0, w, area.height());
+            }
+        }
+    }
+    int x = 0;
+    for (QMdiSubWindow* s : icons) {
+        s->move(x, area.height() - s->height());
+        x += s->width();
+    }
+}
+
+// ------------------------------------------------------------ show, hide
+
+void FormView::Show() {
+    if (!form) return;
+    auto placed = backend.placements.find(name);
+    if (sub) {
+        sub->show();
+        if (placed != backend.placements.end()) Restore(placed->second);
+        else ApplyGeometry();   // the frame's margins are known once shown
+        everShown_ = true;
+        if (form->WindowState != 0) ApplyWindowState();
+        sub->raise();
+        if (mdi || sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
+        backend.RefreshMenuBar();
+        ApplyFocus();
+        return;
+    }
+    if (placed != backend.placements.end()) Restore(placed->second);
+    pendingShow = true;
+    QTimer::singleShot(0, top, [this] {
+        if (pendingShow) ShowNow(false);
+    });
+}
+
+void FormView::ShowNow(bool modal) {
+    pendingShow = false;
+    if (!form || !form->Visible()) return;
+    if (sub) return;
+    Qt::WindowModality modality = modal ? Qt::ApplicationModal : Qt::NonModal;
+    if (top->windowModality() != modality) {
+        if (top->isVisible()) top->hide();
+        top->setWindowModality(modality);
+    }
+    if (!everShown_ && !userPlaced_ && form->Left == 0 && form->Top == 0) {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        QWidget* frame = backend.Frame();
+        QRect around = frame && frame != top && frame->isVisible() ? frame->geometry()
+                       : screen ? screen->availableGeometry() : QRect();
+        if (around.isValid()) {
+            Guard g(applying_);
+            top->move(around.center() - QPoint(top->width() / 2, top->height() / 2));
+            appliedPos_ = top->pos();
+        }
+    }
+    everShown_ = true;
+    {
+        Guard g(applying_);
+        if (form->WindowState == 1) top->showMinimized();
+        else if (form->WindowState == 2) top->showMaximized();
+        else top->show();
+        appliedState_ = form->WindowState;
+    }
+    top->raise();
+    top->activateWindow();
+    ApplyFocus();
+}
+
+void FormView::Hide() {
+    pendingShow = false;
+    Remember();
+    QWidget* win = Window();
+    win->hide();
+    if (top) top->setWindowModality(Qt::NonModal);
+    if (modalLoop) modalLoop->quit();
+    backend.RefreshMenuBar();
+}
+
+void FormView::Detach() {
+    Hide();
+    form = nullptr;
+    for (const auto& c : conns_) disconnect(c);
+    conns_.clear();
+    for (auto& [c, w] : widgets_)
+        if (auto* canvas = dynamic_cast<Canvas*>(w)) {
+            canvas->Detach();
+            canvas->onMouse = nullptr;
+            canvas->onClick = canvas->onDblClick = nullptr;
+        }
+    widgets_.clear();
+    actions_.clear();
+    owners_.clear();
+    panels_.clear();
+    topMenus_.clear();
+    pendingFocus_ = nullptr;
+    if (sub && sub->mdiArea()) sub->mdiArea()->removeSubWindow(sub);
+    Window()->deleteLater();
+    backend.RefreshMenuBar();
+}
+
+// ------------------------------------------------------------------ focus
+
+void FormView::Focus(Control* control) {
+    if (!form) return;
+    pendingFocus_ = control;
+    pendingFormFocus_ = true;
+    if (!pendingShow && Window()->isVisible()) ApplyFocus();
+}
+
+void FormView::ApplyFocus() {
+    if (!pendingFormFocus_ || !form) return;
+    pendingFormFocus_ = false;
+    Control* c = pendingFocus_;
+    pendingFocus_ = nullptr;
+    if (sub && sub->mdiArea()) {
+        sub->mdiArea()->setActiveSubWindow(sub);
+        sub->window()->activateWindow();
+    } else if (top) {
+        top->raise();
+        top->activateWindow();
+    }
+    if (c && Owns(c))
+        if (QWidget* w = WidgetOf(*c)) w->setFocus(Qt::OtherFocusReason);
+}
+
+// ----------------------------------------------------------------- events
+
+void FormView::UserClose() {
+    if (!form || !form->Enabled || !backend.FormAccepts(*this)) return;
+    Deliver(nullptr, [this] {
+        if (form) form->RequestClose();
+    });
+}
+
+bool FormView::DefaultKeys(QEvent* event) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    bool escape = key->key() == Qt::Key_Escape;
+    if ((!enter && !escape) || key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) return false;
+    if (enter)
+        if (auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget()); b && client && client->isAncestorOf(b)) {
+            b->click();
+            return true;
+        }
+    for (Control* c : form->Controls()) {
+        if (c->kind != ControlKind::CommandButton) continue;
+        auto* b = static_cast<CommandButton*>(c);
+        QWidget* w = WidgetOf(*b);
+        if ((enter ? b->Default : b->Cancel) && w && w->isVisible() && w->isEnabled()) {
+            static_cast<QPushButton*>(w)->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FormView::KeyPress(Control& c, QObject* watched, QEvent* event) {
+    if (sendingKey_ || !c.OnKeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    int ascii = 0;
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) ascii = 13;
+    else if (key->key() == Qt::Key_Backspace) ascii = 8;
+    else if (key->key() == Qt::Key_Escape) ascii = 27;
+    else if (key->text().size() == 1 && key->text()[0].unicode() < 256) ascii = key->text()[0].unicode();
+    if (ascii == 0) return false;
+    int k = ascii;
+    Control* cp = &c;
+    Deliver(cp, [cp, &k] {
+        if (cp->OnKeyPress) cp->OnKeyPress(k);
+    });
+    if (k == 0) return true;
+    if (k == ascii) return false;
+    QKeyEvent replaced(QEvent::KeyPress, k == 13 ? int(Qt::Key_Return) : k == 8 ? int(Qt::Key_Backspace) : 0,
+                       key->modifiers(), QString(QChar(k)));
+    sendingKey_ = true;
+    QCoreApplication::sendEvent(watched, &replaced);
+    sendingKey_ = false;
+    return true;
+}
+
+bool FormView::eventFilter(QObject* watched, QEvent* event) {
+    if (!form) return false;
+    QEvent::Type type = event->type();
+    if (watched == body) {
+        if (type == QEvent::Resize) BodyResized();
+        return false;
+    }
+    if (watched == client) {
+        if (type == QEvent::KeyPress) return DefaultKeys(event);
+        return false;
+    }
+    auto it = owners_.find(watched);
+    if (it == owners_.end()) return false;
+    Control* c = it->second;
+    switch (type) {
+        case QEvent::FocusIn:
+            if (c->OnGotFocus && watched == WidgetOf(*c)) Deliver(c, [c] { if (c->OnGotFocus) c->OnGotFocus(); });
+            break;
+        case QEvent::FocusOut:
+            if (c->OnLostFocus && watched == WidgetOf(*c)) Deliver(c, [c] { if (c->OnLostFocus) c->OnLostFocus(); });
+            break;
+        case QEvent::KeyPress: return KeyPress(*c, watched, event);
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: {
+            if (c->kind == ControlKind::PictureBox) break;
+            auto* m = static_cast<QMouseEvent*>(event);
+            double x = Twips(m->position().toPoint().x()), y = Twips(m->position().toPoint().y());
+            if (c->kind == ControlKind::FlexGrid) {
+                auto* t = static_cast<QTableWidget*>(WidgetOf(*c));
+                QPoint p = m->position().toPoint();
+                auto& g = static_cast<FlexGrid&>(*c);
+                int r = t->rowAt(p.y()), col = t->columnAt(p.x());
+                if (r >= 0) g.MouseRow = r;
+                if (col >= 0) g.MouseCol = col;
+                QPoint inGrid = t->viewport()->mapTo(t, p);
+                x = Twips(inGrid.x());
+                y = Twips(inGrid.y());
+            }
+            int shift = ShiftCode(m->modifiers());
+            if (type == QEvent::MouseMove) {
+                if (c->OnMouseMove) {
+                    int button = ButtonCode(m->buttons());
+                    Deliver(c, [c, button, shift, x, y] { if (c->OnMouseMove) c->OnMouseMove(button, shift, x, y); });
+                }
+                break;
+            }
+            int button = ButtonCode(m->button());
+            if (type == QEvent::MouseButtonPress && c->OnMouseDown)
+                Deliver(c, [c, button, shift, x, y] { if (c->OnMouseDown) c->OnMouseDown(button, shift, x, y); });
+            if (type == QEvent::MouseButtonRelease && c->OnMouseUp)
+                Deliver(c, [c, button, shift, x, y] { if (c->OnMouseUp) c->OnMouseUp(button, shift, x, y); });
+            bool clickable = c->kind == ControlKind::Label || c->kind == ControlKind::Image ||
+                             c->kind == ControlKind::Frame;
+            if (clickable && type == QEvent::MouseButtonRelease && m->button() == Qt::LeftButton)
+                Deliver(c, [c] { c->Click(); });
+            if (clickable && type == QEvent::MouseButtonDblClick) Deliver(c, [c] { c->DblClick(); });
+            break;
+        }
+        default: break;
+    }
+    return false;
+}
+
+}  // namespace platform::qt

@@ -1,0 +1,115 @@
+// The Qt 6 Widgets back end: forms become windows (the MDI parent a main
+// window with its child windows, menus and status bars), controls become
+// widgets, and message boxes, input boxes and file dialogs are Qt dialogs.
+#pragma once
+
+#include <QApplication>
+#include <QPointer>
+#include <QRect>
+#include <QStringList>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/ui.h"
+
+class QAction;
+class QMainWindow;
+class QMdiArea;
+class QMenu;
+class QWidget;
+
+namespace platform::qt {
+
+class FormView;
+class InputGate;
+
+class QtBackend : public Backend {
+public:
+    QtBackend();
+    ~QtBackend() override;
+    QtBackend(const QtBackend&) = delete;
+    QtBackend& operator=(const QtBackend&) = delete;
+    void Attach(Ui& ui);
+
+    // The widgets of a loaded form or control; null when there is none.
+    QWidget* Window(const Form& form) const;
+    QWidget* Widget(const Control& control) const;
+    QAction* Action(const Menu& menu) const;
+    QMainWindow* Frame() const;
+    QMdiArea* MdiArea() const;
+
+    // Runs before End leaves the process (tests may throw from it).
+    std::function<void()> onEnd;
+    // Where the user put each window during the run, by form name.
+    std::unordered_map<std::string, QRect> placements;
+
+    // Backend
+    int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    std::string InputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override;
+    bool FileDialog(CommonDialog& dlg, bool save) override;
+    void Poll() override;
+    void RunModal(Form& form) override;
+    void FormLoaded(Form& form) override;
+    void FormShown(Form& form) override;
+    void FormHidden(Form& form) override;
+    void FormUnloaded(Form& form) override;
+    void ControlChanged(Control& control, PropId prop, int a, int b) override;
+    void FormChanged(Form& form, PropId prop) override;
+    void FormChangedWith(Form& form, PropId prop, int a) override;
+    void SetFocus(Control* control, Form* form) override;
+    [[noreturn]] void End() override;
+
+    // For the form views.
+    void Deliver(const std::function<void()>& handler);
+    FormView* ViewOf(const Form& form) const;
+    void RefreshMenuBar();
+    void FillWindowList(QMenu& menu);
+    // False while the form, or the frame of an MDI child, is disabled.
+    bool FormAccepts(const FormView& view) const;
+    bool InputBlocked(QObject* target) const;
+
+private:
+    QWidget* DialogParent() const;
+
+    Ui* ui_ = nullptr;
+    std::unordered_map<const Form*, QPointer<FormView>> views_;
+    QPointer<FormView> frame_, menuSource_;
+    std::vector<QPointer<QWidget>> retired_;   // windows of unloaded forms
+    InputGate* gate_ = nullptr;
+    QString lastFolder_;
+    bool closing_ = false;
+    std::uint64_t pollStride_ = 32;
+    std::chrono::steady_clock::time_point lastCheck_, lastEvents_;
+};
+
+// "Desc (*.a)|*.a|Desc2|*.b" as Qt name filters, descriptions kept.
+QStringList NameFilters(const std::string& filter);
+
+// A back end with its clock, random numbers and Ui (QApplication must exist).
+struct QtSession {
+    QtBackend backend;
+    SystemClock clock;
+    Random random;
+    Ui ui{backend, clock, random};
+    QtSession() { backend.Attach(ui); }
+};
+
+// The program: the application object and a session; Run calls start inside
+// the event loop and returns the exit code.
+class Program {
+public:
+    Program(int& argc, char** argv);
+    Ui& ui() { return session_.ui; }
+    QtBackend& backend() { return session_.backend; }
+    int Run(const std::function<void()>& start);
+
+private:
+    QApplication app_;
+    QtSession session_;
+};
+
+}  // namespace platform::qt

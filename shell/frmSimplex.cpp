@@ -1,0 +1,103 @@
+#include "shell/frmSimplex.h"
+
+#include <cmath>
+
+#include "shell/App.h"
+#include "shell/frmMain.h"
+#include "shell/frmMenu.h"
+
+namespace tivelor {
+
+namespace {
+constexpr int kSizeNS = 7;
+}
+
+frmSimplex::frmSimplex(App& a)
+    : Form(a.ui, kName,
+           "Simplex minimization (uses geometry; works best for models whose behaviour is markedly "
+           "non-linear; initial progress is sensitive to step sizes)",
+           platform::FormKind::MdiChild, 13880, 8000),
+      app(a) {
+    cmdStop.ToolTipText = "Click here to interrupt the current minimization";
+    rtbSimplexInitial.FontName = "Courier New";
+    rtbSimplex.FontName = "Courier New";
+    cmdStop.OnClick = [this] { cmdStop_Click(); };
+    rtbSimplex.OnMouseMove = [this](int b, int s, double x, double y) { rtbSimplex_MouseMove(b, s, x, y); };
+    rtbSimplexInitial.OnMouseMove = [this](int b, int s, double x, double y) {
+        rtbSimplexInitial_MouseMove(b, s, x, y);
+    };
+}
+
+void frmSimplex::Form_Load() {
+    Move(500, 500, 14000, -1);
+    SplitterGap = 15;
+    rtbSimplexInitial.Height = 3000;
+    Layout();
+}
+
+void frmSimplex::Form_Resize() { Layout(); }
+
+void frmSimplex::Layout() {
+    if (Width > 0) cmdStop.Width = Width;
+    if (Width - 120 > 0) {
+        rtbSimplexInitial.Width = Width - 120;
+        rtbSimplex.Width = Width - 120;
+    }
+    rtbSimplex.Left = 0;
+    rtbSimplex.Top = rtbSimplexInitial.Height + cmdStop.Height + SplitterGap;
+    const int lowerHeight = Height - cmdStop.Height - rtbSimplexInitial.Height - 400;
+    if (lowerHeight > 0) rtbSimplex.Height = lowerHeight;
+    const double points = app.eng.free.NFree <= 25 ? 10 : 8;
+    rtbSimplexInitial.FontSize = points;
+    rtbSimplex.FontSize = points;
+}
+
+bool frmSimplex::InSplitterZone(double x, double y) const {
+    const double upperBottom = rtbSimplexInitial.Top + rtbSimplexInitial.Height;
+    const double lowerTop = rtbSimplex.Top;
+    return x < rtbSimplexInitial.Width - 400 && y > upperBottom - SplitterGap / 2.0 &&
+           y < lowerTop + SplitterGap / 2.0;
+}
+
+void frmSimplex::Form_MouseDown(int, int, double x, double y) {
+    if (InSplitterZone(x, y)) SplitterDragging = platform::True;
+}
+
+void frmSimplex::Form_MouseMove(int, int, double x, double y) {
+    MousePointer = InSplitterZone(x, y) ? kSizeNS : 0;
+    if (SplitterDragging) {
+        const double height = (y - rtbSimplexInitial.Top) - SplitterGap / 2.0;
+        if (height > 0) rtbSimplexInitial.Height = static_cast<int>(std::lround(height));
+    }
+    Layout();
+}
+
+void frmSimplex::Form_MouseUp(int, int, double, double) { SplitterDragging = platform::False; }
+
+void frmSimplex::rtbSimplex_MouseMove(int, int, double, double) { MousePointer = 0; }
+
+void frmSimplex::rtbSimplexInitial_MouseMove(int, int, double, double) { MousePointer = 0; }
+
+void frmSimplex::cmdStop_Click() {
+    app.eng.InterruptSimplex = platform::True;
+    cmdStop.Enabled = false;
+    app.form<frmMain>().stbMain5.SetPanel(1, "Interrupt pending...");
+}
+
+void frmSimplex::Form_QueryUnload(int& cancel, int unloadMode) {
+    // The window stays while a run writes into it; closing it asks the run
+    // to stop, as Interrupt does.
+    if (!app.simplex.Running) return;
+    cancel = platform::True;
+    if (unloadMode == platform::vbFormControlMenu && cmdStop.Enabled) cmdStop_Click();
+}
+
+void frmSimplex::Form_Unload(int&) {
+    rtbSimplexInitial.Text = "";
+    rtbSimplex.Text = "";
+    frmMain& main = app.form<frmMain>();
+    for (int p = 1; p <= 3; ++p) main.stbMain5.SetPanel(p, "");
+    if (!app.sw.SimplexBusy) app.form<frmMenu>().Show();
+}
+
+}  // namespace tivelor
