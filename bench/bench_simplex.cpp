@@ -39,10 +39,8 @@ struct Example {
         long nf = 0;
         MODEL(app, F, e.par.ParValue, e.par.StepSize, e.par.ParName, e.par.FuseCode,
               e.par.NumPars, nf, e.NObs, e.AnaGrad, e.AnaHess, e.SampleSize);
-        const std::string names = "";
         SetDefaultAlgorithm(app);
         e.opt.MaxCalls = 1000000;
-        e.opt.TerminalFreq = 10;
         // MODEL itself, timed.
         e.TestModel = [this](platform::Vec<double>& P, long NF) {
             EngineState& en = app.eng;
@@ -71,8 +69,10 @@ struct Example {
     }
 };
 
+// Argument: TerminalFreq.
 void BM_SimplexRunBog10(benchmark::State& state) {
     Example x;
+    x.app.eng.opt.TerminalFreq = static_cast<int>(state.range(0));
     double total = 0;
     for (auto _ : state) {
         x.Start();
@@ -84,7 +84,26 @@ void BM_SimplexRunBog10(benchmark::State& state) {
     state.counters["calls_per_run"] = static_cast<double>(x.calls) / static_cast<double>(state.iterations());
     state.counters["model_share_pct"] = 100 * x.modelSeconds / total;
 }
-BENCHMARK(BM_SimplexRunBog10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SimplexRunBog10)->Arg(10)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One progress display of the 20 parameters: taking its state (0), and also
+// drawing its text (1).
+void BM_ShowProgress(benchmark::State& state) {
+    Example x;
+    x.Start();
+    x.s.backend.AnswerMsgBox("Simplex minimum", platform::vbOK);
+    SimplexMinimize(x.app);
+    auto& S = x.app.eng.Simplex;
+    const int lo = x.app.simplex.ILo;
+    long k = 0;
+    for (auto _ : state) {
+        S(1, lo) += 1E-9 * static_cast<double>((++k & 1) ? 1 : -1);
+        ShowSimplexProgress(x.app, 1.5, 2.5);
+        if (state.range(0)) DrawSimplexProgress(x.app);
+    }
+    state.counters["iterations_per_run"] = static_cast<double>(x.app.simplex.NIter);
+}
+BENCHMARK(BM_ShowProgress)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

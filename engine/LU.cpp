@@ -66,28 +66,69 @@ void LUDecompose(App& app, long N) {
         m.LUScale(i) = 1 / big;
     }
 
-    // Column j is worked on in a contiguous copy.
+    // Column j is worked on in a contiguous copy, and the multipliers of
+    // the finished columns are kept by rows as well (lt(k, i) = a(i, k) for
+    // i > k), so that every update runs along contiguous memory. Each entry
+    // still has its products subtracted one by one for k = 1, 2, ... .
     platform::Vec<double>& col = m.LUColumn;
     EnsureUBound(col, N);
+    platform::Matrix<double>& lt = m.LUTrans;
+    if (lt.UBound1() < N || lt.UBound2() < N) lt.ReDim(N, N);
     for (long j = 1; j <= N; ++j) {
         app.ui.DoEvents();
         for (long i = 1; i <= N; ++i) col(i) = a(i, j);
-        double* c = col.data();
-        for (long i = 1; i < j; ++i) {
-            const double* row = &a(i, 0);
-            double s = c[i];
-            for (long k = 1; k < i; ++k) s -= row[k] * c[k];
-            c[i] = s;
-            a(i, j) = s;
+        double* __restrict c = col.data();
+        long k = 1;
+        // Four finished columns at a time: one pass over c instead of four.
+        for (; k + 3 < j; k += 4) {
+            const double* __restrict l0 = &lt(k, 0);
+            const double* __restrict l1 = &lt(k + 1, 0);
+            const double* __restrict l2 = &lt(k + 2, 0);
+            const double* __restrict l3 = &lt(k + 3, 0);
+            const double c0 = c[k];
+            c[k + 1] -= l0[k + 1] * c0;
+            const double c1 = c[k + 1];
+            c[k + 2] -= l0[k + 2] * c0;
+            c[k + 2] -= l1[k + 2] * c1;
+            const double c2 = c[k + 2];
+            c[k + 3] -= l0[k + 3] * c0;
+            c[k + 3] -= l1[k + 3] * c1;
+            c[k + 3] -= l2[k + 3] * c2;
+            const double c3 = c[k + 3];
+            long i = k + 4;
+            for (; i + 1 <= N; i += 2) {   // two rows abreast, which compilers vectorize
+                double t = c[i], v = c[i + 1];
+                t -= l0[i] * c0;
+                v -= l0[i + 1] * c0;
+                t -= l1[i] * c1;
+                v -= l1[i + 1] * c1;
+                t -= l2[i] * c2;
+                v -= l2[i + 1] * c2;
+                t -= l3[i] * c3;
+                v -= l3[i + 1] * c3;
+                c[i] = t;
+                c[i + 1] = v;
+            }
+            for (; i <= N; ++i) {
+                double t = c[i];
+                t -= l0[i] * c0;
+                t -= l1[i] * c1;
+                t -= l2[i] * c2;
+                t -= l3[i] * c3;
+                c[i] = t;
+            }
         }
+        for (; k < j; ++k) {
+            const double ck = c[k];
+            const double* __restrict l = &lt(k, 0);
+            for (long i = k + 1; i <= N; ++i) c[i] -= l[i] * ck;
+        }
+        for (long i = 1; i < j; ++i) a(i, j) = c[i];
         double big = 0;
         long imax = j;
         for (long i = j; i <= N; ++i) {
-            const double* row = &a(i, 0);
-            double s = c[i];
-            for (long k = 1; k < j; ++k) s -= row[k] * c[k];
-            a(i, j) = s;
-            double d = m.LUScale(i) * std::fabs(s);
+            a(i, j) = c[i];
+            double d = m.LUScale(i) * std::fabs(c[i]);
             if (d >= big) {
                 big = d;
                 imax = i;
@@ -97,6 +138,7 @@ void LUDecompose(App& app, long N) {
             double* rj = &a(j, 0);
             double* rm = &a(imax, 0);
             for (long k = 1; k <= N; ++k) std::swap(rj[k], rm[k]);
+            for (long k = 1; k < j; ++k) std::swap(lt(k, j), lt(k, imax));
             m.Determinant = -m.Determinant;
             m.LUScale(imax) = m.LUScale(j);
         }
@@ -104,7 +146,11 @@ void LUDecompose(App& app, long N) {
         if (j != N) {
             if (a(j, j) == 0) a(j, j) = kLUTiny;
             const double dum = 1 / a(j, j);
-            for (long i = j + 1; i <= N; ++i) a(i, j) *= dum;
+            double* l = &lt(j, 0);
+            for (long i = j + 1; i <= N; ++i) {
+                a(i, j) *= dum;
+                l[i] = a(i, j);
+            }
         }
     }
     if (a(N, N) == 0) a(N, N) = kLUTiny;

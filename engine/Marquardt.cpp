@@ -205,6 +205,9 @@ void MarquardtRun::Go() {
             return End();
         }
         LUBackSubstitute(app, n, 1, m.LURHS);
+        // The fixed entries are taken afresh as well: the model may have
+        // clamped them in place at the last trial.
+        for (long i = 1; i <= e.par.NumPars; ++i) m.MarqPar(i) = e.par.ParValue(i);
         for (long j = 1; j <= n; ++j) m.MarqPar(fi(j)) = e.free.FreeValue(j) - m.LURHS(j, 1);
 
         if (trial == kMaxTrials) {

@@ -60,12 +60,14 @@ void CalcNumericalGradient(App& app, double& F0, double& h) {
     double prev = 0;
 
     if (m.GridPar.UBound() < e.par.NumPars) m.GridPar.ReDim(e.par.NumPars);
-    for (long i = 1; i <= e.par.NumPars; ++i) m.GridPar(i) = e.par.ParValue(i);
     for (long a = 1; a <= n; ++a) {
         for (long b = a; b <= n; ++b) {
             for (int s = 1; s <= 2; ++s) {
                 const double da = Increment(app, a, h);
                 const double db = Increment(app, b, h);
+                // Every point is built afresh, fixed entries included: the
+                // model may have clamped them in place at the last point.
+                for (long i = 1; i <= e.par.NumPars; ++i) m.GridPar(i) = e.par.ParValue(i);
                 for (long k = 1; k <= n; ++k) m.GridPar(fi(k)) = e.free.FreeValue(k);
                 m.GridPar(fi(a)) += da;
                 if (b != a) m.GridPar(fi(b)) += db;

@@ -34,6 +34,7 @@ struct MarquardtState {
     platform::Vec<int> LUIndex;
     platform::Vec<double> LUScale;
     platform::Vec<double> LUColumn;   // work column of the elimination
+    platform::Matrix<double> LUTrans; // the multipliers, by rows
     double Determinant = 1;
     int LUFailed = 0;
     long NEst = 0;

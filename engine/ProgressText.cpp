@@ -1,5 +1,7 @@
 #include "engine/ProgressText.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "engine/Parameters.h"
@@ -18,16 +20,42 @@ std::string MinutesSeconds(double seconds) {
     return platform::CStr(m) + ":" + s;
 }
 
+std::string FormatE7(double x) {
+    constexpr const char* kPattern = "0.0000000E+00";
+    if (!std::isfinite(x) || x == 0) return platform::Format(x, kPattern);
+    char b[40];
+    // A value halfway between two 8-digit texts is left to Format, which
+    // rounds such ties away from zero.
+    auto r9 = std::to_chars(b, b + sizeof b, x, std::chars_format::scientific, 8);
+    const char* dot = std::find(b, r9.ptr, '.');
+    if (r9.ec != std::errc() || r9.ptr - dot < 9 || dot[8] == '5') return platform::Format(x, kPattern);
+    auto r = std::to_chars(b, b + sizeof b, x, std::chars_format::scientific, 7);
+    std::string out(b, r.ptr);
+    out[out.find('e')] = 'E';
+    return out;
+}
+
 std::string ParameterItem(int parNumber, double value) {
-    return platform::Format(static_cast<double>(parNumber), "    000) ") +
-           RSetPad(platform::Format(value, "0.0000000E+00"), 14);
+    std::string item;
+    if (parNumber >= 0 && parNumber <= 999) {
+        item = "    000) ";
+        item[4] = static_cast<char>('0' + parNumber / 100);
+        item[5] = static_cast<char>('0' + parNumber / 10 % 10);
+        item[6] = static_cast<char>('0' + parNumber % 10);
+    } else {
+        item = platform::Format(static_cast<double>(parNumber), "    000) ");
+    }
+    return item + RSetPad(FormatE7(value), 14);
+}
+
+std::string ScreenParameterTail(App& app, int parNumber) {
+    const ParameterSet& par = app.eng.par;
+    return " " + RSetPad(platform::Format(std::string_view(par.FuseCode(parNumber)), "  "), 3) +
+           "  " + par.ParName(parNumber) + "\r\n";
 }
 
 std::string ScreenParameterLine(App& app, int parNumber, double value) {
-    const ParameterSet& par = app.eng.par;
-    return ParameterItem(parNumber, value) + " " +
-           RSetPad(platform::Format(std::string_view(par.FuseCode(parNumber)), "  "), 3) + "  " +
-           par.ParName(parNumber) + "\r\n";
+    return ParameterItem(parNumber, value) + ScreenParameterTail(app, parNumber);
 }
 
 void LogLine(App& app, const std::string& text) {

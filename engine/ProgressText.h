@@ -14,6 +14,9 @@ inline constexpr int kLogFile = 203;
 // Seconds (rounded to whole) as minutes, ":" and two-digit seconds: "3:07".
 std::string MinutesSeconds(double seconds);
 
+// Format(x, "0.0000000E+00"), quicker.
+std::string FormatE7(double x);
+
 // Parameter number formatted "    000) " and the value formatted
 // "0.0000000E+00" right-justified in 14 characters.
 std::string ParameterItem(int parNumber, double value);
@@ -21,6 +24,8 @@ std::string ParameterItem(int parNumber, double value);
 // ParameterItem, one blank, the fuse code right-justified in 3, two blanks,
 // the parameter's name and CR LF.
 std::string ScreenParameterLine(App& app, int parNumber, double value);
+// The part of that line after ParameterItem.
+std::string ScreenParameterTail(App& app, int parNumber);
 
 // Writes ParameterItem of free parameters 1 To NFree to the log, four to a
 // record, then two empty records (the first ends a partial last record).

@@ -135,6 +135,7 @@ void SimplexMinimize(App& app) {
 
         s.SimplexDone = 0;
         if (eng.NF > eng.opt.MaxCalls) {
+            DrawSimplexProgress(app);
             if (app.ShowMsg("Maximum number of function calls reached, do you want to continue?", 36,
                             "Simplex minimization") == platform::vbYes) {
                 eng.NF = 0;
@@ -155,6 +156,7 @@ void SimplexMinimize(App& app) {
                 converged = s.SimplexRange < tol;
             } else {
                 if (flo == 0) {
+                    DrawSimplexProgress(app);
                     app.ShowMsg(std::string("A function value of zero has caused a division by zero error.") +
                                     "\r\n" + "Reset the tolerance to ABSolute or otherwise correct model",
                                 80, "Simplex error");
@@ -172,6 +174,7 @@ void SimplexMinimize(App& app) {
             eng.InterruptSimplex = platform::False;
             if (frmSimplex* win = SimplexWindow(app)) win->cmdStop.Enabled = true;
             SimplexPanel(app, 1, "");
+            DrawSimplexProgress(app);
             if (app.sw.MLOn == "off") {
                 if (app.ShowMsg("Interrupt received. Do you want to quit minimizing?", 36,
                                 "Simplex interrupt") == platform::vbYes) {
@@ -207,6 +210,7 @@ void SimplexMinimize(App& app) {
 
         if (s.SimplexDone == 1) {
             for (long i = 1; i <= n; ++i) eng.par.ParValue(eng.free.FreeIndex(i)) = S(i, s.ILo);
+            DrawSimplexProgress(app);
             ClearPanels(app);
             if (s.Confirmed && app.sw.MLOn != "on" && app.sw.PriorsOn == "on")
                 ReviewPriorsAtMinimum(app);

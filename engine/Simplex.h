@@ -44,6 +44,8 @@ void SimplexAxialSearch(App& app, double FBest, int& FailPar, int& Failed);
 void ReportInitialSimplex(App& app);
 void ShowSimplexProgress(App& app, double FBest, double FWorst);
 void LogSimplexProgress(App& app, double FBest, double FWorst);
+// Draws a progress display still waiting to be drawn.
+void DrawSimplexProgress(App& app);
 
 // The progress window when it is loaded, else nullptr.
 frmSimplex* SimplexWindow(App& app);

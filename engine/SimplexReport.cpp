@@ -14,10 +14,16 @@ using platform::Format;
 namespace {
 
 const char* const kCrLf = "\r\n";
+// Seconds between two drawings of the progress display.
+constexpr double kShowInterval = 0.05;
+
+std::string CountsLine(long iterations, long calls, int restarts) {
+    return "Note: " + CStr(iterations) + " iterations, " + CStr(calls) + " function calls, and " +
+           CStr(restarts) + " restarts";
+}
 
 std::string CountsLine(App& app) {
-    return "Note: " + CStr(app.simplex.NIter) + " iterations, " + CStr(app.eng.NF) +
-           " function calls, and " + CStr(app.simplex.NRestarts) + " restarts";
+    return CountsLine(app.simplex.NIter, app.eng.NF, app.simplex.NRestarts);
 }
 
 std::string ValueLine(App& app, double fmin, double fmax) {
@@ -26,23 +32,44 @@ std::string ValueLine(App& app, double fmin, double fmax) {
         t = " Rel TC> " + Format(std::fabs((fmax - fmin) / fmin), "0.0000E+00");
     else
         t = " Abs TC> " + Format(std::fabs(fmax - fmin), "0.0000E+00");
-    app.msg.NumFormat = "0.0000E+00";
     return "Current: Min> " + Format(fmin, "####0.#####     ") + " Max> " +
            Format(fmax, "####0.#####     ") + t;
 }
 
-std::string MoveLine(App& app) {
+std::string MoveLine(int nbetter, const std::string& action) {
     return "Number of function values (parameter vectors) improved: " +
-           Format(static_cast<double>(app.simplex.NBetter), "#0") +
-           "; Action accepted: " + app.simplex.SimplexAction;
+           Format(static_cast<double>(nbetter), "#0") + "; Action accepted: " + action;
 }
 
 std::string InitialLine(App& app) {
     const SimplexState& s = app.simplex;
-    app.msg.NumFormat = "####0.#####";
     return "Initial Simplex: Starting function value> " + Format(s.SimplexF(1), "####0.#####") +
            " Max> " + Format(s.SimplexF(s.IHi), "####0.#####") + " Min> " +
            Format(s.SimplexF(s.ILo), "####0.#####");
+}
+
+// The text of the progress display whose state was taken last.
+std::string ProgressText(App& app) {
+    SimplexState& s = app.simplex;
+    const long n = app.eng.free.NFree;
+    if (s.LineTail.size() != static_cast<std::size_t>(n) + 1) {
+        s.LineTail.assign(1, std::string());
+        for (long i = 1; i <= n; ++i)
+            s.LineTail.push_back(ScreenParameterTail(app, app.eng.free.FreeIndex(i)));
+    }
+    std::string text;
+    text.reserve(static_cast<std::size_t>(n) * 80 + 400);
+    text += kCrLf + CountsLine(s.ShowNIter, s.ShowNF, s.ShowNRestarts) + kCrLf + kCrLf +
+            ValueLine(app, s.ShowFBest, s.ShowFWorst) + kCrLf + kCrLf;
+    if (s.ShowMoveLine) text += MoveLine(s.ShowNBetter, s.ShowAction) + kCrLf + kCrLf;
+    text += "Current minimum found at these " + CStr(n) + " adjusted parameter values:" + kCrLf +
+            kCrLf;
+    for (long i = 1; i <= n; ++i) {
+        text += ParameterItem(app.eng.free.FreeIndex(i), s.ShowBest(i));
+        text += s.LineTail[static_cast<std::size_t>(i)];
+    }
+    text += kCrLf;
+    return text;
 }
 
 }  // namespace
@@ -53,6 +80,9 @@ frmSimplex* SimplexWindow(App& app) {
 
 void ReportInitialSimplex(App& app) {
     EngineState& eng = app.eng;
+    app.simplex.LineTail.clear();   // names and fuse codes may have changed
+    app.simplex.ShowPending = false;
+    app.simplex.ShownThisRun = false;
     const platform::Matrix<double>& S = eng.Simplex;
     const long n = eng.free.NFree;
 
@@ -66,9 +96,11 @@ void ReportInitialSimplex(App& app) {
         LogLine(app, "");
         LogParameterBlock(app, [&](long i) { return S(i, 1); });
         LogLine(app, InitialLine(app));
+        app.msg.NumFormat = "####0.#####";
     }
 
     if (eng.opt.TerminalFreq == 0) return;
+    app.msg.NumFormat = "####0.#####";
     std::string text = kCrLf + InitialLine(app) + kCrLf + kCrLf + "Initial parameter values:" +
                        kCrLf + kCrLf;
     for (long i = 1; i <= n; ++i) text += ScreenParameterLine(app, eng.free.FreeIndex(i), S(i, 1));
@@ -78,19 +110,24 @@ void ReportInitialSimplex(App& app) {
 
 void ShowSimplexProgress(App& app, double FBest, double FWorst) {
     EngineState& eng = app.eng;
-    const SimplexState& s = app.simplex;
+    SimplexState& s = app.simplex;
     const platform::Matrix<double>& S = eng.Simplex;
     const long n = eng.free.NFree;
 
-    std::string text = kCrLf + CountsLine(app) + kCrLf + kCrLf + ValueLine(app, FBest, FWorst) +
-                       kCrLf + kCrLf;
-    if (eng.opt.TerminalFreq == 1) text += MoveLine(app) + kCrLf + kCrLf;
-    text += "Current minimum found at these " + CStr(n) + " adjusted parameter values:" + kCrLf +
-            kCrLf;
-    for (long i = 1; i <= n; ++i) text += ScreenParameterLine(app, eng.free.FreeIndex(i), S(i, s.ILo));
-    text += kCrLf;
+    s.ShowFBest = FBest;
+    s.ShowFWorst = FWorst;
+    s.ShowNIter = s.NIter;
+    s.ShowNF = eng.NF;
+    s.ShowNRestarts = s.NRestarts;
+    s.ShowMoveLine = eng.opt.TerminalFreq == 1;
+    s.ShowNBetter = s.NBetter;
+    s.ShowAction = s.SimplexAction;
+    if (s.ShowBest.UBound() != n) s.ShowBest.ReDim(n);
+    for (long i = 1; i <= n; ++i) s.ShowBest(i) = S(i, s.ILo);
+    s.ShowPending = true;
     app.msg.NumFormat = "0.0000000E+00";
-    if (frmSimplex* w = SimplexWindow(app)) w->rtbSimplex.Text = text;
+    const double now = app.ui.clock.Monotonic();
+    if (!s.ShownThisRun || now - s.LastShownAt >= kShowInterval) DrawSimplexProgress(app);
 
     if (app.sw.MLOn == "on") {
         const EvalState& ev = app.eval;
@@ -116,7 +153,7 @@ void LogSimplexProgress(App& app, double FBest, double FWorst) {
 
     LogLine(app, "");
     LogLine(app, CountsLine(app));
-    if (eng.opt.FileFreq == 1) LogLine(app, MoveLine(app));
+    if (eng.opt.FileFreq == 1) LogLine(app, MoveLine(app.simplex.NBetter, app.simplex.SimplexAction));
     LogLine(app, "");
     LogLine(app, "Current minimum found at these " + CStr(eng.free.NFree) +
                      " adjusted parameter values: ");
@@ -124,6 +161,16 @@ void LogSimplexProgress(App& app, double FBest, double FWorst) {
     LogParameterBlock(app, [&](long i) { return S(i, lo); });
     LogLine(app, ValueLine(app, FBest, FWorst));
     LogLine(app, "");
+    app.msg.NumFormat = "0.0000E+00";
+}
+
+void DrawSimplexProgress(App& app) {
+    SimplexState& s = app.simplex;
+    if (!s.ShowPending) return;
+    s.ShowPending = false;
+    s.ShownThisRun = true;
+    s.LastShownAt = app.ui.clock.Monotonic();
+    if (frmSimplex* w = SimplexWindow(app)) w->rtbSimplex.Text = ProgressText(app);
 }
 
 }  // namespace tivelor

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/arrays.h"
 
@@ -37,6 +38,20 @@ struct SimplexState {
     bool Confirmed = false;
     // Axial search: monotonic start time, for the time-remaining estimate.
     double AxialStart = 0;
+    // Progress display: the state it shows is taken at once, its text is
+    // drawn at most every few hundredths of a second and whenever the run
+    // stops or asks something (a window cannot be read faster).
+    bool ShowPending = false;
+    double ShowFBest = 0, ShowFWorst = 0;
+    long ShowNIter = 0, ShowNF = 0;
+    int ShowNRestarts = 0, ShowNBetter = 0;
+    bool ShowMoveLine = false;
+    std::string ShowAction;
+    platform::Vec<double> ShowBest;
+    double LastShownAt = 0;
+    bool ShownThisRun = false;
+    // Fuse code and name part of each free parameter's line, for the run.
+    std::vector<std::string> LineTail;
 };
 
 }  // namespace tivelor

@@ -96,6 +96,7 @@ void VerifySimplexMinimum(App& app, int& Done) {
     }
 
     if (app.sw.MLOn == "on") {
+        DrawSimplexProgress(app);
         EvalState& ev = app.eval;
         if (ev.ProfPt >= 0 && ev.ProfPt <= ev.ProfNegLnL.UBound())
             ev.ProfNegLnL(ev.ProfPt) = s.SimplexF(s.ILo);
@@ -107,7 +108,9 @@ void VerifySimplexMinimum(App& app, int& Done) {
         return;
     }
 
-    // The minimum report, on screen and in the log.
+    // The minimum report, on screen and in the log; it replaces any progress
+    // display not yet drawn.
+    s.ShowPending = false;
     app.msg.NumFormat = "0.0000000E+00";
     const std::string minLine = "Minimum of " + Format(s.SimplexF(s.ILo), "####0.#####") +
                                 " found at these " + CStr(n) + " adjusted parameter values:";

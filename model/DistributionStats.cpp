@@ -19,6 +19,14 @@ struct MeanVar {
     double mean = 0, var = 0;
 };
 
+// Whether the values differ at all; equal values have no variance, whatever
+// the rounding of the sums says.
+bool AnyDifference(const std::vector<double>& x) {
+    for (double v : x)
+        if (v != x.front()) return true;
+    return false;
+}
+
 // Unbiased sample mean and variance; a single value (or rounding below 0)
 // gives a variance of 0.
 MeanVar Estimated(const std::vector<double>& x) {
@@ -31,13 +39,12 @@ MeanVar Estimated(const std::vector<double>& x) {
         s2 += v * v;
     }
     r.mean = s / n;
-    if (n > 1) r.var = (s2 / n - r.mean * r.mean) * n / (n - 1);
+    if (n > 1 && AnyDifference(x)) r.var = (s2 / n - r.mean * r.mean) * n / (n - 1);
     if (!(r.var > 0)) r.var = 0;
     return r;
 }
 
-// Mean and variance of the species weighted by 1/D over S = the sum of the weights;
-// a single species has no spread.
+// Mean and variance of the species weighted by 1/D over S = the sum of the weights.
 MeanVar Inferred(const std::vector<double>& x, const std::vector<double>& d, double S) {
     MeanVar r;
     double s = 0, s2 = 0;
@@ -46,7 +53,7 @@ MeanVar Inferred(const std::vector<double>& x, const std::vector<double>& d, dou
         s2 += x[i] * x[i] / d[i];
     }
     r.mean = s / S;
-    if (x.size() > 1 && S > 1) r.var = (s2 / S - r.mean * r.mean) * S / (S - 1);
+    if (AnyDifference(x) && S > 1) r.var = (s2 / S - r.mean * r.mean) * S / (S - 1);
     if (!(r.var > 0)) r.var = 0;
     return r;
 }

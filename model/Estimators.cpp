@@ -1,5 +1,6 @@
 #include "model/Estimators.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 

@@ -49,8 +49,8 @@ IncidenceSummary SummarizeIncidence(const CountTable& counts);
 // 0 for df of 0 or below.
 double StudentT975(int df);
 
-// A square root of a variance: tiny negative rounding counts as 0; a clearly
-// negative or undefined variance has none.
+// The square root of a variance; a negative or undefined variance has none.
+// (The estimators clear a variance that is below 0 only by rounding.)
 MaybeNumber StandardError(const MaybeNumber& variance);
 
 // Ln-normal bounds of an estimate E with variance V over S species counted:

@@ -143,7 +143,7 @@ void PrepareCache(ModelState& m) {
     c.QuadProb.assign(nq, 0.0);
     c.LogP.assign(nq, 0.0);
     c.Log1mP.assign(nq, 0.0);
-    c.Work.assign(7 * nq, 0.0);
+    c.Work.assign(8 * nq, 0.0);
     for (int i = 1; i <= m.NSpp; ++i) c.Totals[Z(i)] = m.CumCount(i, m.NQuad);
     for (int j = 1; j <= m.NQuad; ++j) {
         double p = m.QuadProb(j);
@@ -173,6 +173,7 @@ double SpeciesNegLnL(ModelState& m, int i, double N, double T, double SR, double
     double* wB = wA + nq;
     double* wNB = wB + nq;
     double* wNAB = wNB + nq;
+    double* wP = wNAB + nq;   // clamped probability of a count of 0 with the full N
     auto LG = [](double x) {
         double lg = 0, unused = 0;
         LnGammaCore(x, 0, lg, unused, unused);
@@ -205,7 +206,8 @@ double SpeciesNegLnL(ModelState& m, int i, double N, double T, double SR, double
         } else {
             L = lgN1 - lgX1 - lgNX1 + x0 * c.LogP[Z(j)] + (N - x0) * c.Log1mP[Z(j)];
         }
-        prod = prod * ClampQuadP(std::exp(L));
+        wP[j] = ClampQuadP(std::exp(L));
+        prod = prod * wP[j];
     }
     detect = 1 - prod;
 
@@ -218,6 +220,14 @@ double SpeciesNegLnL(ModelState& m, int i, double N, double T, double SR, double
         const double R = N - m.CumCount(i, j - 1);
         const long X = m.Count(i, j);
         const double x = static_cast<double>(X);
+        if (X == 0 && SameBits(R, N)) {
+            // Nothing placed yet: the same call as the zero-count product's.
+            p = wP[j];
+            const double cell = -std::log(p);
+            m.CellNegLnP(i, j) = cell;
+            sum += cell;
+            continue;
+        }
         const bool newR = lastX < 0 || !SameBits(R, lastR);
         if (newR) lgR1 = LG(R + 1);
         if (X != lastX) lgXp1 = LG(x + 1);

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "engine/Parameters.h"
-#include "model/Accumulation.h"
 #include "model/DistributionStats.h"
 #include "model/Estimators.h"
 #include "model/Model.h"

@@ -132,6 +132,11 @@ void SizeParameterArrays(App& app) {
     app.eng.free.FreeValue.ReDim(n);
     app.eng.free.FreeStep.ReDim(n);
     par.StepSize.ReDim(n);
+    SimplexState& sx = app.simplex;
+    sx.SimplexF.ReDim(n + 1);
+    sx.TrialPar.ReDim(n);
+    sx.WorkVertex.ReDim(n);
+    sx.ExtVertex.ReDim(n);
     par.FuseCode.ReDim(n);
     app.eng.free.FreeIndex.ReDim(n);
     MarquardtState& mq = app.marq;

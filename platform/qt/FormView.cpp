@@ -37,7 +37,7 @@ namespace platform::qt {
 
 namespace {
 
-// Outer size of a window around its client area, in twips (as Form uses).
+// Outer size of a window around its client area, in twips (Form's allowances).
 constexpr int kBorderWidth = 120;
 constexpr int kBorderHeight = 405;
 
@@ -512,7 +512,7 @@ void FormView::Sync(Control& c, PropId prop, int a, int b) {
     }
     QWidget* w = WidgetOf(c);
     if (!w) {
-        w = Ensure(c);   // a control added after the form loaded
+        Ensure(c);   // a control added after the form loaded
         return;
     }
     Guard g(syncing_);
@@ -531,9 +531,7 @@ void FormView::Sync(Control& c, PropId prop, int a, int b) {
             else SyncText(c);
             break;
         case PropId::Enabled: w->setEnabled(c.Enabled); break;
-        case PropId::Visible:
-            if (c.kind == ControlKind::StatusBar || (w->isVisible() != c.Visible())) w->setVisible(c.Visible);
-            break;
+        case PropId::Visible: w->setVisible(c.Visible); break;
         case PropId::Geometry:
             if (c.kind != ControlKind::StatusBar)
                 w->setGeometry(Px(c.Left), Px(c.Top), std::max(0, Px(c.Width)), std::max(0, Px(c.Height)));
@@ -870,7 +868,7 @@ void FormView::Show() {
         everShown_ = true;
         if (form->WindowState != 0) ApplyWindowState();
         sub->raise();
-        if (mdi || sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
+        if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
         backend.RefreshMenuBar();
         ApplyFocus();
         return;

@@ -121,13 +121,3 @@ TEST(PriorPenalty, CliffsAndUniformBounded) {
     OnePrior other("Q", 1, 1);
     EXPECT_EQ(other.At(100), 0);
 }
-
-TEST(PriorPenalty, InitializationResetsTheTableToUniformUnbounded) {
-    PriorTable table;
-    table.Reset(2);
-    EXPECT_EQ(table.PriorType(2), "U");
-    EXPECT_EQ(table.PriorMean(2), 1E-100);
-    EXPECT_EQ(table.PriorSD(1), 1E-100);
-    EXPECT_TRUE(IsUnused(table.PriorMean2(1)));
-    EXPECT_TRUE(IsUnused(table.PriorSD2(2)));
-}

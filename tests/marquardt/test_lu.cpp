@@ -137,4 +137,46 @@ TEST_F(LU, InverseTimesMatrixIsIdentity) {
     }
 }
 
+// The factors are those of the textbook Crout order: every entry has its
+// products subtracted one by one, k = 1, 2, ..., so they agree to the bit.
+TEST_F(LU, FactorsMatchTheTextbookOrderExactly) {
+    const long n = 37;
+    std::mt19937 gen(7);
+    std::uniform_real_distribution<double> u(-3, 3);
+    std::vector<std::vector<double>> m(n, std::vector<double>(n));
+    for (auto& row : m)
+        for (double& x : row) x = u(gen);
+    Load(m);
+    LUDecompose(app, n);
+
+    std::vector<std::vector<double>> a(n + 1, std::vector<double>(n + 1));
+    std::vector<double> scale(n + 1);
+    for (long i = 1; i <= n; ++i) {
+        double big = 0;
+        for (long j = 1; j <= n; ++j) {
+            a[i][j] = m[i - 1][j - 1];
+            big = std::max(big, std::fabs(a[i][j]));
+        }
+        scale[i] = 1 / big;
+    }
+    double det = 1;
+    for (long j = 1; j <= n; ++j) {
+        for (long i = 1; i < j; ++i)
+            for (long k = 1; k < i; ++k) a[i][j] -= a[i][k] * a[k][j];
+        double big = 0;
+        long imax = j;
+        for (long i = j; i <= n; ++i) {
+            for (long k = 1; k < j; ++k) a[i][j] -= a[i][k] * a[k][j];
+            if (scale[i] * std::fabs(a[i][j]) >= big) big = scale[i] * std::fabs(a[i][j]), imax = i;
+        }
+        if (imax != j) std::swap(a[imax], a[j]), det = -det, scale[imax] = scale[j];
+        EXPECT_EQ(app.marq.LUIndex(j), imax);
+        if (j != n)
+            for (long i = j + 1; i <= n; ++i) a[i][j] *= 1 / a[j][j];
+    }
+    EXPECT_EQ(app.marq.Determinant, det);
+    for (long i = 1; i <= n; ++i)
+        for (long j = 1; j <= n; ++j) ASSERT_EQ(A(i, j), a[i][j]) << i << "," << j;
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -89,6 +90,22 @@ void Draw(PictureBox& p) {
     p.CurrentX = 120;
     p.CurrentY = 250;
     p.Print("Theta");
+}
+
+// A child window with a menu bar of its own.
+class frmEditor : public Form {
+public:
+    static constexpr const char* kName = "frmEditor";
+    explicit frmEditor(Ui& ui) : Form(ui, kName, "Editor", FormKind::MdiChild, 6000, 3000) {}
+    Menu mnuEdit{*this, "mnuEdit", "&Edit"};
+    Menu mnuUndo{*this, "mnuUndo", "&Undo", &mnuEdit, "Ctrl+Z"};
+};
+
+QStringList BarCaptions(qttest::Desktop& d) {
+    QStringList out;
+    for (QAction* a : d.backend.Frame()->menuBar()->actions())
+        if (a->isVisible()) out << a->text();
+    return out;
 }
 
 template <class W>
@@ -192,6 +209,12 @@ TEST(QtControls, ChildWindowsFollowTheFrameAndRememberWhereTheUserPutThem) {
     auto& summary = app.form<tivelor::frmSummary>();
     EXPECT_EQ(summary.rtbOut.Width(), summary.Width() - 120);   // its Resize ran
     EXPECT_TRUE(qttest::Grab(d.backend.Frame(), "tile_horizontal"));
+
+    // A child with its own menus replaces the frame's while it is active.
+    d.backend.Deliver([&] { d.session.ui.forms.Get<frmEditor>(d.session.ui).Show(); });
+    EXPECT_EQ(BarCaptions(d), QStringList({"&Edit"}));
+    d.backend.Deliver([&] { d.session.ui.forms.Find("frmEditor")->Unload(); });
+    EXPECT_EQ(BarCaptions(d).front(), "&Application");
 
     // A moved and resized window comes back where the user put it.
     QWidget* sub = d.backend.Window(summary);

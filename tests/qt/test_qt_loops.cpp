@@ -2,6 +2,7 @@
 // frame's close box and disabled forms on the Qt back end.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -131,12 +132,48 @@ TEST(QtLoops, FileDialogFillsTheFullPathAndBareName) {
     EXPECT_EQ(qt::NameFilters("Desc2|*.a;*.b"), QStringList({"Desc2 (*.a *.b)"}));
 }
 
-TEST(QtLoops, DoEventsStormStaysCheap) {
+TEST(QtLoops, DoEventsStormStaysCheapAndLetsAClickThrough) {
     qttest::Desktop d;
+    Ui& ui = d.session.ui;
     auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 1000000; ++i) d.session.ui.DoEvents();
+    for (int i = 0; i < 1000000; ++i) ui.DoEvents();
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_LT(seconds, 1.5);
+
+    // A button pressed during a long run is handled by a later DoEvents.
+    frmAsk* ask = nullptr;
+    d.backend.Deliver([&] {
+        ask = &ui.forms.Get<frmAsk>(ui);
+        ask->Show();
+    });
+    QTimer::singleShot(30, [&] { qobject_cast<QPushButton*>(d.backend.Widget(ask->cmdOK))->click(); });
+    int answer = 0;
+    d.backend.Deliver([&] {
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (ask->answer != 42 && std::chrono::steady_clock::now() < until) ui.DoEvents();
+        answer = ask->answer;   // the unloaded form is freed when this handler ends
+    });
+    EXPECT_EQ(answer, 42);
+    EXPECT_FALSE(ui.forms.IsLoaded("frmAsk"));
+}
+
+TEST(QtLoops, EndClosesTheFilesAndLeavesAtOnce) {
+    ::testing::GTEST_FLAG(death_test_style) = "threadsafe";   // Qt runs threads: re-run, not fork
+    qttest::Desktop d;
+    std::string path = TIVELOR_BINARY_DIR "/qt-end-test.tvl";   // the same in the re-run
+    QFile::remove(QString::fromStdString(path));
+    EXPECT_EXIT(
+        {
+            d.session.ui.files.Open(203, path, FileMode::Output);
+            d.session.ui.files.Print(203, "last line");
+            d.backend.Deliver([&] { d.session.ui.End(); });
+            std::_Exit(3);   // not reached
+        },
+        ::testing::ExitedWithCode(0), "");
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "last line\r\n");
+    file.remove();
 }
 
 TEST(QtLoops, FrameCloseAsksToQuitAndInformationWindowsDisableTheFrame) {
@@ -163,4 +200,11 @@ TEST(QtLoops, FrameCloseAsksToQuitAndInformationWindowsDisableTheFrame) {
     qobject_cast<QPushButton*>(d.backend.Widget(wisdom.cmdOK))->click();
     EXPECT_FALSE(d.backend.InputBlocked(menuWindow));
     qttest::Settle();
+
+    // Ctrl+M brings the main menu back.
+    d.backend.Deliver([&] { app.form<tivelor::frmMenu>().Unload(); });
+    frame->activateWindow();
+    qttest::Settle();
+    QTest::keyClick(frame, Qt::Key_M, Qt::ControlModifier);
+    EXPECT_TRUE(app.IsLoaded<tivelor::frmMenu>());
 }

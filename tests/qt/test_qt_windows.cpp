@@ -20,9 +20,11 @@
 #include <QTableWidget>
 
 #include "QtTestSupport.h"
+#include "engine/Parameters.h"
 #include "platform/qt/Convert.h"
 #include "shell/InfoWindows.h"
 #include "shell/TextWindows.h"
+#include "shell/frmAlgo.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 
@@ -65,6 +67,21 @@ const std::vector<WindowCase> kWindows = {
          f.rtbHelp.Text = "Prior types:\r\n  U  uniform, unbounded\r\n  N  normal";
          f.Show();
          return f; }},
+    {"frmAlgo", [](App& a) -> Form& {
+         tivelor::ParameterSet& p = a.eng.par;
+         p.NumPars = 4;
+         p.ParName.ReDim(4);
+         tivelor::SetDefaultAlgorithm(a);
+         for (int i = 1; i <= 4; ++i) {
+             p.ParName(i) = (i % 2 ? "Theta " : "UA ") + std::to_string((i + 1) / 2) + " [0; 0 to 1]";
+             p.ParValue(i) = i == 2 ? 0 : 0.25 * i;
+             p.StepSize(i) = 0.1 * p.ParValue(i);
+         }
+         p.FuseCode(3) = p.FuseCode(4) = "A";
+         a.eng.AlgFileName = "/tmp/meadow.alg";
+         tivelor::ShowAlgorithmEditor(a);
+         qttest::WhenModal([](QWidget* box) { box->close(); });   // the note at its unload
+         return a.form<tivelor::frmAlgo>(); }},
 };
 
 QString PlainText(QWidget* w) {

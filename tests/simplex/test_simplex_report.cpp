@@ -1,6 +1,10 @@
 // The minimization log, the progress texts, the progress window and the
 // Simplex button of the main menu.
 #include <algorithm>
+#include <cmath>
+
+#include "engine/ProgressText.h"
+#include "platform/runtime.h"
 
 #include "simplex_fixture.h"
 
@@ -126,6 +130,44 @@ TEST(SimplexDisplay, PanesShowTheInitialSimplexAndTheProgress) {
               std::string::npos);
     EXPECT_EQ(shown.substr(shown.size() - 4), "\r\n\r\n");
     EXPECT_EQ(w.cmdStop.Caption, "&Interrupt this minimization");
+}
+
+TEST(SimplexDisplay, TheTextIsDrawnAtMostEverySoOftenAndAlwaysAtTheEnd) {
+    for (double tick : {0.0, 1.0}) {
+        Bench b;
+        b.Params({4, -4}, {1, 1});
+        b.Objective(Quadratic({0, 0}, {1, 1}));
+        b.app.eng.opt.TerminalFreq = 1;
+        b.s.clock.step = tick;
+        std::string seen;
+        Step look;
+        look.kind = Step::Call;
+        look.call = [&] { seen = b.app.form<frmSimplex>().rtbSimplex.Text(); };
+        b.s.backend.AtDoEvents(5, look);   // at iteration 3's yield
+        b.s.backend.AnswerMsgBox("Simplex minimum", platform::vbOK);
+        b.Minimize();
+        // A clock that stands still draws only the first display until the end.
+        EXPECT_EQ(seen.rfind(tick > 0 ? "\r\nNote: 3 iterations" : "\r\nNote: 1 iterations", 0), 0u)
+            << seen;
+    }
+}
+
+TEST(SimplexDisplay, QuickValueFormatMatchesFormat) {
+    std::vector<double> xs = {0.0, -0.0, 1, -1, 12345678.5, 193432.625, 9.99999995, 1E100,
+                              -1E-100, 5E-324, 1.7976931348623157E308, 0.1, 2.0 / 3};
+    unsigned long long u = 88172645463325252ULL;
+    for (int k = 0; k < 20000; ++k) {
+        u ^= u << 13;
+        u ^= u >> 7;
+        u ^= u << 17;
+        double x = std::ldexp(static_cast<double>(u % 200000000) - 1E8, static_cast<int>(u % 41) - 20);
+        xs.push_back(x);
+    }
+    for (double x : xs) ASSERT_EQ(FormatE7(x), platform::Format(x, "0.0000000E+00")) << x;
+    EXPECT_EQ(ParameterItem(7, -2.5), "    007) -2.5000000E+00");
+    EXPECT_EQ(ParameterItem(1234, 1), "    1234)  1.0000000E+00");
+    EXPECT_EQ(MinutesSeconds(65.4), "1:05");
+    EXPECT_EQ(MinutesSeconds(3599.6), "60:00");
 }
 
 TEST(SimplexDisplay, TerminalFrequencyZeroLeavesThePanesEmpty) {

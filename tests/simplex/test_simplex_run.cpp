@@ -325,3 +325,76 @@ TEST(SimplexRun, ProfileModeFillsTheProfileRowOrQuitsTheProcedure) {
     EXPECT_EQ(ev.SavedProfPt, 2);
     EXPECT_EQ(ev.ProfPt, 5);
 }
+
+namespace {
+
+// A one-parameter simplex of (x - 1)^2 with its vertices at a and b.
+void OneDimensional(Bench& b, double a, double step) {
+    b.Params({a}, {step});
+    b.Objective(Quadratic({1}, {1}));
+    b.Pack();
+    SimplexState& s = b.app.simplex;
+    s.SimplexF.ReDim(2);
+    s.WorkVertex.ReDim(1);
+    s.ExtVertex.ReDim(1);
+    s.TrialPar.ReDim(1);
+    s.ICen = 3;
+    b.app.eng.Simplex(1, 1) = a;
+    InitialSimplex(b.app);
+    b.app.eng.NF = 0;
+    b.app.form<frmSimplex>();
+}
+
+bool Logged(Bench& b, const std::string& entry) {
+    for (const auto& l : b.s.backend.log)
+        if (l == entry) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(SimplexVerify, FailingProbesRestartAndRepeatedRestartsWarn) {
+    Bench b;
+    OneDimensional(b, 0, 0.5);   // best vertex 0.5; the plus probe at 0.55 is lower
+    int done = 0;
+    VerifySimplexMinimum(b.app, done);
+    EXPECT_EQ(done, 0);
+    EXPECT_EQ(b.app.simplex.NRestarts, 1);
+    EXPECT_EQ(b.app.eng.NF, 1 + 2);   // one probe, then the rebuilt two vertices
+    EXPECT_EQ(b.Panel(3), "Last failure of convergence verification caused by parameter # 1");
+    EXPECT_EQ(b.Panel(4), "");
+    EXPECT_EQ(b.Panel(2), " ");
+    // Vertex 1 is the better point; vertex 2 keeps its probed coordinate, shifted.
+    EXPECT_DOUBLE_EQ(b.app.eng.Simplex(1, 1), 0.55);
+    EXPECT_DOUBLE_EQ(b.app.eng.Simplex(1, 2), 0.6);
+    EXPECT_EQ(b.app.simplex.ILo, 2);
+
+    VerifySimplexMinimum(b.app, done);
+    EXPECT_EQ(b.app.simplex.NRestarts, 2);
+    EXPECT_EQ(b.Panel(4), "Multiple restarts indicate a tuning problem!");
+    EXPECT_TRUE(b.s.backend.msgBoxes.empty());
+}
+
+TEST(SimplexVerify, ConfirmedMinimumCostsTwoCallsPerParameterAndReports) {
+    Bench b;
+    OneDimensional(b, 1, 0.5);
+    b.s.clock.step = 3;   // seconds per clock reading
+    b.s.backend.AnswerMsgBox("Simplex minimum", platform::vbOK);
+    b.app.eng.InterruptSimplex = platform::True;   // dropped at a confirmed minimum
+    int done = 0;
+    VerifySimplexMinimum(b.app, done);
+    EXPECT_EQ(done, 1);
+    EXPECT_EQ(b.app.eng.NF, 2);
+    EXPECT_EQ(b.app.eng.Simplex(1, 1), 1);   // put back exactly
+    EXPECT_TRUE(Logged(b, "panel frmMain.stbMain5 1 \"Verifying convergence by performing an axial search\""));
+    EXPECT_TRUE(Logged(b, "panel frmMain.stbMain5 3 \"Axial function call 1 of 2\""));
+    EXPECT_TRUE(Logged(b, "panel frmMain.stbMain5 3 \"Axial function call 2 of 2\""));
+    EXPECT_TRUE(Logged(b, "panel frmMain.stbMain5 2 \"Estimated time remaining (m:s): 0:03\""));
+    EXPECT_EQ(b.app.form<frmSimplex>().rtbSimplex.Text(),
+              "\r\nMinimum of 0. found at these 1 adjusted parameter values:\r\n\r\n"
+              "    001)  1.0000000E+00  ~~  Par1\r\n\r\n"
+              "This result required 0 iterations, 2 function calls, and 0 restarts\r\n");
+    ASSERT_EQ(b.s.backend.msgBoxes.size(), 1u);
+    EXPECT_EQ(b.app.eng.InterruptSimplex, 0);
+    for (int p = 1; p <= 4; ++p) EXPECT_EQ(b.Panel(p), "");
+}
