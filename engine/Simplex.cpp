@@ -108,12 +108,10 @@ void SimplexMinimize(App& app) {
     }
 
     ReportInitialSimplex(app);
-    const int terminalFreq = eng.opt.TerminalFreq;
-    const int fileFreq = eng.opt.FileFreq;
-    s.TerminalCount = terminalFreq;
+    s.TerminalCount = eng.opt.TerminalFreq;
     s.NIter = 0;
     s.NRestarts = 0;
-    s.FileCount = fileFreq;
+    s.FileCount = eng.opt.FileFreq;
 
     for (;;) {
         SimplexMove(app);

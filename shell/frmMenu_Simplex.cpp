@@ -1,3 +1,5 @@
+#include <exception>
+
 #include "engine/Parameters.h"
 #include "engine/Simplex.h"
 #include "shell/App.h"
@@ -8,11 +10,18 @@ namespace tivelor {
 
 namespace {
 
-// Clears SimplexBusy on every way out of the handler.
+// Clears SimplexBusy on every way out of the handler; after a failure it also
+// gives back the Application menu, from which the main menu can be reached.
 struct BusyMark {
-    Switches& sw;
-    explicit BusyMark(Switches& s) : sw(s) { sw.SimplexBusy = platform::True; }
-    ~BusyMark() { sw.SimplexBusy = platform::False; }
+    App& app;
+    const int exceptions = std::uncaught_exceptions();
+    explicit BusyMark(App& a) : app(a) { app.sw.SimplexBusy = platform::True; }
+    ~BusyMark() {
+        app.sw.SimplexBusy = platform::False;
+        if (std::uncaught_exceptions() > exceptions)
+            if (platform::Form* f = app.ui.forms.Find(frmMain::kName))
+                static_cast<frmMain*>(f)->mnuApplication.Enabled = true;
+    }
 };
 
 void BringMenuBack(App& app) {
@@ -27,7 +36,7 @@ void BringMenuBack(App& app) {
 void frmMenu::cmdSimplex_Click() {
     App& a = app;   // this window is closed below; the App outlives it
     if (a.simplex.Running) return;
-    BusyMark busy(a.sw);
+    BusyMark busy(a);
     CloseRunWindows();
     EnableTaskButtons(false);
     HandOver();

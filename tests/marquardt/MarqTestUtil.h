@@ -24,41 +24,32 @@ struct Fixture : ::testing::Test {
 
     Fixture() { app.form<tivelor::frmMain>(); }
 
-    // Values and steps of parameters 1..n; free vector packed.
+    // Values and steps of parameters 1..n, packed; work arrays sized as the
+    // Marquardt button sizes them.
     void Params(const std::vector<double>& values, const std::vector<double>& steps) {
-        auto& par = app.eng.par;
+        auto& e = app.eng;
         const int n = static_cast<int>(values.size());
-        par.NumPars = n;
-        par.ParValue.ReDim(n);
-        par.StepSize.ReDim(n);
-        par.FuseCode.ReDim(n);
-        par.ParName.ReDim(n);
-        auto& fv = app.eng.free;
-        fv.FreeValue.ReDim(n);
-        fv.FreeStep.ReDim(n);
-        fv.FreeIndex.ReDim(n);
+        e.par.NumPars = n;
+        for (auto* v : {&e.par.ParValue, &e.par.StepSize, &e.free.FreeValue, &e.free.FreeStep}) v->ReDim(n);
+        for (auto* v : {&e.par.FuseCode, &e.par.ParName}) v->ReDim(n);
+        e.free.FreeIndex.ReDim(n);
         for (int i = 1; i <= n; ++i) {
-            par.ParValue(i) = values[i - 1];
-            par.StepSize(i) = steps[i - 1];
-            par.FuseCode(i) = "~~";
-            par.ParName(i) = "Parameter " + std::to_string(i);
+            e.par.ParValue(i) = values[i - 1];
+            e.par.StepSize(i) = steps[i - 1];
+            e.par.FuseCode(i) = "~~";
+            e.par.ParName(i) = "Parameter " + std::to_string(i);
         }
         tivelor::SetUpFusedParameters(app);
         tivelor::PackAdjustableParameters(app);
-    }
-
-    // Sizes the work arrays as the Marquardt button does.
-    void Method(const std::string& deriv, const std::string& show = "no") {
-        auto& e = app.eng;
-        const int n = e.par.NumPars;
-        e.DerivMethod = deriv;
-        e.ShowDerivs = show;
-        e.InvWork.ReDim(n, n);
         e.HessMat.ReDim(n, n);
         e.MarqBeta.ReDim(n);
         e.GridNegLnL.ReDim(n, n, 2);
         e.AnaHess.ReDim(n, n);
         e.AnaGrad.ReDim(n);
+    }
+    void Method(const std::string& deriv, const std::string& show = "no") {
+        app.eng.DerivMethod = deriv;
+        app.eng.ShowDerivs = show;
     }
 
     // The objective f and, for the analytical service, its gradient and

@@ -1,8 +1,6 @@
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <limits>
-#include <sstream>
 
 #include "MarqTestUtil.h"
 #include "engine/Marquardt.h"
@@ -48,10 +46,9 @@ struct Marq : marqtest::Fixture {
 };
 
 std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    std::string text;
+    platform::ReadWholeFile(path, text);
+    return text;
 }
 
 int Count(const std::string& text, const std::string& what) {
@@ -80,16 +77,15 @@ TEST_F(Marq, NumericalDerivativeStepCostsNFreeTimesNFreePlusOne) {
     Vec<double> g(4);
     Matrix<double> H(4, 4);
     BowlDerivs(app.eng.par.ParValue, g, H);
-    const int par[] = {0, 1, 2, 3};
     for (int a = 1; a <= 3; ++a) {
-        EXPECT_NEAR(app.eng.MarqBeta(a), g(par[a]), 1E-4) << a;
-        for (int b = 1; b <= 3; ++b) EXPECT_NEAR(app.eng.HessMat(a, b), H(par[a], par[b]), 2E-3) << a << b;
+        EXPECT_NEAR(app.eng.MarqBeta(a), g(a), 1E-4) << a;
+        for (int b = 1; b <= 3; ++b) EXPECT_NEAR(app.eng.HessMat(a, b), H(a, b), 2E-3) << a << b;
     }
 }
 
 TEST_F(Marq, AnalyticalAndNumericalReachTheSameMinimumAndLogIt) {
     const std::string log = (std::filesystem::path(::testing::TempDir()) / "marq_min.tvl").string();
-    double found[2][3];
+    double found[2][4];
     for (int run = 0; run < 2; ++run) {
         StartBowl(run == 0 ? "A" : "N");
         if (run == 0) {
@@ -99,11 +95,8 @@ TEST_F(Marq, AnalyticalAndNumericalReachTheSameMinimumAndLogIt) {
         s.backend.AnswerMsgBox("Marquardt minimum", platform::vbOK);
         Run();
         EXPECT_EQ(LastBox()->text, "Minimum found using Marquardt!");
-        for (int i = 1; i <= 3; ++i) found[run][i - 1] = Value(i);
-        EXPECT_NEAR(Value(1), 1, 2E-3);
-        EXPECT_NEAR(Value(2), -2, 2E-3);
-        EXPECT_NEAR(Value(3), 0.5, 2E-2);
-        EXPECT_EQ(Value(4), 7);
+        const double want[] = {1, -2, 0.5, 7};
+        for (int i = 1; i <= 4; ++i) EXPECT_NEAR(found[run][i - 1] = Value(i), want[i - 1], 2E-2);
         EXPECT_NEAR(Bowl(app.eng.par.ParValue), 3, 1E-5);
         EXPECT_EQ(calls.back(), 1);   // the final evaluation restarts the model's record
         const std::string pane = app.form<frmMarquardt>().rtbMarquardt.Text;
@@ -312,6 +305,53 @@ TEST_F(Marq, AxialSearchMovesOneCoordinateToTheLowestImprovingProbe) {
     EXPECT_EQ(rejected, 0);
     EXPECT_EQ(FRef, 9);
     EXPECT_EQ(Value(3), -0.5);
+}
+
+TEST_F(Marq, ProfileModeStoresThePointOrQuitsTheProfile) {
+    StartBowl("A");
+    auto& ev = app.eval;
+    app.sw.MLOn = "on";
+    ev.NProfPts = 3;
+    ev.ProfPt = 2;
+    ev.ProfPar = 4;
+    ev.ProfX.ReDim(3);
+    ev.ProfNegLnL.ReDim(3);
+    Run();   // no minimum report in profile mode
+    EXPECT_TRUE(s.backend.msgBoxes.empty());
+    EXPECT_NEAR(ev.ProfNegLnL(2), 3, 1E-5);
+    EXPECT_EQ(ev.ProfX(2), 7);
+
+    // Interrupt, then Yes to leaving the profile: the run ends at once.
+    StartBowl("A");
+    bool pressed = false;
+    AtEveryDoEvents([&] {
+        if (!pressed && app.IsLoaded<frmMarquardt>() && app.form<frmMarquardt>().cmdStop.Enabled) {
+            pressed = true;
+            s.backend.Click("frmMarquardt.cmdStop");
+        }
+    });
+    s.backend.AnswerMsgBox("Marquardt interrupt", platform::vbYes);
+    Run();
+    EXPECT_EQ(LastBox()->text, "Interrupt received. Do you want to quit the ML procedure?");
+    EXPECT_EQ(ev.SavedProfPt, 2);
+    EXPECT_EQ(ev.ProfPt, 5);
+    EXPECT_EQ(app.marq.NIter, 0);
+}
+
+TEST_F(Marq, ClosingTheWindowReleasesThePauseAndTheRunGoesOn) {
+    StartBowl("N", "yes");
+    bool closed = false;
+    AtEveryDoEvents([&] {
+        if (!closed && app.IsLoaded<frmMarquardt>() && app.form<frmMarquardt>().cmdIteration.Visible) {
+            closed = true;
+            s.backend.Close("frmMarquardt");
+        }
+    });
+    s.backend.AnswerMsgBox("Marquardt minimum", platform::vbOK);
+    Run();
+    EXPECT_EQ(app.eng.ShowDerivs, "no");
+    EXPECT_TRUE(app.IsLoaded<frmMarquardt>());   // shown again for the next report
+    EXPECT_NEAR(Value(1), 1, 2E-3);
 }
 
 struct MenuMarq : Marq {

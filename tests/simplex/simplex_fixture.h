@@ -11,7 +11,6 @@
 
 #include "engine/Parameters.h"
 #include "engine/Simplex.h"
-#include "platform/files.h"
 #include "platform/headless/headless.h"
 #include "shell/App.h"
 #include "shell/frmMain.h"
@@ -21,24 +20,21 @@
 namespace simplex_test {
 
 using platform::Vec;
-using platform::headless::Session;
 using platform::headless::Step;
 
 struct Bench {
-    Session s;
+    platform::headless::Session s;
     tivelor::App app{s.ui};
     long evals = 0;
-    std::vector<std::vector<double>> points;   // every evaluated vector, when recording
-    bool record = false;
+    std::vector<double> firstCoords;   // of the last evaluation
 
     Bench() {
         app.Start();
         s.backend.Click("frmCredits.cmdOK");
     }
-
     void Params(const std::vector<double>& values, const std::vector<double>& steps) {
         auto& par = app.eng.par;
-        int n = static_cast<int>(values.size());
+        const int n = static_cast<int>(values.size());
         par.NumPars = n;
         par.ParValue.ReDim(n);
         par.StepSize.ReDim(n);
@@ -53,59 +49,52 @@ struct Bench {
         app.priors.Reset(n);
         app.eng.RecipLnLConst = 0.5;
     }
-
     void Objective(std::function<double(Vec<double>&)> f) {
         app.eng.TestModel = [this, f](Vec<double>& P, long) {
             ++evals;
-            if (record) points.emplace_back(P.begin() + 1, P.end());
+            firstCoords.push_back(P(1));
             return f(P);
         };
     }
-
-    // Packs the free parameters and sizes the vertex matrix as the main
-    // menu does before a new simplex.
-    void Pack() {
+    // Packs and, for a new simplex, sizes the vertex matrix as the main menu does.
+    void Minimize() {
         tivelor::SetUpFusedParameters(app);
         tivelor::PackAdjustableParameters(app);
-        if (app.eng.SimplexValid == 0)
-            app.eng.Simplex.ReDim(app.eng.par.NumPars, app.eng.par.NumPars + 2);
-    }
-
-    void Minimize() {
-        Pack();
+        if (app.eng.SimplexValid == 0) app.eng.Simplex.ReDim(app.eng.par.NumPars, app.eng.par.NumPars + 2);
         tivelor::SimplexMinimize(app);
     }
-
-    // Enables the main menu's buttons as after Initialize and Load.
+    // The main menu's buttons enabled, as after Initialize and Load.
     void MenuReady() {
         app.form<tivelor::frmMain>().Initialized = platform::True;
         app.eng.AlgFileName = "test.alg";
         app.form<tivelor::frmMenu>().EnableTaskButtons(true);
     }
-
     std::string Panel(int i) { return app.form<tivelor::frmMain>().stbMain5.Panel(i); }
-
     void At(std::uint64_t n, Step::Kind kind, const std::string& target) {
         Step st;
         st.kind = kind;
         st.target = target;
         s.backend.AtDoEvents(n, st);
     }
-
     int Count(const std::string& title) const {
         int k = 0;
         for (const auto& b : s.backend.msgBoxes) k += b.title == title;
         return k;
     }
+    bool Logged(const std::string& entry) const {
+        for (const auto& l : s.backend.log)
+            if (l == entry) return true;
+        return false;
+    }
 };
 
 // Sum of a_i (x_i - c_i)^2 plus f0.
-inline std::function<double(Vec<double>&)> Quadratic(std::vector<double> c,
-                                                     std::vector<double> a, double f0 = 0) {
+inline std::function<double(Vec<double>&)> Quadratic(std::vector<double> c, std::vector<double> a,
+                                                     double f0 = 0) {
     return [c, a, f0](Vec<double>& P) {
         double f = f0;
         for (size_t i = 0; i < c.size(); ++i) {
-            double d = P(static_cast<long>(i) + 1) - c[i];
+            const double d = P(static_cast<long>(i) + 1) - c[i];
             f += a[i] * d * d;
         }
         return f;
@@ -114,17 +103,6 @@ inline std::function<double(Vec<double>&)> Quadratic(std::vector<double> c,
 
 inline std::string TempPath(const std::string& name) {
     return (std::filesystem::path(::testing::TempDir()) / name).string();
-}
-
-inline std::vector<std::string> Lines(const std::string& path) {
-    std::string text;
-    platform::ReadWholeFile(path, text);
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t p; (p = text.find("\r\n", start)) != std::string::npos; start = p + 2)
-        out.push_back(text.substr(start, p - start));
-    if (start < text.size()) out.push_back(text.substr(start));
-    return out;
 }
 
 }  // namespace simplex_test
