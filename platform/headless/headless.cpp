@@ -239,6 +239,15 @@ void HeadlessBackend::Execute(const Step& step) {
             });
             break;
         }
+        case Step::Leave: {
+            // The focus leaves the control (the user tabs or clicks elsewhere).
+            Control& c = FindControl(step.target);
+            act(c);
+            ui_->Dispatch([&] {
+                if (c.OnLostFocus) c.OnLostFocus();
+            });
+            break;
+        }
         case Step::Close: {
             Form& f = FindForm(step.target);
             if (!f.Visible()) throw ScriptError(Describe(step) + ": window " + f.name + " is not shown");

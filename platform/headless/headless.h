@@ -23,7 +23,7 @@ public:
 struct Step {
     enum Kind {
         // User actions.
-        Click, DblClick, Type, Set, Cell, GridClick, GridDblClick, Key, Close, Resize, Call,
+        Click, DblClick, Type, Set, Cell, GridClick, GridDblClick, Key, Leave, Close, Resize, Call,
         // Answers to prompts.
         AnswerMsgBox, AnswerInput, ChooseFile
     } kind = Click;

@@ -173,6 +173,12 @@ private:
             s.col = std::stoi(w[3]);
             return s;
         }
+        if (cmd == "leave") {
+            Need(w, 2, number);
+            s.kind = Step::Leave;
+            s.target = w[1];
+            return s;
+        }
         if (cmd == "close") {
             Need(w, 2, number);
             s.kind = Step::Close;

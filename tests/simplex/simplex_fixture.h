@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,25 +20,23 @@ namespace simplex_test {
 
 using platform::Vec;
 using platform::headless::Step;
+using Objective = std::function<double(Vec<double>&)>;
 
 struct Bench {
     platform::headless::Session s;
     tivelor::App app{s.ui};
     long evals = 0;
-    std::vector<double> firstCoords;   // of the last evaluation
+    std::vector<double> firstCoords;   // coordinate 1 of every evaluation
 
     Bench() {
         app.Start();
         s.backend.Click("frmCredits.cmdOK");
     }
-    void Params(const std::vector<double>& values, const std::vector<double>& steps) {
+    void Params(const std::vector<double>& values, const std::vector<double>& steps, Objective f) {
         auto& par = app.eng.par;
-        const int n = static_cast<int>(values.size());
-        par.NumPars = n;
-        par.ParValue.ReDim(n);
-        par.StepSize.ReDim(n);
-        par.FuseCode.ReDim(n);
-        par.ParName.ReDim(n);
+        const int n = par.NumPars = static_cast<int>(values.size());
+        for (auto* v : {&par.ParValue, &par.StepSize}) v->ReDim(n);
+        for (auto* v : {&par.FuseCode, &par.ParName}) v->ReDim(n);
         for (int i = 1; i <= n; ++i) {
             par.ParValue(i) = values[i - 1];
             par.StepSize(i) = steps[i - 1];
@@ -48,8 +45,6 @@ struct Bench {
         }
         app.priors.Reset(n);
         app.eng.RecipLnLConst = 0.5;
-    }
-    void Objective(std::function<double(Vec<double>&)> f) {
         app.eng.TestModel = [this, f](Vec<double>& P, long) {
             ++evals;
             firstCoords.push_back(P(1));
@@ -70,39 +65,23 @@ struct Bench {
         app.form<tivelor::frmMenu>().EnableTaskButtons(true);
     }
     std::string Panel(int i) { return app.form<tivelor::frmMain>().stbMain5.Panel(i); }
-    void At(std::uint64_t n, Step::Kind kind, const std::string& target) {
+    void At(std::uint64_t n, Step::Kind kind, const std::string& target, std::function<void()> call = {}) {
         Step st;
         st.kind = kind;
         st.target = target;
+        st.call = std::move(call);
         s.backend.AtDoEvents(n, st);
     }
-    int Count(const std::string& title) const {
-        int k = 0;
-        for (const auto& b : s.backend.msgBoxes) k += b.title == title;
-        return k;
-    }
-    bool Logged(const std::string& entry) const {
-        for (const auto& l : s.backend.log)
-            if (l == entry) return true;
-        return false;
-    }
+    void Ok(const std::string& title) { s.backend.AnswerMsgBox(title, platform::vbOK); }
 };
 
 // Sum of a_i (x_i - c_i)^2 plus f0.
-inline std::function<double(Vec<double>&)> Quadratic(std::vector<double> c, std::vector<double> a,
-                                                     double f0 = 0) {
+inline Objective Quadratic(std::vector<double> c, std::vector<double> a, double f0 = 0) {
     return [c, a, f0](Vec<double>& P) {
         double f = f0;
-        for (size_t i = 0; i < c.size(); ++i) {
-            const double d = P(static_cast<long>(i) + 1) - c[i];
-            f += a[i] * d * d;
-        }
+        for (size_t i = 0; i < c.size(); ++i) f += a[i] * (P(i + 1) - c[i]) * (P(i + 1) - c[i]);
         return f;
     };
-}
-
-inline std::string TempPath(const std::string& name) {
-    return (std::filesystem::path(::testing::TempDir()) / name).string();
 }
 
 }  // namespace simplex_test
