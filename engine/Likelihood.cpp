@@ -2,6 +2,7 @@
 
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
+#include "engine/Simplex.h"
 #include "engine/Priors.h"
 #include "platform/runtime.h"
 #include "shell/App.h"
@@ -28,6 +29,8 @@ void EnterLikelihoodConstant(App& app) {
         if (answer.empty()) continue;
         double c = platform::Val(answer);
         if (c > 0) {
+            // A new constant changes the objective a kept simplex was built on.
+            if (app.eng.RecipLnLConst != 1 / c) InvalidateSimplex(app);
             app.eng.RecipLnLConst = 1 / c;
             return;
         }

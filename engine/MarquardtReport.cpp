@@ -88,7 +88,7 @@ void ShowMarquardtIteration(App& app, double& FNew, double& FLast) {
         text += DerivativeBlock(app, true);
         Window(app).rtbMarquardt.Text = text;
         Panel(app, 1, "");
-        while (e.MarqGo == 0) app.ui.DoEvents();
+        while (e.MarqGo == 0) app.ui.WaitForUser();
     } else {
         frmMarquardt& w = Window(app);
         w.ShowStepButtons(false);

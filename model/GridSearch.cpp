@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/Simplex.h"
 #include "model/CountProb.h"
 #include "model/Model.h"
 #include "model/frmGuessPars.h"
@@ -35,6 +36,7 @@ void SearchInitialValues(App& app, platform::Vec<double>& P, platform::Vec<std::
     const double lnLow = std::log(0.01);
     const double thetaStep = 10.0 / thetaRes;
     CountProbCache& cache = m.ProbCache;
+    InvalidateSimplex(app);
 
     for (int i = 1; i <= nspp; ++i) {
         if (FuseCode(i) != "~~") {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/Parameters.h"
+#include "engine/Simplex.h"
 #include "model/DistributionStats.h"
 #include "platform/runtime.h"
 #include "shell/App.h"
@@ -38,6 +39,8 @@ void ConvertParameters(App& app, platform::Vec<double>& P, const platform::Vec<d
     if (P.UBound() < 2L * n || ParName.UBound() < 2L * n) return;
     // Without a best point for every parameter the values in P are the ones converted.
     const platform::Vec<double>& from = BestPar.UBound() >= 2L * n ? BestPar : P;
+    if (rep.ConvLogitToTheta || rep.ConvThetaToLogit || rep.ConvLnUAToUA || rep.ConvUAToLnUA)
+        InvalidateSimplex(app);
     if (rep.ConvLogitToTheta) {
         for (int i = 1; i <= n; ++i) {
             const double b = from(i);

@@ -354,24 +354,14 @@ void Form::Hide() {
     if (!unloaded_) ui.backend.FormHidden(*this);
 }
 
-bool Form::Unload() {
-    if (unloaded_) return true;
-    int cancel = 0;
-    Form_QueryUnload(cancel, vbFormCode);
-    if (cancel) return false;
-    Form_Unload(cancel);
-    if (cancel) return false;
-    visible_ = false;
-    unloaded_ = true;
-    ui.backend.FormUnloaded(*this);
-    ui.forms.Retire(*this);
-    return true;
-}
+bool Form::Unload() { return UnloadWithMode(vbFormCode); }
 
-bool Form::RequestClose() {
+bool Form::RequestClose() { return UnloadWithMode(vbFormControlMenu); }
+
+bool Form::UnloadWithMode(int mode) {
     if (unloaded_) return true;
     int cancel = 0;
-    Form_QueryUnload(cancel, vbFormControlMenu);
+    Form_QueryUnload(cancel, mode);
     if (cancel) return false;
     Form_Unload(cancel);
     if (cancel) return false;

@@ -418,6 +418,7 @@ public:
 
 private:
     friend class FormTable;
+    bool UnloadWithMode(int mode);
     std::vector<Control*> controls_;
     bool visible_ = false, modal_ = false, unloaded_ = false, loading_ = false;
     bool loadedFired_ = false;

@@ -60,6 +60,13 @@ void Ui::PollNow() {
     LeaveNested();
 }
 
+void Ui::WaitForUser() {
+    ++doEventsCount_;
+    EnterNested();
+    backend.WaitForUser();
+    LeaveNested();
+}
+
 void Ui::End() {
     files.CloseAll();
     backend.End();

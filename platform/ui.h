@@ -47,6 +47,9 @@ public:
     // Handles whatever is due (events, scripted actions). Called by DoEvents
     // when the poll count or time is reached.
     virtual void Poll() = 0;
+    // The program waits for the user (a loop that polls until a button sets
+    // a flag): handle the next user event, blocking until there is one.
+    virtual void WaitForUser() { Poll(); }
     // Runs a nested loop until the form is hidden or unloaded.
     virtual void RunModal(Form& form) = 0;
     virtual void FormLoaded(Form& form) = 0;
@@ -115,6 +118,9 @@ public:
     // Back ends set the count at which the next DoEvents consults them.
     void SetNextPoll(std::uint64_t count) { nextPoll_ = count; }
     void PollNow();
+    // Used in loops that wait for a flag set by the user: lets the user act
+    // without spinning the processor.
+    void WaitForUser();
 
     // End the program: close every file, then leave at once.
     [[noreturn]] void End();

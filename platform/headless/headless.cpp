@@ -403,6 +403,19 @@ void HeadlessBackend::Poll() {
     ArmPoll();
 }
 
+void HeadlessBackend::WaitForUser() {
+    // While steps are scheduled by count, the count runs on towards them;
+    // otherwise the script's next action is what the user does meanwhile.
+    if (!scheduled_.empty()) {
+        Poll();
+        return;
+    }
+    std::string what = "the program, which is waiting for the user";
+    Step s = Next(what);
+    if (s.IsAnswer()) throw ScriptError(what + ", but the script has the " + Describe(s));
+    Execute(s);
+}
+
 void HeadlessBackend::RunModal(Form& form) {
     ui_->EnterNested();
     struct Leave {

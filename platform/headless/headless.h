@@ -102,6 +102,7 @@ public:
                          const std::string& defaultText) override;
     bool FileDialog(CommonDialog& dlg, bool save) override;
     void Poll() override;
+    void WaitForUser() override;
     void RunModal(Form& form) override;
     void FormLoaded(Form& form) override;
     void FormShown(Form& form) override;

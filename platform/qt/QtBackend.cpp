@@ -152,6 +152,11 @@ void QtBackend::Poll() {
     ui_->SetNextPoll(ui_->DoEventsCount() + pollStride_);
 }
 
+void QtBackend::WaitForUser() {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    lastEvents_ = lastCheck_ = Clock::now();
+}
+
 void QtBackend::RunModal(Form& form) {
     FormView* v = ViewOf(form);
     if (!v) return;
