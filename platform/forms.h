@@ -21,7 +21,7 @@ class Form;
 enum class PropId {
     Caption, Text, Enabled, Visible, Geometry, ToolTip, Value, List, ListIndex,
     GridShape, GridCell, GridCellStyle, GridColWidth, GridCurrent, PanelText,
-    Font, Colour, Canvas, Checked, Locked, RightMargin, Other
+    Font, Colour, Canvas, Checked, Locked, RightMargin, Arrange, Other
 };
 
 enum class ControlKind {
@@ -378,6 +378,12 @@ public:
     Prop<bool> Enabled{this, PropId::Enabled, true};
     Prop<std::int32_t> BackColor{this, PropId::Colour, -1};
     Prop<int> WindowState{this, PropId::Other, 0};
+    // Mouse cursor over the window: 0 default, 7 size north-south.
+    Prop<int> MousePointer{this, PropId::Other, 0};
+
+    // Mouse events on the window's own client area (not over a control).
+    std::function<void(int button, int shift, double x, double y)> OnMouseDown, OnMouseUp,
+        OnMouseMove;
 
     // Client area (inside the borders and the caption).
     int ScaleWidth() const;

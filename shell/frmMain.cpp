@@ -25,7 +25,7 @@ frmMain::frmMain(App& a)
 
 void frmMain::Arrange(int how) {
     lastArrange = how;
-    Changed(platform::PropId::Other, how);
+    Changed(platform::PropId::Arrange, how);
 }
 
 void frmMain::Form_Load() {

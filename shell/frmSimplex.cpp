@@ -26,6 +26,9 @@ frmSimplex::frmSimplex(App& a)
     rtbSimplexInitial.OnMouseMove = [this](int b, int s, double x, double y) {
         rtbSimplexInitial_MouseMove(b, s, x, y);
     };
+    OnMouseDown = [this](int b, int s, double x, double y) { Form_MouseDown(b, s, x, y); };
+    OnMouseMove = [this](int b, int s, double x, double y) { Form_MouseMove(b, s, x, y); };
+    OnMouseUp = [this](int b, int s, double x, double y) { Form_MouseUp(b, s, x, y); };
 }
 
 void frmSimplex::Form_Load() {

@@ -21,7 +21,6 @@ public:
     int SplitterGap = 15;
     int SplitterDragging = 0;
     // 0 the default pointer, 7 the north-south sizing pointer.
-    int MousePointer = 0;
 
     void Form_Load() override;
     void Form_Resize() override;

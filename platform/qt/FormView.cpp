@@ -145,7 +145,10 @@ FormView::FormView(QtBackend& b, Form& f, QMdiArea* mdiArea) : backend(b), form(
         setParent(top);
     }
     body->installEventFilter(this);
-    if (client) client->installEventFilter(this);
+    if (client) {
+        client->installEventFilter(this);
+        client->setMouseTracking(true);
+    }
 }
 
 QWidget* FormView::Window() const {
@@ -565,6 +568,7 @@ void FormView::Sync(Control& c, PropId prop, int a, int b) {
             break;
         case PropId::Checked:
         case PropId::RightMargin:
+        case PropId::Arrange:
         case PropId::Other: break;
     }
 }
@@ -742,8 +746,12 @@ void FormView::SyncForm(PropId prop, int a) {
             break;
         }
         case PropId::Other:
+            if (client)
+                client->setCursor(form->MousePointer == 7 ? Qt::SizeVerCursor : Qt::ArrowCursor);
             if (form->WindowState != appliedState_) ApplyWindowState();
-            else if (mdi) Arrange(a);
+            break;
+        case PropId::Arrange:
+            if (mdi) Arrange(a);
             break;
         default: break;   // Enabled: input is held back by the back end's gate
     }
@@ -1025,6 +1033,21 @@ bool FormView::KeyPress(Control& c, QObject* watched, QEvent* event) {
     return true;
 }
 
+bool FormView::FormMouse(QEvent::Type type, QMouseEvent* m) {
+    double x = Twips(m->position().toPoint().x()), y = Twips(m->position().toPoint().y());
+    int shift = ShiftCode(m->modifiers());
+    int button = type == QEvent::MouseMove ? ButtonCode(m->buttons()) : ButtonCode(m->button());
+    Form* f = form;
+    auto handler = type == QEvent::MouseButtonPress ? &Form::OnMouseDown
+                   : type == QEvent::MouseButtonRelease ? &Form::OnMouseUp
+                                                        : &Form::OnMouseMove;
+    if (f->*handler)
+        backend.Deliver([f, handler, button, shift, x, y] {
+            if (f->*handler) (f->*handler)(button, shift, x, y);
+        });
+    return false;
+}
+
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
     if (!form) return false;
     QEvent::Type type = event->type();
@@ -1034,6 +1057,9 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == client) {
         if (type == QEvent::KeyPress) return DefaultKeys(event);
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+            type == QEvent::MouseMove)
+            return FormMouse(type, static_cast<QMouseEvent*>(event));
         return false;
     }
     auto it = owners_.find(watched);

@@ -4,6 +4,7 @@
 // made by code come back through Sync and SyncForm.
 #pragma once
 
+#include <QEvent>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -19,6 +20,7 @@ class QEventLoop;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QMouseEvent;
 class QVBoxLayout;
 
 namespace platform::qt {
@@ -96,6 +98,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool FormMouse(QEvent::Type type, QMouseEvent* event);
 
 private:
     template <class Fn>
