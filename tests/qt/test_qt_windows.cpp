@@ -24,7 +24,13 @@
 #include "platform/qt/Convert.h"
 #include "shell/InfoWindows.h"
 #include "shell/TextWindows.h"
+#include "model/frmConvert.h"
+#include "model/frmGuessPars.h"
+#include "model/frmInitialize.h"
 #include "shell/frmAlgo.h"
+#include "shell/frmEditVS.h"
+#include "shell/frmMarquardt.h"
+#include "shell/frmSimplex.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 
@@ -82,6 +88,21 @@ const std::vector<WindowCase> kWindows = {
          tivelor::ShowAlgorithmEditor(a);
          qttest::WhenModal([](QWidget* box) { box->close(); });   // the note at its unload
          return a.form<tivelor::frmAlgo>(); }},
+    {"frmEditVS", [](App& a) -> Form& { auto& f = a.form<tivelor::frmEditVS>(); f.Show(); return f; }},
+    {"frmInitialize", [](App& a) -> Form& { auto& f = a.form<tivelor::frmInitialize>(); f.Show(); return f; }},
+    {"frmGuessPars", [](App& a) -> Form& { auto& f = a.form<tivelor::frmGuessPars>(); f.Show(); return f; }},
+    {"frmConvert", [](App& a) -> Form& { auto& f = a.form<tivelor::frmConvert>(); f.Show(); return f; }},
+    {"frmSimplex", [](App& a) -> Form& {
+         auto& f = a.form<tivelor::frmSimplex>();
+         f.rtbSimplexInitial.Text = kReport;
+         f.rtbSimplex.Text = kReport;
+         f.Show();
+         return f; }},
+    {"frmMarquardt", [](App& a) -> Form& {
+         auto& f = a.form<tivelor::frmMarquardt>();
+         f.rtbMarquardt.Text = kReport;
+         f.Show();
+         return f; }},
 };
 
 QString PlainText(QWidget* w) {
