@@ -321,6 +321,8 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
             auto* w = new QComboBox(parent);
             w->setEditable(true);
             w->setInsertPolicy(QComboBox::NoInsert);
+            // What the user types stays as typed: no completion from the list.
+            w->setCompleter(nullptr);
             w->setMaxVisibleItems(12);
             conns_.push_back(connect(w, &QComboBox::activated, this, [this, cp](int i) {
                 Deliver(cp, [cp, i] {
