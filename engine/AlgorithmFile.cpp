@@ -69,7 +69,7 @@ bool FileTitleFromPath(const std::string& path, std::string& title) {
         char c = path[static_cast<std::size_t>(k - 1)];
         if (c == '/' || c == '\\') {
             long n = platform::Len(path) - k - 4;
-            title = n > 0 ? Mid(path, k + 1, n) : Mid(path, k + 1);
+            title = n >= 0 ? Mid(path, k + 1, n) : Mid(path, k + 1);
             return true;
         }
     }
@@ -143,6 +143,7 @@ bool ReadAlgorithmFile(App& app) {
         opt.TerminalFreq = static_cast<int>(v);
         if (!IntField(Mid(optLine[3], 1, 14), -32768, 32767, v)) return false;
         opt.FileFreq = static_cast<int>(v);
+        // The padding blanks of the field are not part of the name.
         opt.LogFileName = platform::Trim(Mid(optLine[4], 1, 14));
         if (!NumberField(Mid(optLine[5], 1, 14), opt.StepReduction)) return false;
         while (files.LineInput(kAlgFile, line))

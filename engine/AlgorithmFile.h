@@ -28,7 +28,7 @@ std::string AlgorithmFileText(App& app, const std::string& parLabel = "  Value, 
 std::string ShortLogFileName(const std::string& name);
 
 // Name after the last "/" or "\" less its last four characters (the
-// extension); the whole name when it is shorter than five characters.
+// extension); the whole name when it is shorter than four characters.
 // False, with title unchanged, when the path has no separator.
 bool FileTitleFromPath(const std::string& path, std::string& title);
 

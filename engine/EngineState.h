@@ -34,6 +34,10 @@ struct FuseTable {
     Vec<std::string> FuseGroupCode;
     Vec<int> FuseGroupCount;
     Vec<double> FuseGroupValue;
+    // Work space of ApplyFusedParameters, kept so that an evaluation does
+    // not allocate.
+    Vec<double> ApplyValue;
+    Vec<char> ApplySet;
 };
 
 struct FreeVector {

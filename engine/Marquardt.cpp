@@ -11,7 +11,6 @@
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "shell/App.h"
-#include "shell/frmMain.h"
 #include "shell/frmMarquardt.h"
 
 namespace tivelor {
@@ -40,7 +39,7 @@ public:
 private:
     enum class Next { Iterate, Done };
 
-    void Panel(int n, const std::string& text) { app.form<frmMain>().stbMain5.SetPanel(n, text); }
+    void Panel(int n, const std::string& text) { ProgressPanel(app, n, text); }
     frmMarquardt& Window() { return frmMarquardt::ForRun(app); }
 
     void SizeArrays();
@@ -100,25 +99,17 @@ bool MarquardtRun::PassTop() {
     e.InterruptMarq = platform::False;
     Window().cmdStop.Enabled = true;
     Panel(2, "");
-    const std::string title = "Marquardt interrupt";
-    if (app.sw.MLOn != "on") {
-        if (app.ShowMsg("Interrupt received. Do you want to quit minimizing?", 36, title) == platform::vbYes) {
-            quit = true;
-            Panel(1, "Interrupt will occur once this iteration is complete");
-        } else {
-            quit = false;
-        }
+    switch (AskAfterInterrupt(app, "Marquardt interrupt")) {
+    case InterruptAnswer::Quit:
+        quit = true;
+        Panel(1, "Interrupt will occur once this iteration is complete");
         return true;
-    }
-    if (app.ShowMsg("Interrupt received. Do you want to quit the ML procedure?", 36, title) == platform::vbYes) {
-        app.eval.SavedProfPt = app.eval.ProfPt;
-        app.eval.ProfPt = app.eval.NProfPts + 2;
+    case InterruptAnswer::GoOn:
+        quit = false;
+        return true;
+    default:   // the profile is left, or goes on with its next point
         return false;
     }
-    if (app.ShowMsg("Do you want to continue starting with the NEXT point?", 292, title) == platform::vbYes)
-        return false;
-    quit = false;
-    return true;
 }
 
 // Derivatives at the current best point. False (the run has ended) when
@@ -324,12 +315,7 @@ void MarquardtRun::Finish() {
         ShowMarquardtMinimum(app, FBest);
         if (e.opt.FileFreq > 0) LogMarquardtMinimum(app, FBest);
     } else {
-        EvalState& ev = app.eval;
-        if (ev.ProfPt >= 0 && ev.ProfPt <= ev.ProfNegLnL.UBound() && ev.ProfPt <= ev.ProfX.UBound() &&
-            ev.ProfPar >= 1 && ev.ProfPar <= e.par.ParValue.UBound()) {
-            ev.ProfNegLnL(ev.ProfPt) = FBest;
-            ev.ProfX(ev.ProfPt) = e.par.ParValue(ev.ProfPar);
-        }
+        StoreProfilePoint(app, FBest);
     }
     End();
 }

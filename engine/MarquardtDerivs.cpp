@@ -5,15 +5,13 @@
 #include "engine/Marquardt.h"
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
+#include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "shell/App.h"
-#include "shell/frmMain.h"
 
 namespace tivelor {
 
 namespace {
-
-void Panel(App& app, int n, const std::string& text) { app.form<frmMain>().stbMain5.SetPanel(n, text); }
 
 // Increment of free parameter a: relative to its value, carrying its sign.
 double Increment(App& app, long a, double h) {
@@ -74,7 +72,7 @@ void CalcNumericalGradient(App& app, double& F0, double& h) {
                 ++e.NF;
                 if (!profile) {
                     ++count;
-                    Panel(app, 1, "Hessian function call " + platform::Format(static_cast<double>(count), "###0") +
+                    ProgressPanel(app, 1, "Hessian function call " + platform::Format(static_cast<double>(count), "###0") +
                                       " of " + platform::Format(static_cast<double>(total), "###0"));
                     app.ui.DoEvents();
                 }
@@ -112,7 +110,7 @@ void MarquardtAxialSearch(App& app, double& FRef, int& Rejected) {
     MarquardtState& m = app.marq;
     const double tol = e.opt.ConvTol;
     const long total = 2 * e.free.NFree;
-    Panel(app, 4, "");
+    ProgressPanel(app, 4, "");
     double best = FRef;
     long failing = 0;
     long count = 0;
@@ -132,21 +130,20 @@ void MarquardtAxialSearch(App& app, double& FRef, int& Rejected) {
                 // A zero reference has no relative change: never improving.
                 else if (tol < 0 && FRef != 0) improving = std::fabs((FRef - Ft) / FRef) > std::fabs(tol);
             }
-            Panel(app, 3, "Axial function call " + platform::Format(static_cast<double>(count), "###0") + " of " +
-                              platform::Format(static_cast<double>(total), "###0"));
+            ProgressPanel(app, 3, AxialCallText(count, total));
             if (improving) {
                 if (Ft < best) {
                     best = Ft;
                     failing = sign * i;
                 }
                 Rejected = platform::True;
-                Panel(app, 4, "Last failure of convergence verification caused by parameter # " +
+                ProgressPanel(app, 4, "Last failure of convergence verification caused by parameter # " +
                                   platform::CStr(std::labs(failing)));
             }
             app.ui.DoEvents();
         }
     }
-    Panel(app, 3, "");
+    ProgressPanel(app, 3, "");
     if (Rejected) {
         const long p = std::labs(failing);
         const double sign = failing < 0 ? -1 : 1;

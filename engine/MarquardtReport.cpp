@@ -9,7 +9,6 @@
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "shell/App.h"
-#include "shell/frmMain.h"
 #include "shell/frmMarquardt.h"
 
 namespace tivelor {
@@ -17,8 +16,6 @@ namespace tivelor {
 namespace {
 
 constexpr const char* CRLF = "\r\n";
-
-void Panel(App& app, int n, const std::string& text) { app.form<frmMain>().stbMain5.SetPanel(n, text); }
 
 frmMarquardt& Window(App& app) { return frmMarquardt::ForRun(app); }
 
@@ -28,15 +25,8 @@ std::string Counts(App& app) {
 
 std::string ToleranceLine(App& app, double FNew, double FLast) {
     const char* pattern = "####0.#####     ";
-    std::string line = "Current Min> " + platform::Format(FNew, pattern) + " Last Min> " + platform::Format(FLast, pattern);
-    if (app.eng.opt.ConvTol < 0) {
-        // Measured from a value of 0 the relative change has no value.
-        line += " Rel TC> " + (FLast == 0 ? std::string("Undefined")
-                                          : platform::Format(std::fabs((FNew - FLast) / FLast), "0.0000E+00"));
-    } else {
-        line += " Abs TC> " + platform::Format(std::fabs(FNew - FLast), "0.0000E+00");
-    }
-    return line + CRLF;
+    return "Current Min> " + platform::Format(FNew, pattern) + " Last Min> " + platform::Format(FLast, pattern) +
+           ToleranceChange(app, FNew, FLast);
 }
 
 std::string ParameterLines(App& app) {
@@ -76,34 +66,25 @@ std::string DerivativeBlock(App& app, bool yield) {
 
 void ShowMarquardtIteration(App& app, double& FNew, double& FLast) {
     EngineState& e = app.eng;
-    Panel(app, 1, "");
-    Panel(app, 3, "");
+    ProgressPanel(app, 1, "");
+    ProgressPanel(app, 3, "");
     std::string text = std::string(CRLF) + "Note: " + Counts(app) + CRLF + CRLF + ToleranceLine(app, FNew, FLast) +
-                       CRLF + "Current minimum found at these " + platform::CStr(e.free.NFree) +
+                       CRLF + CRLF + "Current minimum found at these " + platform::CStr(e.free.NFree) +
                        " adjusted parameter values: " + CRLF + CRLF + ParameterLines(app) + CRLF;
     if (ListingWanted(app)) {
-        Panel(app, 1, "Please be patient while derivative output is collated");
+        ProgressPanel(app, 1, "Please be patient while derivative output is collated");
         e.MarqGo = 0;
         Window(app).ShowStepButtons(true);
         text += DerivativeBlock(app, true);
         Window(app).rtbMarquardt.Text = text;
-        Panel(app, 1, "");
+        ProgressPanel(app, 1, "");
         while (e.MarqGo == 0) app.ui.WaitForUser();
     } else {
         frmMarquardt& w = Window(app);
         w.ShowStepButtons(false);
         w.rtbMarquardt.Text = text;
     }
-    if (app.sw.MLOn == "on") {
-        const EvalState& ev = app.eval;
-        std::string panel = "Calculating profile point " + platform::Format(static_cast<double>(ev.ProfPt), "##0") +
-                            " of " + platform::Format(static_cast<double>(ev.NProfPts), "##0") + ",";
-        if (e.free.NFree != 0 && ev.ProfPar >= 1 && ev.ProfPar <= e.par.ParValue.UBound())
-            panel += " Value of parameter # " + platform::CStr(ev.ProfPar) + " which is being profiled is: " +
-                     platform::Format(e.par.ParValue(ev.ProfPar), "0.0000E+00");
-        Panel(app, 1, panel);
-        app.ui.DoEvents();
-    }
+    if (app.sw.MLOn == "on") ShowProfilePoint(app, "0.0000E+00");
     app.msg.NumFormat = "0.0000000E+00";
 }
 
@@ -114,39 +95,36 @@ void LogMarquardtIteration(App& app, double& FNew, double& FLast) {
     LogLine(app, "Current minimum found at these " + platform::CStr(app.eng.free.NFree) + " adjusted parameter values: ");
     LogLine(app, "");
     LogParameterBlock(app, [&](long k) { return app.eng.free.FreeValue(k); });
-    std::string tol = ToleranceLine(app, FNew, FLast);
-    LogLine(app, tol.substr(0, tol.size() - 2));
+    LogLine(app, ToleranceLine(app, FNew, FLast));
     LogLine(app, "");
     app.msg.NumFormat = "####0.#####     ";
 }
 
 void ShowMarquardtMinimum(App& app, double& FMinimum) {
     EngineState& e = app.eng;
-    Panel(app, 1, "");
-    Panel(app, 3, "");
-    std::string text = std::string(CRLF) + "Minimum of " + platform::Format(FMinimum, "####0.#####") + " found at these " +
-                       platform::CStr(e.free.NFree) + " adjusted parameter values:" + CRLF + CRLF +
+    ProgressPanel(app, 1, "");
+    ProgressPanel(app, 3, "");
+    std::string text = std::string(CRLF) + MinimumLine(FMinimum, e.free.NFree) + CRLF + CRLF +
                        ParameterLines(app) + CRLF + "This result required " + Counts(app) + CRLF;
     if (ListingWanted(app)) {
-        Panel(app, 1, "Please be patient while derivative output is collated");
+        ProgressPanel(app, 1, "Please be patient while derivative output is collated");
         text += DerivativeBlock(app, false);
     }
     frmMarquardt& w = Window(app);
     w.rtbMarquardt.Text = text;
-    Panel(app, 1, "");
+    ProgressPanel(app, 1, "");
     e.MarqGo = 1;
     e.ShowDerivs = "no";
     w.ShowStepButtons(false);
     app.ShowMsg("Minimum found using Marquardt!", 64, "Marquardt minimum");
     e.InterruptMarq = platform::False;
-    Panel(app, 2, "");
+    ProgressPanel(app, 2, "");
     if (app.sw.PriorsOn == "on") ShowPriorReview(app);
     app.msg.NumFormat = "0.0000000E+00";
 }
 
 void LogMarquardtMinimum(App& app, double& FMinimum) {
-    LogLine(app, "Minimum of " + platform::Format(FMinimum, "####0.#####") + " found at these " +
-                     platform::CStr(app.eng.free.NFree) + " adjusted parameter values:");
+    LogLine(app, MinimumLine(FMinimum, app.eng.free.NFree));
     LogLine(app, "");
     LogParameterBlock(app, [&](long k) { return app.eng.free.FreeValue(k); });
     LogLine(app, "after " + Counts(app));

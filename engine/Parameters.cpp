@@ -63,11 +63,13 @@ void SetUpFusedParameters(App& app) {
 
 void ApplyFusedParameters(App& app, Vec<double>& P) {
     ParameterSet& par = app.eng.par;
-    const FuseTable& fuse = app.eng.fuse;
+    FuseTable& fuse = app.eng.fuse;
     const int n = fuse.NFuseGroups;
     if (n < 1) return;
-    Vec<double> GV(n);
-    Vec<char> set(n);
+    Vec<double>& GV = fuse.ApplyValue;
+    Vec<char>& set = fuse.ApplySet;
+    GV.ReDim(n);   // reuses the capacity of earlier calls
+    set.ReDim(n);
     const bool profileMode = app.sw.MLOn != "off" || app.sw.PosteriorOn != "off";
     const int profPar = app.eval.ProfPar;
     for (int i = 1; i <= par.NumPars; ++i) {

@@ -7,6 +7,7 @@
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
 #include "shell/App.h"
+#include "shell/frmMain.h"
 
 namespace tivelor {
 
@@ -76,6 +77,64 @@ void LogParameterBlock(App& app, const std::function<double(long i)>& value) {
 std::string ZeroValueMessage() {
     return "A function value of zero has caused a division by zero error.\r\n"
            "Reset the tolerance to ABSolute or otherwise correct model";
+}
+
+void ProgressPanel(App& app, int i, const std::string& text) {
+    app.form<frmMain>().stbMain5.SetPanel(i, text);
+}
+
+std::string ToleranceChange(App& app, double value, double ref) {
+    if (app.eng.opt.ConvTol >= 0) return " Abs TC> " + platform::Format(std::fabs(value - ref), "0.0000E+00");
+    // Measured from a value of 0 the relative change has no value.
+    if (ref == 0) return " Rel TC> Undefined";
+    return " Rel TC> " + platform::Format(std::fabs((value - ref) / ref), "0.0000E+00");
+}
+
+std::string MinimumLine(double f, long nfree) {
+    return "Minimum of " + platform::Format(f, "####0.#####") + " found at these " + platform::CStr(nfree) +
+           " adjusted parameter values:";
+}
+
+std::string AxialCallText(long n, long m) {
+    return "Axial function call " + platform::Format(static_cast<double>(n), "###0") + " of " +
+           platform::Format(static_cast<double>(m), "###0");
+}
+
+void ShowProfilePoint(App& app, const char* valuePattern) {
+    const EvalState& ev = app.eval;
+    const ParameterSet& par = app.eng.par;
+    std::string text = "Calculating profile point " + platform::Format(static_cast<double>(ev.ProfPt), "##0") +
+                       " of " + platform::Format(static_cast<double>(ev.NProfPts), "##0") + ",";
+    if (app.eng.free.NFree != 0 && ev.ProfPar >= 1 && ev.ProfPar <= par.ParValue.UBound())
+        text += " Value of parameter # " + platform::CStr(ev.ProfPar) + " which is being profiled is: " +
+                platform::Format(par.ParValue(ev.ProfPar), valuePattern);
+    ProgressPanel(app, 1, text);
+    app.ui.DoEvents();
+}
+
+void StoreProfilePoint(App& app, double f) {
+    EvalState& ev = app.eval;
+    const ParameterSet& par = app.eng.par;
+    if (ev.ProfPt < 0 || ev.ProfPt > ev.ProfNegLnL.UBound() || ev.ProfPt > ev.ProfX.UBound() ||
+        ev.ProfPar < 1 || ev.ProfPar > par.ParValue.UBound())
+        return;
+    ev.ProfNegLnL(ev.ProfPt) = f;
+    ev.ProfX(ev.ProfPt) = par.ParValue(ev.ProfPar);
+}
+
+InterruptAnswer AskAfterInterrupt(App& app, const std::string& title) {
+    if (app.sw.MLOn != "on")
+        return app.ShowMsg("Interrupt received. Do you want to quit minimizing?", 36, title) == platform::vbYes
+                   ? InterruptAnswer::Quit
+                   : InterruptAnswer::GoOn;
+    if (app.ShowMsg("Interrupt received. Do you want to quit the ML procedure?", 36, title) == platform::vbYes) {
+        app.eval.SavedProfPt = app.eval.ProfPt;
+        app.eval.ProfPt = app.eval.NProfPts + 2;
+        return InterruptAnswer::QuitProfile;
+    }
+    if (app.ShowMsg("Do you want to continue starting with the NEXT point?", 292, title) == platform::vbYes)
+        return InterruptAnswer::NextPoint;
+    return InterruptAnswer::GoOn;
 }
 
 }  // namespace tivelor

@@ -1,4 +1,5 @@
-// Texts shared by the minimizers' progress displays and the minimization log
+// Pieces shared by the two minimizers: progress texts, the status panels,
+// the interrupt questions, the profile point and the minimization log
 // (file #203, open while FileFreq is not 0).
 #pragma once
 
@@ -38,5 +39,31 @@ void LogLine(App& app, const std::string& text);
 // The message shown when a relative tolerance would be measured from an
 // objective value of exactly 0.
 std::string ZeroValueMessage();
+
+// Panel i of the main window's progress status bar stbMain5.
+void ProgressPanel(App& app, int i, const std::string& text);
+
+// " Rel TC> " and abs((value - ref) / ref) when ConvTol < 0, else " Abs TC> "
+// and abs(value - ref), formatted "0.0000E+00".
+std::string ToleranceChange(App& app, double value, double ref);
+
+// "Minimum of " f " found at these " nfree " adjusted parameter values:"
+std::string MinimumLine(double f, long nfree);
+
+// "Axial function call " n " of " m
+std::string AxialCallText(long n, long m);
+
+// Profile mode: panel 1 names the profile point and, with free parameters,
+// the profiled parameter's value (valuePattern); then one yield.
+void ShowProfilePoint(App& app, const char* valuePattern);
+// Profile mode: the minimum f and the profiled parameter's value into the
+// profile table at ProfPt.
+void StoreProfilePoint(App& app, double f);
+
+// Asks what an interrupt is to do ("quit minimizing?", or in profile mode
+// "quit the ML procedure?" and then "continue starting with the NEXT
+// point?"). Quitting the profile also moves ProfPt past its last point.
+enum class InterruptAnswer { GoOn, Quit, QuitProfile, NextPoint };
+InterruptAnswer AskAfterInterrupt(App& app, const std::string& title);
 
 }  // namespace tivelor

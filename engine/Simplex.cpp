@@ -4,8 +4,8 @@
 
 #include "engine/Parameters.h"
 #include "engine/Priors.h"
+#include "engine/ProgressText.h"
 #include "shell/App.h"
-#include "shell/frmMain.h"
 #include "shell/frmSimplex.h"
 
 namespace tivelor {
@@ -20,7 +20,13 @@ struct RunMark {
 };
 
 void ClearPanels(App& app) {
-    for (int p = 1; p <= 4; ++p) SimplexPanel(app, p, "");
+    for (int p = 1; p <= 4; ++p) ProgressPanel(app, p, "");
+}
+
+// The run ends after this iteration.
+void Stopping(App& app) {
+    ProgressPanel(app, 1, "One moment please...");
+    for (int p = 2; p <= 4; ++p) ProgressPanel(app, p, "");
 }
 
 // Whether the kept simplex was built over the current free parameters and
@@ -70,10 +76,6 @@ void ReviewPriorsAtMinimum(App& app) {
 
 void InvalidateSimplex(App& app) { app.eng.SimplexValid = 0; }
 
-void SimplexPanel(App& app, int i, const std::string& text) {
-    app.form<frmMain>().stbMain5.SetPanel(i, text);
-}
-
 void SimplexMinimize(App& app) {
     EngineState& eng = app.eng;
     SimplexState& s = app.simplex;
@@ -98,8 +100,8 @@ void SimplexMinimize(App& app) {
     if (eng.SimplexValid == 0) {
         SizeArrays(app);
         for (long i = 1; i <= n; ++i) S(i, 1) = eng.free.FreeValue(i);
-        SimplexPanel(app, 1, "Building initial simplex...");
-        SimplexPanel(app, 2, "");
+        ProgressPanel(app, 1, "Building initial simplex...");
+        ProgressPanel(app, 2, "");
         app.ui.DoEvents();
         eng.SimplexValid = 1;
         RememberFreeParameters(app);
@@ -140,8 +142,7 @@ void SimplexMinimize(App& app) {
             } else {
                 s.SimplexDone = 1;
                 s.ShowNow = platform::True;
-                SimplexPanel(app, 1, "One moment please...");
-                for (int p = 2; p <= 4; ++p) SimplexPanel(app, p, "");
+                Stopping(app);
             }
         }
 
@@ -155,9 +156,7 @@ void SimplexMinimize(App& app) {
             } else {
                 if (flo == 0) {
                     DrawSimplexProgress(app);
-                    app.ShowMsg(std::string("A function value of zero has caused a division by zero error.") +
-                                    "\r\n" + "Reset the tolerance to ABSolute or otherwise correct model",
-                                80, "Simplex error");
+                    app.ShowMsg(ZeroValueMessage(), 80, "Simplex error");
                     ClearPanels(app);
                     return;
                 }
@@ -171,31 +170,24 @@ void SimplexMinimize(App& app) {
         if (eng.InterruptSimplex) {
             eng.InterruptSimplex = platform::False;
             if (frmSimplex* win = SimplexWindow(app)) win->cmdStop.Enabled = true;
-            SimplexPanel(app, 1, "");
+            ProgressPanel(app, 1, "");
             DrawSimplexProgress(app);
-            if (app.sw.MLOn == "off") {
-                if (app.ShowMsg("Interrupt received. Do you want to quit minimizing?", 36,
-                                "Simplex interrupt") == platform::vbYes) {
+            if (app.sw.MLOn == "off" || app.sw.MLOn == "on") {
+                switch (AskAfterInterrupt(app, "Simplex interrupt")) {
+                case InterruptAnswer::Quit:
+                    Stopping(app);
+                    [[fallthrough]];
+                case InterruptAnswer::QuitProfile:
                     s.SimplexDone = 1;
                     s.ShowNow = platform::True;
-                    SimplexPanel(app, 1, "One moment please...");
-                    for (int p = 2; p <= 4; ++p) SimplexPanel(app, p, "");
-                } else {
-                    s.ShowNow = platform::False;
-                }
-            } else if (app.sw.MLOn == "on") {
-                if (app.ShowMsg("Interrupt received. Do you want to quit the ML procedure?", 36,
-                                "Simplex interrupt") == platform::vbYes) {
-                    s.SimplexDone = 1;
-                    s.ShowNow = platform::True;
-                    app.eval.SavedProfPt = app.eval.ProfPt;
-                    app.eval.ProfPt = app.eval.NProfPts + 2;
-                } else if (app.ShowMsg("Do you want to continue starting with the NEXT point?", 292,
-                                       "Simplex interrupt") == platform::vbYes) {
+                    break;
+                case InterruptAnswer::NextPoint:
                     s.SimplexDone = 1;
                     s.ShowNow = platform::False;
-                } else {
-                    s.ShowNow = platform::True;
+                    break;
+                case InterruptAnswer::GoOn:   // in profile mode the point goes on shown
+                    s.ShowNow = app.sw.MLOn == "on" ? platform::True : platform::False;
+                    break;
                 }
             }
         }

@@ -49,8 +49,6 @@ void DrawSimplexProgress(App& app);
 
 // The progress window when it is loaded, else nullptr.
 frmSimplex* SimplexWindow(App& app);
-// Panel i of the progress status bar stbMain5.
-void SimplexPanel(App& app, int i, const std::string& text);
 
 // The 22-character names of the accepted moves.
 inline constexpr const char* kActReflection = "Reflection            ";

@@ -1,5 +1,3 @@
-#include <cmath>
-
 #include "engine/ProgressText.h"
 #include "engine/Simplex.h"
 #include "platform/runtime.h"
@@ -27,13 +25,8 @@ std::string CountsLine(App& app) {
 }
 
 std::string ValueLine(App& app, double fmin, double fmax) {
-    std::string t;
-    if (app.eng.opt.ConvTol < 0)
-        t = " Rel TC> " + Format(std::fabs((fmax - fmin) / fmin), "0.0000E+00");
-    else
-        t = " Abs TC> " + Format(std::fabs(fmax - fmin), "0.0000E+00");
     return "Current: Min> " + Format(fmin, "####0.#####     ") + " Max> " +
-           Format(fmax, "####0.#####     ") + t;
+           Format(fmax, "####0.#####     ") + ToleranceChange(app, fmax, fmin);
 }
 
 std::string MoveLine(int nbetter, const std::string& action) {
@@ -86,7 +79,7 @@ void ReportInitialSimplex(App& app) {
     const platform::Matrix<double>& S = eng.Simplex;
     const long n = eng.free.NFree;
 
-    SimplexPanel(app, 1, "");
+    ProgressPanel(app, 1, "");
     app.ui.DoEvents();
 
     if (eng.opt.FileFreq != 0) {
@@ -130,18 +123,8 @@ void ShowSimplexProgress(App& app, double FBest, double FWorst) {
     if (!s.ShownThisRun || now - s.LastShownAt >= kShowInterval) DrawSimplexProgress(app);
 
     if (app.sw.MLOn == "on") {
-        const EvalState& ev = app.eval;
-        std::string panel = "Calculating profile point " +
-                            Format(static_cast<double>(ev.ProfPt), "##0") + " of " +
-                            Format(static_cast<double>(ev.NProfPts), "##0") + ",";
-        if (n != 0 && ev.ProfPar >= 0 && ev.ProfPar <= eng.par.ParValue.UBound()) {
-            panel += " Value of parameter # " + CStr(ev.ProfPar) +
-                     " which is being profiled is: " +
-                     Format(eng.par.ParValue(ev.ProfPar), "0.00000E+00");
-            app.msg.NumFormat = "0.00000E+00";
-        }
-        SimplexPanel(app, 1, panel);
-        app.ui.DoEvents();
+        if (n != 0) app.msg.NumFormat = "0.00000E+00";
+        ShowProfilePoint(app, "0.00000E+00");
     }
 }
 

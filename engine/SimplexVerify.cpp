@@ -20,7 +20,7 @@ void SimplexAxialSearch(App& app, double FBest, int& FailPar, int& Failed) {
     const long n = eng.free.NFree;
     const int lo = s.ILo;
 
-    SimplexPanel(app, 3, "");
+    ProgressPanel(app, 3, "");
     Failed = platform::False;
     // The relative margin is measured on the magnitude of the best value, so
     // that a negative objective is not held to a margin below itself.
@@ -37,10 +37,10 @@ void SimplexAxialSearch(App& app, double FBest, int& FailPar, int& Failed) {
         const double ft = EvaluateSimplexVertex(app, lo);
         ++probes;
         if (ft < FBest - M) return false;
-        SimplexPanel(app, 3, "Axial function call " + Format(static_cast<double>(probes), "###0") +
-                                 " of " + Format(static_cast<double>(m), "###0"));
+        // The count and the time left go where the main window keeps them.
+        ProgressPanel(app, 3, AxialCallText(probes, m));
         const double elapsed = app.ui.clock.Monotonic() - s.AxialStart;
-        SimplexPanel(app, 2, "Estimated time remaining (m:s): " +
+        ProgressPanel(app, 2, "Estimated time remaining (m:s): " +
                                  MinutesSeconds(elapsed / static_cast<double>(probes) *
                                                 static_cast<double>(m - probes)));
         return true;
@@ -65,7 +65,7 @@ void SimplexAxialSearch(App& app, double FBest, int& FailPar, int& Failed) {
         }
         S(i, lo) = at;
     }
-    SimplexPanel(app, 2, " ");
+    ProgressPanel(app, 2, " ");
 }
 
 void VerifySimplexMinimum(App& app, int& Done) {
@@ -74,15 +74,15 @@ void VerifySimplexMinimum(App& app, int& Done) {
     platform::Matrix<double>& S = eng.Simplex;
     const long n = eng.free.NFree;
 
-    SimplexPanel(app, 1, "Verifying convergence by performing an axial search");
+    ProgressPanel(app, 1, "Verifying convergence by performing an axial search");
     int failPar = 0, failed = 0;
     SimplexAxialSearch(app, s.SimplexF(s.ILo), failPar, failed);
-    SimplexPanel(app, 1, "");
+    ProgressPanel(app, 1, "");
 
     if (failed) {
         ++s.NRestarts;
-        if (s.NRestarts > 1) SimplexPanel(app, 4, "Multiple restarts indicate a tuning problem!");
-        SimplexPanel(app, 3, "Last failure of convergence verification caused by parameter # " +
+        if (s.NRestarts > 1) ProgressPanel(app, 4, "Multiple restarts indicate a tuning problem!");
+        ProgressPanel(app, 3, "Last failure of convergence verification caused by parameter # " +
                                  CStr(failPar));
         for (long i = 1; i <= n; ++i) S(i, 1) = s.WorkVertex(i);
         s.SimplexF(1) = EvaluateSimplexVertex(app, 1);
@@ -97,12 +97,7 @@ void VerifySimplexMinimum(App& app, int& Done) {
 
     if (app.sw.MLOn == "on") {
         DrawSimplexProgress(app);
-        EvalState& ev = app.eval;
-        if (ev.ProfPt >= 0 && ev.ProfPt <= ev.ProfNegLnL.UBound())
-            ev.ProfNegLnL(ev.ProfPt) = s.SimplexF(s.ILo);
-        if (ev.ProfPt >= 0 && ev.ProfPt <= ev.ProfX.UBound() && ev.ProfPar >= 0 &&
-            ev.ProfPar <= eng.par.ParValue.UBound())
-            ev.ProfX(ev.ProfPt) = eng.par.ParValue(ev.ProfPar);
+        StoreProfilePoint(app, s.SimplexF(s.ILo));
         Done = 1;
         s.Confirmed = true;
         return;
@@ -112,8 +107,7 @@ void VerifySimplexMinimum(App& app, int& Done) {
     // display not yet drawn.
     s.ShowPending = false;
     app.msg.NumFormat = "0.0000000E+00";
-    const std::string minLine = "Minimum of " + Format(s.SimplexF(s.ILo), "####0.#####") +
-                                " found at these " + CStr(n) + " adjusted parameter values:";
+    const std::string minLine = MinimumLine(s.SimplexF(s.ILo), n);
     const std::string countLine = "This result required " + CStr(s.NIter) + " iterations, " +
                                   CStr(eng.NF) + " function calls, and " + CStr(s.NRestarts) +
                                   " restarts";
@@ -135,7 +129,7 @@ void VerifySimplexMinimum(App& app, int& Done) {
 
     app.ShowMsg("Minimum found using Simplex!", 80, "Simplex minimum");
     eng.InterruptSimplex = platform::False;
-    for (int p = 1; p <= 4; ++p) SimplexPanel(app, p, "");
+    for (int p = 1; p <= 4; ++p) ProgressPanel(app, p, "");
     Done = 1;
     s.Confirmed = true;
 }

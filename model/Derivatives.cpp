@@ -114,7 +114,9 @@ void CalcAnalyticalDerivatives(App& app, int NumPars, platform::Vec<double>& P,
         AnaGrad(NSpp + lu) += 2 * GU[at(j)] * u1[at(lu)];
         SGU[at(lu)] += GU[at(j)];
         SUU[at(lu)] += HUU[at(j)];
-        // Theta and UA cross term of the two groups that share species j.
+        // Theta and UA cross term of the two groups that share species j,
+        // also when one of them is unfused or they are led by different
+        // species: the entries are those of F's own second derivatives.
         AnaHess(lt, NSpp + lu) += 2 * s1[at(lt)] * HTU[at(j)] * u1[at(lu)];
     }
     for (int i = 1; i <= NSpp; ++i) {

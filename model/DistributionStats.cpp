@@ -118,6 +118,8 @@ DistributionStatistics ComputeDistributionStatistics(const SpeciesSpread& s) {
         const double r = c / std::sqrt(d.LnAbundVarEst * d.LogitThetaVarEst);
         if (std::isfinite(r)) {
             d.CorLogitThetaLnUA = r;
+            // The usual standard error of r, Sqr((1 - r^2)/(n - 2)); dividing
+            // outside the root would overstate the significance for n > 3.
             if (n > 2 && 1 - r * r >= 0)
                 d.CorLogitThetaLnUASE = std::sqrt((1 - r * r) / static_cast<double>(n - 2));
         }

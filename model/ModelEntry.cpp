@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/AlgorithmFile.h"
 #include "model/CountProb.h"
 #include "model/Model.h"
 #include "model/ModelServices.h"
@@ -53,17 +54,6 @@ bool ReadSettings(App& app, const InitSettings& s, int& nSpp, long& nQuadHab, in
     return true;
 }
 
-// The bare name of the data file: the text after the last folder separator
-// less a four-character extension; a name of four characters or fewer is
-// taken whole. Without a separator the title is kept.
-void SetDataFileTitle(ModelState& m) {
-    const std::string& path = m.DataFile;
-    const auto k = path.find_last_of("/\\");
-    if (k == std::string::npos) return;
-    const std::string name = path.substr(k + 1);
-    m.DataFileTitle = name.size() >= 4 ? name.substr(0, name.size() - 4) : name;
-}
-
 bool Setup(App& app, Vec<double>& P, Vec<double>& StepSize, Vec<std::string>& ParName,
            int& NumPars, long& SampleSize) {
     ModelState& cur = app.model;
@@ -108,7 +98,7 @@ bool Setup(App& app, Vec<double>& P, Vec<double>& StepSize, Vec<std::string>& Pa
 
     long sampleSize = 0;
     if (!ReadDataFile(app, m, newNames, sampleSize)) return false;
-    SetDataFileTitle(m);
+    FileTitleFromPath(m.DataFile, m.DataFileTitle);
 
     m.SetupOK = true;
     cur = std::move(m);

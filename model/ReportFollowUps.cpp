@@ -106,33 +106,27 @@ bool OfferUncertaintyStatistics(App& app, platform::Vec<double>& P,
                                  "(YOU MUST HAVE FIRST SAVED AN ASSOCIATED COVARIANCE ANALYSIS)" +
                                  kCrLf + kCrLf;
 
-    double answer = app.ShowMsg("Produce SAMPLE-BASED UNCERTAINTY statistics for the estimated value "
-                                "of species richness?" + mustSave + rep.SampleBasedNote,
-                                35, title);
-    if (answer == platform::vbCancel) return true;
-    if (answer == platform::vbYes) {
-        if (rep.Services.SampleBasedUncertainty) {
-            app.msg.ReportText += kCrLf + rep.SampleBasedNote;
+    // Asks for one kind; Yes notes it in the report and runs it.
+    auto offer = [&](const std::string& kind, const std::string& note,
+                     const ReportFollowUpServices::UncertaintyRoutine& routine) {
+        const double answer = app.ShowMsg("Produce " + kind + " UNCERTAINTY statistics for the "
+                                          "estimated value of species richness?" + mustSave + note,
+                                          35, title);
+        if (answer != platform::vbYes) return answer;
+        if (routine) {
+            app.msg.ReportText += kCrLf + note;
             FlushReport(app);
-            rep.Services.SampleBasedUncertainty(P, StepSize, FuseCode);
+            routine(P, StepSize, FuseCode);
         } else {
-            NotAvailable(app, "The SAMPLE-BASED UNCERTAINTY statistics are");
+            NotAvailable(app, "The " + kind + " UNCERTAINTY statistics are");
         }
-    }
+        return answer;
+    };
+    if (offer("SAMPLE-BASED", rep.SampleBasedNote, rep.Services.SampleBasedUncertainty) ==
+        platform::vbCancel)
+        return true;
     if (app.model.NSpp == 1) return false;
-
-    answer = app.ShowMsg("Produce DISTRIBUTION-BASED UNCERTAINTY statistics for the estimated value "
-                         "of species richness?" + mustSave + rep.DistBasedNote,
-                         35, title);
-    if (answer == platform::vbYes) {
-        if (rep.Services.DistributionBasedUncertainty) {
-            app.msg.ReportText += kCrLf + rep.DistBasedNote;
-            FlushReport(app);
-            rep.Services.DistributionBasedUncertainty(P, StepSize, FuseCode);
-        } else {
-            NotAvailable(app, "The DISTRIBUTION-BASED UNCERTAINTY statistics are");
-        }
-    }
+    offer("DISTRIBUTION-BASED", rep.DistBasedNote, rep.Services.DistributionBasedUncertainty);
     return true;
 }
 

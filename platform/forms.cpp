@@ -104,8 +104,11 @@ std::string ListControl::List(int index) const {
 
 void ListControl::Changed(PropId id, int a, int b) {
     Control::Changed(id, a, b);
+    if (id == PropId::Text && !selecting_ && OnChange) OnChange();
     if (id == PropId::ListIndex) {
+        selecting_ = true;
         if (ListIndex >= 0 && ListIndex < ListCount()) Text = items_[ListIndex];
+        selecting_ = false;
         if (OnClick) OnClick();
     }
 }

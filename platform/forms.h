@@ -185,7 +185,7 @@ public:
 };
 
 // Combo and list boxes: items from 0; ListIndex -1 is no selection.
-// A change of ListIndex raises Click.
+// A change of ListIndex raises Click; setting Text otherwise raises Change.
 class ListControl : public Control {
 public:
     ListControl(Form& f, std::string name, ControlKind kind, int l, int t, int w, int h)
@@ -203,6 +203,7 @@ public:
 
 private:
     std::vector<std::string> items_;
+    bool selecting_ = false;
 };
 
 class ComboBox : public ListControl {

@@ -158,6 +158,18 @@ Section ParseSection(std::string_view p) {
             s.items.push_back({Item::Literal, std::move(text), 0});
         }
     };
+    // Quoted text and \x escapes are literals; true when c starts one.
+    auto quoted = [&](char c, std::size_t& i) {
+        if (c == '\\' && i + 1 < p.size()) {
+            literal(std::string(1, p[++i]));
+            return true;
+        }
+        if (c != '"') return false;
+        const std::size_t end = p.find('"', i + 1);
+        literal(std::string(p.substr(i + 1, end == std::string_view::npos ? end : end - i - 1)));
+        i = end == std::string_view::npos ? p.size() : end;
+        return true;
+    };
     bool inExp = false, afterExp = false;
     for (std::size_t i = 0; i < p.size(); ++i) {
         const char c = p[i];
@@ -171,15 +183,7 @@ Section ParseSection(std::string_view p) {
             afterExp = true;
         }
         if (afterExp) {
-            if (c == '\\' && i + 1 < p.size()) {
-                literal(std::string(1, p[++i]));
-            } else if (c == '"') {
-                const std::size_t end = p.find('"', i + 1);
-                literal(std::string(p.substr(i + 1, end == std::string_view::npos ? end : end - i - 1)));
-                i = end == std::string_view::npos ? p.size() : end;
-            } else {
-                literal(std::string(1, c));
-            }
+            if (!quoted(c, i)) literal(std::string(1, c));
             continue;
         }
         if (IsDigitPlaceholder(c)) {
@@ -216,13 +220,7 @@ Section ParseSection(std::string_view p) {
         } else if (c == '%') {
             ++s.percent;
             literal("%");
-        } else if (c == '\\' && i + 1 < p.size()) {
-            literal(std::string(1, p[++i]));
-        } else if (c == '"') {
-            const std::size_t end = p.find('"', i + 1);
-            literal(std::string(p.substr(i + 1, end == std::string_view::npos ? end : end - i - 1)));
-            i = end == std::string_view::npos ? p.size() : end;
-        } else {
+        } else if (!quoted(c, i)) {
             literal(std::string(1, c));
         }
     }
@@ -553,7 +551,11 @@ std::string Format(double x, std::string_view pattern) {
 
 std::string Format(std::string_view text, std::string_view pattern) {
     const std::string t = Trim(text);
-    if (t.empty()) return std::string(text);
+    // Only decimal numbers count: from_chars would also read "INF" or "NAN",
+    // which are fuse codes here.
+    if (t.find_first_of("0123456789") == std::string::npos ||
+        t.find_first_not_of("0123456789.+-eE") != std::string::npos)
+        return std::string(text);
     double v = 0.0;
     std::size_t start = t[0] == '-' || t[0] == '+' ? 1 : 0;
     const auto res = std::from_chars(t.data() + start, t.data() + t.size(), v);

@@ -54,17 +54,24 @@ std::string Ui::InputBox(const std::string& prompt, const std::string& title,
     return backend.InputBox(prompt, title, defaultText);
 }
 
+namespace {
+// Keeps the nesting right when End or a script error unwinds through a poll.
+struct Nested {
+    Ui& ui;
+    explicit Nested(Ui& u) : ui(u) { ui.EnterNested(); }
+    ~Nested() { ui.LeaveNested(); }
+};
+}  // namespace
+
 void Ui::PollNow() {
-    EnterNested();
+    Nested nested(*this);
     backend.Poll();
-    LeaveNested();
 }
 
 void Ui::WaitForUser() {
     ++doEventsCount_;
-    EnterNested();
+    Nested nested(*this);
     backend.WaitForUser();
-    LeaveNested();
 }
 
 void Ui::End() {

@@ -45,18 +45,18 @@ bool IsValidFuseCode(std::string_view code) {
     return true;
 }
 
-void AskStepProportion(App& app) {
+bool AskStepProportion(App& app) {
     app.msg.MsgTitle = "Change proportionality constant";
     app.msg.MsgText = std::string("Enter step size as a fraction of parameter values.") +
                       platform::vbCrLf + "A proportion of 0 will default to 0.1";
     for (;;) {
         std::string answer = app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle,
                                              platform::CStr(app.shell.StepProp));
-        if (answer.empty()) return;
+        if (answer.empty()) return false;
         if (!IsNumeric(answer)) continue;
         double p = platform::Val(answer);
         app.shell.StepProp = p == 0 ? 0.1 : p;
-        return;
+        return true;
     }
 }
 

@@ -18,8 +18,9 @@ void ShowAlgorithmEditor(App& app);
 bool IsNumeric(std::string_view text);
 
 // Asks for the step-size proportionality constant StepProp until a number
-// or Cancel is given; 0 becomes 0.1, Cancel keeps the old constant.
-void AskStepProportion(App& app);
+// or Cancel is given; 0 becomes 0.1. False on Cancel, which keeps the old
+// constant.
+bool AskStepProportion(App& app);
 
 // A fuse code as kept in the parameter set: "~~" (not fused) or one or two
 // capital letters. Anything else would be read back from an algorithm file

@@ -261,19 +261,19 @@ void frmAlgo::ShowFuse(int r, const std::string& code) {
     grdVS.SetTextMatrix(r, 3, platform::Format(std::string_view(code), "  "));
 }
 
-void frmAlgo::InvalidateResults() {
+void frmAlgo::StartEditing() {
     app.eng.SimplexValid = 0;
     app.sw.CovDone = "off";
     app.sw.OptimisticSEs = platform::False;
+    app.msg.NumFormat = kNumFormat;
+    ZeroFormat = "0";
 }
 
 // ------------------------------------------------------------ cell editing
 
 void frmAlgo::grdVS_DblClick() {
     CommitPendingEdit();
-    InvalidateResults();
-    app.msg.NumFormat = kNumFormat;
-    ZeroFormat = "0";
+    StartEditing();
     if (grdVS.MouseRow == 0) {
         switch (grdVS.MouseCol) {
             case 1: EditAllValues(); return;
@@ -398,6 +398,8 @@ void frmAlgo::txtAbsRel_Click() {
     if (app.ShowMsg(text, 36, title) == platform::vbYes) relative = !relative;
     const std::string prompt = "Current tolerance is " + platform::Format(std::fabs(tol), "0.0E+00") +
                                "  (Minimum allowed is 1E-06)";
+    // A mistyped answer is asked for again rather than read as a tolerance of 0,
+    // which would never be met.
     std::string answer;
     do {
         answer = app.ui.InputBox(prompt, title, platform::CStr(std::fabs(tol)));
@@ -561,9 +563,7 @@ void frmAlgo::mnuStep_Click() {
 
 void frmAlgo::EditAllSteps() {
     ParameterSet& par = app.eng.par;
-    InvalidateResults();
-    app.msg.NumFormat = kNumFormat;
-    ZeroFormat = "0";
+    StartEditing();
     grdVS.TopRow = 1;
     for (int i = 1; i <= par.NumPars; ++i) {
         ScrollForRow(i);
@@ -591,9 +591,7 @@ void frmAlgo::EditAllSteps() {
 
 void frmAlgo::EditAllFuses() {
     ParameterSet& par = app.eng.par;
-    InvalidateResults();
-    app.msg.NumFormat = kNumFormat;
-    ZeroFormat = "0";
+    StartEditing();
     grdVS.TopRow = 1;
     for (int i = 1; i <= par.NumPars; ++i) {
         ScrollForRow(i);
@@ -634,9 +632,10 @@ void frmAlgo::mnuUnFuse_Click() {
     }
 }
 
+// Cancel closes the editor, with its usual closing steps.
 void frmAlgo::mnuFraction_Click() {
     CommitPendingEdit();
-    AskStepProportion(app);
+    if (!AskStepProportion(app)) Unload();
 }
 
 }  // namespace tivelor

@@ -135,7 +135,8 @@ private:
     void FillGrid();
     void ShowTolerance();
     void ShowLogClosed();
-    void InvalidateResults();
+    // Every edit: results no longer describe the data; number formats reset.
+    void StartEditing();
     // Checks an option box that lost the focus. True with the number to
     // store; false when the box was refused and rewritten with shown.
     bool OptionEntry(platform::TextBox& box, const std::string& title,

@@ -1,35 +1,22 @@
 #include "engine/Marquardt.h"
 #include "engine/Parameters.h"
-#include "shell/App.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "shell/MenuRun.h"
 
 namespace tivelor {
 
 void frmMenu::cmdMarquardt_Click() {
-    App& a = app;
-    a.sw.MarquardtBusy = platform::True;
-    // Whatever way the handler leaves, the run is over and TerminalFreq is
-    // what it was.
+    App& a = app;   // this window is closed below; the App outlives it
+    MenuRunGuard busy(a, a.sw.MarquardtBusy);
+    // Whatever way the handler leaves, TerminalFreq is what it was.
     struct Restore {
         App& app;
         int terminalFreq;
-        ~Restore() {
-            app.eng.opt.TerminalFreq = terminalFreq;
-            app.sw.MarquardtBusy = platform::False;
-        }
+        ~Restore() { app.eng.opt.TerminalFreq = terminalFreq; }
     } restore{a, a.eng.opt.TerminalFreq};
 
     CloseRunWindows();
     EnableTaskButtons(false);
     HandOver();
-
-    auto backToMenu = [&a] {
-        a.form<frmMain>().mnuApplication.Enabled = true;
-        frmMenu& menu = a.form<frmMenu>();
-        menu.Show();
-        menu.EnableTaskButtons(true);
-    };
 
     MarquardtSetup(a);
     EngineState& e = a.eng;
@@ -50,19 +37,13 @@ void frmMenu::cmdMarquardt_Click() {
 
     SetUpFusedParameters(a);
     PackAdjustableParameters(a);
-    if (e.free.NFree == 0) {
-        backToMenu();
-        a.sw.MarquardtBusy = platform::False;
-        a.ShowMsg("All step sizes are zero", 48, "There is nothing to do!");
-        return;
-    }
+    if (e.free.NFree == 0) return NothingToDo(a, a.sw.MarquardtBusy);
 
     a.sw.CovDone = "off";
     MarquardtMinimize(a);
     e.SimplexValid = 0;
     e.opt.TerminalFreq = restore.terminalFreq;
-
-    backToMenu();
+    BringMenuBack(a);
 }
 
 }  // namespace tivelor

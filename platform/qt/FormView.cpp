@@ -226,6 +226,18 @@ QWidget* FormView::Ensure(Control& c) {
 
 QWidget* FormView::Create(Control& c, QWidget* parent) {
     Control* cp = &c;
+    // A text pane's edits: the text follows quietly, then Change.
+    auto watchPane = [this, cp](QPlainTextEdit* w, Prop<std::string>& text) {
+        conns_.push_back(connect(w, &QPlainTextEdit::textChanged, this, [this, cp, w, &text] {
+            if (syncing_) return;
+            std::string now = FromQtLines(w->toPlainText());
+            shown_[cp] = now;
+            Deliver(cp, [cp, &text, now] {
+                text.SetQuietly(now);
+                if (cp->OnChange) cp->OnChange();
+            });
+        }));
+    };
     switch (c.kind) {
         case ControlKind::CommandButton: {
             auto* w = new WrapButton(parent);
@@ -251,32 +263,14 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
             }
             auto* w = new QPlainTextEdit(parent);
             w->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-            conns_.push_back(connect(w, &QPlainTextEdit::textChanged, this, [this, cp, w] {
-                if (syncing_) return;
-                std::string text = FromQtLines(w->toPlainText());
-                shown_[cp] = text;
-                Deliver(cp, [cp, text] {
-                    auto& box = static_cast<TextBox&>(*cp);
-                    box.Text.SetQuietly(text);
-                    if (box.OnChange) box.OnChange();
-                });
-            }));
+            watchPane(w, tb.Text);
             return w;
         }
         case ControlKind::RichTextBox: {
             auto* w = new QPlainTextEdit(parent);
             w->setLineWrapMode(QPlainTextEdit::NoWrap);
             w->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-            conns_.push_back(connect(w, &QPlainTextEdit::textChanged, this, [this, cp, w] {
-                if (syncing_) return;
-                std::string text = FromQtLines(w->toPlainText());
-                shown_[cp] = text;
-                Deliver(cp, [cp, text] {
-                    auto& box = static_cast<RichTextBox&>(*cp);
-                    box.Text.SetQuietly(text);
-                    if (box.OnChange) box.OnChange();
-                });
-            }));
+            watchPane(w, static_cast<RichTextBox&>(c).Text);
             return w;
         }
         case ControlKind::Label: {
@@ -951,7 +945,7 @@ void FormView::Detach() {
     topMenus_.clear();
     pendingFocus_ = nullptr;
     if (sub && sub->mdiArea()) sub->mdiArea()->removeSubWindow(sub);
-    Window()->deleteLater();
+    // The back end deletes the window once no handler runs (QtBackend::Deliver).
     backend.RefreshMenuBar();
 }
 

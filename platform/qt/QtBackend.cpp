@@ -131,6 +131,14 @@ void QtBackend::Deliver(const std::function<void()>& handler) {
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tivelor: %s\n", e.what());
     }
+    // Windows of forms unloaded meanwhile go only now: a nested event loop
+    // (DoEvents, a modal form) would otherwise delete a window whose widget
+    // or view is still inside an outer handler.
+    if (ui_->DispatchDepth() == 0) {
+        for (QPointer<QWidget>& w : retired_)
+            if (w) w->deleteLater();
+        retired_.clear();
+    }
 }
 
 void QtBackend::Poll() {

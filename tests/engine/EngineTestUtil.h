@@ -1,51 +1,27 @@
-// Shared set-up of the engine tests: a started application and a parameter
-// set built without a data file.
+// Shared set-up of the engine tests.
 #pragma once
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "model/frmInitialize.h"
 #include "platform/headless/headless.h"
 #include "shell/App.h"
+#include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace enginetest {
 
-struct Started {
-    platform::headless::Session s;
-    tivelor::App app{s.ui};
-    Started() {
-        app.Start();
-        s.backend.Click("frmCredits.cmdOK");
-    }
-};
+using platform::headless::Step;
 
-// A parameter set of n parameters named "Parameter i", as a set-up leaves it.
-inline void MakeParameterSet(tivelor::App& app, int n) {
-    app.eng.par.NumPars = n;
-    app.eng.par.ParName.ReDim(n);
-    for (int i = 1; i <= n; ++i) app.eng.par.ParName(i) = "Parameter " + std::to_string(i);
-    tivelor::SizeParameterArrays(app);
-}
-
-// Queued user actions, run when the program waits (a modal dialog).
-inline platform::headless::Step ClickStep(const std::string& path) {
-    platform::headless::Step s;
-    s.kind = platform::headless::Step::Click;
-    s.target = path;
-    return s;
-}
-inline platform::headless::Step TypeStep(const std::string& path, const std::string& text) {
-    platform::headless::Step s;
-    s.kind = platform::headless::Step::Type;
-    s.target = path;
-    s.text = text;
+inline Step Act(Step::Kind kind, const std::string& target, const std::string& text = "") {
+    Step s;
+    std::tie(s.kind, s.target, s.text) = std::tie(kind, target, text);
     return s;
 }
 
@@ -55,34 +31,56 @@ inline std::string Temp(const std::string& name) {
 
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
-inline void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
+inline std::string WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
 }
 
-// A data file of counts[species][quadrat] in the fixed 6-character fields.
-inline std::string DataFile(const std::vector<std::vector<int>>& counts) {
-    auto field = [](const std::string& v) { return std::string(6 - v.size(), ' ') + v + ","; };
-    std::string text = "Quad  ,";
-    for (std::size_t i = 1; i <= counts.size(); ++i) text += field("Sp" + std::to_string(i));
-    text += "\r\n";
-    for (std::size_t j = 0; j < counts[0].size(); ++j) {
-        text += field(std::to_string(j + 1));
-        for (const auto& sp : counts) text += field(std::to_string(sp[j]));
-        text += "\r\n";
+// Three species in six quadrats in decreasing order of abundance: no advice.
+inline std::string SmallData() {
+    return WriteFile(Temp("engine.dat"),
+                     "Quad  ,   Sp1,   Sp2,   Sp3,\r\n     1,     9,     4,     0,\r\n     2,     5,     0,     3,\r\n"
+                     "     3,     7,     6,     1,\r\n     4,     3,     2,     0,\r\n     5,     8,     1,     2,\r\n"
+                     "     6,     6,     5,     1,\r\n");
+}
+
+// A parameter set of n parameters named "Parameter i", as a set-up leaves it.
+inline void MakeParameterSet(tivelor::App& app, int n) {
+    app.eng.par.NumPars = n;
+    app.eng.par.ParName.ReDim(n);
+    for (int i = 1; i <= n; ++i) app.eng.par.ParName(i) = "Parameter " + std::to_string(i);
+    tivelor::SizeParameterArrays(app);
+}
+
+struct Started {
+    platform::headless::Session s;
+    tivelor::App app{s.ui};
+    Started() {
+        app.Start();
+        s.backend.Click("frmCredits.cmdOK");
     }
-    return text;
-}
-
-// Three species in six quadrats, already in decreasing order of abundance,
-// with nothing to advise: set up without any message.
-inline std::string SmallDataFile() {
-    return DataFile({{9, 5, 7, 3, 8, 6}, {4, 0, 6, 2, 1, 5}, {0, 3, 1, 0, 2, 1}});
-}
+    void Fill(const std::string& data, const std::string& hab, const std::string& sampled = "6",
+              const std::string& species = "3") {
+        s.backend.Type("frmInitialize.txtDataFile", data);
+        s.backend.Type("frmInitialize.cboQuadsinHab", hab);
+        s.backend.Type("frmInitialize.cboQuadsSampled", sampled);
+        s.backend.Type("frmInitialize.cboNSpecies", species);
+    }
+    void Initialize(const std::string& hab = "10000", int links = 0) {
+        s.backend.Click("frmMenu.cmdInitialize");
+        Fill(SmallData(), hab);
+        s.backend.Set("frmInitialize.chkLogitThetas", links);
+        s.backend.Set("frmInitialize.chkLogNs", links);
+        s.backend.Click("frmInitialize.cmdDone");
+    }
+    void LoadDefaults() {
+        s.backend.AnswerMsgBox("Load algorithm data", platform::vbNo);
+        s.backend.AnswerMsgBox("Default Algorithm Values", platform::vbOK);
+        s.backend.Click("frmMenu.cmdLoadAlg");
+    }
+};
 
 }  // namespace enginetest

@@ -69,7 +69,12 @@ public:
                 if (!line.empty() && line.back() == '\r') line.pop_back();
                 auto w = Words(Expand(line));
                 if (w.empty() || w[0][0] == '#') continue;
-                Step s = Parse(w, number);
+                Step s;
+                try {
+                    s = Parse(w, number);
+                } catch (const std::logic_error&) {   // std::stoi on a word that is no number
+                    throw ScriptError(Where(number) + "a number is expected in: " + line);
+                }
                 s.where = script_ + ":" + std::to_string(number);
                 session_.backend.Push(std::move(s));
             }

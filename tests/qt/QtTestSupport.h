@@ -6,9 +6,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 #include <memory>
-#include <string>
 
 #include "platform/qt/QtBackend.h"
 #include "shell/App.h"
@@ -25,10 +23,9 @@ inline void Settle(int ms = 20) {
     } while (t.elapsed() < ms);
 }
 
-// Runs fn on the widget of the next modal dialog, once it is up.
+// Runs fn on the next modal dialog once it is up.
 inline void WhenModal(std::function<void(QWidget*)> fn) {
     auto* timer = new QTimer;
-    timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, fn] {
         if (QWidget* w = QApplication::activeModalWidget()) {
             timer->stop();
@@ -36,25 +33,22 @@ inline void WhenModal(std::function<void(QWidget*)> fn) {
             fn(w);
         }
     });
-    timer->start();
+    timer->start(10);
 }
 
-// Writes a picture of the widget under the build directory.
+// Writes a picture of the widget to <build>/qt-smoke/.
 inline bool Grab(QWidget* w, const std::string& name) {
     QString dir = QStringLiteral(TIVELOR_BINARY_DIR "/qt-smoke");
-    QDir().mkpath(dir);
-    return w && w->grab().save(dir + "/" + QString::fromStdString(name) + ".png");
+    return QDir().mkpath(dir) && w && w->grab().save(dir + "/" + QString::fromStdString(name) + ".png");
 }
 
 // Expects every control's widget to show what the control holds.
 void ExpectMirrors(platform::qt::QtBackend& backend, const platform::Form& form);
 
-// A desktop session with the application object on it.
 struct Desktop {
     platform::qt::QtSession session;
     std::unique_ptr<tivelor::App> app = std::make_unique<tivelor::App>(session.ui);
     platform::qt::QtBackend& backend = session.backend;
-    ~Desktop() { app.reset(); }
 };
 
 }  // namespace qttest

@@ -3,18 +3,13 @@
 
 #include <QApplication>
 
-namespace {
-QtMessageHandler defaultHandler = nullptr;
-
-// The offscreen platform cannot raise or grab; that is no news to the tests.
-void Messages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.startsWith(QLatin1String("This plugin does not support"))) return;
-    defaultHandler(type, context, text);
-}
-}  // namespace
+static QtMessageHandler defaultHandler = nullptr;
 
 int main(int argc, char** argv) {
-    defaultHandler = qInstallMessageHandler(Messages);
+    // The offscreen platform cannot raise or grab; that is no news to the tests.
+    defaultHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (!text.startsWith(QLatin1String("This plugin does not support"))) defaultHandler(type, context, text);
+    });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,15 +1,12 @@
-// A started program with four parameters and algorithm data, ready for the
-// main menu's Edit algorithm data.
+// A started program with algorithm data for n parameters, the main menu shown.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <string>
 
 #include "engine/Parameters.h"
 #include "platform/headless/headless.h"
-#include "platform/runtime.h"
 #include "shell/App.h"
 #include "shell/frmAlgo.h"
 #include "shell/frmMain.h"
@@ -17,8 +14,7 @@
 
 namespace shelltest {
 
-using platform::QBColor;
-using platform::vbNo, platform::vbOK, platform::vbYes;
+using platform::QBColor, platform::vbNo, platform::vbOK, platform::vbYes;
 
 struct Editing {
     platform::headless::Session s;
@@ -45,7 +41,6 @@ struct Editing {
         app.form<tivelor::frmMenu>().Unload();
         app.form<tivelor::frmMenu>().Show();
     }
-
     tivelor::frmAlgo& Open() {
         b.Click("frmMenu.cmdEditAlg");
         return app.form<tivelor::frmAlgo>();
@@ -62,7 +57,6 @@ struct Editing {
     }
     std::string Cell(int r, int c) { return app.form<tivelor::frmAlgo>().grdVS.TextMatrix(r, c); }
     std::int32_t Fore(int r, int c) { return app.form<tivelor::frmAlgo>().grdVS.CellForeColor(r, c); }
-    const platform::headless::MsgBoxRecord& LastMsg() { return b.msgBoxes.back(); }
 };
 
 inline std::string Temp(const std::string& name) {

@@ -1,12 +1,9 @@
-// A started application with a small parameter set and a test objective in
-// place of the model.
+// A started application with a test objective in place of the model.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "engine/Parameters.h"
 #include "engine/Simplex.h"
@@ -18,20 +15,17 @@
 
 namespace simplex_test {
 
+using namespace tivelor;
 using platform::Vec;
 using platform::headless::Step;
 using Objective = std::function<double(Vec<double>&)>;
 
 struct Bench {
     platform::headless::Session s;
-    tivelor::App app{s.ui};
+    App app{s.ui};
     long evals = 0;
-    std::vector<double> firstCoords;   // coordinate 1 of every evaluation
 
-    Bench() {
-        app.Start();
-        s.backend.Click("frmCredits.cmdOK");
-    }
+    Bench() { app.Start(), s.backend.Click("frmCredits.cmdOK"); }
     void Params(const std::vector<double>& values, const std::vector<double>& steps, Objective f) {
         auto& par = app.eng.par;
         const int n = par.NumPars = static_cast<int>(values.size());
@@ -44,32 +38,33 @@ struct Bench {
             par.ParName(i) = "Par" + std::to_string(i);
         }
         app.priors.Reset(n);
-        app.eng.RecipLnLConst = 0.5;
-        app.eng.TestModel = [this, f](Vec<double>& P, long) {
-            ++evals;
-            firstCoords.push_back(P(1));
-            return f(P);
-        };
+        app.eng.TestModel = [this, f](Vec<double>& P, long) { return ++evals, f(P); };
+        SetUpFusedParameters(app);
+        PackAdjustableParameters(app);
     }
-    // Packs and, for a new simplex, sizes the vertex matrix as the main menu does.
+    // The run of the main menu's Simplex button, with its buttons enabled.
     void Minimize() {
-        tivelor::SetUpFusedParameters(app);
-        tivelor::PackAdjustableParameters(app);
-        if (app.eng.SimplexValid == 0) app.eng.Simplex.ReDim(app.eng.par.NumPars, app.eng.par.NumPars + 2);
-        tivelor::SimplexMinimize(app);
-    }
-    // The main menu's buttons enabled, as after Initialize and Load.
-    void MenuReady() {
-        app.form<tivelor::frmMain>().Initialized = platform::True;
+        app.form<frmMain>().Initialized = platform::True;
         app.eng.AlgFileName = "test.alg";
-        app.form<tivelor::frmMenu>().EnableTaskButtons(true);
+        app.form<frmMenu>().EnableTaskButtons(true);
+        s.backend.Click("frmMenu.cmdSimplex");
     }
-    std::string Panel(int i) { return app.form<tivelor::frmMain>().stbMain5.Panel(i); }
+    // A built one-parameter simplex: vertex 1 at a, vertex 2 at a + step.
+    void Line(double a, double step, Objective f) {
+        Params({a}, {step}, std::move(f));
+        SimplexState& st = app.simplex;
+        st.SimplexF.ReDim(2);
+        for (auto* v : {&st.WorkVertex, &st.ExtVertex, &st.TrialPar}) v->ReDim(1);
+        st.ICen = 3;
+        app.eng.Simplex.ReDim(1, 3);
+        app.eng.Simplex(1, 1) = a;
+        InitialSimplex(app);
+        app.form<frmSimplex>();
+    }
+    std::string Panel(int i) { return app.form<frmMain>().stbMain5.Panel(i); }
     void At(std::uint64_t n, Step::Kind kind, const std::string& target, std::function<void()> call = {}) {
         Step st;
-        st.kind = kind;
-        st.target = target;
-        st.call = std::move(call);
+        st.kind = kind, st.target = target, st.call = std::move(call);
         s.backend.AtDoEvents(n, st);
     }
     void Ok(const std::string& title) { s.backend.AnswerMsgBox(title, platform::vbOK); }
