@@ -34,6 +34,7 @@ double Random::Rnd() {
 }
 
 void Random::Randomize(double seed) {
+    if (!std::isfinite(seed)) seed = 0;   // the conversion below needs a finite value
     std::uint32_t bits = static_cast<std::uint32_t>(
         static_cast<std::int64_t>(std::fmod(std::fabs(seed) * 65536.0, 4294967296.0)));
     state_ = ((bits >> 8) ^ (bits & 0xFFFFu) << 8) & 0xFFFFFFu;

@@ -56,11 +56,10 @@ TEST_F(Marq, NumericalDerivativeStepCostsNFreeTimesNFreePlusOne) {
     app.eng.NF = 7;
     double F0 = Bowl(app.eng.par.ParValue), h = 0.001;
     tivelor::CalcNumericalGradient(app, F0, h);
-    EXPECT_TRUE(app.eng.NF == 7 + 3 * 4 && h == 0.001);
-    EXPECT_EQ(Panel(1), "Hessian function call 12 of 12");
+    EXPECT_TRUE(app.eng.NF == 7 + 3 * 4 && h == 0.001 && Panel(1) == "Hessian function call 12 of 12");
     EXPECT_TRUE(points[2](2) == 0.001 && points[3](2) == -0.001);   // the parameter at 0: absolute increments
     EXPECT_EQ(app.marq.FMin, Bowl(points.back()));
-    tivelor::BuildNumericalHessian(app, F0, h);
+    tivelor::BuildNumericalHessian(app, F0, h);   // from the stored values
     Vec<double> g(4);
     Matrix<double> H(4, 4);
     BowlDerivs(app.eng.par.ParValue, g, H);
@@ -81,8 +80,7 @@ TEST_F(Marq, FailedTrialsRaiseLambdaTenfoldUntilFrustration) {
     double lambda = 0.001;
     for (size_t k = 1; k < points.size(); ++k, lambda *= 10)
         EXPECT_DOUBLE_EQ(points[k](1), 1 - -1 / (1E-30 * (1 + lambda))) << "trial " << k;
-    EXPECT_TRUE(Value(1) == 1 && app.marq.NIter == 0);
-    EXPECT_FALSE(app.IsLoaded<frmMarquardt>());
+    EXPECT_TRUE(Value(1) == 1 && app.marq.NIter == 0 && !app.IsLoaded<frmMarquardt>());
     EXPECT_EQ(Count(LastBox().text, "\r\n"), 6);
 }
 
@@ -111,7 +109,6 @@ TEST_F(Marq, DerivativePauseWaitsForAClickThenTheMinimumIsReported) {
         EXPECT_EQ(Count(paused, "Analytical 1st derivative wrt Parameter      00"), 3);
         EXPECT_EQ(Count(paused, "Analytical 2nd derivative wrt Parameters "), 6);
         EXPECT_NE(paused.find("Analytical 2nd derivative wrt Parameters 002,003)  0.00000E+00"), std::string::npos);
-        EXPECT_FALSE(app.form<frmMarquardt>().cmdIteration.Visible);
         EXPECT_EQ(LastBox().text, "Minimum found using Marquardt!");
         const double want[] = {1, -2, 0.5, 7};
         for (int i = 1; i <= 4; ++i) EXPECT_NEAR(Value(i), want[i - 1], 2E-3);

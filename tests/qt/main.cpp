@@ -7,8 +7,8 @@ static QtMessageHandler defaultHandler = nullptr;
 
 int main(int argc, char** argv) {
     // The offscreen platform cannot raise or grab; that is no news to the tests.
-    defaultHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (!text.startsWith(QLatin1String("This plugin does not support"))) defaultHandler(type, context, text);
+    defaultHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& where, const QString& text) {
+        if (!text.startsWith(QLatin1String("This plugin does not support"))) defaultHandler(type, where, text);
     });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -13,6 +13,7 @@ TEST(SimplexMoves, EachMoveIsNamedAndCostsItsEvaluations) {
     struct Case { std::map<double, double> f; double start; const char* action; int nbetter; long cost; double stored; };
     const Case cases[] = {
         {{}, 1, kActReflection, 2, 2, 0},   // extension tried, not better
+        {{{-1, 0}}, 1, kActReflection, 2, 2, 0},   // nor when equal
         {{{-1, -5}}, 1, kActExtension, 2, 2, -1},
         {{{0, 0}, {1, 1}, {-1, 10}}, 0, kActContraction, 0, 2, 0.5},
         {{{0, nan}}, 1, kActContraction, 0, 2, 1.5},   // not a number is never better
