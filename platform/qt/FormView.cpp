@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +25,7 @@
 #include <QStatusBar>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTextCursor>
 #include <QTimer>
@@ -66,6 +69,94 @@ Qt::Alignment GridAlignment(int align, const std::string& text) {
     return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
+// Grid cells with the narrow text margins of the classic grid, so a column
+// made for its heading shows all of it.
+class GridCells : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem opt(option);
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget* w = opt.widget;
+        QStyle* st = w ? w->style() : QApplication::style();
+        st->drawControl(QStyle::CE_ItemViewItem, &opt, p, w);
+        const QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        const bool selected = opt.state & QStyle::State_Selected;
+        p->save();
+        p->setClipRect(opt.rect);
+        p->setFont(opt.font);
+        p->setPen(opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        p->drawText(opt.rect.adjusted(2, 0, -2, 0), static_cast<int>(opt.displayAlignment) | Qt::TextSingleLine,
+                    text);
+        p->restore();
+    }
+};
+
+bool HasCaption(ControlKind k) {
+    return k == ControlKind::Label || k == ControlKind::CheckBox || k == ControlKind::OptionButton ||
+           k == ControlKind::Frame || k == ControlKind::CommandButton;
+}
+
+// Whether a caption fits the control's rectangle when drawn in the font.
+bool CaptionFits(const Control& c, const QWidget* w, const QFont& font) {
+    const int width = std::max(0, Px(c.Width)), height = std::max(0, Px(c.Height));
+    const QFontMetrics fm(font);
+    switch (c.kind) {
+        case ControlKind::Label: {
+            QString text = WithoutMnemonic(ToQtLines(c.ShownText()));
+            if (text.trimmed().isEmpty()) return true;
+            int flags = Qt::AlignLeft | Qt::AlignTop;
+            if (static_cast<const Label&>(c).WordWrap) flags |= Qt::TextWordWrap;
+            // Two pixels to spare: neighbours often overlap a label's last twips.
+            const int room = std::max(1, width - 2);
+            QRect r = fm.boundingRect(QRect(0, 0, room, 1 << 20), flags, text);
+            return r.width() <= room && r.height() <= std::max(height, fm.height());
+        }
+        case ControlKind::CheckBox:
+        case ControlKind::OptionButton: {
+            QString text = WithoutMnemonic(ToQt(c.ShownText()));
+            if (text.isEmpty()) return true;
+            bool check = c.kind == ControlKind::CheckBox;
+            QStyle* st = w->style();
+            int box = st->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth,
+                                      nullptr, w) +
+                      st->pixelMetric(check ? QStyle::PM_CheckBoxLabelSpacing : QStyle::PM_RadioButtonLabelSpacing,
+                                      nullptr, w);
+            return box + fm.horizontalAdvance(text) + 2 <= width;
+        }
+        case ControlKind::Frame: {
+            QString text = WithoutMnemonic(ToQt(c.ShownText()));
+            return text.isEmpty() || fm.horizontalAdvance(text) + 4 + 2 * fm.averageCharWidth() <= width;
+        }
+        case ControlKind::CommandButton: {
+            QString text = WithoutMnemonic(ToQtLines(c.ShownText()));
+            if (text.trimmed().isEmpty()) return true;
+            int room = std::max(0, width - 8), rows = std::max(0, height - 4);
+            QRect r = fm.boundingRect(QRect(0, 0, room, 1 << 20), Qt::AlignCenter | Qt::TextWordWrap, text);
+            return r.width() <= room && r.height() <= std::max(rows, fm.height());
+        }
+        default: return true;
+    }
+}
+
+// The control's font, stepped down by half points (not below 6.5 pt) until
+// its caption fits the rectangle the layout gave it; the substitute sans
+// fonts run wider than the one the layouts were made for.
+QFont FittedFont(const Control& c, const QWidget* w) {
+    QFont font = FontFor(c.FontName, c.FontSize, c.FontBold, c.FontItalic);
+    if (!HasCaption(c.kind)) return font;
+    constexpr double kFloor = 6.5;
+    double size = font.pointSizeF();
+    if (size <= 0) return font;
+    while (size > kFloor && !CaptionFits(c, w, font)) {
+        size = std::max(kFloor, size - 0.5);
+        font.setPointSizeF(size);
+    }
+    return font;
+}
+
 bool IsEditPane(const QWidget* w) {
     return qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QLineEdit*>(w) ||
            qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QComboBox*>(w);
@@ -82,11 +173,30 @@ void WrapButton::paintEvent(QPaintEvent*) {
     QString caption = opt.text;
     opt.text.clear();
     p.drawControl(QStyle::CE_PushButton, opt);
-    QRect r = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
+    // Keep the caption off the button's edges (the fitted font assumes this room).
+    QRect r = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this) & rect().adjusted(4, 2, -4, -2);
     if (isDown()) r.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this),
                               style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &opt, this));
     style()->drawItemText(&p, r, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, palette(),
                           isEnabled(), caption, QPalette::ButtonText);
+}
+
+void CaptionFrame::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QFontMetrics fm(font());
+    const QString caption = WithoutMnemonic(title());
+    const int top = caption.isEmpty() ? 0 : fm.height() / 2;
+    const QRect box(0, top, width() - 1, height() - top - 1);
+    p.setPen(palette().color(QPalette::Light));
+    p.drawRect(box.translated(1, 1).adjusted(0, 0, -1, -1));
+    p.setPen(palette().color(QPalette::Mid));
+    p.drawRect(box.adjusted(0, 0, -1, -1));
+    if (caption.isEmpty()) return;
+    const int left = std::max(0, std::min(fm.averageCharWidth(), width() / 8));
+    QRect text(left, 0, std::min(fm.horizontalAdvance(caption) + 4, std::max(0, width() - 2 * left)), fm.height());
+    p.fillRect(text, palette().color(backgroundRole()));
+    style()->drawItemText(&p, text, Qt::AlignCenter | Qt::TextSingleLine, palette(), isEnabled(), caption,
+                          QPalette::WindowText);
 }
 
 void TopWindow::closeEvent(QCloseEvent* event) {
@@ -278,7 +388,7 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
             w->setTextFormat(Qt::PlainText);
             return w;
         }
-        case ControlKind::Frame: return new QGroupBox(parent);
+        case ControlKind::Frame: return new CaptionFrame(parent);
         case ControlKind::Image: return new QLabel(parent);
         case ControlKind::CheckBox: {
             auto* w = new QCheckBox(parent);
@@ -360,6 +470,7 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
             w->setEditTriggers(QAbstractItemView::NoEditTriggers);
             w->setSelectionMode(QAbstractItemView::SingleSelection);
             w->setWordWrap(false);
+            w->setItemDelegate(new GridCells(w));
             w->verticalHeader()->setMinimumSectionSize(1);
             w->horizontalHeader()->setMinimumSectionSize(1);
             w->viewport()->setMouseTracking(true);
@@ -522,6 +633,8 @@ void FormView::Sync(Control& c, PropId prop, int a, int b) {
             else if (auto* q = qobject_cast<QGroupBox*>(w)) q->setTitle(caption);
             else if (c.kind == ControlKind::Label)
                 static_cast<QLabel*>(w)->setText(WithoutMnemonic(ToQtLines(c.ShownText())));
+            if (HasCaption(c.kind))
+                if (QFont f = FittedFont(c, w); f != w->font()) w->setFont(f);
             break;
         }
         case PropId::Text:
@@ -532,12 +645,14 @@ void FormView::Sync(Control& c, PropId prop, int a, int b) {
         case PropId::Enabled: w->setEnabled(c.Enabled); break;
         case PropId::Visible: w->setVisible(c.Visible); break;
         case PropId::Geometry:
-            if (c.kind != ControlKind::StatusBar)
-                w->setGeometry(Px(c.Left), Px(c.Top), std::max(0, Px(c.Width)), std::max(0, Px(c.Height)));
+            if (c.kind == ControlKind::StatusBar) break;
+            w->setGeometry(Px(c.Left), Px(c.Top), std::max(0, Px(c.Width)), std::max(0, Px(c.Height)));
+            if (HasCaption(c.kind))
+                if (QFont f = FittedFont(c, w); f != w->font()) w->setFont(f);
             break;
         case PropId::ToolTip: w->setToolTip(ToQt(c.ToolTipText)); break;
         case PropId::Font:
-            w->setFont(FontFor(c.FontName, c.FontSize, c.FontBold, c.FontItalic));
+            w->setFont(FittedFont(c, w));
             if (c.kind == ControlKind::FlexGrid) {
                 auto* t = static_cast<QTableWidget*>(w);
                 t->verticalHeader()->setDefaultSectionSize(std::max(Px(240), t->fontMetrics().height() + 2));

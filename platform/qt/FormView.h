@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QEvent>
+#include <QGroupBox>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -32,6 +33,16 @@ class FormView;
 class WrapButton : public QPushButton {
 public:
     using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A frame whose caption sits on its top edge, leaving the inside free for
+// the controls placed there.
+class CaptionFrame : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

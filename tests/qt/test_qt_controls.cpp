@@ -133,3 +133,38 @@ TEST(QtControls, UserActionsReachTheHandlersAndCodeChangesReachTheWidgets) {
     qttest::Settle();
     EXPECT_EQ(g->events.back(), "resize " + std::to_string(9300 + 120 + 30 * 15));
 }
+
+// A caption too long for its control is shown in a smaller font, never below
+// 6.5 pt; once it fits again (shorter text, wider control) the requested size
+// comes back. The text itself is left alone.
+TEST(QtControls, CaptionsThatDoNotFitStepTheirFontDown) {
+    qttest::Desktop d;
+    frmGallery* g = nullptr;
+    d.backend.Deliver([&] {
+        g = &d.session.ui.forms.Get<frmGallery>(d.session.ui);
+        g->Show();
+    });
+    qttest::Settle();
+    auto points = [&](Control& c) { return d.backend.Widget(c)->font().pointSizeF(); };
+    for (Control* c : std::initializer_list<Control*>{&g->lblNote, &g->chkOn, &g->fraOpts, &g->cmdGo})
+        EXPECT_DOUBLE_EQ(points(*c), 8.25) << c->Path();
+
+    g->lblNote.Caption = "Marquardt (maximum # iterations):";
+    g->chkOn.Caption = "Log link for unsampled N";
+    g->fraOpts.Caption = std::string(80, 'W');
+    g->cmdGo.Caption = "Single model covariances and more";
+    for (Control* c : std::initializer_list<Control*>{&g->lblNote, &g->chkOn, &g->cmdGo}) {
+        EXPECT_LT(points(*c), 8.25) << c->Path();
+        EXPECT_GE(points(*c), 6.5) << c->Path();
+    }
+    EXPECT_DOUBLE_EQ(points(g->fraOpts), 6.5);   // cannot fit: the floor
+    qttest::ExpectMirrors(d.backend, *g);
+
+    g->lblNote.Width = 6000;
+    g->chkOn.Caption = "On";
+    g->fraOpts.FontSize = 12;
+    g->fraOpts.Caption = "Options";
+    EXPECT_DOUBLE_EQ(points(g->lblNote), 8.25);
+    EXPECT_DOUBLE_EQ(points(g->chkOn), 8.25);
+    EXPECT_DOUBLE_EQ(points(g->fraOpts), 12);
+}
