@@ -17,7 +17,7 @@
 #include "model/frmInitialize.h"
 #include "platform/files.h"
 #include "platform/headless/headless.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "model/SyntheticData.h"
 #include "platform/files.h"
 #include "platform/headless/headless.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "engine/Simplex.h"
 #include "model/Model.h"
 #include "platform/headless/headless.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {

@@ -5,7 +5,7 @@
 #include "engine/Simplex.h"
 #include "engine/Priors.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/TextWindows.h"
 #include "shell/frmMain.h"
 

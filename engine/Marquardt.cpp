@@ -10,7 +10,7 @@
 #include "engine/Objective.h"
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMarquardt.h"
 
 namespace tivelor {

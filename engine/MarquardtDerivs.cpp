@@ -7,7 +7,7 @@
 #include "engine/Parameters.h"
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

@@ -8,7 +8,7 @@
 #include "engine/Priors.h"
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMarquardt.h"
 
 namespace tivelor {

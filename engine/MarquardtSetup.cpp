@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/ui.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

@@ -1,7 +1,7 @@
 #include "engine/Parameters.h"
 
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

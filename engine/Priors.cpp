@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

@@ -6,7 +6,7 @@
 
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 
 namespace tivelor {

@@ -5,7 +5,7 @@
 #include "engine/Parameters.h"
 #include "engine/Priors.h"
 #include "engine/ProgressText.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmSimplex.h"
 
 namespace tivelor {

@@ -3,7 +3,7 @@
 
 #include "engine/Objective.h"
 #include "engine/Simplex.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

@@ -1,7 +1,7 @@
 #include "engine/ProgressText.h"
 #include "engine/Simplex.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmSimplex.h"
 
 namespace tivelor {

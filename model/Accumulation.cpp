@@ -4,7 +4,7 @@
 
 #include "model/Estimators.h"
 #include "model/ModelState.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

@@ -3,9 +3,11 @@
 #include <cmath>
 
 #include "model/ModelServices.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
+
+using numerics::detail::LnGammaCore;
 
 namespace {
 
@@ -16,12 +18,12 @@ void UpdateCache(CountProbSlots& c, double& kN, long& kX, double N, long X, int 
     double unused = 0;
     const double x = static_cast<double>(X);
     if (!(Qd != 1 && N == kN && N != 1 && c.LevelN1 >= level)) {
-        detail::LnGammaCore(N + 1, level, c.LGN1, c.DigN1, c.TrigN1);
+        LnGammaCore(N + 1, level, c.LGN1, c.DigN1, c.TrigN1);
         c.LevelN1 = level;
     }
-    if (!(Qd != 1 && X == kX && N != 1)) detail::LnGammaCore(x + 1, 0, c.LGX1, unused, unused);
+    if (!(Qd != 1 && X == kX && N != 1)) LnGammaCore(x + 1, 0, c.LGX1, unused, unused);
     if (!(Qd != 1 && N == kN && X == kX && N != 1 && c.LevelNX1 >= level)) {
-        detail::LnGammaCore(N - x + 1, level, c.LGNX1, c.DigNX1, c.TrigNX1);
+        LnGammaCore(N - x + 1, level, c.LGNX1, c.DigNX1, c.TrigNX1);
         c.LevelNX1 = level;
     }
 }
@@ -33,17 +35,13 @@ void LnGammaDerivs(double X, double& LnG, double& Dig, double& Trig) {
     const bool wantDig = Wanted(Dig);
     const int level = wantDig ? (Wanted(Trig) ? 2 : 1) : 0;
     double lg = 0, dig = 0, trig = 0;
-    detail::LnGammaCore(X, level, lg, dig, trig);
+    LnGammaCore(X, level, lg, dig, trig);
     LnG = lg;
     if (level >= 1) Dig = dig;
     if (level >= 2) Trig = trig;
 }
 
-double LnGammaValue(double X) {
-    double lg = 0, unused = 0;
-    detail::LnGammaCore(X, 0, lg, unused, unused);
-    return lg;
-}
+double LnGammaValue(double X) { return numerics::LnGammaValue(X); }
 
 void LnGamma(double X, double& Result) { Result = LnGammaValue(X); }
 
@@ -85,12 +83,12 @@ void QuadratProbBetaBinomial(CountProbCache& cache, double& Result, double N, lo
     double lgAB = 0, dAB = 0, tAB = 0, lgA = 0, dA = 0, tA = 0, lgB = 0, dB = 0, tB = 0;
     double lgXA = 0, dXA = 0, tXA = 0, lgNXB = 0, dNXB = 0, tNXB = 0, lgNAB = 0, dNAB = 0,
            tNAB = 0;
-    detail::LnGammaCore(a + b, level, lgAB, dAB, tAB);
-    detail::LnGammaCore(a, level, lgA, dA, tA);
-    detail::LnGammaCore(b, level, lgB, dB, tB);
-    detail::LnGammaCore(x + a, level, lgXA, dXA, tXA);
-    detail::LnGammaCore(N - x + b, level, lgNXB, dNXB, tNXB);
-    detail::LnGammaCore(N + a + b, level, lgNAB, dNAB, tNAB);
+    LnGammaCore(a + b, level, lgAB, dAB, tAB);
+    LnGammaCore(a, level, lgA, dA, tA);
+    LnGammaCore(b, level, lgB, dB, tB);
+    LnGammaCore(x + a, level, lgXA, dXA, tXA);
+    LnGammaCore(N - x + b, level, lgNXB, dNXB, tNXB);
+    LnGammaCore(N + a + b, level, lgNAB, dNAB, tNAB);
     const double L = c.LGN1 - c.LGX1 - c.LGNX1 + lgAB - lgA - lgB + lgXA + lgNXB - lgNAB;
     Result = std::exp(L);
     if (level == 0) {

@@ -4,7 +4,7 @@
 
 #include "model/ModelServices.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

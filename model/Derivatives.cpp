@@ -5,7 +5,7 @@
 
 #include "model/CountProb.h"
 #include "model/ModelServices.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

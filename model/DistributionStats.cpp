@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "model/ModelState.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

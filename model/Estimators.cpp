@@ -6,7 +6,7 @@
 
 #include "model/Accumulation.h"
 #include "model/ModelState.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

@@ -7,7 +7,7 @@
 #include "model/Model.h"
 #include "model/frmGuessPars.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 
 namespace tivelor {

@@ -1,6 +1,6 @@
 #include "model/Model.h"
 
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

@@ -10,7 +10,7 @@
 #include "model/Model.h"
 #include "model/ModelServices.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 
@@ -151,7 +151,7 @@ void PrepareCache(ModelState& m) {
 // count-probability routines return, reusing log-gamma terms that recur.
 double SpeciesNegLnL(ModelState& m, int i, double N, double T, double SR, double& detect,
                      double& lastP) {
-    using detail::LnGammaCore;
+    using numerics::detail::LnGammaCore;
     SpeciesEvalCache& c = m.EvalCache;
     const int NQuad = m.NQuad;
     const bool bb = UsesBetaBinomial(T, SR);

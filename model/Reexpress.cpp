@@ -7,7 +7,7 @@
 #include "engine/Simplex.h"
 #include "model/DistributionStats.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

@@ -9,7 +9,7 @@
 #include "model/Reexpress.h"
 #include "model/frmConvert.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/TextWindows.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"

@@ -3,7 +3,7 @@
 #include "engine/Parameters.h"
 #include "model/Report.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/TextWindows.h"
 #include "shell/frmMain.h"
 

@@ -1,6 +1,6 @@
 #include "model/frmConvert.h"
 
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor {
 

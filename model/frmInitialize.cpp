@@ -3,7 +3,7 @@
 #include "engine/Parameters.h"
 #include "model/Model.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 

@@ -1,6 +1,6 @@
 #include "shell/InfoWindows.h"
 
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 
 namespace tivelor {

@@ -3,7 +3,7 @@
 
 #include <exception>
 
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/runtime.h"
 #include "platform/ui.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {

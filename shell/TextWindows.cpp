@@ -2,7 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {

@@ -5,7 +5,7 @@
 
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/Quit.h"
 #include "shell/frmEditVS.h"
 #include "shell/frmMain.h"

@@ -4,7 +4,7 @@
 
 #include "platform/runtime.h"
 #include "shell/AlgoEditor.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmAlgo.h"
 
 namespace tivelor {

@@ -1,6 +1,6 @@
 #include "shell/frmMain.h"
 
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/InfoWindows.h"
 #include "shell/Quit.h"
 #include "shell/frmMenu.h"

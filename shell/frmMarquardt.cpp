@@ -1,6 +1,6 @@
 #include "shell/frmMarquardt.h"
 
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 

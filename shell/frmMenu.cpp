@@ -1,7 +1,7 @@
 #include "shell/frmMenu.h"
 
 #include "model/Model.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/Quit.h"
 #include "shell/frmMain.h"
 

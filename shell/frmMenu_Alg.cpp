@@ -6,7 +6,7 @@
 #include "model/frmInitialize.h"
 #include "platform/files.h"
 #include "platform/runtime.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 

@@ -1,6 +1,6 @@
 #include "engine/Parameters.h"
 #include "model/Model.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 

@@ -1,5 +1,5 @@
 #include "shell/AlgoEditor.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 

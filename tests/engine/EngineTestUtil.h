@@ -11,7 +11,7 @@
 
 #include "model/frmInitialize.h"
 #include "platform/headless/headless.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 

@@ -5,7 +5,7 @@
 
 #include "platform/files.h"
 #include "platform/headless/headless.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/InfoWindows.h"
 #include "shell/TextWindows.h"
 #include "shell/frmMain.h"

@@ -10,7 +10,7 @@
 
 #include "engine/Parameters.h"
 #include "platform/headless/headless.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 
 namespace marqtest {

@@ -9,7 +9,7 @@
 #include "model/Model.h"
 #include "platform/files.h"
 #include "platform/headless/headless.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace tivelor::testing {
 

@@ -12,7 +12,7 @@
 
 #include "platform/files.h"
 #include "platform/headless/headless.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace {
 

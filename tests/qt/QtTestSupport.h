@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "platform/qt/QtBackend.h"
-#include "shell/App.h"
+#include "app/App.h"
 
 namespace qttest {
 

@@ -9,7 +9,7 @@
 #include "model/frmInitialize.h"
 #include "platform/files.h"
 #include "platform/headless/headless.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/TextWindows.h"
 #include "shell/frmMain.h"
 

@@ -7,7 +7,7 @@
 
 #include "engine/Parameters.h"
 #include "platform/headless/headless.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmAlgo.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"

@@ -8,7 +8,7 @@
 #include "engine/Parameters.h"
 #include "engine/Simplex.h"
 #include "platform/headless/headless.h"
-#include "shell/App.h"
+#include "app/App.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 #include "shell/frmSimplex.h"

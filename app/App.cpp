@@ -1,4 +1,4 @@
-#include "shell/App.h"
+#include "app/App.h"
 
 #include "shell/InfoWindows.h"
 

@@ -10,7 +10,7 @@
 #include "platform/ui.h"
 #include "plots/PlotRequest.h"
 #include "priors/PriorTable.h"
-#include "shell/ShellState.h"
+#include "app/ShellState.h"
 
 namespace tivelor {
 
