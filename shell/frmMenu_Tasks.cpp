@@ -1,5 +1,7 @@
 #include "shell/AlgoEditor.h"
 #include "app/App.h"
+#include "ranking/frmRank.h"
+#include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {
@@ -35,7 +37,10 @@ void frmMenu::cmdBayesian_Click() {
 }
 
 void frmMenu::cmdRank_Click() {
-    NotInThisVersion(app, "rank or average models", "Multi-model statistics");
+    frmMain& main = app.form<frmMain>();
+    Unload();
+    main.mnuApplication.Enabled = false;
+    app.form<frmRank>().Show();
 }
 
 }  // namespace tivelor

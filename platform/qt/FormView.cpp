@@ -784,6 +784,9 @@ void FormView::SyncCell(FlexGrid& g, int r, int c) {
     if (fore >= 0) item->setForeground(ToColor(fore));
     else item->setData(Qt::ForegroundRole, QVariant());
     item->setTextAlignment(GridAlignment(g.CellAlignment(r, c), text));
+    QFont font = t->font();
+    font.setBold(g.CellFontBold(r, c));
+    item->setFont(font);
     item->setFlags(fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 }
 
