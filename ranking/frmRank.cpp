@@ -110,7 +110,6 @@ void frmRank::Form_Load() {
     grdRank.Rows = 2;
     grdRank.Cols = 10;
     grdRank.FixedRows = 1;
-    grdRank.FixedCols = 0;
     for (int c = 1; c <= 9; ++c) grdRank.SetCellBackColor(0, c, QBColor(7));
     grdRank.GridColor = QBColor(8);
     for (int c = 0; c <= 9; ++c) {
