@@ -62,9 +62,21 @@ TEST(ProfileDistribution, ThreePointsAndAnEvenCount) {
     Table t(3, -1, 1, [](double x) { return x * x / 2; });
     t.Run(2, 1);
     const double e = std::exp(-0.5), area = 2.0 / 6 * (2 * e + 4);
-    EXPECT_NEAR(t.PDF(2), 1 / area, 1E-12);
+    EXPECT_NEAR(area, 1.7376871, 1E-7);
     EXPECT_NEAR(t.Mean, 0, 1E-15);
-    EXPECT_NEAR(t.SD, std::sqrt(2.0 / 6 * 2 * e / area), 1E-12);
+    EXPECT_NEAR(t.SD, 0.4823863, 1E-7);
+    const double pdf[] = {0.3490448, 0.5754776, 0.3490448}, cum[] = {0.3490448, 0.9245224, 1},
+                 ci[] = {0.6224593, 0, 1}, norm[] = {0.0964578, 0.8270183, 0.0964578};
+    for (long k = 1; k <= 3; ++k) {
+        EXPECT_NEAR(t.PDF(k), pdf[k - 1], 1E-7);
+        EXPECT_NEAR(t.Cum(k), cum[k - 1], 1E-7);
+        EXPECT_NEAR(t.CIMode(k), ci[k - 1], 1E-7);
+        EXPECT_NEAR(t.Norm(k), norm[k - 1], 1E-7);
+    }
+    Table wide(17, -4, 0.5, [](double x) { return x * x / 2; });
+    wide.Run(9, 0.5);
+    EXPECT_NEAR(1 / wide.PDF(9), 2.5064602, 1E-7);
+    EXPECT_NEAR(wide.SD, 0.9994461, 1E-7);
 
     // With four points the last takes no part in the sums and its cumulative row stays 0.
     Table even(4, -1, 1, [](double x) { return x * x / 2; });
