@@ -6,6 +6,7 @@
 #include "engine/MarquardtState.h"
 #include "engine/SimplexState.h"
 #include "evaluation/EvalState.h"
+#include "evaluation/MLState.h"
 #include "model/ModelState.h"
 #include "platform/ui.h"
 #include "plots/PlotRequest.h"
@@ -29,6 +30,7 @@ public:
     ModelState model;
     PriorTable priors;
     EvalState eval;
+    MLState ml;
     PlotRequest plot;
     Switches sw;
     Messages msg;

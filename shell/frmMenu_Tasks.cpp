@@ -1,5 +1,6 @@
 #include "shell/AlgoEditor.h"
 #include "app/App.h"
+#include "evaluation/frmParEvals.h"
 #include "ranking/frmRank.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
@@ -29,7 +30,9 @@ void frmMenu::cmdCovariance_Click() {
 }
 
 void frmMenu::cmdParEstimate_Click() {
-    NotInThisVersion(app, "evaluate single parameter estimates", "Evaluate parameter estimates");
+    CloseRunWindows();
+    HandOver();
+    app.form<frmParEvals>().Show();
 }
 
 void frmMenu::cmdBayesian_Click() {
