@@ -30,9 +30,11 @@ void frmMenu::cmdCovariance_Click() {
 }
 
 void frmMenu::cmdParEstimate_Click() {
+    App& a = app;   // this window is closed below
     CloseRunWindows();
     HandOver();
-    app.form<frmParEvals>().Show();
+    a.sw.PriorProfileOn = "off";
+    a.form<frmParEvals>().Show();
 }
 
 void frmMenu::cmdBayesian_Click() {
@@ -40,10 +42,10 @@ void frmMenu::cmdBayesian_Click() {
 }
 
 void frmMenu::cmdRank_Click() {
-    frmMain& main = app.form<frmMain>();
+    App& a = app;   // this window is closed below
     Unload();
-    main.mnuApplication.Enabled = false;
-    app.form<frmRank>().Show();
+    a.form<frmMain>().mnuApplication.Enabled = false;
+    a.form<frmRank>().Show();
 }
 
 }  // namespace tivelor
