@@ -5,7 +5,7 @@ namespace {
 
 using Rows = std::vector<std::vector<double>>;
 
-struct LU : marqtest::Fixture {
+struct HessMatLU : marqtest::Fixture {
     void Load(const Rows& rows) {
         const long n = static_cast<long>(rows.size());
         Params(std::vector<double>(n, 1.0), std::vector<double>(n, 0.1), "");
@@ -17,7 +17,7 @@ struct LU : marqtest::Fixture {
 };
 
 // The engine's routines work on HessMat and the arrays of MarquardtState.
-TEST_F(LU, HessMatInverseDeterminantAndSolve) {
+TEST_F(HessMatLU, HessMatInverseDeterminantAndSolve) {
     Load({{0, 2}, {4, 0}});
     tivelor::InvertMatrixLU(app);
     EXPECT_TRUE(app.marq.LUFailed == 0 && app.marq.LUIndex(1) == 2 && app.marq.Determinant == -0.125);
@@ -30,7 +30,7 @@ TEST_F(LU, HessMatInverseDeterminantAndSolve) {
     EXPECT_TRUE(app.marq.Determinant == -1 && app.marq.LURHS(1, 1) == 2 && app.marq.LURHS(2, 1) == 3);
 }
 
-TEST_F(LU, ZeroRowIsReportedByDerivativeMethod) {
+TEST_F(HessMatLU, ZeroRowIsReportedByDerivativeMethod) {
     Params({1, 1, 1}, {0.1, 0, 0.1});   // free position 2 is parameter 3
     app.eng.HessMat(1, 1) = 2, app.eng.HessMat(1, 2) = 1;
     for (const char* method : {"N", "A", ""}) {   // outside a run the row is passed over
