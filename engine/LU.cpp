@@ -1,5 +1,6 @@
 #include "engine/LU.h"
 
+#include "numerics/LU.h"
 #include "platform/runtime.h"
 #include "app/App.h"
 

@@ -3,14 +3,11 @@
 // numerics/LU.h, yielding once per row and reporting a dead parameter.
 #pragma once
 
-#include "numerics/LU.h"
 #include "platform/arrays.h"
 
 namespace tivelor {
 
 class App;
-
-using numerics::kLUTiny;
 
 // Factors HessMat(1..N, 1..N) in place and fills LUIndex, LUScale and
 // Determinant (+1 or -1 by the number of row interchanges). A row that is all

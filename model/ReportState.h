@@ -5,7 +5,6 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "numerics/DistributionStats.h"
@@ -14,7 +13,7 @@
 
 namespace tivelor {
 
-// A value that may have no defined value; the report prints "Undefined".
+// The report prints "Undefined" for a MaybeNumber without a value.
 using numerics::MaybeNumber;
 using numerics::RichnessEstimate;
 using numerics::DistributionStatistics;
