@@ -31,6 +31,8 @@
 #include "shell/frmSimplex.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
+#include "uncertainty/frmAbort.h"
+#include "uncertainty/frmRange.h"
 
 namespace {
 
@@ -83,6 +85,8 @@ const std::vector<std::pair<const char*, Form& (*)(App&)>> kWindows = {
     {"frmConvert", Open<tivelor::frmConvert>},
     {"frmSimplex", Open<tivelor::frmSimplex>},
     {"frmMarquardt", Open<tivelor::frmMarquardt>},
+    {"frmRange", [](App& a) -> Form& { a.model.NSpp = 12; return Open<tivelor::frmRange>(a); }},
+    {"frmAbort", Open<tivelor::frmAbort>},
 };
 
 QString Joined(QStringList items, int current) { return items.join('|') + '@' + QString::number(current); }
