@@ -72,7 +72,6 @@ void PearsonDeviatesTest(App& app) {
     app.sw.AbortFlag = platform::False;
     app.form<frmAbort>().Show();
     const int first = g.FirstSpGOF, last = g.LastSpGOF;
-    if (g.SimUnsampled.UBound() < NSpp) g.SimUnsampled.ReDim(NSpp);
 
     // Observed deviates. Without unsampled quadrats the unsampled term is left out.
     const bool unsampledTerm = NH > NQuad;
