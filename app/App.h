@@ -12,6 +12,7 @@
 #include "plots/PlotRequest.h"
 #include "priors/PriorTable.h"
 #include "app/ShellState.h"
+#include "uncertainty/UncertaintyState.h"
 
 namespace tivelor {
 
@@ -35,6 +36,7 @@ public:
     Switches sw;
     Messages msg;
     ShellState shell;
+    UncertaintyState unc;
 
     // A reference to a form loads it, as in the window system.
     template <class T>

@@ -33,6 +33,8 @@
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 #include "ranking/frmRank.h"
+#include "uncertainty/frmAbort.h"
+#include "uncertainty/frmRange.h"
 
 namespace {
 
@@ -116,6 +118,8 @@ const std::vector<std::pair<const char*, Form& (*)(App&)>> kWindows = {
     {"frmSimplex", Open<tivelor::frmSimplex>},
     {"frmMarquardt", Open<tivelor::frmMarquardt>},
     {"frmRank", OpenRank},
+    {"frmRange", [](App& a) -> Form& { a.model.NSpp = 12; return Open<tivelor::frmRange>(a); }},
+    {"frmAbort", Open<tivelor::frmAbort>},
 };
 
 QString Joined(QStringList items, int current) { return items.join('|') + '@' + QString::number(current); }
