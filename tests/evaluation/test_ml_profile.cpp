@@ -199,6 +199,37 @@ TEST_F(MLProfile, QuittingKeepsAnOddNumberOfPointsAndANegativeStepAscends) {
     EXPECT_EQ(f.app.eng.par.StepSize(1), -0.01);
 }
 
+// The prior term enters on the -ln L scale: a normal likelihood N(0.3, 0.1)
+// times a normal prior N(0.5, 0.1) is N(0.4, 0.0707).
+TEST_F(MLProfile, APriorEntersOnTheLikelihoodScale) {
+    MLFixture& f = *this;
+    f.app.sw.CovDone = "off";
+    f.Params({0.4}, {0.025});
+    f.Objective([](const Vec<double>& p) { return (p(1) - 0.3) * (p(1) - 0.3) / 0.01; });
+    f.app.shell.AlgoColOn.ReDim(9);
+    f.app.priors.Reset(1);
+    f.app.priors.PriorType(1) = "N";
+    f.app.priors.PriorMean(1) = 0.5;
+    f.app.priors.PriorSD(1) = 0.1;
+    f.app.sw.PriorsOn = "on";
+    f.Dialogue("1", "25", true);
+    f.Finish();
+    tivelor::MLParameterEvaluation(f.app);
+    EXPECT_NEAR(f.app.ml.ProfMean, 0.4, 1E-5);
+    EXPECT_NEAR(f.ev().EVEstimate, 0.4, 1E-12);
+    EXPECT_NEAR(f.app.ml.ProfSD, 0.0707, 1E-4);
+}
+
+TEST(MLTable, PercentDiffOfAZeroMeanIsUndefined) {
+    tivelor::EvalState ev;
+    ev.NProfPts = 1;
+    for (auto* v : {&ev.ProfX, &ev.ProfNegLnL, &ev.ProfPDF, &ev.ProfCIMode, &ev.ProfCIMean, &ev.ProfNormPDF}) v->ReDim(1);
+    ev.ProfX(1) = -2.5;
+    const std::string t = tivelor::ConfidenceTableText(ev, "Heading", 0, 0.1, 0.1, 1);
+    EXPECT_NE(t.find("Percent Diff:         Undefined\r\n"), std::string::npos);
+    EXPECT_NE(t.find("    1    -2.5000E+000   "), std::string::npos);   // a negative value fills its field
+}
+
 TEST_F(MLProfile, ChooserCancelBringsTheMenuBack) {
     MLFixture& f = *this;
     f.app.form<tivelor::frmParEvals>().Show();

@@ -33,6 +33,8 @@
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 #include "ranking/frmRank.h"
+#include "evaluation/frmMaxLike.h"
+#include "evaluation/frmParEvals.h"
 #include "uncertainty/frmAbort.h"
 #include "uncertainty/frmRange.h"
 
@@ -118,6 +120,8 @@ const std::vector<std::pair<const char*, Form& (*)(App&)>> kWindows = {
     {"frmSimplex", Open<tivelor::frmSimplex>},
     {"frmMarquardt", Open<tivelor::frmMarquardt>},
     {"frmRank", OpenRank},
+    {"frmParEvals", Open<tivelor::frmParEvals>},
+    {"frmMaxLike", Open<tivelor::frmMaxLike>},
     {"frmRange", [](App& a) -> Form& { a.model.NSpp = 12; return Open<tivelor::frmRange>(a); }},
     {"frmAbort", Open<tivelor::frmAbort>},
 };
