@@ -139,6 +139,8 @@ SpeciesDraw DrawSpecies(const App& app, int s, const platform::Vec<double>& P,
     const CovarianceLink& c = app.unc.Cov;
     const int NSpp = md.NSpp;
     auto fixed = [&](int k) { return StepSize(k) == 0 && platform::Trim(FuseCode(k)) == kNotFused; };
+    const double r = c.CorThetaUA(s);
+    z2 = r * z1 + std::sqrt(1 - r * r) * z2;
     SpeciesDraw d;
     // Theta. Without the link, a value without a logit (0 or 1) keeps its fit.
     const double t = P(s);
@@ -178,7 +180,6 @@ void SampleBasedUncertainty(App& app, platform::Vec<double>& P, platform::Vec<do
     app.sw.AbortFlag = platform::False;
     app.form<frmAbort>().Show();
     const double start = app.ui.Timer();
-    const platform::Vec<double>& r = app.unc.Cov.CorThetaUA;
     for (int i = 1; i <= NRand; ++i) {
         double E = 0;
         for (;;) {
@@ -187,7 +188,6 @@ void SampleBasedUncertainty(App& app, platform::Vec<double>& P, platform::Vec<do
             for (int s = 1; s <= NSpp; ++s) {
                 double z1 = 0, z2 = 0;
                 numerics::NormalDeviate(app.ui.random, z1, z2);
-                z2 = r(s) * z1 + std::sqrt(1 - r(s) * r(s)) * z2;
                 const SpeciesDraw d = DrawSpecies(app, s, P, StepSize, FuseCode, z1, z2);
                 RandTheta(s) = d.theta;
                 RandUA(s) = d.ua;

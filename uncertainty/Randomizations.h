@@ -35,8 +35,8 @@ void DistributionBasedUncertainty(App& app, platform::Vec<double>& P,
                                   platform::Vec<double>& StepSize,
                                   platform::Vec<std::string>& FuseCode);
 
-// One species' draw of the sample-based randomizations from its two standard
-// normal deviates (z1 for Theta, z2 for UA, already correlated).
+// One species' draw of the sample-based randomizations from two independent
+// standard normal deviates, z2 first given the species' Theta-UA correlation.
 struct SpeciesDraw {
     double theta = 0, ua = 0;
 };
