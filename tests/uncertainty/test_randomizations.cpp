@@ -8,6 +8,8 @@
 
 #include "UncertaintyTestSupport.h"
 #include "model/CountProb.h"
+#include "model/SyntheticData.h"
+#include "../support/ModelSession.h"
 #include "uncertainty/Randomizations.h"
 #include "uncertainty/frmAbort.h"
 
@@ -330,4 +332,29 @@ TEST(DistributionBasedRun, CorrelationLimitsAndValuesWithoutLogarithms) {
     EXPECT_TRUE(std::isfinite(r.app.unc.Rand.ESRDistML));
     EXPECT_GT(r.app.unc.Rand.ESRDistML, 4);
     EXPECT_NE(r.Summary().find("mean ESR from 2 randomizations"), std::string::npos);
+}
+
+TEST(BivariateIntegrationSpeedPath, AgreesWithTheRoutinesOnTheSyntheticSet) {
+    tivelor::testing::ModelFixture m;
+    m.AnswerNotes(3);
+    ASSERT_TRUE(m.Setup(tivelor::testing::WriteData("unc_synthetic_225.dat", SyntheticDataText(1)), 225, 50, 1000, true, true));
+    App& app = m.app;
+    const double MeanT = -1.3, SDT = 0.9, MeanN = 4.2, SDN = 1.1, Rho = 0.2;
+    // The integration as written, through the count-probability routines.
+    const double h = 0.2, pi = 4 * std::atan(1.0);
+    double slow = 0;
+    for (int a = -20; a <= 19; ++a)
+        for (int b = -20; b <= 19; ++b) {
+            const double x = MeanT + (a + 0.5) * h * SDT, y = MeanN + (b + 0.5) * h * SDN;
+            const double zx = (x - MeanT) / SDT, zy = (y - MeanN) / SDN;
+            const double Q = zx * zx + zy * zy - 2 * Rho * (x - MeanT) * (y - MeanN) / (SDT * SDN);
+            const double f = std::exp(-Q / (2 * (1 - Rho * Rho))) / (2 * pi * SDT * SDN * std::sqrt(1 - Rho * Rho));
+            const double mcell = f * h * h * SDT * SDN * 225;
+            const double N = std::floor(std::exp(y)) + 1, theta = std::exp(x) / (std::exp(x) + 1);
+            slow += mcell * SlowWeight(app, N, theta);
+        }
+    double fast = 0;
+    IntegrateBivariateRichness(app, fast, MeanT, SDT, MeanN, SDN, Rho);
+    EXPECT_NEAR(fast / slow, 1, 1E-6) << fast << " " << slow;
+    EXPECT_EQ(app.unc.Rand.SloppyCount, 0);
 }
