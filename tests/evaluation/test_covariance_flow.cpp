@@ -161,19 +161,6 @@ TEST_F(Cov, GridFactorsTakeOnlyFinitePositiveAnswers) {
     EXPECT_EQ(app.form<tivelor::frmMain>().stbMain5.Panel(2), "");
 }
 
-TEST_F(Cov, ThreeParametersAreVisitedPairByPair) {
-    Params({0, 0, 0}, {1, 2, 4});
-    Objective([](const Vec<double>& p) { return p(1) * p(1) + p(2) * p(2) + p(3) * p(3); });
-    Answers run;
-    run.factors = {"1", "1", "1"};
-    RunAndReport(run);
-    ASSERT_EQ(points.size(), 1u + 3 * 12);
-    const double want[12][3] = {{1, 0, 0}, {-1, 0, 0}, {1, 2, 0}, {-1, -2, 0}, {1, 0, 4}, {-1, 0, -4},
-                                {0, 2, 0}, {0, -2, 0}, {0, 2, 4}, {0, -2, -4}, {0, 0, 4}, {0, 0, -4}};
-    for (int k = 0; k < 12; ++k)
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(points[static_cast<std::size_t>(1 + k)](i + 1), want[k][i]) << k;
-}
-
 TEST_F(Cov, AnInterruptQuitsOneGridOrGoesOn) {
     Params({0, 0}, {0.1, 0.1});
     app.sw.InterruptCov = platform::True;   // left over from an earlier run: not this run's

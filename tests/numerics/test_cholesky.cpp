@@ -37,7 +37,7 @@ TEST(Cholesky, FactorInverseAndLogDeterminant) {
         for (int j = 1; j <= 2; ++j) EXPECT_DOUBLE_EQ(Inv(i, j), want[i - 1][j - 1] / 8);
     EXPECT_NEAR(lnDet, -std::log(8.0), 1e-15);
 
-    // G G' + n I of order 120: A A^-1 = I, and 4 A has a determinant 4^n as large.
+    // G G' + n I of order 120: A A^-1 = I.
     const long n = 120;
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> u(-1, 1);
@@ -50,9 +50,9 @@ TEST(Cholesky, FactorInverseAndLogDeterminant) {
             for (long k = 1; k <= n; ++k) B(i, j) += G(i, k) * G(j, k);
         }
     Vec<double> dn(n);
-    double lnDet1 = 0, lnDet4 = 0, worst = 0;
+    double worst = 0;
     ASSERT_EQ(CholeskyFactor(B, L, dn, n), 0);
-    CholeskyInverse(L, dn, n, BInv, Wn, lnDet1);
+    CholeskyInverse(L, dn, n, BInv, Wn, lnDet);
     for (long i = 1; i <= n; ++i)
         for (long j = 1; j <= n; ++j) {
             double s = 0;
@@ -60,11 +60,6 @@ TEST(Cholesky, FactorInverseAndLogDeterminant) {
             worst = std::max(worst, std::fabs(s - (i == j ? 1 : 0)));
         }
     EXPECT_LT(worst, 1e-12);
-    for (long i = 1; i <= n; ++i)
-        for (long j = 1; j <= n; ++j) B(i, j) *= 4;
-    ASSERT_EQ(CholeskyFactor(B, L, dn, n), 0);
-    CholeskyInverse(L, dn, n, BInv, Wn, lnDet4);
-    EXPECT_NEAR(lnDet1 - lnDet4, n * std::log(4.0), 1e-9);
 }
 
 TEST(Cholesky, FailsAtTheFirstRowThatIsNotPositiveOrNotFinite) {
@@ -78,7 +73,7 @@ TEST(Cholesky, FailsAtTheFirstRowThatIsNotPositiveOrNotFinite) {
     EXPECT_EQ(CholeskyFactor(Make(3, {1, 0, inf, 0, 1, 0, inf, 0, 1}), L, d, 3), 1);
 }
 
-TEST(GridArithmetic, StatisticsDifferencesAndRepresentableValues) {
+TEST(GridArithmetic, StatisticsAndRepresentableValues) {
     GridDeviations g;   // the centre, then 1, 2, 3
     for (double d : {1.0, 2.0, 3.0}) g.Add(d);
     EXPECT_DOUBLE_EQ(g.Mean(10), 11.5);
@@ -86,14 +81,6 @@ TEST(GridArithmetic, StatisticsDifferencesAndRepresentableValues) {
     GridDeviations flat;   // every point at the centre's value: 0, not 0/0
     flat.Add(0);
     EXPECT_EQ(flat.SignedSD(), 0);
-    EXPECT_EQ(SignedRoot(-4), -2);
-
-    // f = 3 x^2 + 2 x y + y^2, steps 0.5 and 0.25 times a factor of 0.5.
-    auto f = [](double x, double y) { return 3 * x * x + 2 * x * y + y * y; };
-    const double hx = 0.25, hy = 0.125;
-    EXPECT_NEAR(DiagonalSecondDifference(f(hx, 0), f(-hx, 0), hx), 6, 1e-12);
-    EXPECT_NEAR(CrossSecondDifference(f(hx, hy), f(-hx, -hy), f(hx, 0), f(-hx, 0), f(0, hy), f(0, -hy), 0.5, 0.5, 0.25),
-                2, 1e-12);
 
     EXPECT_DOUBLE_EQ(*ExpIfRepresentable(std::log(0.75)), 0.75);
     EXPECT_FALSE(ExpIfRepresentable(800));
