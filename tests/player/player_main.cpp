@@ -283,10 +283,11 @@ private:
         }
         if (cmd == "compare") {
             Need(w, 3, number);
-            return Call([w, where] {
+            return Call([this, w, where] {
                 std::string a, b;
                 if (!platform::ReadWholeFile(w[1], a)) throw ScriptError(where + "cannot read " + w[1]);
                 if (!platform::ReadWholeFile(w[2], b)) throw ScriptError(where + "cannot read " + w[2]);
+                b = Expand(b);   // a golden file names the temporary folder as $TMP
                 if (a != b) throw ScriptError(where + w[1] + " differs from " + w[2]);
             });
         }

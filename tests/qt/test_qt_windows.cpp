@@ -21,6 +21,7 @@
 #include "QtTestSupport.h"
 #include "engine/Parameters.h"
 #include "platform/qt/Convert.h"
+#include "evaluation/frmCovData.h"
 #include "shell/InfoWindows.h"
 #include "shell/TextWindows.h"
 #include "model/frmConvert.h"
@@ -124,6 +125,8 @@ const std::vector<std::pair<const char*, Form& (*)(App&)>> kWindows = {
     {"frmMaxLike", Open<tivelor::frmMaxLike>},
     {"frmRange", [](App& a) -> Form& { a.model.NSpp = 12; return Open<tivelor::frmRange>(a); }},
     {"frmAbort", Open<tivelor::frmAbort>},
+    {"frmCovData", Open<tivelor::frmCovData>},
+    {"frmCovDisplay", Open<tivelor::frmCovDisplay>},
 };
 
 QString Joined(QStringList items, int current) { return items.join('|') + '@' + QString::number(current); }
