@@ -1,10 +1,11 @@
 #include "app/App.h"
 
+#include "plots/ModelPlots.h"
 #include "shell/InfoWindows.h"
 
 namespace tivelor {
 
-App::App(platform::Ui& u) : ui(u) {}
+App::App(platform::Ui& u) : ui(u) { InstallModelPlots(*this); }
 
 App::~App() { ui.forms.Clear(); }
 

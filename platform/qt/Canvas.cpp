@@ -38,17 +38,51 @@ QPointF Canvas::ToScale(QPointF p) const {
 }
 
 void Canvas::paintEvent(QPaintEvent*) {
-    QPainter p(this);
     QColor back = box_ && box_->BackColor >= 0 ? ToColor(box_->BackColor) : QColor(Qt::white);
-    p.fillRect(rect(), back);
-    if (!box_) return;
+    if (!box_) {
+        QPainter p(this);
+        p.fillRect(rect(), back);
+        return;
+    }
+    const std::vector<DrawOp>& ops = box_->DisplayList();
+    const qreal dpr = devicePixelRatioF();
+    const QSize need = size() * dpr;
+    if (image_.size() != need || clears_ != box_->ClearCount() || back_ != box_->BackColor() ||
+        drawn_ > ops.size()) {
+        image_ = QImage(need, QImage::Format_ARGB32_Premultiplied);
+        image_.setDevicePixelRatio(dpr);
+        image_.fill(back);
+        drawn_ = 0;
+        clears_ = box_->ClearCount();
+        back_ = box_->BackColor();
+    }
+    if (drawn_ < ops.size()) {
+        QPainter ip(&image_);
+        PaintOps(ip, ops, drawn_);
+        drawn_ = ops.size();
+    }
+    QPainter p(this);
+    p.drawImage(QPointF(0, 0), image_);
+    PaintOps(p, box_->FixedLines(), 0);
+}
+
+void Canvas::PaintOps(QPainter& p, const std::vector<DrawOp>& ops, std::size_t from) {
     p.setFont(FontFor(box_->FontName, box_->FontSize, box_->FontBold, box_->FontItalic));
     double unitX = std::fabs(width() / (box_->ScaleWidth != 0 ? box_->ScaleWidth : 1));
-    for (const DrawOp& op : box_->DisplayList()) {
+    // Pens and brushes are made only when they change.
+    std::int32_t penColour = -1;
+    int penStyle = -1, penWidth = -1;
+    for (std::size_t i = from; i < ops.size(); ++i) {
+        const DrawOp& op = ops[i];
         QColor colour = ToColor(op.colour);
-        QPen pen(colour, std::max(1, op.drawWidth));
-        pen.setStyle(op.drawStyle == 1 ? Qt::DashLine : op.drawStyle == 2 ? Qt::DotLine : Qt::SolidLine);
-        p.setPen(pen);
+        if (op.colour != penColour || op.drawStyle != penStyle || op.drawWidth != penWidth) {
+            QPen pen(colour, std::max(1, op.drawWidth));
+            pen.setStyle(op.drawStyle == 1 ? Qt::DashLine : op.drawStyle == 2 ? Qt::DotLine : Qt::SolidLine);
+            p.setPen(pen);
+            penColour = op.colour;
+            penStyle = op.drawStyle;
+            penWidth = op.drawWidth;
+        }
         p.setBrush(Qt::NoBrush);
         QPointF a = ToPixels(op.x1, op.y1), b = ToPixels(op.x2, op.y2);
         switch (op.kind) {
