@@ -2,10 +2,14 @@
 
 #include "plots/ModelPlots.h"
 #include "shell/InfoWindows.h"
+#include "uncertainty/GoodnessOfFit.h"
 
 namespace tivelor {
 
-App::App(platform::Ui& u) : ui(u) { InstallModelPlots(*this); }
+App::App(platform::Ui& u) : ui(u) {
+    model.Report.Services.PearsonDeviatesTest = [this] { PearsonDeviatesTest(*this); };
+    InstallModelPlots(*this);
+}
 
 App::~App() { ui.forms.Clear(); }
 
