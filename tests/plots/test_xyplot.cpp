@@ -12,173 +12,101 @@ using plottest::OpsOf;
 
 namespace {
 
-const std::string kDeg = platform::Chr(176);
-
 struct XYPlot : plottest::PlotWindow {};
+
+// The operations a press of "&Plot it!" adds.
+std::vector<DrawOp> PlotOnce(frmXYPlot& f) {
+    const auto& list = f.Graph.DisplayList();
+    const std::size_t before = list.size();
+    f.cmdPlot.Click();
+    return {list.begin() + static_cast<long>(before), list.end()};
+}
 
 TEST_F(XYPlot, ClearedCanvasHoldsTheAxesAndTwentyTicks) {
     Request({{0, 1, 2}}, 0, 2, 0, 2);
     Show([](frmXYPlot& f) {
-        const auto& fixed = f.Graph.FixedLines();
-        ASSERT_EQ(fixed.size(), 2u);
-        EXPECT_EQ(fixed[0].text, "Xaxis");
-        EXPECT_EQ(fixed[1].text, "Yaxis");
-        const auto points = OpsOf(f.Graph, DrawOp::PSet);
+        EXPECT_EQ(f.lblGraphPage.Caption(), "Page:  Test page");
+        ASSERT_EQ(f.Graph.FixedLines().size(), 2u);
         const auto lines = OpsOf(f.Graph, DrawOp::Line);
-        ASSERT_EQ(points.size(), 20u);
         ASSERT_EQ(lines.size(), 20u);
-        EXPECT_EQ(f.Graph.DisplayList().size(), 40u);
+        EXPECT_EQ(OpsOf(f.Graph, DrawOp::PSet).size(), 20u);
         for (int i = 0; i < 10; ++i) {
-            const DrawOp& left = lines[2 * i];
-            const DrawOp& bottom = lines[2 * i + 1];
-            EXPECT_EQ(left.y1, 480 + 624 * i);
-            EXPECT_EQ(left.x1, 720);
-            EXPECT_EQ(left.x2, 820);
-            EXPECT_EQ(bottom.x1, 7200 - 648 * i);
-            EXPECT_EQ(bottom.y1, 6720);
-            EXPECT_EQ(bottom.y2, 6620);
+            EXPECT_TRUE(lines[2 * i].x1 == 720 && lines[2 * i].x2 == 820 && lines[2 * i].y1 == 480 + 624 * i);
+            EXPECT_TRUE(lines[2 * i + 1].y1 == 6720 && lines[2 * i + 1].y2 == 6620 &&
+                        lines[2 * i + 1].x1 == 7200 - 648 * i);
         }
-        for (const DrawOp& p : points) EXPECT_FALSE(p.x1 == 720 && p.y1 == 6720) << "a tick at the corner";
-        // Plot, then clear twice: the same picture as one clear.
+        // A plot, then two clears: the picture of one clear.
         const std::string once = platform::DisplayListText(f.Graph);
         f.cmdPlot.Click();
         f.cmdClear_Click();
         f.cmdClear_Click();
         EXPECT_EQ(platform::DisplayListText(f.Graph), once);
-        EXPECT_EQ(f.Graph.FixedLines().size(), 2u);
     });
 }
 
-TEST_F(XYPlot, ColoursRunFromOneAfterAClear) {
+TEST_F(XYPlot, ColoursRunFromOneAfterAClearAndTheCountStaysIn16Bits) {
     Request({{1, 2, 3}}, 0, 2, 0, 2);
     Show([](frmXYPlot& f) {
-        f.Check_Line.Value = 0;   // points only
         for (int k = 1; k <= 16; ++k) {
-            f.cmdPlot.Click();
-            EXPECT_EQ(f.PlotColour, k == 15 ? 0 : k % 15);
-            EXPECT_EQ(OpsOf(f.Graph, DrawOp::Circle).back().colour, QBColor(f.PlotColour));
+            PlotOnce(f);
+            EXPECT_EQ(OpsOf(f.Graph, DrawOp::Circle).back().colour, QBColor(k == 15 ? 0 : k % 15));
         }
         f.cmdClear.Click();
-        f.listYVar.DblClick();   // plots too
+        f.listYVar.DblClick();
         EXPECT_EQ(f.PlotColour, 1);
-        // The count never passes 16 bits and keeps its colour cycle.
         f.PlotCount = 32767;
-        const int colour = f.PlotColour = 32767 % 15;
+        f.PlotColour = 32767 % 15;
         f.cmdPlot.Click();
-        EXPECT_LE(f.PlotCount, 32767);
-        EXPECT_GT(f.PlotCount, 0);
-        EXPECT_EQ(f.PlotColour, (colour + 1) % 15);
+        EXPECT_TRUE(f.PlotCount > 0 && f.PlotCount <= 32767);
+        EXPECT_EQ(f.PlotColour, (32767 % 15 + 1) % 15);
     });
 }
 
 TEST_F(XYPlot, CheckBoxesExcludeEachOther) {
     Request({{1, 2}, {3, 4}}, 0, 1, 0, 1);
     Show([](frmXYPlot& f) {
-        // The load turns Lines <> and Points on.
-        EXPECT_EQ(f.Check_Line.Value, 1);
-        EXPECT_EQ(f.Check_Scatter.Value, 1);
-        f.listXVar.ListIndex = 1;   // a series: every box enabled
+        EXPECT_TRUE(f.Check_Line.Value == 1 && f.Check_Scatter.Value == 1);   // set by the load
+        f.listXVar.ListIndex = 1;
         platform::CheckBox* all[] = {&f.Check_Line, &f.Check_Line_LtoR, &f.Check_Line_RtoL,
                                      &f.Check_Scatter, &f.Check_Drop, &f.Check_8X8, &f.Check_10X10};
-        // For each box turned on, the boxes left on (all others were on).
+        // Each box turned on while all the others are on, and those left on.
         const std::vector<std::pair<platform::CheckBox*, std::vector<platform::CheckBox*>>> table = {
             {&f.Check_Line, {&f.Check_Scatter}},
             {&f.Check_Line_LtoR, {&f.Check_Scatter}},
             {&f.Check_Line_RtoL, {&f.Check_Scatter}},
             {&f.Check_Scatter, {&f.Check_Line, &f.Check_Line_LtoR, &f.Check_Line_RtoL}},
-            {&f.Check_Drop, {}},
-            {&f.Check_8X8, {}},
-            {&f.Check_10X10, {}},
-        };
+            {&f.Check_Drop, {}}, {&f.Check_8X8, {}}, {&f.Check_10X10, {}}};
         for (const auto& [box, kept] : table) {
-            SCOPED_TRACE(box->name);
-            for (platform::CheckBox* b : all) b->Value.SetQuietly(1);
-            box->Value.SetQuietly(0);
+            for (platform::CheckBox* b : all) b->Value.SetQuietly(b == box ? 0 : 1);
             box->Value = 1;
-            for (platform::CheckBox* b : all) {
-                const bool on = b == box || std::find(kept.begin(), kept.end(), b) != kept.end();
-                EXPECT_EQ(b->Value(), on ? 1 : 0) << b->name;
-            }
+            for (platform::CheckBox* b : all)
+                EXPECT_EQ(b->Value(), b == box || std::count(kept.begin(), kept.end(), b) ? 1 : 0)
+                    << box->name << " left " << b->name;
         }
-        // Turning a box off touches nothing else.
-        for (platform::CheckBox* b : all) b->Value.SetQuietly(1);
-        f.Check_Drop.Value = 0;
-        for (platform::CheckBox* b : all) EXPECT_EQ(b->Value(), b == &f.Check_Drop ? 0 : 1);
+        // The record entry turns the directed lines off and disables them and the X boxes.
+        f.listXVar.ListIndex = 0;
+        EXPECT_TRUE(!f.Check_Line_LtoR.Enabled() && !f.txtXmin.Enabled() && f.Check_Line_LtoR.Value == 0);
+        EXPECT_EQ(f.txtXmin.Text(), "0 (0)");
     });
 }
 
-TEST_F(XYPlot, RecordEntryDisablesDirectedLinesAndTheXBoxes) {
-    Request({{0, 5, 9}, {1, 2, 3}}, 0, 2, 10, 20);
+TEST_F(XYPlot, AMissingPointBreaksTheLineAndDirectedLinesSkipSteps) {
+    Request({{1, 2, kMissing, 4, 5}, {1, 3, 2, 4, 6}}, 0, 4, 0, 4);
     Show([](frmXYPlot& f) {
-        EXPECT_EQ(f.txtXmin.Text(), "0 (10)");
-        EXPECT_EQ(f.txtXmax.Text(), "2 (20)");
-        EXPECT_FALSE(f.txtXmin.Enabled());
-        EXPECT_FALSE(f.Check_Line_LtoR.Enabled());
-        EXPECT_FALSE(f.Check_Line_RtoL.Enabled());
-        // Switching to a series keeps the record texts; typed numbers stay.
-        f.listXVar.ListIndex = 1;
-        EXPECT_TRUE(f.txtXmin.Enabled());
-        EXPECT_TRUE(f.Check_Line_LtoR.Enabled());
-        EXPECT_EQ(f.txtXmin.Text(), "0 (10)");
-        f.txtXmin.Text = "3";
+        f.Check_Scatter.Value = 0;
+        // Y range 0..5 from the boxes' 0: x = 720 + 1620 r, y = 6720 - 1248 v.
+        const auto d = PlotOnce(f);
+        ASSERT_EQ(d.size(), 4u);
+        EXPECT_TRUE(d[0].kind == DrawOp::PSet && d[0].colour == QBColor(0) && d[0].x1 == 720 && d[0].y1 == 5472);
+        EXPECT_TRUE(d[1].kind == DrawOp::Line && d[1].x2 == 2340 && d[1].y2 == 4224);
+        EXPECT_TRUE(d[2].kind == DrawOp::PSet && d[2].colour == QBColor(15) && d[2].x1 == 5580);
+        EXPECT_TRUE(d[3].kind == DrawOp::Line && d[3].x1 == 5580 && d[3].x2 == 7200 && d[3].colour == QBColor(1));
+        // X 1 3 2 4 6 against series 1: lines only where X rises, and the gap at record 2.
         f.listXVar.ListIndex = 2;
-        EXPECT_EQ(f.txtXmin.Text(), "3");
-        // A clear fills all four boxes from the selection again.
-        f.cmdClear.Click();
-        EXPECT_EQ(f.txtXmin.Text(), "0");
-        EXPECT_EQ(f.txtYmin.Text(), "0");
-    });
-}
-
-TEST_F(XYPlot, AMissingPointBreaksTheLine) {
-    Request({{1, 2, kMissing, 4, 5}}, 0, 4, 0, 4);
-    Show([](frmXYPlot& f) {
-        f.Check_Scatter.Value = 0;
-        const std::size_t before = f.Graph.DisplayList().size();
-        f.cmdPlot.Click();
-        std::vector<DrawOp> drawn(f.Graph.DisplayList().begin() + static_cast<long>(before),
-                                  f.Graph.DisplayList().end());
-        // Y range 0..5 (the boxes start at 0): x = 720 + 1620 r, y = 6720 - 1248 v.
-        ASSERT_EQ(drawn.size(), 4u);
-        EXPECT_EQ(drawn[0].kind, DrawOp::PSet);
-        EXPECT_EQ(drawn[0].colour, QBColor(0));
-        EXPECT_EQ(drawn[0].x1, 720);
-        EXPECT_EQ(drawn[0].y1, 5472);
-        EXPECT_EQ(drawn[1].kind, DrawOp::Line);
-        EXPECT_EQ(drawn[1].x2, 2340);
-        EXPECT_EQ(drawn[1].y2, 4224);
-        EXPECT_EQ(drawn[2].kind, DrawOp::PSet);   // a new piece after the gap
-        EXPECT_EQ(drawn[2].colour, QBColor(15));
-        EXPECT_EQ(drawn[2].x1, 5580);
-        EXPECT_EQ(drawn[3].kind, DrawOp::Line);
-        EXPECT_EQ(drawn[3].x1, 5580);
-        EXPECT_EQ(drawn[3].x2, 7200);
-        EXPECT_EQ(drawn[3].y2, 480);
-        EXPECT_EQ(drawn[3].colour, QBColor(1));
-    });
-}
-
-TEST_F(XYPlot, DirectedLinesJoinOnlyRisingOrFallingSteps) {
-    // X 1 3 2 4, Y 1 2 3 4 in variable mode.
-    Request({{1, 3, 2, 4}, {1, 2, 3, 4}}, 0, 3, 0, 3);
-    Show([](frmXYPlot& f) {
-        f.listXVar.ListIndex = 1;
-        f.listYVar.ListIndex = 1;
         f.Check_Line_LtoR.Value = 1;
-        f.Check_Scatter.Value = 0;
-        const std::size_t before = f.Graph.DisplayList().size();
-        f.cmdPlot.Click();
-        int lines = 0;
-        for (std::size_t i = before; i < f.Graph.DisplayList().size(); ++i)
-            if (f.Graph.DisplayList()[i].kind == DrawOp::Line) ++lines;
-        EXPECT_EQ(lines, 2);   // 1->3 and 2->4; 3->2 falls
-        f.Check_Line_RtoL.Value = 1;
-        const std::size_t mid = f.Graph.DisplayList().size();
-        f.cmdPlot.Click();
-        lines = 0;
-        for (std::size_t i = mid; i < f.Graph.DisplayList().size(); ++i)
-            if (f.Graph.DisplayList()[i].kind == DrawOp::Line) ++lines;
-        EXPECT_EQ(lines, 1);
+        const auto e = PlotOnce(f);
+        EXPECT_EQ(std::count_if(e.begin(), e.end(), [](const DrawOp& op) { return op.kind == DrawOp::Line; }),
+                  2);   // 1->3 and 4->6
     });
 }
 
@@ -186,199 +114,107 @@ TEST_F(XYPlot, GridPressesDrawAndEraseTheGrid) {
     Request({{1, 2}}, 0, 1, 0, 1);
     Show([](frmXYPlot& f) {
         f.Check_8X8.Value = 1;
-        f.cmdPlot.Click();
-        auto lines = OpsOf(f.Graph, DrawOp::Line);
-        ASSERT_EQ(lines.size(), 20u + 14u);
-        EXPECT_EQ(lines[20].x1, 720 + 810);
-        EXPECT_EQ(lines[21].y1, 480 + 780);
-        EXPECT_EQ(lines[20].drawStyle, 2);
-        EXPECT_EQ(lines[20].colour, QBColor(0));
-        EXPECT_TRUE(OpsOf(f.Graph, DrawOp::Circle).empty());   // no data
-        f.cmdPlot.Click();
-        lines = OpsOf(f.Graph, DrawOp::Line);
-        ASSERT_EQ(lines.size(), 20u + 28u);
-        EXPECT_EQ(lines.back().colour, QBColor(15));
+        auto d = PlotOnce(f);
+        ASSERT_EQ(d.size(), 14u);
+        EXPECT_TRUE(d[0].x1 == 720 + 810 && d[1].y1 == 480 + 780 && d[0].drawStyle == 2);
+        EXPECT_EQ(d[0].colour, QBColor(0));
+        d = PlotOnce(f);
+        EXPECT_EQ(d.back().colour, QBColor(15));
         EXPECT_EQ(f.Graph.DrawStyle(), 0);
         EXPECT_EQ(f.PlotCount, 2);
         f.Check_10X10.Value = 1;
-        f.cmdPlot.Click();
-        EXPECT_EQ(OpsOf(f.Graph, DrawOp::Line).size(), 20u + 28u + 18u);
+        EXPECT_EQ(PlotOnce(f).size(), 18u);
     });
 }
 
-TEST_F(XYPlot, ZeroWidthRangesOpenUp) {
-    Request({{5, 5, 5}, {-5, -5, -5}, {0, 0, 0}}, 0, 2, 0, 2);
+TEST_F(XYPlot, RangesGrowToTheDataAndOpenWhenCollapsed) {
+    Request({{5, 5, 5}, {-5, -5, -5}, {0, 0, 0}, {2, 8, 4}}, 0, 2, 0, 2);
     Show([](frmXYPlot& f) {
-        f.listXVar.ListIndex = 1;
-        f.listYVar.ListIndex = 2;
-        f.txtXmin.Text = "5";
-        f.txtXmax.Text = "5";
-        f.txtYmin.Text = "";
-        f.txtYmax.Text = "";
-        f.cmdPlot.Click();
-        EXPECT_EQ(f.txtXmin.Text(), "4.5");
-        EXPECT_EQ(f.txtXmax.Text(), "5.5");
-        EXPECT_EQ(f.txtYmin.Text(), "-1");
-        EXPECT_EQ(f.txtYmax.Text(), "1");
+        auto plot = [&](int x, int y, const char* x0, const char* x1, const char* y0, const char* y1) {
+            f.listXVar.ListIndex = x;
+            f.listYVar.ListIndex = y;
+            f.txtXmin.Text = x0, f.txtXmax.Text = x1, f.txtYmin.Text = y0, f.txtYmax.Text = y1;
+            f.cmdPlot.Click();
+        };
+        plot(1, 2, "5", "5", "", "");
+        EXPECT_EQ(f.txtXmin.Text() + " " + f.txtXmax.Text() + " " + f.txtYmin.Text() + " " + f.txtYmax.Text(),
+                  "4.5 5.5 -1 1");
         EXPECT_EQ(f.lblXMaxMin.Caption(), "X-Max =   5.5\r\nX-Min =   4.5");
         EXPECT_EQ(f.lblYZero.Caption(), "Horizontal dashed line shows Y=0");
-        f.listXVar.ListIndex = 2;
-        f.txtXmin.Text = "-5";
-        f.txtXmax.Text = "-5";
-        f.cmdPlot.Click();
-        EXPECT_EQ(f.txtXmin.Text(), "-4.5");
-        EXPECT_EQ(f.txtXmax.Text(), "-5.5");
-        // Record mode: a collapsed Y range is -1 to 1, the boxes keep their text.
-        f.listXVar.ListIndex = 0;
-        f.listYVar.ListIndex = 0;
-        f.txtYmin.Text = "5";
-        f.txtYmax.Text = "5";
-        f.cmdPlot.Click();
+        plot(2, 3, "-5", "-5", "0", "6");
+        EXPECT_EQ(f.txtXmin.Text() + " " + f.txtXmax.Text() + " " + f.txtYmax.Text(), "-4.5 -5.5 8");
+        // Record mode: a collapsed Y range is -1 to 1 and the boxes keep their text;
+        // a typed range wider than the data stays.
+        plot(0, 0, "", "", "5", "5");
         EXPECT_EQ(f.txtYmin.Text(), "5");
         EXPECT_EQ(f.lblGraphMax.Caption(), "Y-Max =   1\r\nY-Min =  -1");
-    });
-}
-
-TEST_F(XYPlot, TypedRangesOnlyGrow) {
-    Request({{2, 8, 4}}, 0, 2, 0, 2);
-    Show([](frmXYPlot& f) {
-        f.txtYmin.Text = "0";
-        f.txtYmax.Text = "6";
-        f.cmdPlot.Click();
-        EXPECT_EQ(f.txtYmax.Text(), "8");
-        EXPECT_EQ(f.txtYmin.Text(), "0");
-        f.txtYmax.Text = "100";
-        f.txtYmin.Text = "-100";
-        f.cmdPlot.Click();
+        plot(0, 3, "", "", "-100", "100");
         EXPECT_EQ(f.txtYmax.Text(), "100");
-        EXPECT_EQ(f.lblGraphMax.Caption(), "Y-Max =   100\r\nY-Min =  -100");
-        // Drop lines end on the bottom axis, not at Y = 0.
-        f.Check_Drop.Value = 1;
+        f.Check_Drop.Value = 1;   // drop lines end on the bottom axis
         f.cmdPlot.Click();
         EXPECT_EQ(OpsOf(f.Graph, DrawOp::Line).back().y2, 6720);
     });
 }
 
 TEST_F(XYPlot, OneRecordRangeWidensAndReadsPastTheData) {
-    Request({{3}}, 1, 1, 1, 1);   // records 0 .. 0: record 1 lies outside the data
-    app.plot.PlotData.ReDim(1, 1);
-    app.plot.PlotData(1, 1) = 3;
+    Request({{0, 3}}, 1, 1, 1, 1);   // record 2 lies outside the data
     Show([this](frmXYPlot& f) {
         f.cmdPlot.Click();
-        EXPECT_EQ(app.plot.RecMax, 2);
-        EXPECT_EQ(app.plot.RecLabelMax, 2);
-        EXPECT_EQ(f.lblXEnd.Caption(), "2");
+        EXPECT_TRUE(app.plot.RecMax == 2 && app.plot.RecLabelMax == 2 && f.lblXEnd.Caption() == "2");
         EXPECT_EQ(OpsOf(f.Graph, DrawOp::Circle).size(), 1u);
-        f.cmdPlot.Click();   // the widened range stays
-        EXPECT_EQ(app.plot.RecMax, 2);
     });
 }
 
 std::string Stats(const char* r, const char* s, const char* head, const char* mean, const char* sd,
                   const char* var) {
-    std::string t = r ? std::string("r  = ") + r + "\r\ns" + kDeg + " = " + s + "\r\n\r\n" : "";
+    std::string t = r ? std::string("r  = ") + r + "\r\ns" + platform::Chr(176) + " = " + s + "\r\n\r\n" : "";
     return t + head + "\r\n      Mean = " + mean + "\r\n      SD = " + sd + "\r\n      Var = " + var;
 }
 
-TEST_F(XYPlot, StatisticsOfPointsAndDropLines) {
-    Request({{1, 2, 3, 4, 5}, {2, 4, 5, 4, 5}}, 0, 4, 0, 4);
-    Show([](frmXYPlot& f) {
-        f.listXVar.ListIndex = 1;
-        f.listYVar.ListIndex = 1;
-        f.Check_Line.Value = 0;
-        f.cmdPlot.Click();
-        EXPECT_EQ(f.lblCorr.Caption(), Stats("0.7746", "0.3651", "Scatter of Y:", "4.0000", "1.2247", "1.5000"));
-        f.Check_Drop.Value = 1;
-        f.cmdPlot.Click();
-        EXPECT_EQ(f.lblCorr.Caption(),
-                  Stats("0.7746", "0.3651", "Distribution of X:", "3.3000", "1.3077", "1.7100"));
-    });
-}
-
-TEST_F(XYPlot, StatisticsOnTheRecordAxisUseTheLabels) {
-    // Records 1..5 labelled 10..20.
-    Request({{0, 2, 4, 5, 4, 5}}, 1, 5, 10, 20);
-    Show([](frmXYPlot& f) {
-        f.Check_Drop.Value = 1;
-        f.cmdPlot.Click();
-        EXPECT_EQ(f.lblCorr.Caption(),
+TEST_F(XYPlot, StatisticsText) {
+    // Series: X 1..5, Y 2 4 5 4 5, a constant 3, counts 1 2 1, and two records.
+    Request({{1, 2, 3, 4, 5, 6}, {2, 4, 5, 4, 5, kMissing}, {3, 3, 3, 3, 3, 3}, {1, 2, 1, 0, 0, 0},
+             {0, 0.1}, {1, 2}},
+            0, 5, 0, 5);
+    Show([this](frmXYPlot& f) {
+        auto plot = [&](int x, int y, bool drop, long last = 5) {
+            app.plot.RecMax = last;
+            f.listXVar.ListIndex = x;
+            f.listYVar.ListIndex = y - 1;
+            f.Check_Line.Value = 0;
+            (drop ? f.Check_Drop : f.Check_Scatter).Value = 1;
+            f.cmdPlot.Click();
+            return f.lblCorr.Caption();
+        };
+        EXPECT_EQ(plot(1, 2, false), Stats("0.7746", "0.3651", "Scatter of Y:", "4.0000", "1.2247", "1.5000"));
+        EXPECT_EQ(plot(1, 2, true), Stats("0.7746", "0.3651", "Distribution of X:", "3.3000", "1.3077", "1.7100"));
+        EXPECT_EQ(plot(1, 3, false), Stats("0.0000", "0.5000", "Scatter of Y:", "3.0000", "0.0000", "0.0000"));
+        EXPECT_EQ(plot(1, 4, true, 2), Stats("0.0000", "1.0000", "Distribution of X:", "2.0000", "0.7071", "0.5000"));
+        EXPECT_EQ(plot(5, 6, true, 1), Stats(nullptr, "", "Distribution of X:", "0.0667", "0.0471", "0.0022"));
+        // Record mode: records 1..5 labelled 10..20, the label as X.
+        app.plot.RecMin = 1, app.plot.RecLabelMin = 10, app.plot.RecLabelMax = 20;
+        const double y[] = {kMissing, 2, 4, 5, 4, 5};
+        for (long r = 0; r <= 5; ++r) app.plot.PlotData(2, r) = y[r];
+        EXPECT_EQ(plot(0, 2, true),
                   Stats("0.7746", "0.3651", "Distribution of X:", "15.7500", "3.2692", "10.6875"));
-        // Lines alone write r and s.
         f.Check_Line.Value = 1;
         f.cmdPlot.Click();
-        EXPECT_EQ(f.lblCorr.Caption(), "r  = 0.7746\r\ns" + kDeg + " = 0.3651");
+        EXPECT_EQ(f.lblCorr.Caption(), "r  = 0.7746\r\ns" + platform::Chr(176) + " = 0.3651");
+        // Two records labelled 0 and 0.1 with drop lines: five decimals of the mean.
+        app.plot.RecMin = 0, app.plot.RecLabelMin = 0, app.plot.RecLabelMax = 0.1;
+        EXPECT_EQ(plot(0, 6, true, 1), Stats(nullptr, "", "Distribution of X:", "0.06667", "0.0471", "0.0022"));
     });
 }
 
-TEST_F(XYPlot, DropLinesOfTwoPointsGiveOnlyTheDistribution) {
-    Request({{1, 2}, {0, 0.1}}, 0, 1, 0, 0.1);
-    Show([](frmXYPlot& f) {
-        f.Check_Drop.Value = 1;
-        f.cmdPlot.Click();
-        EXPECT_EQ(f.lblCorr.Caption(), Stats(nullptr, "", "Distribution of X:", "0.06667", "0.0471", "0.0022"));
-        // The same in variable mode: four decimals.
-        f.listXVar.ListIndex = 2;
-        f.listYVar.ListIndex = 0;
-        f.cmdPlot.Click();
-        EXPECT_EQ(f.lblCorr.Caption(), Stats(nullptr, "", "Distribution of X:", "0.0667", "0.0471", "0.0022"));
-        // Two points with Points write nothing new in variable mode.
-        f.Check_Scatter.Value = 1;
-        f.cmdPlot.Click();
-        EXPECT_EQ(f.lblCorr.Caption(), Stats(nullptr, "", "Distribution of X:", "0.0667", "0.0471", "0.0022"));
-    });
-}
-
-TEST_F(XYPlot, StatisticsOfAConstantSeriesAndOfCounts) {
-    Request({{1, 2, 3, 4, 5, 6}, {3, 3, 3, 3, 3, 3}, {1, 2, 1}}, 0, 5, 0, 5);
-    Show([this](frmXYPlot& f) {
-        f.listXVar.ListIndex = 1;
-        f.listYVar.ListIndex = 1;
-        f.Check_Line.Value = 0;
-        f.cmdPlot.Click();
-        EXPECT_EQ(f.lblCorr.Caption(), Stats("0.0000", "0.5000", "Scatter of Y:", "3.0000", "0.0000", "0.0000"));
-        // X 1 2 3 with counts 1 2 1.
-        app.plot.RecMax = 2;
-        f.listYVar.ListIndex = 2;
-        f.Check_Drop.Value = 1;
-        f.cmdPlot.Click();
-        EXPECT_EQ(f.lblCorr.Caption(),
-                  Stats("0.0000", "1.0000", "Distribution of X:", "2.0000", "0.7071", "0.5000"));
-        // All counts 0: no text, the last one stays.
-        app.plot.PlotData(3, 0) = app.plot.PlotData(3, 1) = app.plot.PlotData(3, 2) = 0;
-        f.cmdPlot.Click();
-        EXPECT_NE(f.lblCorr.Caption().find("Mean = 2.0000"), std::string::npos);
-    });
-}
-
-TEST_F(XYPlot, QuitEndsTheSeriesNextPageAndCloseBoxDoNot) {
+TEST_F(XYPlot, QuitEndsTheSeriesNextPageAndTheCloseBoxDoNot) {
     Request({{1, 2}}, 0, 1, 0, 1);
-    app.sw.FormClosed = 0;
-    Show([](frmXYPlot&) {}, "cmdCancel");
-    EXPECT_EQ(app.sw.KeepPlotting, platform::False);
-    EXPECT_EQ(app.sw.FormClosed, platform::True);
-    app.sw.FormClosed = 0;
-    Show([](frmXYPlot&) {}, "cmdNext_Page");
-    EXPECT_EQ(app.sw.KeepPlotting, platform::True);
-    EXPECT_EQ(app.sw.FormClosed, platform::True);
-    app.sw.FormClosed = 0;
-    Show([](frmXYPlot&) {}, "close");
-    EXPECT_EQ(app.sw.KeepPlotting, platform::True);
-    EXPECT_EQ(app.sw.FormClosed, platform::True);
-}
-
-TEST_F(XYPlot, PageTextAndListsOfAFreshWindow) {
-    Request({{1, 2}, {3, 4}}, 0, 1, 0, 1);
-    Show([](frmXYPlot& f) {
-        EXPECT_EQ(f.lblGraphPage.Caption(), "Page:  Test page");
-        EXPECT_EQ(f.listXVar.Items(), (std::vector<std::string>{"Record", "Series 1", "Series 2"}));
-        EXPECT_EQ(f.listYVar.Items(), (std::vector<std::string>{"Series 1", "Series 2"}));
-        EXPECT_EQ(f.Caption(), "Data and prediction plots");
-    });
-    // An empty page text leaves the label as designed; the lists start empty again.
-    Show([](frmXYPlot& f) {
-        EXPECT_EQ(f.lblGraphPage.Caption(), "Page:");
-        EXPECT_EQ(f.listXVar.ListCount(), 3);
-    }, "cmdNext_Page", "");
+    for (const char* leave : {"cmdCancel", "cmdNext_Page", "close"}) {
+        app.sw.FormClosed = 0;
+        app.sw.KeepPlotting = 0;
+        Show([](frmXYPlot&) {}, leave);
+        EXPECT_EQ(app.sw.KeepPlotting, std::string(leave) == "cmdCancel" ? platform::False : platform::True);
+        EXPECT_EQ(app.sw.FormClosed, platform::True);
+    }
 }
 
 }  // namespace
