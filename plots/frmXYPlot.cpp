@@ -44,7 +44,6 @@ frmXYPlot::frmXYPlot(App& a)
     Check_Line_LtoR.ToolTipText = "Connects left to right sequential points";
     Check_Line_RtoL.ToolTipText = "Connects right to left sequential points";
     Check_Line.ToolTipText = "Connects all points with a line";
-    cmdPlot.Default = true;
 
     cmdPlot.OnClick = [this] { cmdPlot_Click(); };
     cmdClear.OnClick = [this] { cmdClear_Click(); };

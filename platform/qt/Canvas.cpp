@@ -104,6 +104,11 @@ void Canvas::PaintOps(QPainter& p, const std::vector<DrawOp>& ops, std::size_t f
             }
             case DrawOp::Circle: {
                 double r = op.r * unitX;
+                if (op.fillStyle == 0 && op.drawWidth <= 1 && r <= 8) {
+                    const QImage& disc = Disc(op.colour, op.fillColour, r, p.device()->devicePixelRatioF());
+                    p.drawImage(QPointF(a.x() - r - 1, a.y() - r - 1), disc);
+                    break;
+                }
                 if (op.fillStyle == 0) p.setBrush(ToColor(op.fillColour));
                 p.drawEllipse(a, r, r);
                 break;
@@ -113,6 +118,23 @@ void Canvas::PaintOps(QPainter& p, const std::vector<DrawOp>& ops, std::size_t f
                 break;
         }
     }
+}
+
+const QImage& Canvas::Disc(std::int32_t pen, std::int32_t fill, double radius, qreal dpr) {
+    const int key = static_cast<int>(std::lround(radius * 8));
+    auto it = discs_.find({pen, fill, key});
+    if (it != discs_.end() && it->second.devicePixelRatio() == dpr) return it->second;
+    const double side = 2 * radius + 2;
+    QImage img(QSize(static_cast<int>(std::ceil(side * dpr)), static_cast<int>(std::ceil(side * dpr))),
+               QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(dpr);
+    img.fill(Qt::transparent);
+    QPainter q(&img);
+    q.setPen(QPen(ToColor(pen), 1));
+    q.setBrush(ToColor(fill));
+    q.drawEllipse(QPointF(radius + 1, radius + 1), radius, radius);
+    q.end();
+    return discs_[{pen, fill, key}] = img;
 }
 
 void Canvas::Mouse(int kind, QMouseEvent* event) {

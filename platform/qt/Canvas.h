@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QWidget>
 #include <cstdint>
+#include <map>
+#include <tuple>
 #include <functional>
 
 #include "platform/forms.h"
@@ -41,6 +43,9 @@ private:
     std::size_t drawn_ = 0;          // operations already in the image
     std::uint64_t clears_ = 0;       // the box's clear count the image belongs to
     std::int32_t back_ = -2;         // the background the image was filled with
+    // Small filled discs, drawn once per colour and size and then copied.
+    std::map<std::tuple<std::int32_t, std::int32_t, int>, QImage> discs_;
+    const QImage& Disc(std::int32_t pen, std::int32_t fill, double radius, qreal dpr);
 };
 
 }  // namespace platform::qt
