@@ -281,6 +281,17 @@ private:
                     throw ScriptError(where + "cannot write " + w[2]);
             });
         }
+        if (cmd == "save-drawing") {
+            Need(w, 3, number);
+            return Call([this, w, where] {
+                platform::Control& c = Ctl(w[1]);
+                if (c.kind != platform::ControlKind::PictureBox)
+                    throw ScriptError(where + w[1] + " is not a picture box");
+                if (!platform::WriteWholeFileSafely(
+                        w[2], platform::DisplayListText(static_cast<platform::PictureBox&>(c))))
+                    throw ScriptError(where + "cannot write " + w[2]);
+            });
+        }
         if (cmd == "compare") {
             Need(w, 3, number);
             return Call([this, w, where] {
