@@ -4,6 +4,7 @@
 #include "ranking/frmRank.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
+#include "priors/frmLoadPriors.h"
 
 namespace tivelor {
 
@@ -38,7 +39,11 @@ void frmMenu::cmdParEstimate_Click() {
 }
 
 void frmMenu::cmdBayesian_Click() {
-    NotInThisVersion(app, "set Bayesian priors", "Set Bayesian priors");
+    App& a = app;   // this window is closed below
+    a.sw.PriorsFromMenu = "on";
+    CloseRunWindows();
+    HandOver();
+    a.form<frmLoadPriors>().Show();
 }
 
 void frmMenu::cmdRank_Click() {
