@@ -11,7 +11,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QInputDialog>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -35,6 +38,9 @@
 #include "ranking/frmRank.h"
 #include "uncertainty/frmAbort.h"
 #include "uncertainty/frmRange.h"
+#include "priors/frmLoadPriors.h"
+#include "priors/frmReviewPriors.h"
+#include "priors/frmSetPriors.h"
 
 namespace {
 
@@ -100,6 +106,36 @@ Form& OpenRank(App& a) {
     return rank;
 }
 
+// The prior editor over four parameters with three kinds of prior.
+Form& OpenSetPriors(App& a) {
+    tivelor::ParameterSet& p = a.eng.par;
+    p.NumPars = 4;
+    p.ParName.ReDim(4);
+    for (int i = 1; i <= 4; ++i) p.ParName(i) = (i % 2 ? "Theta " : "UA ") + std::to_string((i + 1) / 2);
+    a.priors.Reset(4);
+    a.priors.PriorType(1) = "N", a.priors.PriorMean(1) = -3, a.priors.PriorSD(1) = 0.5;
+    a.priors.PriorType(3) = "T", a.priors.PriorMean(3) = 0, a.priors.PriorSD(3) = 0;
+    a.priors.PriorMean2(3) = std::string("10.50"), a.priors.PriorSD2(3) = 0.25;
+    return Open<tivelor::frmSetPriors>(a);
+}
+
+// Answers the editor's close: its message boxes with No or OK, then the
+// likelihood constant 0.5.
+void AnswerEditorClose() {
+    qttest::WhenModal([](QWidget* w) {
+        if (auto* input = qobject_cast<QInputDialog*>(w)) {
+            input->setTextValue("0.5");
+            input->accept();
+            return;
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            QAbstractButton* no = box->button(QMessageBox::No);
+            (no ? no : box->buttons().front())->click();
+        }
+        AnswerEditorClose();
+    });
+}
+
 // Every window, and how to open it (frmMain is open already).
 const std::vector<std::pair<const char*, Form& (*)(App&)>> kWindows = {
     {"frmMain", [](App& a) -> Form& { return a.form<tivelor::frmMain>(); }},
@@ -120,6 +156,9 @@ const std::vector<std::pair<const char*, Form& (*)(App&)>> kWindows = {
     {"frmRank", OpenRank},
     {"frmRange", [](App& a) -> Form& { a.model.NSpp = 12; return Open<tivelor::frmRange>(a); }},
     {"frmAbort", Open<tivelor::frmAbort>},
+    {"frmLoadPriors", Open<tivelor::frmLoadPriors>},
+    {"frmSetPriors", OpenSetPriors},
+    {"frmReviewPriors", Open<tivelor::frmReviewPriors>},
 };
 
 QString Joined(QStringList items, int current) { return items.join('|') + '@' + QString::number(current); }
@@ -230,6 +269,7 @@ TEST(QtWindows, EveryWindowMirrorsItsControls) {
             EXPECT_TRUE(list->actions().back()->text().endsWith(" " + ToQt(form->Caption)));
             qttest::Grab(d.backend.Frame(), std::string(name) + "_in_frame");
         }
+        if (form->name == std::string("frmSetPriors")) AnswerEditorClose();
         if (form->kind != FormKind::MdiParent) d.backend.Deliver([&] { form->Unload(); });
         qttest::Settle();
     }
