@@ -126,11 +126,6 @@ void frmSetPriors::grdSetPriors_Click() {
     paint(clicked, QBColor(kGreen));
 }
 
-void frmSetPriors::mnuProfile_Click() {
-    app.ShowMsg("This version of Tivelor does not profile prior distributions yet.", 64,
-                "Evaluation of prior distributions");
-}
-
 void frmSetPriors::mnuSavePrior_Click() { Save_Priors(); }
 
 bool frmSetPriors::Save_Priors() { return SavePriorsFile(app, CommonDialog1, true); }

@@ -66,6 +66,9 @@ public:
     void mnuFinish_Click();
     void mnuExit_Click();
 
+    // The table of the last prior profile into frmPriorDists. Changes none
+    // of its arguments.
+    void Save_PriorDists(double& Mean, double& Mode, double& Diff, double& SD);
     // Asks for a path and writes the priors file; the status bar shows its
     // title. False only when the file could not be written (the user has been
     // told); a cancelled dialog returns true.

@@ -156,12 +156,9 @@ TEST(EditorExit, QuitsSavingThePriorsThroughTheEditor) {
               std::string::npos);
 }
 
-TEST(EditorMenu, ProfilesAreNotAvailableAndHelpFillsTheHelpWindow) {
+TEST(EditorMenu, HelpFillsTheHelpWindow) {
     Program t(2);
     t.Editor();
-    t.b.AnswerMsgBox("Evaluation of prior distributions", vbOK);
-    t.b.Click("frmSetPriors.mnuProfile");
-    EXPECT_EQ(t.b.msgBoxes.back().text, "This version of Tivelor does not profile prior distributions yet.");
     t.b.Click("frmSetPriors.mnuHelpSetting");
     const std::string& help = t.app.form<tivelor::frmHelp>().rtbHelp.Text();
     EXPECT_EQ(help.substr(0, 72), "For each parameter you have the option to choose the mean and SD of a:\r\n");
