@@ -5,6 +5,7 @@
 #include "engine/Priors.h"
 #include "priors/frmLoadPriors.h"
 #include "priors/frmReviewPriors.h"
+#include "ranking/frmRank.h"
 #include "shell/TextWindows.h"
 
 using namespace priortest;
@@ -165,4 +166,29 @@ TEST(EditorMenu, HelpFillsTheHelpWindow) {
     EXPECT_NE(help.find("mean and\r\n\r\nSD.  All"), std::string::npos);
     EXPECT_EQ(help.substr(help.size() - 29), "are assigned an asterisk (*).");
     EXPECT_FALSE(t.app.form<tivelor::frmSetPriors>().mnuMainMenu.Enabled());
+}
+
+TEST(LoadPriors, FromTheRankingWindowTheyReturnToItsAICcButton) {
+    Program t(2);
+    t.b.AnswerInput("Enter constant", "0.5");
+    t.b.Click("frmMenu.cmdRank");
+    t.b.Click("frmRank.cmdBayesian");
+    EXPECT_FALSE(t.app.form<tivelor::frmRank>().Visible());
+    EXPECT_EQ(t.app.sw.PriorsFromRank, "on");
+    t.b.AnswerMsgBox("Default prior probabilities", vbOK);
+    t.b.Click("frmLoadPriors.cmdUniform");
+    EXPECT_TRUE(t.app.form<tivelor::frmRank>().Visible());
+    EXPECT_EQ(t.b.focus, "frmRank.cmdAICc");
+    EXPECT_EQ(t.app.sw.PriorsFromRank, "off");
+    EXPECT_FALSE(t.app.form<tivelor::frmMain>().mnuApplication.Enabled());   // the ranking window keeps it off
+
+    // A file opened from there leaves the ranking window beside the editor.
+    const std::string path = Temp("rank.pri");
+    ASSERT_TRUE(platform::WriteWholeFileSafely(path, tivelor::PriorsFileText(t.pr, 2)));
+    t.b.Click("frmRank.cmdBayesian");
+    t.b.ChooseFile(path);
+    t.b.AnswerMsgBox("Bayes information", vbOK);
+    t.b.Click("frmLoadPriors.cmdOpen");
+    EXPECT_TRUE(t.app.form<tivelor::frmRank>().Visible());
+    EXPECT_TRUE(t.app.form<tivelor::frmSetPriors>().Visible());
 }
