@@ -45,6 +45,7 @@ void frmSetPriors::Store(int i, const std::string& letter, double mean, double s
 
 void frmSetPriors::mnuN_Click() {
     const int i = Selected();
+    if (i == 0) return;
     double m, s;
     if (!AskPair("Choose mean of parameter #", "Choose SD of parameter #", "Gaussian (i.e., Normal)", i, m, s)) return;
     if (s == 0) return;
@@ -53,6 +54,7 @@ void frmSetPriors::mnuN_Click() {
 
 void frmSetPriors::mnuG_Click() {
     const int i = Selected();
+    if (i == 0) return;
     double m, s;
     if (!AskPair("Choose mean (> 0) of parameter #", "Choose SD (0 < SD < Mean) of parameter #", "Gamma", i, m, s))
         return;
@@ -62,6 +64,7 @@ void frmSetPriors::mnuG_Click() {
 
 void frmSetPriors::mnuE_Click() {
     const int i = Selected();
+    if (i == 0) return;
     app.msg.MsgText = std::string("For the exponential distribution the instantaneous decay rate ") +
                       "is equal to the reciprocal of both the mean and the SD" + "\r\n\r\n" +
                       "Choose the mean (and thus SD) of parameter #";
@@ -74,6 +77,7 @@ void frmSetPriors::mnuE_Click() {
 
 void frmSetPriors::mnuL_Click() {
     const int i = Selected();
+    if (i == 0) return;
     double m, s;
     if (!AskPair("Choose mean (> 0) of parameter #", "Choose SD (> 0) of parameter #", "Ln-normal", i, m, s)) return;
     if (m == 0 || s == 0) return;
@@ -82,6 +86,7 @@ void frmSetPriors::mnuL_Click() {
 
 void frmSetPriors::mnuB_Click() {
     const int i = Selected();
+    if (i == 0) return;
     double m, s;
     if (!AskPair("Choose mean (0 < mean < 1) of parameter #", "Choose SD (> 0) of parameter #", "Beta", i, m, s))
         return;
@@ -109,6 +114,7 @@ void frmSetPriors::mnuB_Click() {
 
 void frmSetPriors::MnuS_Click() {
     const int i = Selected();
+    if (i == 0) return;
     double foot, s;
     if (!AskPair("Choose left foot of parameter #", "Choose SD @ the left foot of parameter #", "Left-side cliff", i,
                  foot, s))
@@ -118,6 +124,7 @@ void frmSetPriors::MnuS_Click() {
 
 void frmSetPriors::mnuR_Click() {
     const int i = Selected();
+    if (i == 0) return;
     double foot, s;
     if (!AskPair("Choose right foot of parameter #", "Choose SD @ the right foot of parameter #", "Right-side cliff",
                  i, foot, s))
@@ -127,6 +134,7 @@ void frmSetPriors::mnuR_Click() {
 
 void frmSetPriors::mnuT_Click() {
     const int i = Selected();
+    if (i == 0) return;
     const std::string title = "Uniform-bounded";
     std::string left, leftSD, right, rightSD;
     for (;;) {
@@ -154,6 +162,7 @@ void frmSetPriors::mnuT_Click() {
 void frmSetPriors::mnuU_Click() {
     app.msg.NumFormat = "0.000E+000";
     const int i = Selected();
+    if (i == 0) return;
     Store(i, "U", kPriorUnset, kPriorUnset);
 }
 

@@ -105,7 +105,10 @@ void frmSetPriors::MarkEntered(int i) {
     RowHighlighted = 0;
 }
 
-int frmSetPriors::Selected() const { return grdSetPriors.Row - 1; }
+int frmSetPriors::Selected() const {
+    const int i = grdSetPriors.Row - 1;
+    return i >= 1 && i <= app.eng.par.NumPars && i <= app.priors.PriorType.UBound() ? i : 0;
+}
 
 void frmSetPriors::grdSetPriors_Click() {
     platform::FlexGrid& g = grdSetPriors;

@@ -83,7 +83,7 @@ private:
     // After an entry: the row's kind and first term light red, the second
     // term light red too for a uniform-bounded prior, else black.
     void MarkEntered(int i);
-    // The parameter of the current row.
+    // The parameter of the current row; 0 when the table no longer has it.
     int Selected() const;
     // Asks one value of parameter i; false on Cancel or an empty answer.
     bool Ask(const std::string& question, const std::string& title, int i, std::string& answer);

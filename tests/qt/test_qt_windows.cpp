@@ -38,6 +38,7 @@
 #include "uncertainty/frmAbort.h"
 #include "uncertainty/frmRange.h"
 #include "priors/frmLoadPriors.h"
+#include "priors/frmPriorDists.h"
 #include "priors/frmReviewPriors.h"
 #include "priors/frmSetPriors.h"
 
@@ -158,6 +159,7 @@ const std::vector<std::pair<const char*, Form& (*)(App&)>> kWindows = {
     {"frmLoadPriors", Open<tivelor::frmLoadPriors>},
     {"frmSetPriors", OpenSetPriors},
     {"frmReviewPriors", Open<tivelor::frmReviewPriors>},
+    {"frmPriorDists", Open<tivelor::frmPriorDists>},
 };
 
 QString Joined(QStringList items, int current) { return items.join('|') + '@' + QString::number(current); }
