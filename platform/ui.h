@@ -63,6 +63,7 @@ public:
     // arrangement asked for); by default passed on to FormChanged.
     virtual void FormChangedWith(Form& form, PropId prop, int /*a*/) { FormChanged(form, prop); }
     virtual void SetFocus(Control* control, Form* form) = 0;
+    virtual void Beep() {}
     // End: leave the program at once (files are already closed).
     [[noreturn]] virtual void End() = 0;
 };
@@ -122,6 +123,9 @@ public:
     // Used in loops that wait for a flag set by the user: lets the user act
     // without spinning the processor.
     void WaitForUser();
+
+    // Sounds the system's beep.
+    void Beep() { backend.Beep(); }
 
     // End the program: close every file, then leave at once.
     [[noreturn]] void End();

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/App.h"
+#include "priors/frmLoadPriors.h"
 #include "engine/AlgorithmFile.h"
 #include "engine/Parameters.h"
 #include "numerics/ModelRanking.h"
@@ -255,8 +256,9 @@ void frmRank::Save_Alg() {
 
 void frmRank::cmdBayesian_Click() {
     ClearAveraging();
-    app.ShowMsg("This version of Tivelor does not set Bayesian priors yet.", 64, "Set Bayesian priors");
-    cmdAICc.SetFocus();
+    app.sw.PriorsFromRank = "on";
+    Hide();
+    app.form<frmLoadPriors>().Show();
 }
 
 }  // namespace tivelor

@@ -1,23 +1,14 @@
+#include "app/App.h"
 #include "evaluation/Covariance.h"
 #include "evaluation/frmCovData.h"
-#include "shell/AlgoEditor.h"
-#include "shell/frmMain.h"
-#include "app/App.h"
 #include "evaluation/frmParEvals.h"
+#include "priors/frmLoadPriors.h"
 #include "ranking/frmRank.h"
+#include "shell/AlgoEditor.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {
-
-namespace {
-
-// The tasks that later versions add: the button says so and the main menu stays.
-void NotInThisVersion(App& app, const std::string& what, const std::string& title) {
-    app.ShowMsg("This version of Tivelor does not " + what + " yet.", 64, title);
-}
-
-}  // namespace
 
 void frmMenu::cmdEditAlg_Click() {
     CloseRunWindows();
@@ -71,7 +62,11 @@ void frmMenu::cmdParEstimate_Click() {
 }
 
 void frmMenu::cmdBayesian_Click() {
-    NotInThisVersion(app, "set Bayesian priors", "Set Bayesian priors");
+    App& a = app;   // this window is closed below
+    a.sw.PriorsFromMenu = "on";
+    CloseRunWindows();
+    HandOver();
+    a.form<frmLoadPriors>().Show();
 }
 
 void frmMenu::cmdRank_Click() {

@@ -111,6 +111,7 @@ public:
     void ControlChanged(Control& control, PropId prop, int a, int b) override;
     void FormChanged(Form& form, PropId prop) override;
     void SetFocus(Control* control, Form* form) override;
+    void Beep() override { log.push_back("beep"); }
     [[noreturn]] void End() override;
 
 private:

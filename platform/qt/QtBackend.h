@@ -62,6 +62,7 @@ public:
     void FormChanged(Form& form, PropId prop) override;
     void FormChangedWith(Form& form, PropId prop, int a) override;
     void SetFocus(Control* control, Form* form) override;
+    void Beep() override { QApplication::beep(); }
     [[noreturn]] void End() override;
 
     // For the form views.
