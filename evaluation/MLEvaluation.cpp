@@ -255,6 +255,7 @@ private:
             return;
         }
         if (ml.ProfStep < 0) Reverse();
+        app.ui.Beep();
         HandOff();
     }
 
