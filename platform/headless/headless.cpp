@@ -155,18 +155,7 @@ void HeadlessBackend::Execute(const Step& step) {
         case Step::Click: {
             Control& c = FindControl(step.target);
             act(c);
-            ui_->Dispatch([&] {
-                if (c.kind == ControlKind::CheckBox) {
-                    auto& box = static_cast<CheckBox&>(c);
-                    box.Value = box.Value == 1 ? 0 : 1;   // raises Click
-                } else if (c.kind == ControlKind::OptionButton) {
-                    auto& opt = static_cast<OptionButton&>(c);
-                    if (opt.Value) opt.Click();
-                    else opt.Value = true;
-                } else {
-                    c.Click();
-                }
-            });
+            ui_->Dispatch([&] { UserClick(c); });
             break;
         }
         case Step::DblClick: {
@@ -191,13 +180,10 @@ void HeadlessBackend::Execute(const Step& step) {
         case Step::Set: {
             Control& c = FindControl(step.target);
             act(c);
-            ui_->Dispatch([&] {
-                if (c.kind == ControlKind::CheckBox) static_cast<CheckBox&>(c).Value = step.value;
-                else if (c.kind == ControlKind::OptionButton) static_cast<OptionButton&>(c).Value = step.value != 0;
-                else if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::ListBox)
-                    static_cast<ListControl&>(c).ListIndex = step.value;
-                else throw ScriptError(Describe(step) + ": cannot set " + c.Path());
-            });
+            if (c.kind != ControlKind::CheckBox && c.kind != ControlKind::OptionButton &&
+                c.kind != ControlKind::ComboBox && c.kind != ControlKind::ListBox)
+                throw ScriptError(Describe(step) + ": cannot set " + c.Path());
+            ui_->Dispatch([&] { UserSetValue(c, step.value); });
             break;
         }
         case Step::Cell: {
