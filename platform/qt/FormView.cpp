@@ -225,15 +225,6 @@ void CaptionFrame::paintEvent(QPaintEvent*) {
                           QPalette::WindowText);
 }
 
-void GridTable::updateGeometries() {
-    QTableWidget::updateGeometries();
-    // The hidden fixed row is no scroll position of its own.
-    if (frozenRows > 0) {
-        QScrollBar* bar = verticalScrollBar();
-        bar->setMinimum(std::min(frozenRows, bar->maximum()));
-    }
-}
-
 void TopWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (view) view->UserClose();
@@ -532,11 +523,10 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
                     g.Col.SetQuietly(c);
                 }
             }));
-            conns_.push_back(connect(w->verticalScrollBar(), &QScrollBar::valueChanged, this, [this, cp, w](int v) {
+            conns_.push_back(connect(w->verticalScrollBar(), &QScrollBar::valueChanged, this, [this, cp](int v) {
                 if (syncing_ || !Owns(cp)) return;
                 auto& g = static_cast<FlexGrid&>(*cp);
-                // With the fixed row in the header, the value is the top row itself.
-                g.TopRow.SetQuietly(w->frozenRows ? std::max(v, g.FixedRows()) : v + g.FixedRows);
+                g.TopRow.SetQuietly(v + g.FixedRows);
             }));
             conns_.push_back(connect(w->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this, cp](int v) {
                 if (syncing_ || !Owns(cp)) return;
@@ -886,9 +876,7 @@ void FormView::SyncGridCurrent(FlexGrid& g) {
     Guard guard(syncing_);
     if (g.InRange(g.Row, g.Col) && (t->currentRow() != g.Row || t->currentColumn() != g.Col))
         t->setCurrentCell(g.Row, g.Col);
-    const bool frozen = static_cast<GridTable*>(t)->frozenRows > 0;
-    int topRow = frozen ? std::max(g.FixedRows(), g.TopRow()) : std::max(0, g.TopRow - g.FixedRows);
-    int leftCol = std::max(0, g.LeftCol - g.FixedCols);
+    int topRow = std::max(0, g.TopRow - g.FixedRows), leftCol = std::max(0, g.LeftCol - g.FixedCols);
     if (t->verticalScrollBar()->value() != topRow) t->verticalScrollBar()->setValue(topRow);
     if (t->horizontalScrollBar()->value() != leftCol) t->horizontalScrollBar()->setValue(leftCol);
 }

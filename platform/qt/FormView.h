@@ -50,15 +50,11 @@ protected:
 };
 
 // A flex grid. With frozenRows set, row 0 is hidden and shown instead as the
-// header, which stays in view; the vertical scroll value is then the first
-// row in view.
+// header, which stays in view (hidden rows take no scroll steps).
 class GridTable : public QTableWidget {
 public:
     using QTableWidget::QTableWidget;
     int frozenRows = 0;
-
-protected:
-    void updateGeometries() override;
 };
 
 class TopWindow : public QMainWindow {
