@@ -177,6 +177,32 @@ void HeadlessBackend::Execute(const Step& step) {
             });
             break;
         }
+        case Step::Keys: {
+            Control& c = FindControl(step.target);
+            act(c);
+            if (c.kind != ControlKind::TextBox) throw ScriptError(Describe(step) + ": not a text box");
+            auto& box = static_cast<TextBox&>(c);
+            ui_->Dispatch([&] {
+                for (char ch : step.text) {
+                    int k = static_cast<unsigned char>(ch);
+                    if (box.OnKeyPress) box.OnKeyPress(k);
+                    if (k == 0) continue;
+                    std::string t = box.Text;
+                    int start = box.SelStart, length = box.SelLength;
+                    if (k == 8 && length == 0) {   // Backspace: the character before the caret
+                        if (start == 0) continue;
+                        --start;
+                        length = 1;
+                    }
+                    const std::string typed = k == 8 ? "" : std::string(1, static_cast<char>(k));
+                    t.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length), typed);
+                    box.Text = t;   // raises Change
+                    box.SelStart = start + static_cast<int>(typed.size());
+                    box.SelLength = 0;
+                }
+            });
+            break;
+        }
         case Step::Set: {
             Control& c = FindControl(step.target);
             act(c);
@@ -270,6 +296,14 @@ void HeadlessBackend::DblClick(const std::string& path) {
 void HeadlessBackend::Type(const std::string& path, const std::string& text) {
     Step s;
     s.kind = Step::Type;
+    s.target = path;
+    s.text = text;
+    Run(s);
+}
+
+void HeadlessBackend::Keys(const std::string& path, const std::string& text) {
+    Step s;
+    s.kind = Step::Keys;
     s.target = path;
     s.text = text;
     Run(s);

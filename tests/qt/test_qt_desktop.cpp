@@ -243,5 +243,24 @@ TEST(QtDesktop, TheAccessKeyOfAButtonIsNotShadowedByHiddenMenus) {
     EXPECT_EQ(QApplication::focusWidget(), d.backend.Widget(menu.cmdInitialize));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::AltModifier);
     qttest::Settle(300);   // a key presses its button with a short animation
+    ASSERT_TRUE(d.session.ui.forms.IsLoaded("frmInitialize"));
+
+    // Cancel brings a new main menu back, which has the keyboard once the
+    // frame is active again.
+    Form& init = *d.session.ui.forms.Find("frmInitialize");
+    QWidget* dialog = d.backend.Window(init);
+    dialog->activateWindow();
+    QApplication::setActiveWindow(dialog);
+    qttest::Settle();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+    qttest::Settle(300);
+    ASSERT_FALSE(d.session.ui.forms.IsLoaded("frmInitialize"));
+    frame->activateWindow();
+    QApplication::setActiveWindow(frame);
+    qttest::Settle();
+    auto& again = d.app->form<tivelor::frmMenu>();
+    EXPECT_EQ(QApplication::focusWidget(), d.backend.Widget(again.cmdInitialize));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::AltModifier);
+    qttest::Settle(300);
     EXPECT_TRUE(d.session.ui.forms.IsLoaded("frmInitialize"));
 }
