@@ -12,5 +12,5 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTIVELOR_SANITIZE=ON -DTIVELOR_TESTS=ON -DTIVELOR_BENCH=OFF \
   -DTIVELOR_WERROR=ON
 cmake --build build-sanitize -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
