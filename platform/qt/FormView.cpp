@@ -1102,10 +1102,11 @@ void FormView::ShowNow(bool modal) {
     if (!form || !form->Visible()) return;
     if (sub) return;
     // Windows opened over the frame belong to it: they stay above it, also
-    // while it is disabled and the user clicks it.
+    // while it is disabled and the user clicks it (window managers keep a
+    // dialog above the window it is transient for).
     if (QWidget* frame = backend.Frame(); frame && frame != top && top->parentWidget() != frame) {
         if (top->isVisible()) top->hide();
-        top->setParent(frame, top->windowFlags() | Qt::Window);
+        top->setParent(frame, (top->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
     }
     Qt::WindowModality modality = modal ? Qt::ApplicationModal : Qt::NonModal;
     if (top->windowModality() != modality) {

@@ -198,6 +198,7 @@ TEST(QtDesktop, InformationWindowsBelongToTheFrame) {
         QWidget* win = d.backend.Window(*info);
         EXPECT_EQ(win->parentWidget(), d.backend.Frame());
         EXPECT_TRUE(win->isWindow());
+        EXPECT_EQ(win->windowType(), Qt::Dialog);   // what window managers keep above its owner
         ASSERT_NE(win->windowHandle(), nullptr);
         EXPECT_EQ(win->windowHandle()->transientParent(), d.backend.Frame()->windowHandle());
         qobject_cast<QPushButton*>(d.backend.Widget(*info->FindControl("cmdOK")))->click();
