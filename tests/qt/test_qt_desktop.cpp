@@ -201,6 +201,13 @@ TEST(QtDesktop, InformationWindowsBelongToTheFrame) {
         EXPECT_EQ(win->windowType(), Qt::Dialog);   // what window managers keep above its owner
         ASSERT_NE(win->windowHandle(), nullptr);
         EXPECT_EQ(win->windowHandle()->transientParent(), d.backend.Frame()->windowHandle());
+        // A click on the disabled frame brings the window in charge forward.
+        d.backend.Frame()->activateWindow();
+        QApplication::setActiveWindow(d.backend.Frame());
+        qttest::Settle();
+        QTest::mouseClick(d.backend.MdiArea()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        qttest::Settle();
+        EXPECT_EQ(QApplication::activeWindow(), win);
         qobject_cast<QPushButton*>(d.backend.Widget(*info->FindControl("cmdOK")))->click();
         qttest::Settle();
         EXPECT_TRUE(main.Enabled());
