@@ -1,10 +1,13 @@
 #include "app/App.h"
 
 #include "shell/InfoWindows.h"
+#include "uncertainty/GoodnessOfFit.h"
 
 namespace tivelor {
 
-App::App(platform::Ui& u) : ui(u) {}
+App::App(platform::Ui& u) : ui(u) {
+    model.Report.Services.PearsonDeviatesTest = [this] { PearsonDeviatesTest(*this); };
+}
 
 App::~App() { ui.forms.Clear(); }
 

@@ -6,11 +6,13 @@
 #include "engine/MarquardtState.h"
 #include "engine/SimplexState.h"
 #include "evaluation/EvalState.h"
+#include "evaluation/MLState.h"
 #include "model/ModelState.h"
 #include "platform/ui.h"
 #include "plots/PlotRequest.h"
 #include "priors/PriorTable.h"
 #include "app/ShellState.h"
+#include "uncertainty/UncertaintyState.h"
 
 namespace tivelor {
 
@@ -29,10 +31,12 @@ public:
     ModelState model;
     PriorTable priors;
     EvalState eval;
+    MLState ml;
     PlotRequest plot;
     Switches sw;
     Messages msg;
     ShellState shell;
+    UncertaintyState unc;
 
     // A reference to a form loads it, as in the window system.
     template <class T>

@@ -5,19 +5,14 @@
 
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <string>
 
 #include "engine/LU.h"
 #include "engine/Marquardt.h"
-#include "engine/Parameters.h"
 #include "model/GridSearch.h"
-#include "model/Model.h"
 #include "model/SyntheticData.h"
-#include "model/frmInitialize.h"
-#include "platform/files.h"
-#include "platform/headless/headless.h"
-#include "app/App.h"
+#include "numerics/LU.h"
+#include "tests/support/ModelSession.h"
 
 namespace {
 
@@ -26,9 +21,7 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
 
-struct Synthetic {
-    platform::headless::Session s;
-    App app{s.ui};
+struct Synthetic : testing::AppSession {
     platform::Vec<double> start, startSteps;
     platform::Vec<std::string> startCodes;
     double modelSeconds = 0;
@@ -36,25 +29,10 @@ struct Synthetic {
     long iterations = 0, solves = 0;
 
     Synthetic() {
-        app.Start();
-        s.backend.Click("frmCredits.cmdOK");
-        const std::string path = (std::filesystem::temp_directory_path() / "bench_marquardt.dat").string();
-        platform::WriteWholeFileSafely(path, SyntheticDataText(1));
-        InitSettings& st = app.model.Init;
-        st.txtDataFile = path;
-        st.cboNSpecies = "225";
-        st.cboQuadsSampled = "50";
-        st.cboQuadsinHab = "1000";
-        st.chkLogitThetas = 1;
-        st.chkLogNs = 1;
-        for (int k = 0; k < 3; ++k) s.backend.AnswerMsgBox("", platform::vbOK);   // set-up notes
+        LoadMainWindow();
+        AnswerNotes(3);
+        SetUpModel(testing::WriteData("bench_marquardt.dat", SyntheticDataText(1)), 225, 50, 1000, true, true);
         EngineState& e = app.eng;
-        double F = 0;
-        long nf = 0;
-        MODEL(app, F, e.par.ParValue, e.par.StepSize, e.par.ParName, e.par.FuseCode, e.par.NumPars, nf,
-              e.NObs, e.AnaGrad, e.AnaHess, e.SampleSize);
-        SizeParameterArrays(app);
-        SetDefaultAlgorithm(app);
 
         // The set-up's advice: species with the same counts fused, before the
         // grid search; the Theta of a singleton fixed at 0, after it.
@@ -89,11 +67,8 @@ struct Synthetic {
         startCodes = par.FuseCode;
 
         e.TestModel = [this](platform::Vec<double>& P, long NF) {
-            EngineState& en = app.eng;
-            double f = 0;
             const auto t0 = Clock::now();
-            MODEL(app, f, P, en.par.StepSize, en.par.ParName, en.par.FuseCode, en.par.NumPars, NF, en.NObs,
-                  en.AnaGrad, en.AnaHess, en.SampleSize);
+            const double f = EvaluateModel(P, NF);
             modelSeconds += Seconds(t0);
             ++modelCalls;
             return f;
@@ -117,17 +92,10 @@ struct Synthetic {
     // and the run is made again. The title of the last message box.
     std::string Run(int& restarts) {
         EngineState& e = app.eng;
-        const int n = e.par.NumPars;
         for (restarts = 0;; ++restarts) {
             e.DerivMethod = "A";
             e.ShowDerivs = "no";
-            e.InvWork.ReDim(n, n);
-            e.HessMat.ReDim(n, n);
-            e.MarqBeta.ReDim(n);
-            e.AnaHess.ReDim(n, n);
-            e.AnaGrad.ReDim(n);
-            SetUpFusedParameters(app);
-            PackAdjustableParameters(app);
+            SizeForMarquardt();
             s.backend.AnswerMsgBox("", platform::vbOK);
             MarquardtMinimize(app);
             const std::string title = s.backend.msgBoxes.back().title;
@@ -185,22 +153,21 @@ BENCHMARK(BM_MarquardtSynthetic225)->Unit(benchmark::kMillisecond)->Iterations(1
 
 // One trial's solve: decomposition and back-substitution of order n.
 void BM_LUSolve(benchmark::State& state) {
-    platform::headless::Session s;
-    App app(s.ui);
     const long n = state.range(0);
-    app.eng.HessMat.ReDim(n, n);
-    app.marq.LURHS.ReDim(n, 1);
-    platform::Matrix<double> a(n, n);
+    platform::Matrix<double> a(n, n), f(n, n), rhs(n, 1), trans;
+    platform::Vec<int> index;
+    platform::Vec<double> scale, column;
+    const numerics::LUArrays w{index, scale, column, trans};
     for (long i = 1; i <= n; ++i)
         for (long j = 1; j <= n; ++j) a(i, j) = i == j ? n : std::sin(static_cast<double>(i * 7 + j * 3));
     for (auto _ : state) {
         for (long i = 1; i <= n; ++i) {
-            for (long j = 1; j <= n; ++j) app.eng.HessMat(i, j) = a(i, j);
-            app.marq.LURHS(i, 1) = 1;
+            for (long j = 1; j <= n; ++j) f(i, j) = a(i, j);
+            rhs(i, 1) = 1;
         }
-        LUDecompose(app, n);
-        LUBackSubstitute(app, n, 1, app.marq.LURHS);
-        benchmark::DoNotOptimize(app.marq.LURHS(1, 1));
+        numerics::LUDecompose(f, n, w, true);
+        numerics::LUBackSubstitute(f, n, index, 1, rhs);
+        benchmark::DoNotOptimize(rhs(1, 1));
     }
 }
 BENCHMARK(BM_LUSolve)->Arg(50)->Arg(318)->Arg(450)->Unit(benchmark::kMillisecond);

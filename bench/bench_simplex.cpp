@@ -5,49 +5,28 @@
 #include <chrono>
 #include <string>
 
-#include "engine/Parameters.h"
 #include "engine/Simplex.h"
-#include "model/Model.h"
-#include "platform/headless/headless.h"
-#include "app/App.h"
+#include "tests/support/ModelSession.h"
 
 namespace {
 
 using namespace tivelor;
 using Clock = std::chrono::steady_clock;
 
-struct Example {
-    platform::headless::Session s;
-    App app{s.ui};
+struct Example : testing::AppSession {
     double modelSeconds = 0;
     long calls = 0;
 
     // bog10: 10 species in 6 of 30 quadrats, both links.
     Example() {
-        app.Start();
-        s.backend.Click("frmCredits.cmdOK");
-        for (int k = 0; k < 3; ++k) s.backend.AnswerMsgBox("", platform::vbOK);
-        InitSettings& st = app.model.Init;
-        st.txtDataFile = std::string(TIVELOR_SOURCE_DIR) + "/examples/bog10.dat";
-        st.cboNSpecies = "10";
-        st.cboQuadsSampled = "6";
-        st.cboQuadsinHab = "30";
-        st.chkLogitThetas = 1;
-        st.chkLogNs = 1;
-        EngineState& e = app.eng;
-        double F = 0;
-        long nf = 0;
-        MODEL(app, F, e.par.ParValue, e.par.StepSize, e.par.ParName, e.par.FuseCode,
-              e.par.NumPars, nf, e.NObs, e.AnaGrad, e.AnaHess, e.SampleSize);
-        SetDefaultAlgorithm(app);
-        e.opt.MaxCalls = 1000000;
+        LoadMainWindow();
+        AnswerNotes(3);
+        SetUpModel(std::string(TIVELOR_SOURCE_DIR) + "/examples/bog10.dat", 10, 6, 30, true, true);
+        app.eng.opt.MaxCalls = 1000000;
         // MODEL itself, timed.
-        e.TestModel = [this](platform::Vec<double>& P, long NF) {
-            EngineState& en = app.eng;
-            double f = 0;
+        app.eng.TestModel = [this](platform::Vec<double>& P, long NF) {
             const auto t0 = Clock::now();
-            MODEL(app, f, P, en.par.StepSize, en.par.ParName, en.par.FuseCode, en.par.NumPars,
-                  NF, en.NObs, en.AnaGrad, en.AnaHess, en.SampleSize);
+            const double f = EvaluateModel(P, NF);
             modelSeconds += std::chrono::duration<double>(Clock::now() - t0).count();
             ++calls;
             return f;
@@ -62,10 +41,7 @@ struct Example {
             par.ParValue(10 + i) = 1;
             par.StepSize(10 + i) = 0.5;
         }
-        app.eng.SimplexValid = 0;
-        SetUpFusedParameters(app);
-        PackAdjustableParameters(app);
-        app.eng.Simplex.ReDim(par.NumPars, par.NumPars + 2);
+        SizeForSimplex();
     }
 };
 

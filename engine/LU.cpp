@@ -1,7 +1,6 @@
 #include "engine/LU.h"
 
-#include <cmath>
-
+#include "numerics/LU.h"
 #include "platform/runtime.h"
 #include "app/App.h"
 
@@ -9,13 +8,16 @@ namespace tivelor {
 
 namespace {
 
-template <class T>
-void EnsureUBound(platform::Vec<T>& v, long ub) {
-    if (v.UBound() < ub) v.ReDimPreserve(ub);
+numerics::LUArrays Arrays(MarquardtState& m) {
+    return {m.LUIndex, m.LUScale, m.LUColumn, m.LUTrans};
 }
 
-bool FitsSquare(const platform::Matrix<double>& a, long n) {
-    return n <= a.UBound1() && n <= a.UBound2();
+numerics::LUProgress Yield(App& app) {
+    return [&app] { app.ui.DoEvents(); };
+}
+
+bool StopsAtZeroRow(const App& app) {
+    return app.eng.DerivMethod == "N" || app.eng.DerivMethod == "A";
 }
 
 void ReportZeroRow(App& app, long i) {
@@ -29,175 +31,35 @@ void ReportZeroRow(App& app, long i) {
                     48, title);
 }
 
-}  // namespace
-
-void LUDecompose(App& app, long N) {
-    platform::Matrix<double>& a = app.eng.HessMat;
+// Takes a decomposition's outcome into MarquardtState, reporting a zero row.
+void Record(App& app, const numerics::LUStatus& st) {
     MarquardtState& m = app.marq;
-    if (N < 1) {
-        m.Determinant = 1;
-        return;
-    }
-    if (!FitsSquare(a, N)) {
+    if (st.Outcome == numerics::LUOutcome::TooLarge) {
         m.LUFailed = 1;
         return;
     }
-    EnsureUBound(m.LUIndex, N);
-    EnsureUBound(m.LUScale, N);
-    m.Determinant = 1;
-
-    const bool reportZeroRows = app.eng.DerivMethod == "N" || app.eng.DerivMethod == "A";
-    for (long i = 1; i <= N; ++i) {
-        app.ui.DoEvents();
-        const double* row = &a(i, 0);
-        double big = 0;
-        for (long j = 1; j <= N; ++j) {
-            double t = std::fabs(row[j]);
-            if (t > big) big = t;
-        }
-        if (big == 0) {
-            if (reportZeroRows) {
-                ReportZeroRow(app, i);
-                m.LUFailed = 1;
-                return;
-            }
-            continue;
-        }
-        m.LUScale(i) = 1 / big;
+    m.Determinant = st.Determinant;
+    if (st.Outcome == numerics::LUOutcome::ZeroRow) {
+        ReportZeroRow(app, st.ZeroRow);
+        m.LUFailed = 1;
     }
+}
 
-    // Column j is worked on in a contiguous copy, and the multipliers of
-    // the finished columns are kept by rows as well (lt(k, i) = a(i, k) for
-    // i > k), so that every update runs along contiguous memory. Each entry
-    // still has its products subtracted one by one for k = 1, 2, ... .
-    platform::Vec<double>& col = m.LUColumn;
-    EnsureUBound(col, N);
-    platform::Matrix<double>& lt = m.LUTrans;
-    if (lt.UBound1() < N || lt.UBound2() < N) lt.ReDim(N, N);
-    for (long j = 1; j <= N; ++j) {
-        app.ui.DoEvents();
-        for (long i = 1; i <= N; ++i) col(i) = a(i, j);
-        double* __restrict c = col.data();
-        long k = 1;
-        // Four finished columns at a time: one pass over c instead of four.
-        for (; k + 3 < j; k += 4) {
-            const double* __restrict l0 = &lt(k, 0);
-            const double* __restrict l1 = &lt(k + 1, 0);
-            const double* __restrict l2 = &lt(k + 2, 0);
-            const double* __restrict l3 = &lt(k + 3, 0);
-            const double c0 = c[k];
-            c[k + 1] -= l0[k + 1] * c0;
-            const double c1 = c[k + 1];
-            c[k + 2] -= l0[k + 2] * c0;
-            c[k + 2] -= l1[k + 2] * c1;
-            const double c2 = c[k + 2];
-            c[k + 3] -= l0[k + 3] * c0;
-            c[k + 3] -= l1[k + 3] * c1;
-            c[k + 3] -= l2[k + 3] * c2;
-            const double c3 = c[k + 3];
-            long i = k + 4;
-            for (; i + 1 <= N; i += 2) {   // two rows abreast, which compilers vectorize
-                double t = c[i], v = c[i + 1];
-                t -= l0[i] * c0;
-                v -= l0[i + 1] * c0;
-                t -= l1[i] * c1;
-                v -= l1[i + 1] * c1;
-                t -= l2[i] * c2;
-                v -= l2[i + 1] * c2;
-                t -= l3[i] * c3;
-                v -= l3[i + 1] * c3;
-                c[i] = t;
-                c[i + 1] = v;
-            }
-            for (; i <= N; ++i) {
-                double t = c[i];
-                t -= l0[i] * c0;
-                t -= l1[i] * c1;
-                t -= l2[i] * c2;
-                t -= l3[i] * c3;
-                c[i] = t;
-            }
-        }
-        for (; k < j; ++k) {
-            const double ck = c[k];
-            const double* __restrict l = &lt(k, 0);
-            for (long i = k + 1; i <= N; ++i) c[i] -= l[i] * ck;
-        }
-        for (long i = 1; i < j; ++i) a(i, j) = c[i];
-        double big = 0;
-        long imax = j;
-        for (long i = j; i <= N; ++i) {
-            a(i, j) = c[i];
-            double d = m.LUScale(i) * std::fabs(c[i]);
-            if (d >= big) {
-                big = d;
-                imax = i;
-            }
-        }
-        if (imax != j) {
-            double* rj = &a(j, 0);
-            double* rm = &a(imax, 0);
-            for (long k = 1; k <= N; ++k) std::swap(rj[k], rm[k]);
-            for (long k = 1; k < j; ++k) std::swap(lt(k, j), lt(k, imax));
-            m.Determinant = -m.Determinant;
-            m.LUScale(imax) = m.LUScale(j);
-        }
-        m.LUIndex(j) = static_cast<int>(imax);
-        if (j != N) {
-            if (a(j, j) == 0) a(j, j) = kLUTiny;
-            const double dum = 1 / a(j, j);
-            double* l = &lt(j, 0);
-            for (long i = j + 1; i <= N; ++i) {
-                a(i, j) *= dum;
-                l[i] = a(i, j);
-            }
-        }
-    }
-    if (a(N, N) == 0) a(N, N) = kLUTiny;
+}  // namespace
+
+void LUDecompose(App& app, long N) {
+    Record(app, numerics::LUDecompose(app.eng.HessMat, N, Arrays(app.marq), StopsAtZeroRow(app),
+                                      Yield(app)));
 }
 
 void LUBackSubstitute(App& app, long N, int Col, platform::Matrix<double>& B) {
-    const platform::Matrix<double>& a = app.eng.HessMat;
-    const platform::Vec<int>& index = app.marq.LUIndex;
-    long first = 0;
-    for (long i = 1; i <= N; ++i) {
-        app.ui.DoEvents();
-        long p = index(i);
-        double s = B(p, Col);
-        B(p, Col) = B(i, Col);
-        if (first != 0) {
-            const double* row = &a(i, 0);
-            for (long k = first; k < i; ++k) s -= row[k] * B(k, Col);
-        } else if (s != 0) {
-            first = i;
-        }
-        B(i, Col) = s;
-    }
-    for (long i = N; i >= 1; --i) {
-        app.ui.DoEvents();
-        const double* row = &a(i, 0);
-        double s = B(i, Col);
-        for (long k = i + 1; k <= N; ++k) s -= row[k] * B(k, Col);
-        B(i, Col) = s / row[i];
-    }
+    numerics::LUBackSubstitute(app.eng.HessMat, N, app.marq.LUIndex, Col, B, Yield(app));
 }
 
 void InvertMatrixLU(App& app) {
-    const long n = app.marq.NEst;
-    platform::Matrix<double>& a = app.eng.HessMat;
-    platform::Matrix<double>& w = app.eng.InvWork;
-    if (w.UBound1() < n || w.UBound2() < n) w.ReDim(n, n);
-    for (long i = 1; i <= n; ++i) {
-        for (long j = 1; j <= n; ++j) w(i, j) = 0;
-        w(i, i) = 1;
-    }
     app.marq.LUFailed = 0;
-    LUDecompose(app, n);
-    if (app.marq.LUFailed == 1) return;
-    for (long i = 1; i <= n; ++i) app.marq.Determinant /= a(i, i);
-    for (long c = 1; c <= n; ++c) LUBackSubstitute(app, n, static_cast<int>(c), w);
-    for (long i = 1; i <= n; ++i)
-        for (long j = 1; j <= n; ++j) a(i, j) = w(i, j);
+    Record(app, numerics::InvertMatrixLU(app.eng.HessMat, app.marq.NEst, app.eng.InvWork,
+                                         Arrays(app.marq), StopsAtZeroRow(app), Yield(app)));
 }
 
 }  // namespace tivelor

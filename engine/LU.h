@@ -1,5 +1,6 @@
-// Dense linear algebra on HessMat: Crout LU decomposition with implicit row
-// scaling, back-substitution for one right-hand side, and the inverse.
+// The engine's dense linear algebra on HessMat, with the arrays of
+// MarquardtState: the decomposition, back-substitution and inverse of
+// numerics/LU.h, yielding once per row and reporting a dead parameter.
 #pragma once
 
 #include "platform/arrays.h"
@@ -7,9 +8,6 @@
 namespace tivelor {
 
 class App;
-
-// The pivot that replaces an exact zero.
-inline constexpr double kLUTiny = 1E-20;
 
 // Factors HessMat(1..N, 1..N) in place and fills LUIndex, LUScale and
 // Determinant (+1 or -1 by the number of row interchanges). A row that is all

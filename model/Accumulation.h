@@ -1,40 +1,15 @@
-// The greedy species accumulation curve of the sample and the two richness
-// estimators that extrapolate it: the hyperbolic (Michaelis-Menten) fit of the
-// reciprocals and the maximum-likelihood asymptote.
+// The species accumulation curve of the model's sample and its two fits, for
+// the results report (numerics/Accumulation.h holds the math).
 #pragma once
 
-#include <vector>
-
-#include "model/ReportState.h"
+#include "numerics/Accumulation.h"
 
 namespace tivelor {
 
 class App;
-class CountTable;
-
-struct AccumulationCurve {
-    // Index 0 .. m; element 0 stays 0.
-    std::vector<double> Incr;    // species first seen at step i
-    std::vector<double> Accum;   // species seen after i steps
-    std::vector<double> X;       // 1/i
-    std::vector<int> Order;      // quadrat taken at step i
-    int LevelsAt = 0;            // first step adding nothing after one that did; 0 when none
-};
-
-// Adds the quadrats one at a time, always the untaken quadrat that adds the
-// most unseen species (the lowest-numbered on a tie). A quadrat is never taken
-// twice; once nothing new remains, the rest follow in their own order, adding 0.
-AccumulationCurve GreedyAccumulation(const CountTable& counts);
-
-// Hyperbolic fit of 1/Accum(i) on 1/i; S is the number of species counted.
-// The estimate is defined only for an intercept b0 with 0 < b0 < 1/S.
-RichnessEstimate FitMichaelisMenten(const AccumulationCurve& curve, int S, MaybeNumber& residVar);
-
-// Maximum-likelihood asymptote of the curve: regression of Accum(i) on Accum(i)/i.
-RichnessEstimate FitAsymptoteML(const AccumulationCurve& curve, int S, MaybeNumber& residVar);
 
 // Builds the curve into the model's IncrCurve, AccumCurve and AccumX, and
 // the two fits into app.model.Report.
-void FitAccumulationCurves(App& app, const CountTable& counts);
+void FitAccumulationCurves(App& app, const numerics::CountTable& counts);
 
 }  // namespace tivelor

@@ -44,35 +44,58 @@ std::string SpeciesNumber(int i) {
     return k;
 }
 
+const char* const kOverrun = "Fatal error: input overun";
+const char* const kBadData = "Data file error";
+
+std::string CannotOpen(const std::string& path) { return "Cannot open the data file " + path; }
+std::string EmptyFile(const std::string& path) { return "The data file " + path + " is empty"; }
+std::string LeftPast(int found) {
+    return "Attempt to read left past the last species in a data file with only " + CStr(found) +
+           " species";
+}
+std::string DownPast(int found) {
+    return "Attempt to read down past the last quadrat in a data file with only " + CStr(found) +
+           " quadrats";
+}
+
 }  // namespace
+
+bool CheckDataFileShape(App& app, const std::string& path, int NSpp, int NQuad) {
+    if (path.empty()) return true;
+    if (!app.ui.files.Open(kDataFile, path, platform::FileMode::Input))
+        return DataError(app, true, CannotOpen(path), kBadData);
+    std::string rec;
+    if (!app.ui.files.LineInput(kDataFile, rec)) return DataError(app, true, EmptyFile(path), kBadData);
+    for (int i = 1; i <= NSpp; ++i)
+        if (Mid(rec, (i - 1) * 7 + 8, 6).empty()) return DataError(app, false, LeftPast(i - 1), kOverrun);
+    for (int j = 1; j <= NQuad; ++j)
+        if (app.ui.files.Eof(kDataFile) || !app.ui.files.LineInput(kDataFile, rec))
+            return DataError(app, true, DownPast(j - 1), kOverrun);
+    app.ui.files.Close(kDataFile);
+    return true;
+}
 
 bool ReadDataFile(App& app, ModelState& m, platform::Vec<std::string>& ParName,
                   long& SampleSize) {
     const int NSpp = m.NSpp, NQuad = m.NQuad;
-    const std::string title = "Fatal error: input overun";
-    const std::string badData = "Data file error";
+    const std::string title = kOverrun;
+    const std::string badData = kBadData;
 
     // 1. The names and the counts, in the file's column order.
     if (!m.DataFile.empty()) {
         if (!app.ui.files.Open(kDataFile, m.DataFile, platform::FileMode::Input))
-            return DataError(app, true, "Cannot open the data file " + m.DataFile, badData);
+            return DataError(app, true, CannotOpen(m.DataFile), badData);
         std::string rec;
         if (!app.ui.files.LineInput(kDataFile, rec))
-            return DataError(app, true, "The data file " + m.DataFile + " is empty", badData);
+            return DataError(app, true, EmptyFile(m.DataFile), badData);
         for (int i = 1; i <= NSpp; ++i) {
             m.SpName(-i) = Mid(rec, (i - 1) * 7 + 8, 6);
             if (m.SpName(-i).empty())
-                return DataError(app, false,
-                                 "Attempt to read left past the last species in a data file "
-                                 "with only " + CStr(i - 1) + " species",
-                                 title);
+                return DataError(app, false, LeftPast(i - 1), title);
         }
         for (int j = 1; j <= NQuad; ++j) {
             if (app.ui.files.Eof(kDataFile) || !app.ui.files.LineInput(kDataFile, rec))
-                return DataError(app, true,
-                                 "Attempt to read down past the last quadrat in a data file "
-                                 "with only " + CStr(j - 1) + " quadrats",
-                                 title);
+                return DataError(app, true, DownPast(j - 1), title);
             m.QuadID(j) = Mid(rec, 1, 6);
             for (int i = 1; i <= NSpp; ++i) {
                 const std::string field = Mid(rec, (i - 1) * 7 + 8, 6);

@@ -1,70 +1,31 @@
-// Classical, non-parametric richness estimators computed from the incidence
-// of the species in the sampled quadrats: Chao_2, the first- and second-order
-// jackknives and the bootstrap, each with ln-normal 95% bounds.
+// The classical richness estimators of the results report, from the model's
+// counts (numerics/Estimators.h holds the math).
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
 #include "model/ReportState.h"
+#include "numerics/Estimators.h"
 
 namespace tivelor {
 
 class App;
 struct ModelState;
 
-// Counts of species 1..NSpp in quadrats 1..NQuad.
-class CountTable {
-public:
-    CountTable() = default;
-    CountTable(int nspp, int nquad);
-    // The sorted species (+1..NSpp) of the model's count matrix.
-    static CountTable FromModel(const ModelState& m);
+using numerics::BootstrapEstimate;
+using numerics::ChaoTwo;
+using numerics::CountTable;
+using numerics::FirstOrderJackknife;
+using numerics::IncidenceSummary;
+using numerics::LnNormalBounds;
+using numerics::SecondOrderJackknife;
+using numerics::StandardError;
+using numerics::StudentT975;
+using numerics::SummarizeIncidence;
 
-    int NSpp() const { return nspp_; }
-    int NQuad() const { return nquad_; }
-    long& operator()(int i, int j);
-    long operator()(int i, int j) const;
+// The sorted species (1..NSpp) of the model's count matrix.
+CountTable CountTableFromModel(const ModelState& m);
 
-private:
-    int nspp_ = 0, nquad_ = 0;
-    std::vector<long> v_;
-};
-
-// What the estimators need of the incidence of the species.
-struct IncidenceSummary {
-    int S = 0, m = 0;
-    int NUniques = 0, NDuplicates = 0;       // species in exactly one / two quadrats
-    int NSingletons = 0, NDoubletons = 0;    // species with a total count of 1 / 2
-    std::vector<int> Occupied;               // per species (index 0 .. S-1): quadrats with count > 0
-    // Per species, a bit per quadrat: the species occurs there.
-    std::vector<std::vector<std::uint64_t>> OccBits;
-    // Quadrats in which neither species j nor k occurs (0-based species).
-    int JointAbsent(int j, int k) const;
-};
-
-IncidenceSummary SummarizeIncidence(const CountTable& counts);
-
-// The 0.975 quantile of Student's t for df degrees of freedom, two decimals;
-// 0 for df of 0 or below.
-double StudentT975(int df);
-
-// The square root of a variance; a negative or undefined variance has none.
-// (The estimators clear a variance that is below 0 only by rounding.)
-MaybeNumber StandardError(const MaybeNumber& variance);
-
-// Ln-normal bounds of an estimate E with variance V over S species counted:
-// S + (E - S)/C and S + (E - S)*C, C = exp(t*sqrt(ln(1 + V/(E - S)^2))).
-// Defined only for E > S, a non-negative V and t > 0.
-void LnNormalBounds(RichnessEstimate& r, double S, double t);
-
-RichnessEstimate ChaoTwo(const IncidenceSummary& inc, double t);
-RichnessEstimate FirstOrderJackknife(const IncidenceSummary& inc, double t);
-RichnessEstimate SecondOrderJackknife(const IncidenceSummary& inc, double t);
-RichnessEstimate BootstrapEstimate(const IncidenceSummary& inc, double t);
-
-// Fits the accumulation curves and computes the four estimators above from
-// the model's counts into app.model.Report.
+// Fits the accumulation curves and computes the four estimators from the
+// model's counts into app.model.Report.
 void CalcRichnessEstimators(App& app, const IncidenceSummary& inc, const CountTable& counts);
 
 }  // namespace tivelor

@@ -3,10 +3,12 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <string>
 
 #include "engine/AlgorithmFile.h"
 #include "model/CountProb.h"
+#include "model/InitNumbers.h"
 #include "model/Model.h"
 #include "model/ModelServices.h"
 #include "platform/runtime.h"
@@ -31,36 +33,35 @@ bool SetupError(App& app, const std::string& text) {
     return false;
 }
 
-// The three numbers of the initialization dialog, checked before anything changes.
-bool ReadSettings(App& app, const InitSettings& s, int& nSpp, long& nQuadHab, int& nQuad) {
-    const auto hab = platform::CLng(platform::Val(s.cboQuadsinHab));
-    if (!hab || *hab < 1)
-        return SetupError(app, "The number of quadrats in the defined habitat must be a whole "
-                               "number from 1 to 2147483647");
-    const auto quad = platform::CInt(platform::Val(s.cboQuadsSampled));
-    if (!quad || *quad < 1)
-        return SetupError(app, "The number of quadrats sampled must be a whole number from 1 "
-                               "to 32767");
-    const auto spp = platform::CInt(platform::Val(s.cboNSpecies));
-    if (!spp || *spp < 1)
-        return SetupError(app, "The number of species must be a whole number from 1 to 32767");
-    if (*quad > *hab)
-        return SetupError(app, "More quadrats sampled (" + platform::CStr(*quad) +
-                                   ") than the defined habitat holds (" +
-                                   platform::CStr(static_cast<long>(*hab)) + ")");
-    nSpp = *spp;
-    nQuadHab = *hab;
-    nQuad = *quad;
-    return true;
+// Bytes of the arrays a set-up sizes by species and quadrats.
+double SetupArrayBytes(int nSpp, int nQuad) {
+    const double spp = nSpp + 1.0, both = 2.0 * nSpp + 1, cols = nQuad + 1.0;
+    return both * cols * (sizeof(long) + sizeof(double)) +
+           spp * cols * (sizeof(int) + 2 * sizeof(double)) + spp * spp * sizeof(double);
+}
+
+// Whether the arrays of this size can be had; says so when they cannot.
+bool SetupFitsMemory(App& app, int nSpp, int nQuad) {
+    const double need = SetupArrayBytes(nSpp, nQuad);
+    const double have = static_cast<double>(platform::PhysicalMemoryBytes());
+    if (have == 0 || need < 0.5 * have) return true;
+    return SetupError(app, "The arrays for " + platform::CStr(nSpp) + " species in " +
+                               platform::CStr(nQuad) + " quadrats need about " +
+                               platform::CStr(std::ceil(need / 1048576)) +
+                               " MB, more than this computer can give them (" +
+                               platform::CStr(std::floor(have / 1048576)) + " MB of memory)");
 }
 
 bool Setup(App& app, Vec<double>& P, Vec<double>& StepSize, Vec<std::string>& ParName,
            int& NumPars, long& SampleSize) {
     ModelState& cur = app.model;
     cur.SetupOK = false;
-    int nSpp = 0, nQuad = 0;
-    long nQuadHab = 0;
-    if (!ReadSettings(app, cur.Init, nSpp, nQuadHab, nQuad)) return false;
+    InitNumbers n;
+    if (!ReadInitNumbers(app, cur.Init, n)) return false;
+    const int nSpp = n.NSpp, nQuad = n.NQuad;
+    const long nQuadHab = n.NQuadHab;
+    if (!CheckDataFileShape(app, cur.Init.txtDataFile, nSpp, nQuad)) return false;
+    if (!SetupFitsMemory(app, nSpp, nQuad)) return false;
 
     // Everything is built aside and replaces the current model only on success.
     ModelState m = cur;
@@ -406,7 +407,13 @@ void MODEL(App& app, double& F, Vec<double>& P, Vec<double>& StepSize,
            long& SampleSize) {
     (void)NObs;
     if (NF == 0) {
-        Setup(app, P, StepSize, ParName, NumPars, SampleSize);
+        try {
+            Setup(app, P, StepSize, ParName, NumPars, SampleSize);
+        } catch (const std::bad_alloc&) {
+            // The model as it was is kept: Setup replaces it only at its end.
+            app.model.SetupOK = false;
+            SetupError(app, "There is not enough memory for the arrays of this data set");
+        }
         return;
     }
     if (NF >= 1) {

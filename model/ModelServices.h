@@ -13,6 +13,11 @@ namespace tivelor {
 class App;
 
 
+// Checks, before any species-by-quadrat array is sized, that the data file
+// opens and holds names for NSpp species and NQuad quadrat records; shows the
+// reader's message and returns false when it does not.
+bool CheckDataFileShape(App& app, const std::string& path, int NSpp, int NQuad);
+
 // Reads the data file named by m.DataFile into m (dimensioned by the set-up),
 // names the parameters and sets SampleSize. Shows its message and returns
 // false on a data error; m is then to be discarded.

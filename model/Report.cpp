@@ -287,7 +287,7 @@ void WriteResultsReport(App& app, platform::Vec<double>& P) {
     bar.SetPanel(1, "One moment please...");
     Lines w{app.msg.ReportText};
     WriteSectionsAToD(app, w, k, aicc);
-    const CountTable counts = CountTable::FromModel(md);
+    const CountTable counts = CountTableFromModel(md);
     const IncidenceSummary inc = SummarizeIncidence(counts);
     CalcRichnessEstimators(app, inc, counts);
     WriteSectionsEF(app, w, inc);

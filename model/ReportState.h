@@ -5,29 +5,18 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 
+#include "numerics/DistributionStats.h"
+#include "numerics/Estimators.h"
 #include "platform/arrays.h"
 
 namespace tivelor {
 
-// A value that may have no defined value; the report prints "Undefined".
-using MaybeNumber = std::optional<double>;
-
-// One richness estimator: estimate, variance and ln-normal 95% bounds.
-struct RichnessEstimate {
-    MaybeNumber Est, Var, L95, U95;
-};
-
-struct DistributionStatistics {
-    double ThetaMeanEst = 0, ThetaVarEst = 0, ThetaMeanInf = 0, ThetaVarInf = 0;
-    double LogitThetaMeanEst = 0, LogitThetaVarEst = 0, LogitThetaMeanInf = 0,
-           LogitThetaVarInf = 0;
-    double AbundMeanEst = 0, AbundVarEst = 0, AbundMeanInf = 0, AbundVarInf = 0;
-    double LnAbundMeanEst = 0, LnAbundVarEst = 0, LnAbundMeanInf = 0, LnAbundVarInf = 0;
-    MaybeNumber CorLogitThetaLnUA, CorLogitThetaLnUASE;
-};
+// The report prints "Undefined" for a MaybeNumber without a value.
+using numerics::MaybeNumber;
+using numerics::RichnessEstimate;
+using numerics::DistributionStatistics;
 
 // The work behind the report's follow-up questions, supplied by the plots
 // and the uncertainty statistics. An empty entry is not available.

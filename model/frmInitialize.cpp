@@ -1,7 +1,7 @@
 #include "model/frmInitialize.h"
 
-#include "engine/Parameters.h"
-#include "model/Model.h"
+#include "engine/Objective.h"
+#include "model/InitNumbers.h"
 #include "platform/runtime.h"
 #include "app/App.h"
 #include "shell/frmMain.h"
@@ -34,12 +34,6 @@ const char* const kDataFormatText[] = {
     "The input for Quadrat#, then the number of individuals of Species #1, Species #2, etc. in that quadrat is in subsequent records and requires the format '######,######,######....'.  ",
     "The commas represent any place holder and are not specifically interpreted as column separators.",
 };
-
-// A positive whole number no larger than max; 0 when the text is not one.
-double WholeNumber(const std::string& text, double max) {
-    double v = platform::Val(text);
-    return v >= 1 && v <= max && v == platform::Int(v) ? v : 0;
-}
 
 }  // namespace
 
@@ -95,6 +89,17 @@ void frmInitialize::cmdSelect_Click() {
     cmdDone.SetFocus();
 }
 
+InitSettings frmInitialize::ReadSettings() {
+    InitSettings s;
+    s.cboQuadsinHab = cboQuadsinHab.Text;
+    s.cboQuadsSampled = cboQuadsSampled.Text;
+    s.cboNSpecies = cboNSpecies.Text;
+    s.chkLogitThetas = chkLogitThetas.Value;
+    s.chkLogNs = chkLogNs.Value;
+    s.txtDataFile = txtDataFile.Text;
+    return s;
+}
+
 bool frmInitialize::InputUsable() {
     auto missing = [&](const char* text) {
         app.ShowMsg(text, 64, "Missing input");
@@ -105,23 +110,8 @@ bool frmInitialize::InputUsable() {
     if (cboQuadsSampled.Text().empty()) return missing("Please set the number of quadrats sampled");
     if (cboNSpecies.Text().empty()) return missing("Please set the number of species");
 
-    // What the model cannot use: the parameter count 2 x species must fit
-    // an Integer, and the sample cannot be larger than the habitat.
-    auto invalid = [&](const std::string& text) {
-        app.ShowMsg(text, 48, "Invalid input");
-        return false;
-    };
-    double hab = WholeNumber(cboQuadsinHab.Text, 2147483647.0);
-    double sampled = WholeNumber(cboQuadsSampled.Text, 32767);
-    double species = WholeNumber(cboNSpecies.Text, 16383);
-    if (hab == 0) return invalid("The number of quadrats in the defined habitat must be a whole number of 1 or more");
-    if (sampled == 0) return invalid("The number of quadrats sampled must be a whole number from 1 to 32767");
-    if (species == 0) return invalid("The number of species must be a whole number from 1 to 16383");
-    if (sampled > hab)
-        return invalid("The number of quadrats sampled (" + platform::CStr(sampled) +
-                       ") cannot exceed the number of quadrats in the defined habitat (" +
-                       platform::CStr(hab) + ")");
-    return true;
+    InitNumbers unused;
+    return ReadInitNumbers(app, ReadSettings(), unused);
 }
 
 void SizeParameterArrays(App& app) {
@@ -153,19 +143,10 @@ void frmInitialize::cmdDone_Click() {
     if (!InputUsable()) return;
 
     ModelState& m = app.model;
-    m.Init.cboQuadsinHab = cboQuadsinHab.Text;
-    m.Init.cboQuadsSampled = cboQuadsSampled.Text;
-    m.Init.cboNSpecies = cboNSpecies.Text;
-    m.Init.chkLogitThetas = chkLogitThetas.Value;
-    m.Init.chkLogNs = chkLogNs.Value;
-    m.Init.txtDataFile = txtDataFile.Text;
+    m.Init = ReadSettings();
 
     EngineState& eng = app.eng;
-    ApplyFusedParameters(app, eng.par.ParValue);
-    double ModelF = 0;
-    long NF = 0;
-    MODEL(app, ModelF, eng.par.ParValue, eng.par.StepSize, eng.par.ParName, eng.par.FuseCode,
-          eng.par.NumPars, NF, eng.NObs, eng.AnaGrad, eng.AnaHess, eng.SampleSize);
+    EvaluateObjective(app, eng.par.ParValue, 0, false);
     // A data-file error has been reported; the earlier model is intact and
     // the dialog stays for another try.
     if (!m.SetupOK) return;

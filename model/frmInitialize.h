@@ -2,6 +2,7 @@
 // and the data file; Done sets the model up.
 #pragma once
 
+#include "model/ModelState.h"
 #include "platform/forms.h"
 
 namespace tivelor {
@@ -46,6 +47,8 @@ private:
     App& app;
     // The input checks of Done; false after telling the user what is wrong.
     bool InputUsable();
+    // The dialog's entries as the set-up reads them.
+    InitSettings ReadSettings();
 };
 
 // Sizes every per-parameter array of the system to the current NumPars,

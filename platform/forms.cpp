@@ -224,6 +224,9 @@ std::int32_t FlexGrid::CellBackColor(int r, int c) const {
 int FlexGrid::CellAlignment(int r, int c) const {
     return InRange(r, c) ? cells_[static_cast<size_t>(r) * shapeCols_ + c].align : 0;
 }
+bool FlexGrid::CellFontBold(int r, int c) const {
+    return InRange(r, c) && cells_[static_cast<size_t>(r) * shapeCols_ + c].bold;
+}
 
 void FlexGrid::SetCellForeColor(int r, int c, std::int32_t colour) {
     if (!InRange(r, c)) return;
@@ -238,6 +241,11 @@ void FlexGrid::SetCellBackColor(int r, int c, std::int32_t colour) {
 void FlexGrid::SetCellAlignment(int r, int c, int alignment) {
     if (!InRange(r, c)) return;
     cells_[static_cast<size_t>(r) * shapeCols_ + c].align = alignment;
+    Control::Changed(PropId::GridCellStyle, r, c);
+}
+void FlexGrid::SetCellFontBold(int r, int c, bool bold) {
+    if (!InRange(r, c)) return;
+    cells_[static_cast<size_t>(r) * shapeCols_ + c].bold = bold;
     Control::Changed(PropId::GridCellStyle, r, c);
 }
 

@@ -250,9 +250,11 @@ public:
     std::int32_t CellForeColor(int r, int c) const;
     std::int32_t CellBackColor(int r, int c) const;
     int CellAlignment(int r, int c) const;   // 1 left, 4 centre, 7 right; 0 general
+    bool CellFontBold(int r, int c) const;
     void SetCellForeColor(int r, int c, std::int32_t colour);
     void SetCellBackColor(int r, int c, std::int32_t colour);
     void SetCellAlignment(int r, int c, int alignment);
+    void SetCellFontBold(int r, int c, bool bold);
     bool InRange(int r, int c) const;
     void Changed(PropId id, int a, int b) override;
 
@@ -261,6 +263,7 @@ private:
         std::string text;
         std::int32_t fore = -1, back = -1;
         int align = 0;
+        bool bold = false;
     };
     void Reshape();
     int shapeRows_ = 0, shapeCols_ = 0;

@@ -7,6 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include <unistd.h>
+
 namespace platform {
 
 namespace {
@@ -601,6 +603,12 @@ std::int32_t RGB(int r, int g, int b) {
     g = std::clamp(g, 0, 255);
     b = std::clamp(b, 0, 255);
     return r + 256 * g + 65536 * b;
+}
+
+std::uint64_t PhysicalMemoryBytes() {
+    const long pages = sysconf(_SC_PHYS_PAGES), size = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || size <= 0) return 0;
+    return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(size);
 }
 
 }  // namespace platform

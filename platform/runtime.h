@@ -81,4 +81,7 @@ std::string DateTimeFileName(const std::tm& t, std::string_view ext);
 std::int32_t QBColor(int n);
 std::int32_t RGB(int r, int g, int b);
 
+// Physical memory of this computer in bytes; 0 when it cannot be told.
+std::uint64_t PhysicalMemoryBytes();
+
 }  // namespace platform

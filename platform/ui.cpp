@@ -27,21 +27,6 @@ double SystemClock::Monotonic() {
         .count();
 }
 
-// 24-bit linear congruential generator, as the classic Rnd.
-double Random::Rnd() {
-    state_ = (state_ * 1140671485u + 12820163u) & 0xFFFFFFu;
-    return state_ / 16777216.0;
-}
-
-void Random::Randomize(double seed) {
-    if (!std::isfinite(seed)) seed = 0;   // the conversion below needs a finite value
-    std::uint32_t bits = static_cast<std::uint32_t>(
-        static_cast<std::int64_t>(std::fmod(std::fabs(seed) * 65536.0, 4294967296.0)));
-    state_ = ((bits >> 8) ^ (bits & 0xFFFFu) << 8) & 0xFFFFFFu;
-}
-
-void Random::RandomizeFromClock(Clock& clock) { Randomize(clock.Timer()); }
-
 Ui::Ui(Backend& b, Clock& c, Random& r) : backend(b), clock(c), random(r) {}
 
 Ui::~Ui() { forms.Clear(); }

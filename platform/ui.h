@@ -13,6 +13,7 @@
 
 #include "platform/files.h"
 #include "platform/forms.h"
+#include "numerics/Random.h"
 
 namespace platform {
 
@@ -81,15 +82,15 @@ public:
     double Monotonic() override;
 };
 
-// Rnd in [0, 1); a test may seed it or replace it.
-class Random {
+// Rnd in [0, 1), single precision, from the one generator of the program;
+// the same seed gives the same numbers. A test may seed it or replace it.
+class Random : public tivelor::numerics::UniformSource {
 public:
-    virtual ~Random() = default;
-    virtual void Randomize(double seed);
-    virtual void RandomizeFromClock(Clock& clock);
-    virtual double Rnd();
+    void Randomize(double seed) { gen_.Seed(seed); }
+    void RandomizeFromClock(Clock& clock) { Randomize(clock.Timer()); }
+    double Rnd() override { return gen_.Rnd(); }
 private:
-    std::uint32_t state_ = 0x50000;
+    tivelor::numerics::Rng gen_;
 };
 
 class Ui {

@@ -1,5 +1,4 @@
-#include "engine/Parameters.h"
-#include "model/Model.h"
+#include "engine/Objective.h"
 #include "app/App.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
@@ -17,19 +16,13 @@ void frmMenu::cmdUserSummary_Click() {
     frmMain& main = app.form<frmMain>();
     HandOver();
 
-    double ModelF = 0;
-    long NF = 1;
+    // Neither call adds the prior term.
     if (!allZero) {
         main.stbMain5.SetPanel(1, "One moment please while one function call is executed...");
-        ApplyFusedParameters(app, par.ParValue);
-        MODEL(app, ModelF, par.ParValue, par.StepSize, par.ParName, par.FuseCode, par.NumPars, NF,
-              eng.NObs, eng.AnaGrad, eng.AnaHess, eng.SampleSize);
+        EvaluateObjective(app, par.ParValue, 1, false);
         main.stbMain5.SetPanel(1, "");
     }
-    ApplyFusedParameters(app, par.ParValue);
-    NF = -1;
-    MODEL(app, ModelF, par.ParValue, par.StepSize, par.ParName, par.FuseCode, par.NumPars, NF,
-          eng.NObs, eng.AnaGrad, eng.AnaHess, eng.SampleSize);
+    EvaluateObjective(app, par.ParValue, -1, false);
     main.mnuApplication.Enabled = true;
 }
 

@@ -1,5 +1,8 @@
 #include "shell/AlgoEditor.h"
 #include "app/App.h"
+#include "evaluation/frmParEvals.h"
+#include "ranking/frmRank.h"
+#include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {
@@ -27,7 +30,11 @@ void frmMenu::cmdCovariance_Click() {
 }
 
 void frmMenu::cmdParEstimate_Click() {
-    NotInThisVersion(app, "evaluate single parameter estimates", "Evaluate parameter estimates");
+    App& a = app;   // this window is closed below
+    CloseRunWindows();
+    HandOver();
+    a.sw.PriorProfileOn = "off";
+    a.form<frmParEvals>().Show();
 }
 
 void frmMenu::cmdBayesian_Click() {
@@ -35,7 +42,10 @@ void frmMenu::cmdBayesian_Click() {
 }
 
 void frmMenu::cmdRank_Click() {
-    NotInThisVersion(app, "rank or average models", "Multi-model statistics");
+    App& a = app;   // this window is closed below
+    Unload();
+    a.form<frmMain>().mnuApplication.Enabled = false;
+    a.form<frmRank>().Show();
 }
 
 }  // namespace tivelor

@@ -855,8 +855,12 @@ void FormView::SyncCell(FlexGrid& g, int r, int c) {
     else if (fixed) item->setBackground(t->palette().color(QPalette::Button));
     else item->setData(Qt::BackgroundRole, QVariant());
     if (fore >= 0) item->setForeground(ToColor(fore));
+    else if (fixed) item->setForeground(QApplication::palette().color(QPalette::ButtonText));   // the grid's colour is for data cells
     else item->setData(Qt::ForegroundRole, QVariant());
     item->setTextAlignment(GridAlignment(g.CellAlignment(r, c), text));
+    QFont font = t->font();
+    font.setBold(g.CellFontBold(r, c));
+    item->setFont(font);
     item->setFlags(fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     if (r == 0 && static_cast<GridTable*>(t)->frozenRows) {
         QTableWidgetItem* head = t->horizontalHeaderItem(c);
@@ -888,7 +892,7 @@ void FormView::SyncColours(Control& c) {
         w->setPalette(QPalette());   // inherit
     } else {
         QPalette pal = QApplication::palette(w);
-        bool pane = IsEditPane(w);
+        bool pane = IsEditPane(w) || c.kind == ControlKind::FlexGrid;   // grid cells draw on Base with Text
         for (QPalette::ColorRole role : {pane ? QPalette::Base : QPalette::Window, QPalette::Button})
             if (back.isValid()) pal.setColor(role, back);
         // Text keeps the disabled group's grey.
@@ -901,10 +905,12 @@ void FormView::SyncColours(Control& c) {
         c.kind == ControlKind::OptionButton)
         w->setAutoFillBackground(back.isValid());
     if (c.kind == ControlKind::FlexGrid) {
+        // A style sheet takes the grid lines; the cells' text colour must be in it too.
         std::int32_t lines = static_cast<FlexGrid&>(c).GridColor;
-        w->setStyleSheet(lines >= 0 ? QStringLiteral("QTableView { gridline-color: %1; }")
-                                          .arg(ToColor(lines).name())
-                                    : QString());
+        QString sheet;
+        if (lines >= 0) sheet += QStringLiteral("gridline-color: %1; ").arg(ToColor(lines).name());
+        if (fore.isValid()) sheet += QStringLiteral("color: %1; ").arg(fore.name());
+        w->setStyleSheet(sheet.isEmpty() ? QString() : QStringLiteral("QTableView { %1}").arg(sheet));
     }
 }
 

@@ -8,10 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Parameters.h"
-#include "platform/headless/headless.h"
-#include "app/App.h"
-#include "shell/frmMain.h"
+#include "tests/support/ModelSession.h"
 
 namespace marqtest {
 
@@ -19,20 +16,18 @@ using platform::Matrix;
 using platform::Vec;
 using Derivs = std::function<void(const Vec<double>&, Vec<double>&, Matrix<double>&)>;
 
-struct Fixture : ::testing::Test {
-    platform::headless::Session s;
-    tivelor::App app{s.ui};
+struct Fixture : ::testing::Test, tivelor::testing::AppSession {
     std::vector<long> calls;           // NF of every MODEL call
     std::vector<Vec<double>> points;   // every point evaluated
     std::function<void()> watcher;     // run at every DoEvents
 
-    Fixture() { app.form<tivelor::frmMain>(); }
+    Fixture() { LoadMainWindow(); }
     // Parameters packed, work arrays sized as the Marquardt button sizes them.
     void Params(const std::vector<double>& values, const std::vector<double>& steps, const std::string& deriv = "A",
                 const std::string& show = "no") {
         auto& e = app.eng;
         const int n = e.par.NumPars = static_cast<int>(values.size());
-        for (auto* v : {&e.par.ParValue, &e.par.StepSize, &e.MarqBeta, &e.AnaGrad}) v->ReDim(n);
+        for (auto* v : {&e.par.ParValue, &e.par.StepSize}) v->ReDim(n);
         for (auto* v : {&e.par.FuseCode, &e.par.ParName}) v->ReDim(n);
         for (int i = 1; i <= n; ++i) {
             e.par.ParValue(i) = values[i - 1];
@@ -40,10 +35,7 @@ struct Fixture : ::testing::Test {
             e.par.FuseCode(i) = "~~";
             e.par.ParName(i) = "Parameter " + std::to_string(i);
         }
-        tivelor::SetUpFusedParameters(app);
-        tivelor::PackAdjustableParameters(app);
-        for (auto* m : {&e.HessMat, &e.AnaHess}) m->ReDim(n, n);
-        e.GridNegLnL.ReDim(n, n, 2);
+        SizeForMarquardt();
         e.DerivMethod = deriv, e.ShowDerivs = show;
     }
     // The objective f and, for the analytical service, its derivatives by parameter number.

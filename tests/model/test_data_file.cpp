@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ModelTestSupport.h"
+#include "model/InitNumbers.h"
+#include "platform/runtime.h"
 
 namespace tivelor {
 namespace {
@@ -78,7 +80,7 @@ TEST(DataFile, AFailedSetupShowsItsMessageAndChangesNothing) {
     ASSERT_TRUE(f.Setup(good, 2, 3, 40));
     f.P(1) = 0.25;
     const double before = f.Eval(1);
-    const std::string overrun = "Fatal error: input overun", input = "Initialization input error",
+    const std::string overrun = "Fatal error: input overun", input = "Invalid input",
                       data = "Data file error", empty = CountFile("empty.dat", {}, {});
     std::vector<std::vector<long>> ten(10, std::vector<long>{1, 2});
     struct Case {
@@ -86,12 +88,14 @@ TEST(DataFile, AFailedSetupShowsItsMessageAndChangesNothing) {
         int nSpp, nQuad;
         long nHab;
         std::string title, text;
+        int style = 64;
     } cases[] = {
         {CountFile("three.dat", {"A", "B", "C"}, {{1, 2, 3}}), 5, 1, 40, overrun,
          "Attempt to read left past the last species in a data file with only 3 species"},
         {CountFile("ten.dat", {"A", "B"}, ten), 2, 12, 40, overrun,
          "Attempt to read down past the last quadrat in a data file with only 10 quadrats"},
-        {good, 2, 3, 2, input, "More quadrats sampled (3) than the defined habitat holds (2)"},
+        {good, 2, 3, 2, input,
+         "The number of quadrats sampled (3) cannot exceed the number of quadrats in the defined habitat (2)", 48},
         {CountFile("negative.dat", {"A", "B"}, {{5, 2}, {4, -3}}), 2, 2, 40, data,
          "The count \"    -3\" of species 2 in quadrat 2 (Q2) is not a count of individuals"},
         {CountFile("zero.dat", {"A", "B"}, {{5, 0}, {4, 0}, {0, 7}}), 2, 2, 40, data,
@@ -102,12 +106,62 @@ TEST(DataFile, AFailedSetupShowsItsMessageAndChangesNothing) {
     for (const Case& c : cases) {
         f.s.backend.AnswerMsgBox(c.title, platform::vbOK);
         EXPECT_FALSE(f.Setup(c.path, c.nSpp, c.nQuad, c.nHab));
-        EXPECT_EQ(f.s.backend.msgBoxes.back().text + std::to_string(f.s.backend.msgBoxes.back().style), c.text + "64");
+        EXPECT_EQ(f.s.backend.msgBoxes.back().text + std::to_string(f.s.backend.msgBoxes.back().style),
+                  c.text + std::to_string(c.style));
         EXPECT_FALSE(f.s.backend.Ended());
         EXPECT_EQ(std::make_tuple(f.NumPars, f.P(1), f.app.model.NSpp, f.app.model.DataFile),
                   std::make_tuple(4, 0.25, 2, good));
         EXPECT_EQ(f.Eval(2), before);
     }
+}
+
+// The dialog and the set-up read the three numbers by one rule: Val, rounded.
+TEST(DataFile, TheInitializationNumbersAreRoundedAndCheckedByOneRule) {
+    InitNumbers n;
+    auto check = [&](const char* hab, const char* sampled, const char* species) {
+        InitSettings s;
+        s.cboQuadsinHab = hab;
+        s.cboQuadsSampled = sampled;
+        s.cboNSpecies = species;
+        return CheckInitNumbers(s, n);
+    };
+    EXPECT_EQ(check("40.6", "2.5", "8.4"), "");
+    EXPECT_EQ(std::make_tuple(n.NQuadHab, n.NQuad, n.NSpp), std::make_tuple(41L, 2, 8));
+    EXPECT_EQ(check("40", "3", "16383"), "");
+    EXPECT_EQ(check("40", "3", "16384"), "The number of species must be a whole number from 1 to 16383");
+    EXPECT_EQ(check("40", "3", "0.4"), "The number of species must be a whole number from 1 to 16383");
+    EXPECT_EQ(check("40", "32768", "3"), "The number of quadrats sampled must be a whole number from 1 to 32767");
+    EXPECT_EQ(check("3E9", "3", "3"),
+              "The number of quadrats in the defined habitat must be a whole number from 1 to 2147483647");
+
+    // The set-up itself takes 2.6 species as 3.
+    ModelFixture f;
+    ASSERT_TRUE(f.Setup(CountFile("round.dat", {"A", "B", "C"}, {{6, 5, 4}, {3, 2, 1}}), 3, 2, 40));
+    f.app.model.Init.cboNSpecies = "2.6";
+    f.Call(f.P, 0);
+    EXPECT_TRUE(f.app.model.SetupOK);
+    EXPECT_EQ(f.NumPars, 6);
+}
+
+// A data set whose arrays the computer cannot hold is refused before any of
+// them is sized, with the earlier model kept.
+TEST(DataFile, ADataSetTooLargeForMemoryIsRefusedWithAMessage) {
+    const double have = static_cast<double>(platform::PhysicalMemoryBytes());
+    if (have == 0 || have > 50E9) GTEST_SKIP() << "this computer could hold the arrays";
+    ModelFixture f;
+    const auto good = CountFile("small.dat", {"A", "B"}, {{5, 2}, {4, 3}});
+    ASSERT_TRUE(f.Setup(good, 2, 2, 40));
+    // 16383 species by 32767 quadrats, each species found once: a small file
+    // whose arrays need about 28 GB.
+    const int nSpp = 16383, nQuad = 32767;
+    std::string text = "Quad# ," + std::string(7 * nSpp, 'S') + "\r\n";
+    for (int j = 1; j <= nQuad; ++j) text += "Q" + std::to_string(j) + "\r\n";
+    const std::string path = testing::WriteData("huge.dat", text);
+    f.s.backend.AnswerMsgBox("Initialization input error", platform::vbOK);
+    EXPECT_FALSE(f.Setup(path, nSpp, nQuad, 100000));
+    EXPECT_NE(f.s.backend.msgBoxes.back().text.find("The arrays for 16383 species in 32767 quadrats need about"),
+              std::string::npos);
+    EXPECT_EQ(std::make_tuple(f.NumPars, f.app.model.NSpp, f.app.model.DataFile), std::make_tuple(4, 2, good));
 }
 
 }  // namespace

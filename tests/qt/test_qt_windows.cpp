@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -31,6 +32,9 @@
 #include "shell/frmSimplex.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
+#include "ranking/frmRank.h"
+#include "uncertainty/frmAbort.h"
+#include "uncertainty/frmRange.h"
 
 namespace {
 
@@ -66,6 +70,36 @@ Form& OpenAlgo(App& a) {
     return a.form<tivelor::frmAlgo>();
 }
 
+// The ranking window with three ranked models.
+Form& OpenRank(App& a) {
+    tivelor::ParameterSet& p = a.eng.par;
+    p.NumPars = 4;
+    p.ParName.ReDim(4);
+    tivelor::SetDefaultAlgorithm(a);
+    for (int i = 1; i <= 4; ++i) p.StepSize(i) = 0.1;
+    a.eng.SampleSize = 60;
+    double F = 200;
+    a.eng.TestModel = [&F](Vec<double>&, long) { return F; };
+    a.eng.AlgFileName = "/data/meadow/meadow_binomial.alg";
+    qttest::WhenModal([](QWidget* box) {   // the likelihood constant
+        auto* input = qobject_cast<QInputDialog*>(box);
+        input->setTextValue("0.5");
+        input->accept();
+    });
+    auto& rank = a.form<tivelor::frmRank>();
+    rank.Show();
+    const char* names[] = {"/data/meadow/meadow_beta.alg", "/data/meadow/meadow_fused.alg"};
+    for (int m = 0; m < 2; ++m) {
+        F = 195 + 10 * m;
+        a.eng.AlgFileName = names[m];
+        rank.cmdAICc_Click();
+    }
+    a.eng.TestModel = nullptr;
+    rank.cmdRank_Click();
+    qttest::WhenModal([](QWidget* box) { box->close(); });   // the save question at its unload
+    return rank;
+}
+
 // Every window, and how to open it (frmMain is open already).
 const std::vector<std::pair<const char*, Form& (*)(App&)>> kWindows = {
     {"frmMain", [](App& a) -> Form& { return a.form<tivelor::frmMain>(); }},
@@ -83,6 +117,9 @@ const std::vector<std::pair<const char*, Form& (*)(App&)>> kWindows = {
     {"frmConvert", Open<tivelor::frmConvert>},
     {"frmSimplex", Open<tivelor::frmSimplex>},
     {"frmMarquardt", Open<tivelor::frmMarquardt>},
+    {"frmRank", OpenRank},
+    {"frmRange", [](App& a) -> Form& { a.model.NSpp = 12; return Open<tivelor::frmRange>(a); }},
+    {"frmAbort", Open<tivelor::frmAbort>},
 };
 
 QString Joined(QStringList items, int current) { return items.join('|') + '@' + QString::number(current); }

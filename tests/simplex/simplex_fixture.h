@@ -5,10 +5,8 @@
 
 #include <functional>
 
-#include "engine/Parameters.h"
 #include "engine/Simplex.h"
-#include "platform/headless/headless.h"
-#include "app/App.h"
+#include "tests/support/ModelSession.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 #include "shell/frmSimplex.h"
@@ -20,9 +18,7 @@ using platform::Vec;
 using platform::headless::Step;
 using Objective = std::function<double(Vec<double>&)>;
 
-struct Bench {
-    platform::headless::Session s;
-    App app{s.ui};
+struct Bench : tivelor::testing::AppSession {
     long evals = 0;
 
     Bench() { app.Start(), s.backend.Click("frmCredits.cmdOK"); }
@@ -39,8 +35,7 @@ struct Bench {
         }
         app.priors.Reset(n);
         app.eng.TestModel = [this, f](Vec<double>& P, long) { return ++evals, f(P); };
-        SetUpFusedParameters(app);
-        PackAdjustableParameters(app);
+        SizeForSimplex();
     }
     // The run of the main menu's Simplex button, with its buttons enabled.
     void Minimize() {

@@ -1,10 +1,9 @@
 // The greedy accumulation curve and its two fits.
 #include <gtest/gtest.h>
 
-#include "model/Accumulation.h"
-#include "model/Estimators.h"
+#include "numerics/Accumulation.h"
 
-using namespace tivelor;
+using namespace tivelor::numerics;
 
 namespace {
 
@@ -40,23 +39,25 @@ TEST(GreedyCurve, BestQuadratFirstTiesToTheLowerNoneTakenTwice) {
 }
 
 TEST(AccumulationFits, ExactHyperbolaAndUndefinedCases) {
-    MaybeNumber resid;
-    for (const RichnessEstimate& r : {FitMichaelisMenten(Hyperbola(), 20, resid), FitAsymptoteML(Hyperbola(), 20, resid)}) {
+    for (const CurveFit& f : {FitMichaelisMenten(Hyperbola(), 20), FitAsymptoteML(Hyperbola(), 20)}) {
+        const RichnessEstimate& r = f.Est;
         EXPECT_NEAR(*r.Est, 40, 1e-8);
         EXPECT_NEAR(*r.Var, 0, 1e-8);
         EXPECT_NEAR(*r.L95, 40, 1e-6);
+        EXPECT_NEAR(*f.ResidVar, 0, 1e-9);
     }
     // Intercept above 1/S: no hyperbolic asymptote; the ML asymptote keeps
     // its estimate and variance but has no bounds.
-    EXPECT_FALSE(FitMichaelisMenten(Hyperbola(), 50, resid).Est);
-    const RichnessEstimate low = FitAsymptoteML(Hyperbola(), 45, resid);
+    EXPECT_FALSE(FitMichaelisMenten(Hyperbola(), 50).Est.Est);
+    const RichnessEstimate low = FitAsymptoteML(Hyperbola(), 45).Est;
     EXPECT_TRUE(low.Est && low.Var);
     EXPECT_FALSE(low.L95 || low.U95);
     // A negative intercept: 1/A = -0.1 + 2/i.
     std::vector<double> a;
     for (int i = 1; i <= 6; ++i) a.push_back(1 / (-0.1 + 2.0 / i));
-    EXPECT_FALSE(FitMichaelisMenten(Curve(a), 5, resid).Est);
+    EXPECT_FALSE(FitMichaelisMenten(Curve(a), 5).Est.Est);
     // Fewer than three quadrats, and a straight line with no asymptote.
-    EXPECT_FALSE(FitMichaelisMenten(Curve({3, 5}), 5, resid).Est || resid);
-    EXPECT_FALSE(FitAsymptoteML(Curve({2, 4, 6, 8, 10}), 10, resid).Est);
+    const CurveFit two = FitMichaelisMenten(Curve({3, 5}), 5);
+    EXPECT_FALSE(two.Est.Est || two.ResidVar);
+    EXPECT_FALSE(FitAsymptoteML(Curve({2, 4, 6, 8, 10}), 10).Est.Est);
 }

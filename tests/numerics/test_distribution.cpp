@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "model/DistributionStats.h"
+#include "numerics/DistributionStats.h"
 
-using namespace tivelor;
+using namespace tivelor::numerics;
 
 namespace {
 

@@ -1,0 +1,137 @@
+// Speed of the goodness-of-fit test on the shared 225-species, 50-quadrat set:
+// the uniform generator, the two variates at the shapes the test meets, one
+// randomization, and a whole test of 100 randomizations.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "app/App.h"
+#include "model/Model.h"
+#include "model/SyntheticData.h"
+#include "numerics/PearsonStats.h"
+#include "numerics/Random.h"
+#include "numerics/Variates.h"
+#include "platform/files.h"
+#include "platform/headless/headless.h"
+#include "uncertainty/GoodnessOfFit.h"
+
+namespace {
+
+using namespace tivelor;
+
+// The data set initialized and evaluated once, which leaves the fitted
+// abundances and Thetas that the test simulates from.
+struct Fitted {
+    platform::headless::Session s;
+    App app{s.ui};
+    static constexpr int kSpp = 225;
+
+    Fitted() {
+        const std::string path =
+            (std::filesystem::temp_directory_path() / "tivelor_bench_gof_225.dat").string();
+        platform::WriteWholeFileSafely(path, SyntheticDataText(1));
+        for (int k = 0; k < 3; ++k) s.backend.AnswerMsgBox("", platform::vbOK);
+        InitSettings& st = app.model.Init;
+        st.txtDataFile = path;
+        st.cboNSpecies = "225";
+        st.cboQuadsSampled = "50";
+        st.cboQuadsinHab = "1000";
+        st.chkLogitThetas = 1;
+        st.chkLogNs = 1;
+        double F = 0;
+        platform::Vec<double> P, Step, Grad;
+        platform::Vec<std::string> Names, Fuse;
+        platform::Matrix<double> Hess;
+        int NumPars = 0;
+        long NObs = 0, SampleSize = 0, nf = 0;
+        MODEL(app, F, P, Step, Names, Fuse, NumPars, nf, NObs, Grad, Hess, SampleSize);
+        Fuse.ReDim(NumPars);
+        for (int k = 1; k <= NumPars; ++k) Fuse(k) = "~~";
+        for (int i = 1; i <= kSpp; ++i) {
+            const double theta = 0.05 + 0.45 * i / kSpp;   // Theta 0.05 to 0.5
+            P(i) = std::log(theta / (1 - theta));
+            P(kSpp + i) = 3 + 0.01 * i;
+        }
+        nf = 1;
+        MODEL(app, F, P, Step, Names, Fuse, NumPars, nf, NObs, Grad, Hess, SampleSize);
+        app.unc.Gof.FirstSpGOF = 1;
+        app.unc.Gof.LastSpGOF = kSpp;
+        app.unc.Gof.SimUnsampled.ReDim(kSpp);
+        app.ui.Randomize(36000);
+    }
+};
+
+void BM_Rnd(benchmark::State& state) {
+    numerics::Rng g(36000.0);
+    for (auto _ : state) benchmark::DoNotOptimize(g.Rnd());
+}
+BENCHMARK(BM_Rnd);
+
+// Through the platform's Random, as the variates see it.
+void BM_RndOfThePlatform(benchmark::State& state) {
+    platform::Random r;
+    r.Randomize(36000.0);
+    numerics::UniformSource& u = r;
+    for (auto _ : state) benchmark::DoNotOptimize(u.Rnd());
+}
+BENCHMARK(BM_RndOfThePlatform);
+
+void BM_RandomBeta(benchmark::State& state) {
+    platform::Random r;
+    r.Randomize(36000.0);
+    const double a = static_cast<double>(state.range(0)) / 10, b = static_cast<double>(state.range(1)) / 10;
+    for (auto _ : state) benchmark::DoNotOptimize(numerics::RandomBeta(a, b, r));
+}
+BENCHMARK(BM_RandomBeta)->Args({3, 27})->Args({20, 50})->Args({5, 5});
+
+void BM_RandomBinomial(benchmark::State& state) {
+    platform::Random r;
+    r.Randomize(36000.0);
+    const auto n = static_cast<std::int32_t>(state.range(0));
+    const double p = static_cast<double>(state.range(1)) / 1000;
+    for (auto _ : state) benchmark::DoNotOptimize(numerics::RandomBinomial(n, p, r));
+}
+BENCHMARK(BM_RandomBinomial)->Args({200, 20})->Args({10000, 300})->Args({60, 500});
+
+// One randomization: a simulated data set and its deviate sums.
+void BM_OneRandomization(benchmark::State& state) {
+    Fitted f;
+    const ModelState& md = f.app.model;
+    const GoodnessOfFitState& g = f.app.unc.Gof;
+    const double NH = static_cast<double>(md.NQuadHab);
+    for (auto _ : state) {
+        SimulateQuadratCounts(f.app);
+        double Dr = 0;
+        for (int s = 1; s <= Fitted::kSpp; ++s) {
+            const double tot = static_cast<double>(md.TotAbund(s));
+            const double E = tot / NH, EU = tot / NH * (NH - md.NQuad);
+            for (int j = 1; j <= md.NQuad; ++j)
+                Dr += numerics::PearsonTerm(static_cast<double>(g.SimCount(s, j)), E);
+            Dr += numerics::PearsonTerm(static_cast<double>(g.SimUnsampled(s)), EU);
+        }
+        benchmark::DoNotOptimize(Dr);
+    }
+}
+BENCHMARK(BM_OneRandomization)->Unit(benchmark::kMillisecond);
+
+// The whole test with 100 randomizations, range dialog and report included.
+void BM_TestOf100Randomizations(benchmark::State& state) {
+    Fitted f;
+    f.app.model.Report.NRand = 100;
+    for (auto _ : state) {
+        platform::headless::Step ok;
+        ok.kind = platform::headless::Step::Click;
+        ok.target = "frmRange.cmdOK";
+        f.s.backend.Push(ok);
+        f.app.msg.ReportText.clear();
+        PearsonDeviatesTest(f.app);
+        benchmark::DoNotOptimize(f.app.msg.ReportText);
+    }
+}
+BENCHMARK(BM_TestOf100Randomizations)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,31 @@
+#include "evaluation/CovarianceSteps.h"
+
+#include "app/App.h"
+#include "engine/Parameters.h"
+#include "platform/runtime.h"
+
+namespace tivelor {
+
+bool AskCovarianceGridSteps(App& app, long points, const std::string& title) {
+    for (;;) {
+        app.msg.InputText = app.ui.InputBox(std::string("Base step sizes on SD's from covariance grid 1, 2, 3, No or Quit?") +
+                                                "\r\n" + "Please enter 1, 2, 3, N, or Q",
+                                            title, "N");
+        const std::string a = platform::UCase(app.msg.InputText);
+        if (a.empty() || a == "Q") return false;
+        if (a == "N") return true;
+        if (a != "1" && a != "2" && a != "3") continue;
+        const int g = a[0] - '0';
+        SetUpFusedParameters(app);
+        PackAdjustableParameters(app);
+        EngineState& eng = app.eng;
+        for (long i = 1; i <= eng.free.NFree; ++i) {
+            const int p = eng.free.FreeIndex(i);
+            if (eng.par.StepSize(p) != 0)
+                eng.par.StepSize(p) = eng.CovStore(0, i, g) * 24 / (3 * static_cast<double>(points - 1));
+        }
+        return true;
+    }
+}
+
+}  // namespace tivelor

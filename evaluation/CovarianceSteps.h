@@ -1,0 +1,17 @@
+// Step sizes of the free parameters from a computed covariance grid, so that
+// a profile spans about four standard errors either side.
+#pragma once
+
+#include <string>
+
+namespace tivelor {
+
+class App;
+
+// Asks "Base step sizes on SD's from covariance grid 1, 2, 3, No or Quit?".
+// For a grid, every free parameter the covariance run estimated takes its own
+// standard error x 24 / (3 x (points - 1)) as its step. False on Quit or an
+// empty answer.
+bool AskCovarianceGridSteps(App& app, long points, const std::string& title);
+
+}  // namespace tivelor

@@ -1,0 +1,430 @@
+// The maximum-likelihood profile of one parameter and its confidence table.
+#include "evaluation/MLEvaluation.h"
+
+#include <cmath>
+
+#include "app/App.h"
+#include "engine/Likelihood.h"
+#include "engine/Marquardt.h"
+#include "engine/Objective.h"
+#include "engine/Parameters.h"
+#include "engine/Simplex.h"
+#include "evaluation/CovarianceSteps.h"
+#include "evaluation/frmMaxLike.h"
+#include "numerics/ProfileDistribution.h"
+#include "platform/runtime.h"
+#include "plots/DistributionPlots.h"
+#include "shell/AlgoEditor.h"
+#include "shell/frmMain.h"
+#include "shell/frmMenu.h"
+
+namespace tivelor {
+
+using platform::Format;
+
+namespace {
+
+const char* const kTitle = "ML parameter estimate evaluation";
+const std::string kCRLF = "\r\n";
+
+// An input box answer as a whole number within an Integer; nothing when it is
+// not a number or out of range.
+std::optional<int> IntegerAnswer(const std::string& text) {
+    const std::string t = platform::Trim(text);
+    if (t.empty() || !IsNumeric(t)) return std::nullopt;
+    return platform::CInt(platform::Val(t));
+}
+
+// Seconds since start, across midnight.
+double Elapsed(App& app, double start) {
+    double t = app.ui.Timer() - start;
+    if (t < 0) t += 86400;
+    return t;
+}
+
+void Snapshot(App& app) {
+    const EvalState& ev = app.eval;
+    ProfileSnapshot& s = app.ml.last;
+    s.valid = true;
+    s.NProfPts = ev.NProfPts;
+    s.ProfPar = ev.ProfPar;
+    s.EVEstimate = ev.EVEstimate;
+    s.ProfX = ev.ProfX;
+    s.ProfNegLnL = ev.ProfNegLnL;
+    s.ProfPDF = ev.ProfPDF;
+    s.ProfCum = ev.ProfCum;
+    s.ProfCIMode = ev.ProfCIMode;
+    s.ProfCIMean = ev.ProfCIMean;
+    s.ProfNormPDF = ev.ProfNormPDF;
+}
+
+void Restore(App& app) {
+    EvalState& ev = app.eval;
+    const ProfileSnapshot& s = app.ml.last;
+    ev.NProfPts = s.NProfPts;
+    ev.ProfPar = s.ProfPar;
+    ev.EVEstimate = s.EVEstimate;
+    ev.ProfX = s.ProfX;
+    ev.ProfNegLnL = s.ProfNegLnL;
+    ev.ProfPDF = s.ProfPDF;
+    ev.ProfCum = s.ProfCum;
+    ev.ProfCIMode = s.ProfCIMode;
+    ev.ProfCIMean = s.ProfCIMean;
+    ev.ProfNormPDF = s.ProfNormPDF;
+}
+
+bool PreviousResultsAvailable(App& app) {
+    const ProfileSnapshot& s = app.ml.last;
+    return s.valid && s.NProfPts != 0 && s.ProfX(s.NProfPts) - s.ProfX(1) != 0 &&
+           app.eval.LastEvalType == "ML" && app.eval.EvalValid == 1;
+}
+
+class MLRun {
+public:
+    explicit MLRun(App& a) : app(a), eng(a.eng), ev(a.eval), ml(a.ml), main(a.form<frmMain>()) {}
+
+    void Run() {
+        app.sw.MLOn = "on";
+        ml.EditorShown = 0;
+        if (Dialogue()) Profile();
+        End();
+    }
+
+private:
+    double Ask(const std::string& text, int style) { return app.ShowMsg(text, style, kTitle); }
+
+    // Steps up to the fixed parameter; false on every way out.
+    bool Dialogue() {
+        Ask(std::string("This routine will create a series of plots, and if desired, save the x-y data. ") + kCRLF +
+                kCRLF + "Choose plot 1 to get a likelihood profile plot. " + kCRLF +
+                "Choose plot 2 to get a confidence distribution at ML estimates. " + kCRLF +
+                "Choose plot 3 to get a mode-centered confidence region plot. " + kCRLF +
+                "Choose plot 4 to get a mean-centered confidence region plot. " + kCRLF +
+                "Choose plot 5 to get a left to right ascending cumulative plot. " + kCRLF +
+                "Choose plot 6 to get a left to right descending cumulative plot. " + kCRLF +
+                "Choose plot 7 to get a mode-centered Gaussian distribution plot.",
+            64);
+        const std::string question =
+            std::string("First choose the parameter to be profiled, then the number of data points. ") +
+            "You may then wisely edit the mid-range of the parameter value and the step size. " +
+            "For example, if you choose 101 profile points then profile point 1 will be the parameter " +
+            "value - 50 * the step size, profile point 51 will be the parameter value, and profile " +
+            "point 101 will be the parameter value + 50 * the step size. " +
+            "This routine is works best when the value of the parameter corresponds to the minimum. " +
+            "We suggest you first build a covariance matrix for parameters with non-zero step sizes " +
+            "and thus let the statistical machinery determine approximate values for the step sizes. " +
+            "Be warned, however, that this choice will automatically change the values for step sizes " +
+            "in your algorithm data file." + kCRLF + kCRLF + "Do you want to continue?";
+        if (Ask(question, 36) == platform::vbNo) return false;
+
+        if (PreviousResultsAvailable(app) &&
+            Ask("Do you want to perform minimizations now?" + kCRLF + kCRLF +
+                    "Choosing 'NO' will give you the previous ML plots",
+                36) == platform::vbNo) {
+            Restore(app);
+            eng.free.NFree -= 1;
+            ml.SavedProfStep = eng.par.StepSize(ev.ProfPar);
+            eng.par.StepSize(ev.ProfPar) = 0;
+            fixed = true;
+            HandOff();
+            return false;
+        }
+
+        if (eng.NObs == 0) EnterLikelihoodConstant(app);
+
+        const int numPars = eng.par.NumPars;
+        for (;;) {
+            const std::string a = app.ui.InputBox("Choose the parameter number to be profiled:" + kCRLF +
+                                                      "0 < parameter # <= " + platform::CStr(numPars),
+                                                  kTitle, "");
+            if (a.empty()) return false;
+            const auto p = IntegerAnswer(a);
+            if (p && *p >= 1 && *p <= numPars) {
+                ev.ProfPar = *p;
+                break;
+            }
+        }
+        for (;;) {
+            const auto n = IntegerAnswer(app.ui.InputBox(
+                "Choose the number of x-y data points per plot:" + kCRLF + "0 <= # points <= 1001", kTitle, "25"));
+            if (!n || *n < 0 || *n > 1001) continue;
+            long count = *n;
+            if (count == 0) count = 25;
+            if (count < 3) count = 3;
+            if (count % 2 == 0) ++count;
+            ev.NProfPts = count;
+            break;
+        }
+        ml.MinMethod = Ask(std::string("Choose 'Yes' to minimize with SIMPLEX") + kCRLF +
+                               "Choose 'No' to minimize with MARQUARDT",
+                           36) == platform::vbYes
+                           ? "S"
+                           : "M";
+        if (app.sw.CovDone == "on" && !AskCovarianceGridSteps(app, ev.NProfPts, kTitle)) {
+            ev.NProfPts = 0;
+            return false;
+        }
+
+        app.sw.FormClosed = platform::False;
+        ShowAlgorithmEditor(app);
+        ml.EditorShown = 1;
+        while (!app.sw.FormClosed) app.ui.WaitForUser();
+        app.sw.FormClosed = platform::False;
+
+        if (eng.par.StepSize(ev.ProfPar) == 0) {
+            Ask("The parameter chosen has a step size of zero; please try again", 48);
+            ev.NProfPts = 0;
+            return false;
+        }
+        return true;
+    }
+
+    void Profile() {
+        const long n = ev.NProfPts;
+        for (platform::Vec<double>* v :
+             {&ev.ProfNegLnL, &ev.ProfX, &ev.ProfPDF, &ev.ProfNormPDF, &ev.ProfCIMode, &ev.ProfCIMean})
+            v->ReDim(n);
+        const int p = ev.ProfPar;
+        ml.ProfCentre = eng.par.ParValue(p);
+        ml.ProfStep = ml.SavedProfStep = eng.par.StepSize(p);
+        eng.par.StepSize(p) = 0;
+        fixed = true;
+        moved = true;
+        ml.MinNegLnL = 1E+100;
+        ml.MinPt = 0;
+        ml.MidProfPt = static_cast<double>(n - 1) / 2 + 1;
+        ml.StartTime = app.ui.Timer();
+        main.stbMain4.Visible = true;
+        SetUpFusedParameters(app);
+        PackAdjustableParameters(app);
+        if (eng.free.NFree == 0) main.mnuMLInt.Visible = true;
+        app.ui.DoEvents();
+
+        const std::string method = platform::UCase(ml.MinMethod);
+        bool quit = false;
+        for (ev.ProfPt = 1; ev.ProfPt <= ev.NProfPts; ++ev.ProfPt) {
+            const long pt = ev.ProfPt;
+            const double x = ml.ProfCentre - (ml.MidProfPt - static_cast<double>(pt)) * ml.ProfStep;
+            eng.par.ParValue(p) = x;
+            ev.ProfX(pt) = x;
+            if (eng.free.NFree > 0) {
+                if (!Minimize(method, pt)) return;
+            } else {
+                main.stbMain5.SetPanel(1, "Calculating profile point " + Format(static_cast<double>(pt), "###0") +
+                                              " of " + Format(static_cast<double>(ev.NProfPts), "###0") + "," +
+                                              " Value of parameter # " + platform::CStr(p) +
+                                              " which is being profiled is: " + Format(x, "0.0000E+00"));
+                app.ui.DoEvents();
+            }
+            if (ev.ProfPt <= ev.NProfPts) {
+                if (!EvaluatePoint(pt)) return;
+                if (eng.free.NFree == 0 && app.sw.InterruptML) {
+                    app.sw.InterruptML = platform::False;
+                    if (app.ShowMsg("Interrupt received.  Quit calculations?", 36, "Maximum-likelihood calculations") ==
+                        platform::vbYes) {
+                        ev.SavedProfPt = ev.ProfPt;
+                        ev.ProfPt = ev.NProfPts + 2;
+                    }
+                }
+            }
+            if (ev.ProfPt == ev.NProfPts + 2) {
+                quit = true;
+                break;
+            }
+            if (ev.ProfNegLnL(pt) < ml.MinNegLnL) {
+                ev.EVEstimate = ev.ProfX(pt);
+                ml.MinNegLnL = ev.ProfNegLnL(pt);
+                ml.MinPt = pt;
+            }
+            ShowTimeLeft(pt);
+        }
+        PutBack();
+        if (quit) {
+            // The points before the one quit at; an even count drops its last.
+            long kept = ev.SavedProfPt - 2;
+            if (kept > 0 && kept % 2 == 0) --kept;
+            ev.NProfPts = kept;
+        }
+        if (ev.NProfPts < 3 || ml.MinPt < 1 || ml.MinPt > ev.NProfPts) {
+            if (quit)
+                Ask("Too few profile points were calculated before the interrupt to form a distribution" +
+                        std::string(ev.NProfPts >= 3 ? " around the lowest point found" : "") +
+                        "; nothing can be shown.",
+                    48);
+            ev.NProfPts = 0;
+            return;
+        }
+        if (ml.ProfStep < 0) Reverse();
+        HandOff();
+    }
+
+    // One re-minimization at point pt; false when the run must end.
+    bool Minimize(const std::string& method, long pt) {
+        const int np = eng.par.NumPars;
+        if (method == "S") {
+            eng.SimplexValid = 0;
+            if (pt == 1) {
+                eng.InvWork.ReDim(1, 1);
+                eng.HessMat.ReDim(1, 1);
+                eng.AnaHess.ReDim(1, 1);
+                eng.GridNegLnL.ReDim(1, 1, 1);
+                eng.CovStore.ReDim(1, 1, 1);
+                eng.MarqBeta.ReDim(1);
+                eng.AnaGrad.ReDim(1);
+                eng.Simplex.ReDim(np, np + 2);
+            }
+        } else if (pt == 1) {
+            terminalFreq = eng.opt.TerminalFreq;
+            marquardt = true;
+            MarquardtSetup(app);
+            eng.Simplex.ReDim(1, 1);
+            eng.InvWork.ReDim(np, np);
+            eng.HessMat.ReDim(np, np);
+            eng.MarqBeta.ReDim(np);
+            if (eng.DerivMethod == "N") eng.GridNegLnL.ReDim(np, np, 2);
+            if (eng.DerivMethod == "A") {
+                eng.AnaHess.ReDim(np, np);
+                eng.AnaGrad.ReDim(np);
+            }
+            if (eng.DerivMethod.empty()) {
+                ev.NProfPts = 0;
+                PutBack();
+                return false;
+            }
+        }
+        app.sw.CovDone = "off";
+        app.sw.OptimisticSEs = platform::False;
+        if (method == "S")
+            SimplexMinimize(app);
+        else
+            MarquardtMinimize(app);
+        return true;
+    }
+
+    // -ln[L] at ParValue, with the prior term on the same scale.
+    bool EvaluatePoint(long pt) {
+        const double F = EvaluateObjective(app, eng.par.ParValue, 1, true);
+        if (eng.RecipLnLConst <= 0) {
+            WarnInsufficientDF(app);
+            ev.NProfPts = 0;
+            PutBack();
+            return false;
+        }
+        ev.ProfNegLnL(pt) = F / eng.RecipLnLConst;
+        return true;
+    }
+
+    void ShowTimeLeft(long pt) {
+        const double secs = Elapsed(app, ml.StartTime) / static_cast<double>(pt) * static_cast<double>(ev.NProfPts - pt);
+        ml.SecsLeft = static_cast<long>(std::llround(secs));
+        ml.MinLeft = platform::Trim(platform::Str(std::floor(static_cast<double>(ml.SecsLeft) / 60)));
+        ml.SecLeft = platform::Trim(platform::Str(static_cast<double>(ml.SecsLeft) - platform::Val(ml.MinLeft) * 60));
+        if (ml.SecLeft.size() == 1) ml.SecLeft = "0" + ml.SecLeft;
+        main.stbMain4.SetPanel(1, "Minimizations remaining: " + platform::Str(static_cast<long long>(ev.NProfPts - pt)));
+        main.stbMain4.SetPanel(2, "Estimated time remaining (m:s): " + ml.MinLeft + ":" + ml.SecLeft);
+        app.ui.DoEvents();
+    }
+
+    // The profiled parameter back at its centre with its step.
+    void PutBack() {
+        if (!moved) return;
+        eng.par.ParValue(ev.ProfPar) = ml.ProfCentre;
+        eng.par.StepSize(ev.ProfPar) = ml.ProfStep;
+        moved = false;
+    }
+
+    // Points made from high to low values become an ascending table.
+    void Reverse() {
+        const long n = ev.NProfPts;
+        for (long k = 1; k <= n / 2; ++k) {
+            std::swap(ev.ProfX(k), ev.ProfX(n - k + 1));
+            std::swap(ev.ProfNegLnL(k), ev.ProfNegLnL(n - k + 1));
+        }
+        ml.MinPt = n - ml.MinPt + 1;
+        ev.EVEstimate = ev.ProfX(ml.MinPt);
+        ml.MinNegLnL = ev.ProfNegLnL(ml.MinPt);
+        ev.ProfX(0) = 0;
+        ev.ProfNegLnL(0) = 0;
+        ml.ProfStep = -ml.ProfStep;
+    }
+
+    void HandOff() {
+        if (ml.MinPt > ev.NProfPts) return;
+        numerics::ProfileDistribution({ev.NProfPts, ev.ProfX, ev.ProfNegLnL, ev.ProfPDF, ev.ProfCum, ev.ProfCIMode,
+                                       ev.ProfCIMean, ev.ProfNormPDF},
+                                      ev.EVEstimate, ml.ProfMean, ml.ProfDiff, ml.ProfSD, ml.MinPt, ml.ProfStep);
+        Snapshot(app);
+        ShowDistributionPlots(app, ev.ProfNegLnL, ml.ProfMean, ml.ProfDiff, ev.EVEstimate, ml.ProfSD, ev.NProfPts,
+                              ev.ProfPDF, ev.ProfCIMode, ev.ProfCIMean, ev.ProfCum, ev.ProfNormPDF, ev.ProfX,
+                              app.sw.PriorProfileOn, app.sw.PosteriorOn, app.sw.MLOn);
+        ShowMLConfidenceData(app, ml.ProfMean, ev.EVEstimate, ml.ProfDiff, ml.ProfSD);
+    }
+
+    void End() {
+        PutBack();
+        eng.SimplexValid = 0;
+        ev.LastEvalType = "ML";
+        ev.EvalValid = 1;
+        if (fixed) {
+            eng.par.StepSize(ev.ProfPar) = ml.SavedProfStep;
+            eng.free.NFree += 1;
+        }
+        if (marquardt) eng.opt.TerminalFreq = terminalFreq;
+        app.sw.MLOn = "off";
+        main.mnuMLInt.Visible = false;
+        app.form<frmMenu>().Show();
+        main.stbMain5.SetPanel(1, "");
+        main.stbMain4.SetPanel(1, "");
+        main.stbMain4.SetPanel(2, "");
+        main.stbMain4.Visible = false;
+        app.ui.DoEvents();
+        if (ml.EditorShown == 1)
+            app.ShowMsg("Your algorithm file may have been automatically edited", 48, "A friendly reminder");
+    }
+
+    App& app;
+    EngineState& eng;
+    EvalState& ev;
+    MLState& ml;
+    frmMain& main;
+    bool fixed = false;        // this call set the profiled parameter's step to 0
+    bool moved = false;        // the profiled parameter is away from its centre
+    bool marquardt = false;    // TerminalFreq is to be restored
+    int terminalFreq = 0;
+};
+
+}  // namespace
+
+void MLParameterEvaluation(App& app) { MLRun(app).Run(); }
+
+std::string ConfidenceTableText(const EvalState& ev, const std::string& heading, double Mean, double Estimate,
+                                double Diff, double SD) {
+    const std::string pattern = "0.0000E+000   ";
+    auto field = [&](double x) { return RSetPad(Format(x, pattern), 15); };
+    std::string t = heading + kCRLF + kCRLF +
+                    "  Point       Value         -ln[L]           PDF        CI on mode     CI on mean     Normal PDF" +
+                    kCRLF;
+    for (long k = 1; k <= ev.NProfPts; ++k) {
+        t += RSetPad(Format(static_cast<double>(k), "##0"), 5) + "    " + field(ev.ProfX(k)) + field(ev.ProfNegLnL(k)) +
+             field(ev.ProfPDF(k)) + field(ev.ProfCIMode(k)) + field(ev.ProfCIMean(k)) + field(ev.ProfNormPDF(k)) +
+             kCRLF;
+    }
+    t += kCRLF;
+    t += "Max Likelihood: " + field(Estimate) + kCRLF;
+    t += "Expected Value: " + field(Mean) + kCRLF;
+    t += "Estimated Diff: " + field(Diff) + kCRLF;
+    t += "Percent Diff:   " + (Mean == 0 ? RSetPad("Undefined", 15) : field(Diff * 100 / Mean)) + kCRLF;
+    t += "Estimated SE:   " + field(SD) + kCRLF;
+    return t;
+}
+
+void ShowMLConfidenceData(App& app, double Mean, double Estimate, double Diff, double SD) {
+    app.msg.NumFormat = "0.0000E+000   ";
+    app.msg.ReportText =
+        ConfidenceTableText(app.eval, "Maximum-likelihood confidence distribution data", Mean, Estimate, Diff, SD);
+    frmMaxLike& w = app.form<frmMaxLike>();
+    w.Show();
+    w.rtbMaxLike.Text = app.msg.ReportText;
+}
+
+}  // namespace tivelor

@@ -1,0 +1,272 @@
+// The ranking window's files: the covariance files it averages, the
+// multi-model statistics file, and the algorithm data it loads and saves.
+#include <cmath>
+#include <map>
+
+#include "app/App.h"
+#include "engine/AlgorithmFile.h"
+#include "engine/Parameters.h"
+#include "numerics/ModelRanking.h"
+#include "platform/files.h"
+#include "platform/runtime.h"
+#include "ranking/frmRank.h"
+#include "shell/AlgoEditor.h"
+#include "shell/frmMain.h"
+
+namespace tivelor {
+
+using platform::Format;
+using platform::Mid;
+
+namespace {
+
+constexpr int kCovFile = 206, kAlgFile = 201;
+
+// A field that reads wholly as a finite number.
+bool NumberField(const std::string& field, double& value) {
+    const std::string t = platform::Trim(field);
+    if (t.empty() || !IsNumeric(t)) return false;
+    value = platform::Val(t);
+    return std::isfinite(value);
+}
+
+void SaveFailed(App& app, const std::string& what, const std::string& path) {
+    app.ShowMsg("The " + what + " could not be written:\r\n\r\n" + path + "\r\n\r\nNothing was saved.", 48,
+                "Save failed");
+}
+
+}  // namespace
+
+// ------------------------------------------------------- covariance files
+
+void frmRank::CheckCovFileName(std::string& CovFileName, int i, const std::string& folder) {
+    platform::FileTable& files = app.ui.files;
+    const bool opened = !CovFileName.empty() && !IsCovPlaceholder(CovFileName) &&
+                        files.Open(kCovFile, InFolder(CovFileName, folder), platform::FileMode::Input);
+    files.Close(kCovFile);
+    if (opened) return;
+    if (i == 1) CovFileName = kNoCovFound;
+    if (i == 2) CovFileName = kNoSuchFile;
+}
+
+std::string frmRank::CovFilePath(const RankedModel& m) const { return InFolder(m.ModelCovFile, m.AlgFolder); }
+
+bool frmRank::ReadCovarianceFile(const RankedModel& m, CovReading& out) {
+    const int n = app.eng.par.NumPars;
+    platform::FileTable& files = app.ui.files;
+    if (!files.Open(kCovFile, CovFilePath(m), platform::FileMode::Input)) return false;
+    std::string line;
+    auto next = [&] { return !files.Eof(kCovFile) && files.LineInput(kCovFile, line); };
+    auto fail = [&] {
+        files.Close(kCovFile);
+        return false;
+    };
+    for (int k = 0; k < 4; ++k)
+        if (!next()) return fail();
+    out.est.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    for (auto& s : out.se) s.assign(static_cast<std::size_t>(n) + 1, 0.0);
+    out.missing = {};
+    // A fused follower carries a link code that an earlier parameter carries.
+    std::vector<int> leader(static_cast<std::size_t>(n) + 1, 0);
+    std::map<std::string, int> firstWithCode;
+    for (int p = 1; p <= n; ++p) {
+        double v = 0;
+        if (!next() || !NumberField(Mid(line, 7, 14), v)) return fail();
+        out.est[static_cast<std::size_t>(p)] = v;
+        const std::string code = platform::Trim(Mid(line, 38, 3));
+        if (code.empty() || code == "~~") continue;
+        auto [it, fresh] = firstWithCode.emplace(code, p);
+        if (!fresh) leader[static_cast<std::size_t>(p)] = it->second;
+    }
+    for (int k = 0; k < 15; ++k)
+        if (!next()) return fail();
+    for (int k = 0; k < m.ModelK; ++k) {
+        double q = 0;
+        if (!next() || !NumberField(Mid(line, 1, 3), q) || q < 1 || q > n || q != std::floor(q)) return fail();
+        for (int g = 1; g <= 3; ++g) {
+            double se = 0;
+            if (!NumberField(Mid(line, 25 + 18 * (g - 1), 14), se)) return fail();
+            // A negative standard error is one that was not computed.
+            if (se < 0) out.missing[static_cast<std::size_t>(g)] = true;
+            out.se[static_cast<std::size_t>(g)][static_cast<std::size_t>(q)] = se;
+        }
+    }
+    files.Close(kCovFile);
+    for (int p = 1; p <= n; ++p)
+        if (int l = leader[static_cast<std::size_t>(p)])
+            for (int g = 1; g <= 3; ++g)
+                out.se[static_cast<std::size_t>(g)][static_cast<std::size_t>(p)] =
+                    out.se[static_cast<std::size_t>(g)][static_cast<std::size_t>(l)];
+    return true;
+}
+
+void frmRank::cmdAverage_Click() {
+    const int N = table.NumModels, n = app.eng.par.NumPars;
+    const bool quasi = table.Quasi();
+    auto missingFile = [&] {
+        app.ShowMsg("Sorry, the covariance file is missing for at least one ranked model", 0, "Can't average models");
+    };
+    for (int m = 1; m <= N; ++m)
+        if (IsCovPlaceholder(table.At(2, m).ModelCovFile)) {
+            missingFile();
+            cmdAverage.Enabled = false;
+            return;
+        }
+    std::vector<numerics::ModelEstimates> models(static_cast<std::size_t>(N));
+    std::vector<double> w(static_cast<std::size_t>(N));
+    std::array<bool, 4> missing{};
+    for (int m = 1; m <= N; ++m) {
+        const RankedModel& r = table.At(2, m);
+        const MaybeValue weight = quasi ? r.ModelQAICWt : r.ModelAICWt;
+        CovReading c;
+        if (!weight || !ReadCovarianceFile(r, c)) {
+            missingFile();
+            return;
+        }
+        w[static_cast<std::size_t>(m - 1)] = *weight;
+        models[static_cast<std::size_t>(m - 1)].est = std::move(c.est);
+        models[static_cast<std::size_t>(m - 1)].se = std::move(c.se);
+        for (int g = 1; g <= 3; ++g) missing[static_cast<std::size_t>(g)] |= c.missing[static_cast<std::size_t>(g)];
+    }
+    const numerics::AveragedEstimates a = numerics::AverageModels(w, models, n, missing, table.CHat);
+
+    const std::string nl = "\r\n";
+    std::string t = "Parameter estimates and their SEs resulting from averaging across all ranked models." + nl;
+    t += "Each model contributes to the reported averages according to its AIC Weight." + nl;
+    t += "SEs will report a value of -1 if any model is missing an estimate for SE." + nl + nl;
+    t += std::string("Parameter_#  Parameter_Value") + "     SEs_Grid_#1     SEs_Grid_#2     SEs_Grid_#3" + nl;
+    for (int p = 1; p <= n; ++p) {
+        const auto P = static_cast<std::size_t>(p);
+        t += RSetPad(Format(static_cast<double>(p), "##0"), 11) + " " + RSetPad(Format(a.Avg[P], "0.0000E+00"), 16);
+        for (int g = 1; g <= 3; ++g) t += RSetPad(Format(a.USE[static_cast<std::size_t>(g)][P], "0.0000E+00"), 16);
+        t += nl;
+    }
+    txtAverage.Text = t;
+    cmdAICc.SetFocus();
+    table.AveragingDone = platform::True;
+    lblAverage.Enabled = true;
+}
+
+// -------------------------------------------------- multi-model statistics
+
+std::string frmRank::RanksFileText() {
+    const bool quasi = table.Quasi();
+    const std::string nl = "\r\n";
+    std::string t = RSetPad(Format(static_cast<double>(table.NumModels), "####0"), 6) + " < Number of models ranked";
+    if (quasi) t += "; C-hat for QAICc calculation: " + Format(table.CHat, "0.000");
+    t += nl;
+    t += quasi ? " Model     -nln[L] #Prms       QAICc      dQAICc     QAIC Wt                            "
+                 "Algorithm file                           Covariance file  Notes>"
+               : " Model     -nln[L] #Prms        AICc       dAICc      AIC Wt                            "
+                 "Algorithm file                           Covariance file  Notes>";
+    t += nl;
+    auto maybe = [](const MaybeValue& v, const char* pattern) {
+        return v ? Format(*v, pattern) : std::string("undefined");
+    };
+    for (int r = 1; r <= table.NumModels; ++r) {
+        const RankedModel& m = table.At(2, r);
+        t += RSetPad(Format(static_cast<double>(r), "####0"), 6);
+        t += RSetPad(Format(m.ModelNLnL, "0.0000E+00"), 12);
+        t += RSetPad(Format(static_cast<double>(m.ModelK), "####0"), 6);
+        t += RSetPad(Format(quasi ? m.ModelQAICc : m.ModelAICc, "0.0000E+00"), 12);
+        t += RSetPad(maybe(quasi ? m.ModelDQAICc : m.ModelDAICc, "0.0000E+00"), 12);
+        t += RSetPad(maybe(quasi ? m.ModelQAICWt : m.ModelAICWt, "0.00000"), 12);
+        t += "  " + RSetPad(m.ModelAlgFile, 40) + "  " + RSetPad(m.ModelCovFile, 40) + "  " + m.ModelNotes + nl;
+    }
+    if (table.AveragingDone) t += nl + txtAverage.Text() + nl;
+    return t;
+}
+
+void frmRank::Save_Ranks() {
+    CommonDialog1.CancelError = true;
+    CommonDialog1.Flags = platform::cdlOFNOverwritePrompt;
+    CommonDialog1.DialogTitle = "Save model ranking results in...";
+    app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Multi-model statistics files (*.mms)|*.mms";
+    CommonDialog1.Filter = app.msg.DlgFilter;
+    CommonDialog1.FilterIndex = 2;
+    CommonDialog1.FileName = platform::DateTimeFileName(app.ui.Now(), ".mms");
+    if (!CommonDialog1.ShowSave()) return;
+    const std::string path = CommonDialog1.FileName;
+    if (!platform::WriteWholeFileSafely(path, RanksFileText())) SaveFailed(app, "multi-model statistics file", path);
+    cmdAICc.SetFocus();
+}
+
+// --------------------------------------------------------- algorithm data
+
+void frmRank::cmdLoadAlg_Click() {
+    ClearAveraging();
+    EngineState& eng = app.eng;
+    app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg";
+    CommonDialog1.CancelError = true;
+    CommonDialog1.Flags = 0;
+    CommonDialog1.DialogTitle = "Open algorithm data file";
+    CommonDialog1.Filter = app.msg.DlgFilter;
+    CommonDialog1.FilterIndex = 2;
+    CommonDialog1.FileName = eng.AlgFileName;
+    if (!CommonDialog1.ShowOpen()) return;
+    const std::string oldName = eng.AlgFileName, oldTitle = eng.AlgFileTitle;
+    eng.AlgFileName = CommonDialog1.FileName;
+    FileTitleFromPath(eng.AlgFileName, eng.AlgFileTitle);
+    // A file that cannot be read changes nothing, its name included.
+    bool taken = app.ui.files.Open(kAlgFile, eng.AlgFileName, platform::FileMode::Input) && ReadAlgorithmFile(app);
+    app.ui.files.Close(kAlgFile);
+    if (!taken) {
+        eng.AlgFileName = oldName;
+        eng.AlgFileTitle = oldTitle;
+        return;
+    }
+    double& tol = eng.opt.ConvTol;
+    if (tol != 0 && std::fabs(tol) < 1E-06) tol = tol < 0 ? -1E-06 : 1E-06;
+    eng.SimplexValid = 0;
+    app.form<frmMain>().stbMain1.SetPanel(1, "Algorithm file: " + eng.AlgFileTitle);
+    app.ui.DoEvents();
+    cmdAICc_Click();
+    cmdAICc.SetFocus();
+}
+
+void frmRank::cmdEditAlg_Click() {
+    Hide();
+    ClearAveraging();
+    platform::Vec<int>& on = app.shell.AlgoColOn;
+    if (on.UBound() < 9) on.ReDimPreserve(9);
+    for (int k = 4; k <= 9; ++k) on(k) = 1;
+    ShowAlgorithmEditor(app);
+}
+
+void frmRank::cmdSaveAlg_Click() {
+    ClearAveraging();
+    Save_Alg();
+}
+
+void frmRank::Save_Alg() {
+    EngineState& eng = app.eng;
+    const std::string& dataTitle = app.model.DataFileTitle;
+    app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg|" +
+                        "Named for data file (" + dataTitle + ".*)|" + dataTitle + ".*|";
+    CommonDialog1.CancelError = true;
+    CommonDialog1.Flags = platform::cdlOFNOverwritePrompt;
+    CommonDialog1.DialogTitle = "Save algorithm data in...";
+    CommonDialog1.Filter = app.msg.DlgFilter;
+    CommonDialog1.FilterIndex = 2;
+    if (eng.AlgFileName.empty()) eng.AlgFileName = platform::DateTimeFileName(app.ui.Now(), ".alg");
+    CommonDialog1.FileName = eng.AlgFileName;
+    if (!CommonDialog1.ShowSave()) return;
+    eng.AlgFileName = CommonDialog1.FileName;
+    FileTitleFromPath(eng.AlgFileName, eng.AlgFileTitle);
+    const std::string oldLog = eng.opt.LogFileName;
+    if (!platform::WriteWholeFileSafely(eng.AlgFileName, AlgorithmFileText(app, "  Value, step then link for: "))) {
+        eng.opt.LogFileName = oldLog;
+        SaveFailed(app, "algorithm file", eng.AlgFileName);
+        return;
+    }
+    app.form<frmMain>().stbMain1.SetPanel(1, "Algorithm file: " + eng.AlgFileTitle);
+    cmdAICc.SetFocus();
+}
+
+void frmRank::cmdBayesian_Click() {
+    ClearAveraging();
+    app.ShowMsg("This version of Tivelor does not set Bayesian priors yet.", 64, "Set Bayesian priors");
+    cmdAICc.SetFocus();
+}
+
+}  // namespace tivelor
