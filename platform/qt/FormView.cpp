@@ -872,6 +872,7 @@ void FormView::SyncCell(FlexGrid& g, int r, int c) {
         head->setData(Qt::BackgroundRole, item->data(Qt::BackgroundRole));
         head->setData(Qt::ForegroundRole, item->data(Qt::ForegroundRole));
         head->setTextAlignment(Qt::Alignment(item->textAlignment()));
+        head->setFont(item->font());
     }
 }
 
