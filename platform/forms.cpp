@@ -130,6 +130,22 @@ void UserSetValue(Control& c, int value) {
     }
 }
 
+void UserClickCell(FlexGrid& g, int row, int col) {
+    g.MouseRow = row;
+    g.MouseCol = col;
+    if (row >= g.FixedRows && col >= g.FixedCols) {
+        g.Row = row;
+        g.Col = col;
+    }
+    g.Click();
+}
+
+void UserDblClickCell(FlexGrid& g, int row, int col) {
+    g.MouseRow = row;
+    g.MouseCol = col;
+    g.DblClick();
+}
+
 // ------------------------------------------------------------ ListControl
 
 void ListControl::AddItem(const std::string& item) {

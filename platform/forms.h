@@ -459,6 +459,11 @@ void UserClick(Control& c);
 // selects it, as a click does; 0 clears it without an event) or picks a
 // list's item (Click, also when it was the selected one already).
 void UserSetValue(Control& c, int value);
+// A click on a grid cell: the cell under the mouse, which becomes the
+// current cell unless it is fixed, then Click. A double-click follows a
+// click: the cell under the mouse, then DblClick.
+void UserClickCell(FlexGrid& g, int row, int col);
+void UserDblClickCell(FlexGrid& g, int row, int col);
 
 // The loaded forms, by name. A reference through Get loads the form (as a
 // reference to an unloaded form does in the window system).

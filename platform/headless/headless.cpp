@@ -228,17 +228,8 @@ void HeadlessBackend::Execute(const Step& step) {
                 throw ScriptError(Describe(step) + ": no cell " + std::to_string(step.row) + ", " +
                                   std::to_string(step.col));
             ui_->Dispatch([&] {
-                g.MouseRow = step.row;
-                g.MouseCol = step.col;
-                if (step.row >= g.FixedRows && step.col >= g.FixedCols) {
-                    g.Row = step.row;
-                    g.Col = step.col;
-                }
-                if (step.kind == Step::GridClick) g.Click();
-                else {
-                    g.Click();
-                    g.DblClick();
-                }
+                UserClickCell(g, step.row, step.col);
+                if (step.kind == Step::GridDblClick) UserDblClickCell(g, step.row, step.col);
             });
             break;
         }

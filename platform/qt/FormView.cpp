@@ -562,17 +562,8 @@ void FormView::GridClick(Control& c, int r, int col, bool dbl) {
     Control* cp = &c;
     Deliver(cp, [cp, r, col, dbl] {
         auto& g = static_cast<FlexGrid&>(*cp);
-        g.MouseRow = r;
-        g.MouseCol = col;
-        if (dbl) {
-            g.DblClick();
-            return;
-        }
-        if (r >= g.FixedRows && col >= g.FixedCols) {
-            g.Row.SetQuietly(r);
-            g.Col.SetQuietly(col);
-        }
-        g.Click();
+        if (dbl) UserDblClickCell(g, r, col);
+        else UserClickCell(g, r, col);
     });
     if (Owns(cp)) SyncGridCurrent(static_cast<FlexGrid&>(*cp));
 }

@@ -333,3 +333,20 @@ TEST(UserInput, TextBoxSelection) {
     t.Text = "12345";
     EXPECT_EQ(t.SelStart * 10 + t.SelLength, 50);
 }
+
+// A click on a fixed cell leaves the current cell alone; a double-click only
+// tells where the mouse was.
+TEST(UserInput, GridCellClicks) {
+    Session s;
+    frmTest& f = s.ui.forms.Get<frmTest>(s.ui);
+    std::string events;
+    f.grd.OnClick = [&] { events += "c" + std::to_string(f.grd.Row) + std::to_string(f.grd.Col); };
+    f.grd.OnDblClick = [&] { events += "d" + std::to_string(f.grd.MouseRow) + std::to_string(f.grd.MouseCol); };
+    f.Show();
+    s.backend.ClickCell("frmTest.grd", 2, 1);
+    s.backend.ClickCell("frmTest.grd", 0, 1);   // the heading
+    s.backend.ClickCell("frmTest.grd", 1, 0, true);
+    UserDblClickCell(f.grd, 0, 0);
+    EXPECT_EQ(events, "c21c21c21d10d00");
+    EXPECT_EQ(f.grd.MouseRow * 10 + f.grd.MouseCol, 0);
+}
