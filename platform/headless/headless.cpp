@@ -186,7 +186,7 @@ void HeadlessBackend::Execute(const Step& step) {
                 for (char ch : step.text) {
                     int k = static_cast<unsigned char>(ch);
                     if (box.OnKeyPress) box.OnKeyPress(k);
-                    if (k == 0) continue;
+                    if (k == 0 || box.Locked) continue;
                     std::string t = box.Text;
                     int start = box.SelStart, length = box.SelLength;
                     if (k == 8 && length == 0) {   // Backspace: the character before the caret
@@ -195,6 +195,8 @@ void HeadlessBackend::Execute(const Step& step) {
                         length = 1;
                     }
                     const std::string typed = k == 8 ? "" : std::string(1, static_cast<char>(k));
+                    if (box.MaxLength > 0 && t.size() - length + typed.size() > static_cast<std::size_t>(box.MaxLength))
+                        continue;
                     t.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length), typed);
                     box.Text = t;   // raises Change
                     box.SelStart = start + static_cast<int>(typed.size());

@@ -78,7 +78,8 @@ public:
     void Type(const std::string& path, const std::string& text);
     // Types into a text box key by key, as at a keyboard: each character
     // raises KeyPress (which may change or drop it; 8 is Backspace) and
-    // replaces the selection, then Change.
+    // replaces the selection, then Change; a locked box or one at its
+    // MaxLength keeps its text.
     void Keys(const std::string& path, const std::string& text);
     void Set(const std::string& path, int value);
     void SetCell(const std::string& path, int row, int col, const std::string& text);

@@ -332,6 +332,25 @@ TEST(UserInput, TextBoxSelection) {
     EXPECT_EQ(t.SelStart * 10 + t.SelLength, 30);
     t.Text = "12345";
     EXPECT_EQ(t.SelStart * 10 + t.SelLength, 50);
+
+    // Keys go in at the caret and replace the selection.
+    f.Show();
+    int changes = 0;
+    t.OnChange = [&] { ++changes; };
+    t.OnKeyPress = [](int& k) { if (k == 'x') k = 0; else if (k == 'a') k = 'A'; };
+    t.SelStart = 1;
+    t.SelLength = 2;
+    s.backend.Keys("frmChoices.txtNote", "axb");   // x dropped, a made A
+    EXPECT_EQ(t.Text(), "1Ab45");
+    EXPECT_EQ(t.SelStart * 10 + t.SelLength, 30);
+    s.backend.Keys("frmChoices.txtNote", "\b\b\b\b9");
+    EXPECT_EQ(t.Text(), "945");
+    t.MaxLength = 4;
+    s.backend.Keys("frmChoices.txtNote", "78");
+    t.Locked = true;
+    s.backend.Keys("frmChoices.txtNote", "6");
+    EXPECT_EQ(t.Text(), "9745");
+    EXPECT_EQ(changes, 7);
 }
 
 // A click on a fixed cell leaves the current cell alone; a double-click only
