@@ -225,6 +225,23 @@ void CaptionFrame::paintEvent(QPaintEvent*) {
                           QPalette::WindowText);
 }
 
+namespace {
+// The header that shows a grid's fixed row: exactly as high as a row, so the
+// rows begin right under it.
+class GridHeading : public QHeaderView {
+public:
+    explicit GridHeading(QTableView* table) : QHeaderView(Qt::Horizontal, table), table_(table) {}
+    QSize sizeHint() const override {
+        return {QHeaderView::sizeHint().width(), table_->verticalHeader()->defaultSectionSize()};
+    }
+
+private:
+    QTableView* table_;
+};
+}  // namespace
+
+GridTable::GridTable(QWidget* parent) : QTableWidget(parent) { setHorizontalHeader(new GridHeading(this)); }
+
 void TopWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (view) view->UserClose();
@@ -687,8 +704,7 @@ void FormView::Sync(Control& c, PropId prop, int a, int b) {
             if (c.kind == ControlKind::FlexGrid) {
                 auto* t = static_cast<QTableWidget*>(w);
                 t->verticalHeader()->setDefaultSectionSize(std::max(Px(240), t->fontMetrics().height() + 2));
-                if (static_cast<GridTable*>(t)->frozenRows)
-                    t->horizontalHeader()->setFixedHeight(t->verticalHeader()->defaultSectionSize());
+                t->horizontalHeader()->updateGeometry();
             }
             break;
         case PropId::Colour: SyncColours(c); break;
@@ -815,10 +831,7 @@ void FormView::SyncGrid(FlexGrid& g) {
         t->horizontalHeader()->setVisible(frozen);
         if (!frozen) t->setRowHidden(0, false);
     }
-    if (frozen) {
-        t->setRowHidden(0, true);
-        t->horizontalHeader()->setFixedHeight(t->verticalHeader()->defaultSectionSize());
-    }
+    if (frozen) t->setRowHidden(0, true);
     for (int c = 0; c < g.Cols(); ++c) t->setColumnWidth(c, Px(g.ColWidth(c)));
     for (int r = 0; r < g.Rows(); ++r)
         for (int c = 0; c < g.Cols(); ++c) SyncCell(g, r, c);

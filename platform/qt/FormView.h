@@ -53,7 +53,7 @@ protected:
 // header, which stays in view (hidden rows take no scroll steps).
 class GridTable : public QTableWidget {
 public:
-    using QTableWidget::QTableWidget;
+    explicit GridTable(QWidget* parent);
     int frozenRows = 0;
 };
 

@@ -146,6 +146,8 @@ TEST(QtDesktop, TheHeadingRowStaysInViewWhenTheGridScrolls) {
     EXPECT_EQ(head->model()->headerData(4, Qt::Horizontal).toString(),
               "Parameter description [null value; valid values]");
     EXPECT_TRUE(grid->isRowHidden(0));
+    EXPECT_EQ(head->geometry().bottom() + 1, grid->viewport()->geometry().top());   // no gap under it
+    EXPECT_EQ(head->height(), grid->rowHeight(1));
 
     d.backend.Deliver([&] { algo.grdVS.TopRow = 15; });
     EXPECT_EQ(grid->rowAt(1), 15);   // the first row under the heading
