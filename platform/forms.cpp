@@ -1,7 +1,9 @@
 #include "platform/forms.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "platform/runtime.h"
 #include "platform/ui.h"
 
 namespace platform {
@@ -329,6 +331,7 @@ void PictureBox::Add(DrawOp op) {
 
 void PictureBox::Cls() {
     ops_.clear();
+    ++clears_;
     CurrentX = ScaleLeft;
     CurrentY = ScaleTop;
     Control::Changed(PropId::Canvas);
@@ -362,6 +365,57 @@ void PictureBox::Print(const std::string& text) {
     DrawOp op = MakeOp(DrawOp::Text, CurrentX, CurrentY, CurrentX, CurrentY, 0, Colour(-1));
     op.text = text;
     Add(std::move(op));
+}
+
+void PictureBox::AddFixedLine(const std::string& lineName, double x1, double y1, double x2,
+                              double y2, std::int32_t colour) {
+    DrawOp op = MakeOp(DrawOp::Line, x1, y1, x2, y2, 0, colour);
+    op.text = lineName;
+    fixed_.push_back(std::move(op));
+    Control::Changed(PropId::Canvas);
+}
+
+namespace {
+std::string Num(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.9g", v);
+    return buf;
+}
+
+// A palette colour by its number ("q12"), any other by its BGR value.
+std::string ColourText(std::int32_t c) {
+    for (int n = 0; n < 16; ++n)
+        if (QBColor(n) == c) return "q" + std::to_string(n);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "&H%06X", static_cast<unsigned>(c));
+    return buf;
+}
+}  // namespace
+
+std::string DisplayListText(const PictureBox& box) {
+    std::string out;
+    for (const DrawOp& op : box.FixedLines())
+        out += "fixed " + op.text + " " + Num(op.x1) + " " + Num(op.y1) + " " + Num(op.x2) + " " +
+               Num(op.y2) + " " + ColourText(op.colour) + "\n";
+    for (const DrawOp& op : box.DisplayList()) {
+        std::string pen = " " + ColourText(op.colour) + " style " + std::to_string(op.drawStyle);
+        switch (op.kind) {
+            case DrawOp::Cls: out += "cls\n"; break;
+            case DrawOp::PSet: out += "pset " + Num(op.x1) + " " + Num(op.y1) + pen + "\n"; break;
+            case DrawOp::Line:
+            case DrawOp::Box:
+            case DrawOp::FilledBox:
+                out += std::string(op.kind == DrawOp::Line ? "line " : op.kind == DrawOp::Box ? "box " : "fbox ") +
+                       Num(op.x1) + " " + Num(op.y1) + " " + Num(op.x2) + " " + Num(op.y2) + pen + "\n";
+                break;
+            case DrawOp::Circle:
+                out += "circle " + Num(op.x1) + " " + Num(op.y1) + " r " + Num(op.r) + pen +
+                       (op.fillStyle == 0 ? " fill " + ColourText(op.fillColour) : std::string()) + "\n";
+                break;
+            case DrawOp::Text: out += "text " + Num(op.x1) + " " + Num(op.y1) + " " + op.text + "\n"; break;
+        }
+    }
+    return out;
 }
 
 // ----------------------------------------------------------- CommonDialog

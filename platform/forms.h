@@ -343,12 +343,25 @@ public:
     void Circle(double x, double y, double r, std::int32_t colour = -1);
     void Print(const std::string& text);
     const std::vector<DrawOp>& DisplayList() const { return ops_; }
+    // Lines placed at design time (the axes): shown over the drawing and not
+    // erased by Cls. The name goes into the op's text.
+    void AddFixedLine(const std::string& lineName, double x1, double y1, double x2, double y2,
+                      std::int32_t colour = 0);
+    const std::vector<DrawOp>& FixedLines() const { return fixed_; }
+    // Counts the clears, so that a painter can tell a list that started again.
+    std::uint64_t ClearCount() const { return clears_; }
 
 private:
     void Add(DrawOp op);
     std::int32_t Colour(std::int32_t c) const;
     std::vector<DrawOp> ops_;
+    std::vector<DrawOp> fixed_;
+    std::uint64_t clears_ = 0;
 };
+
+// The display list as text, one line per operation, fixed lines first: for
+// golden files.
+std::string DisplayListText(const PictureBox& box);
 
 inline constexpr int cdlOFNOverwritePrompt = 2, cdlOFNHideReadOnly = 4,
                      cdlOFNPathMustExist = 2048, cdlOFNFileMustExist = 4096;

@@ -21,6 +21,7 @@
 #include "QtTestSupport.h"
 #include "engine/Parameters.h"
 #include "platform/qt/Convert.h"
+#include "evaluation/frmCovData.h"
 #include "shell/InfoWindows.h"
 #include "shell/TextWindows.h"
 #include "model/frmConvert.h"
@@ -33,6 +34,8 @@
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 #include "ranking/frmRank.h"
+#include "evaluation/frmMaxLike.h"
+#include "evaluation/frmParEvals.h"
 #include "uncertainty/frmAbort.h"
 #include "uncertainty/frmRange.h"
 
@@ -118,8 +121,12 @@ const std::vector<std::pair<const char*, Form& (*)(App&)>> kWindows = {
     {"frmSimplex", Open<tivelor::frmSimplex>},
     {"frmMarquardt", Open<tivelor::frmMarquardt>},
     {"frmRank", OpenRank},
+    {"frmParEvals", Open<tivelor::frmParEvals>},
+    {"frmMaxLike", Open<tivelor::frmMaxLike>},
     {"frmRange", [](App& a) -> Form& { a.model.NSpp = 12; return Open<tivelor::frmRange>(a); }},
     {"frmAbort", Open<tivelor::frmAbort>},
+    {"frmCovData", Open<tivelor::frmCovData>},
+    {"frmCovDisplay", Open<tivelor::frmCovDisplay>},
 };
 
 QString Joined(QStringList items, int current) { return items.join('|') + '@' + QString::number(current); }
