@@ -396,7 +396,7 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
             auto* w = new WrapButton(parent);
             w->setAutoDefault(false);
             conns_.push_back(connect(w, &QPushButton::clicked, this, [this, cp] {
-                Deliver(cp, [cp] { cp->Click(); });
+                Deliver(cp, [cp] { UserClick(*cp); });
             }));
             return w;
         }
@@ -565,7 +565,7 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
                     if (h) h(button, shift, x, y);
                 });
             };
-            w->onClick = [this, cp] { Deliver(cp, [cp] { cp->Click(); }); };
+            w->onClick = [this, cp] { Deliver(cp, [cp] { UserClick(*cp); }); };
             w->onDblClick = [this, cp] { Deliver(cp, [cp] { cp->DblClick(); }); };
             return w;
         }
@@ -596,14 +596,14 @@ QAction* FormView::BuildMenu(Menu& m) {
         for (Menu* child : m.Children()) menu->addAction(BuildMenu(*child));
         act = menu->menuAction();
         conns_.push_back(connect(menu, &QMenu::aboutToShow, this, [this, mp, menu] {
-            if (mp->OnClick) Deliver(mp, [mp] { mp->Click(); });
+            if (mp->OnClick) Deliver(mp, [mp] { UserClick(*mp); });
             if (Owns(mp) && mp->windowList) backend.FillWindowList(*menu);
         }));
     } else {
         act = new QAction(ToQt(m.Caption), this);
         if (!m.shortcut.empty()) act->setShortcut(QKeySequence(ToQt(m.shortcut)));
         conns_.push_back(connect(act, &QAction::triggered, this, [this, mp] {
-            Deliver(mp, [mp] { mp->Click(); });
+            Deliver(mp, [mp] { UserClick(*mp); });
             if (Owns(mp)) SyncMenu(*mp);
         }));
     }
