@@ -1,5 +1,6 @@
 #include "app/App.h"
 
+#include "plots/ModelPlots.h"
 #include "shell/InfoWindows.h"
 #include "uncertainty/GoodnessOfFit.h"
 #include "uncertainty/Randomizations.h"
@@ -14,6 +15,7 @@ App::App(platform::Ui& u) : ui(u) {
     model.Report.Services.DistributionBasedUncertainty = [this](auto& P, auto& StepSize, auto& FuseCode) {
         DistributionBasedUncertainty(*this, P, StepSize, FuseCode);
     };
+    InstallModelPlots(*this);
 }
 
 App::~App() { ui.forms.Clear(); }

@@ -11,13 +11,14 @@
 #include "app/App.h"
 #include "model/Model.h"
 #include "model/SyntheticData.h"
-#include "numerics/Random.h"
+#include "platform/random.h"
 #include "numerics/RichnessCollation.h"
 #include "numerics/RichnessDraws.h"
 #include "platform/files.h"
 #include "platform/headless/headless.h"
 #include "uncertainty/Collation.h"
 #include "uncertainty/Randomizations.h"
+#include "uncertainty/RuntimeUniforms.h"
 
 namespace {
 
@@ -90,12 +91,13 @@ BENCHMARK(BM_IntegrateBivariateRichness)->Unit(benchmark::kMillisecond);
 void BM_DistributionBased1000(benchmark::State& state) {
     Fitted f;
     const double VT = kSDT * kSDT, VN = kSDN * kSDN;
+    RuntimeUniforms u(f.app.ui.random);
     for (auto _ : state) {
         double sum = 0;
         for (int i = 0; i < 1000; ++i) {
             double a = 0, b = 0, c = 0, d = 0, e = 0;
-            numerics::NormalDeviate(f.app.ui.random, a, b);
-            numerics::NormalDeviate(f.app.ui.random, c, d);
+            numerics::NormalDeviate(u, a, b);
+            numerics::NormalDeviate(u, c, d);
             IntegrateBivariateRichness(f.app, e, numerics::PerturbedMean(kMeanT, VT, 225, a),
                                        numerics::PerturbedSD(VT, 225, c),
                                        numerics::PerturbedMean(kMeanN, VN, 225, b),
@@ -127,12 +129,13 @@ BENCHMARK(BM_CalcExpectedRichness)->Unit(benchmark::kMillisecond);
 void BM_SampleBased1000(benchmark::State& state) {
     Fitted f;
     platform::Vec<double> th(Fitted::kSpp), ua(Fitted::kSpp);
+    RuntimeUniforms u(f.app.ui.random);
     for (auto _ : state) {
         double sum = 0;
         for (int i = 0; i < 1000; ++i) {
             for (int s = 1; s <= Fitted::kSpp; ++s) {
                 double z1 = 0, z2 = 0;
-                numerics::NormalDeviate(f.app.ui.random, z1, z2);
+                numerics::NormalDeviate(u, z1, z2);
                 const SpeciesDraw d = DrawSpecies(f.app, s, f.P, f.Step, f.Fuse, z1, z2);
                 th(s) = d.theta;
                 ua(s) = d.ua;
@@ -148,7 +151,7 @@ BENCHMARK(BM_SampleBased1000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Statistics, histograms and the text block of 32000 estimates.
 void BM_Collation32000(benchmark::State& state) {
-    numerics::Rng g(1);
+    platform::Rng g(1);
     std::vector<int> est;
     for (int i = 0; i < 32000; ++i) est.push_back(300 + static_cast<int>(g.Rnd() * 150));
     for (auto _ : state) {

@@ -203,4 +203,19 @@ bool ReadAlgorithmFile(App& app) {
     return failure == ReadFailure::TooMany;
 }
 
+bool ChooseAlgorithmSaveFile(App& app, platform::CommonDialog& dialog, int filterIndex) {
+    EngineState& eng = app.eng;
+    const std::string& dataTitle = app.model.DataFileTitle;
+    app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg|" +
+                        "Named for data file (" + dataTitle + ".*)|" + dataTitle + ".*|";
+    dialog.CancelError = true;
+    dialog.Flags = platform::cdlOFNOverwritePrompt;
+    dialog.DialogTitle = "Save algorithm data in...";
+    dialog.Filter = app.msg.DlgFilter;
+    dialog.FilterIndex = filterIndex;
+    if (eng.AlgFileName.empty()) eng.AlgFileName = platform::DateTimeFileName(app.ui.Now(), ".alg");
+    dialog.FileName = eng.AlgFileName;
+    return dialog.ShowSave();
+}
+
 }  // namespace tivelor

@@ -364,4 +364,17 @@ void MarquardtMinimize(App& app) {
     run.Go();
 }
 
+void SizeMarquardtArrays(App& app) {
+    EngineState& e = app.eng;
+    const int n = e.par.NumPars;
+    e.InvWork.ReDim(n, n);
+    e.HessMat.ReDim(n, n);
+    e.MarqBeta.ReDim(n);
+    if (e.DerivMethod == "N") e.GridNegLnL.ReDim(n, n, 2);
+    if (e.DerivMethod == "A") {
+        e.AnaHess.ReDim(n, n);
+        e.AnaGrad.ReDim(n);
+    }
+}
+
 }  // namespace tivelor

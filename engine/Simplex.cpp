@@ -209,4 +209,17 @@ void SimplexMinimize(App& app) {
     }
 }
 
+void SizeSimplexArrays(App& app) {
+    EngineState& eng = app.eng;
+    const int np = eng.par.NumPars;
+    eng.InvWork.ReDim(1, 1);
+    eng.HessMat.ReDim(1, 1);
+    eng.AnaHess.ReDim(1, 1);
+    eng.GridNegLnL.ReDim(1, 1, 1);
+    eng.CovStore.ReDim(1, 1, 1);
+    eng.MarqBeta.ReDim(1);
+    eng.AnaGrad.ReDim(1);
+    eng.Simplex.ReDim(np, np + 2);
+}
+
 }  // namespace tivelor

@@ -115,17 +115,7 @@ void frmMenu::cmdSaveAlg_Click() {
 
 bool frmMenu::Save_Alg() {
     EngineState& eng = app.eng;
-    const std::string& dataTitle = app.model.DataFileTitle;
-    app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg|" +
-                        "Named for data file (" + dataTitle + ".*)|" + dataTitle + ".*|";
-    CommonDialog1.CancelError = true;
-    CommonDialog1.Flags = platform::cdlOFNOverwritePrompt;
-    CommonDialog1.DialogTitle = "Save algorithm data in...";
-    CommonDialog1.Filter = app.msg.DlgFilter;
-    CommonDialog1.FilterIndex = 3;
-    if (eng.AlgFileName.empty()) eng.AlgFileName = platform::DateTimeFileName(app.ui.Now(), ".alg");
-    CommonDialog1.FileName = eng.AlgFileName;
-    if (!CommonDialog1.ShowSave()) return true;
+    if (!ChooseAlgorithmSaveFile(app, CommonDialog1, 3)) return true;
 
     const std::string path = CommonDialog1.FileName;
     const std::string oldLog = eng.opt.LogFileName;

@@ -3,6 +3,7 @@
 #include "app/App.h"
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
+#include "plots/ModelPlots.h"
 #include "shell/TextWindows.h"
 #include "shell/frmMain.h"
 
@@ -124,16 +125,15 @@ void CollateRandomizedRichness(App& app, int SampleBased) {
     app.msg.ReportText = "";
     app.form<frmMain>().stbMain5.SetPanel(1, "");
 
-    app.sw.KeepPlotting = platform::True;
-    if (app.ShowMsg("Do you want to view the distributions of randomized values for estimated species richness?",
-                    36, "View plots?") != platform::vbYes)
-        return;
-    if (!app.unc.PlotESRFrequency) {
-        app.ShowMsg("These plots are not available in this version of Tivelor yet.", 64, "Not available yet");
-        return;
+    std::vector<EsrHistogramPage> pages(c.Hist.size());
+    for (std::size_t h = 0; h < c.Hist.size(); ++h) {
+        pages[h].Hist.CellWidth = numerics::kCellWidths[h];
+        pages[h].Hist.Cells = st.ESRCells[h];
+        pages[h].Hist.Freq = st.ESRFreq[h];
+        pages[h].L = st.FirstBase[h];
+        pages[h].H = st.LastBase[h];
     }
-    for (std::size_t h = 0; h < c.Hist.size() && app.sw.KeepPlotting; ++h)
-        app.unc.PlotESRFrequency(numerics::kCellWidths[h], st.FirstBase[h], st.LastBase[h]);
+    OfferESRHistograms(app, pages);
 }
 
 }  // namespace tivelor

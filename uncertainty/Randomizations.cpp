@@ -8,6 +8,7 @@
 #include "shell/frmMain.h"
 #include "uncertainty/Collation.h"
 #include "uncertainty/CovarianceLink.h"
+#include "uncertainty/RuntimeUniforms.h"
 #include "uncertainty/frmAbort.h"
 
 namespace tivelor {
@@ -180,6 +181,7 @@ void SampleBasedUncertainty(App& app, platform::Vec<double>& P, platform::Vec<do
     app.sw.AbortFlag = platform::False;
     app.form<frmAbort>().Show();
     const double start = app.ui.Timer();
+    RuntimeUniforms uniforms(app.ui.random);
     for (int i = 1; i <= NRand; ++i) {
         double E = 0;
         for (;;) {
@@ -187,7 +189,7 @@ void SampleBasedUncertainty(App& app, platform::Vec<double>& P, platform::Vec<do
                                      platform::CStr(i) + " of " + platform::CStr(NRand));
             for (int s = 1; s <= NSpp; ++s) {
                 double z1 = 0, z2 = 0;
-                numerics::NormalDeviate(app.ui.random, z1, z2);
+                numerics::NormalDeviate(uniforms, z1, z2);
                 const SpeciesDraw d = DrawSpecies(app, s, P, StepSize, FuseCode, z1, z2);
                 RandTheta(s) = d.theta;
                 RandUA(s) = d.ua;
@@ -259,14 +261,15 @@ void DistributionBasedUncertainty(App& app, platform::Vec<double>& P,
     app.sw.AbortFlag = platform::False;
     app.form<frmAbort>().Show();
     const double start = app.ui.Timer();
+    RuntimeUniforms uniforms(app.ui.random);
     for (int i = 1; i <= NRand; ++i) {
         double E = 0;
         for (;;) {
             Bar(app).SetPanel(1, "Distribution-based uncertainty statistics: doing randomization #" +
                                      platform::CStr(i) + " of " + platform::CStr(NRand));
             double a = 0, b = 0, cc = 0, d = 0;
-            numerics::NormalDeviate(app.ui.random, a, b);
-            numerics::NormalDeviate(app.ui.random, cc, d);
+            numerics::NormalDeviate(uniforms, a, b);
+            numerics::NormalDeviate(uniforms, cc, d);
             const double MT = numerics::PerturbedMean(dist.LogitThetaMeanInf, VT, NSpp, a);
             const double ST = numerics::PerturbedSD(VT, NSpp, cc);
             const double MN = numerics::PerturbedMean(dist.LnAbundMeanInf, VN, NSpp, b);

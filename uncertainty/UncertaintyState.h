@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -48,9 +47,6 @@ struct UncertaintyState {
     GoodnessOfFitState Gof;
     CovarianceLink Cov;
     RandomizedStore Rand;
-    // The histogram page of one cell width, with its first and last cell
-    // bases; supplied by the plots. Empty: not available.
-    std::function<void(int width, int& firstBase, int& lastBase)> PlotESRFrequency;
 };
 
 }  // namespace tivelor

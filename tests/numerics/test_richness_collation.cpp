@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "numerics/Random.h"
 #include "numerics/RichnessCollation.h"
+#include "platform/random.h"
 
 namespace {
 
@@ -140,7 +140,7 @@ TEST(RichnessCollation, TableColumnsAndTheTooLargeCase) {
 }
 
 TEST(RichnessCollation, EveryEstimateFallsInACellOfEveryWidth) {
-    Rng rng(3);
+    platform::Rng rng(3);
     std::vector<int> v;
     for (int i = 0; i < 32000; ++i) v.push_back(static_cast<int>(rng.Rnd() * 25001));
     const RichnessCollation c = Collate(v, 32767, 225);

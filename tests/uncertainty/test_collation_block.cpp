@@ -2,6 +2,7 @@
 // golden text, the undefined and too-large variants, and the plot offer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <utility>
 
@@ -118,27 +119,30 @@ TEST(CollationBlock, AppendsToTheSummaryAndOffersThePages) {
     EXPECT_EQ(u.app.unc.Rand.RandESRMin, 101);
     EXPECT_EQ(u.app.unc.Rand.RandESRLowCI, 101);
 
-    // Yes without the pages: not available yet.
-    reset();
-    u.b.AnswerMsgBox("View plots?", platform::vbYes);
-    u.b.AnswerMsgBox("Not available yet", platform::vbOK);
-    CollateRandomizedRichness(u.app, platform::False);
-    EXPECT_NE(u.Summary().find("End of DISTRIBUTION-BASED"), std::string::npos);
-
-    // With the pages: in width order with their bases, until one quits.
-    std::vector<std::string> shown;
-    u.app.unc.PlotESRFrequency = [&](int w, int& first, int& last) {
-        shown.push_back(std::to_string(w) + ":" + std::to_string(first) + "-" + std::to_string(last));
-        if (w == 2) u.app.sw.KeepPlotting = platform::False;
+    // Yes: the seven pages in width order, until one quits.
+    auto page = [&](const char* button) {
+        platform::headless::Step c;
+        c.kind = platform::headless::Step::Click;
+        c.target = std::string("frmXYPlot.") + button;
+        u.b.Push(c);
+    };
+    auto pages = [&] {
+        return std::count_if(u.b.log.begin(), u.b.log.end(),
+                             [](const std::string& l) { return l.rfind("show frmXYPlot", 0) == 0; });
     };
     reset();
     u.b.AnswerMsgBox("View plots?", platform::vbYes);
-    CollateRandomizedRichness(u.app, platform::True);
-    EXPECT_EQ(shown, (std::vector<std::string>{"1:100-108", "2:100-108"}));
-    shown.clear();
-    u.app.unc.PlotESRFrequency = [&](int w, int&, int&) { shown.push_back(std::to_string(w)); };
+    page("cmdNext_Page");
+    page("cmdCancel");
+    CollateRandomizedRichness(u.app, platform::False);
+    EXPECT_NE(u.Summary().find("End of DISTRIBUTION-BASED"), std::string::npos);
+    EXPECT_EQ(pages(), 2);
+    EXPECT_EQ(u.app.plot.VarName(1), "Frequency distribution of ESR (in 2 species cells)");
     reset();
     u.b.AnswerMsgBox("View plots?", platform::vbYes);
+    for (int k = 0; k < 7; ++k) page("cmdNext_Page");
     CollateRandomizedRichness(u.app, platform::True);
-    EXPECT_EQ(shown, (std::vector<std::string>{"1", "2", "5", "10", "20", "50", "100"}));
+    EXPECT_EQ(pages(), 9);
+    EXPECT_EQ(u.app.plot.VarName(1), "Frequency distribution of ESR (in 100 species cells)");
+    EXPECT_EQ(u.b.PendingSteps(), 0u);
 }
