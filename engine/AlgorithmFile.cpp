@@ -168,6 +168,7 @@ bool ReadAlgorithmFile(App& app) {
         eng.opt = opt;
         // No log file is open after a load.
         files.Close(kLogFile);
+        app.shell.LogFileOpen = platform::False;
         eng.opt.FileFreq = 0;
     }
     files.Close(kAlgFile);
