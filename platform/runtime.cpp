@@ -280,6 +280,7 @@ std::string FormatSection(double v, const Section& s) {
     if (s.nInt == 0 && s.nFrac == 0 && !s.point) return Render(s, "", "", "");
     for (int i = 0; i < s.percent; ++i) v *= 100.0;
     for (int i = 0; i < s.scaleThousands; ++i) v /= 1000.0;
+    if (!std::isfinite(v)) return CStr(v);   // a percentage past the largest double
     const Digits d = DecimalDigits(v, true);
     const bool zero = v == 0.0;
     std::string digits;
