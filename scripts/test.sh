@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tivelor and runs every test: once as it
 # ships, once more with the address and undefined-behaviour sanitizers and
-# leak detection. Warnings are errors here.
+# leak detection (warnings are errors in both); then runs each fuzz target for
+# a bounded time (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -14,3 +15,5 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTIVELOR_SANITIZE=ON -DTI
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+echo
+bash scripts/fuzz.sh
