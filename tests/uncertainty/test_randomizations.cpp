@@ -79,7 +79,7 @@ TEST(QuickSums, AgreeWithTheCountProbabilityRoutines) {
     EXPECT_EQ(u.s.ui.DoEventsCount() - before, 40u);   // once per species
     EXPECT_EQ(u.md.ProbCache.CacheNBB, -1.0);
 
-    // The integration on the synthetic set, as written, through the routines.
+    // The integration on the synthetic set, cell by cell through the routines.
     tivelor::testing::ModelFixture m;
     m.AnswerNotes(3);
     ASSERT_TRUE(m.Setup(tivelor::testing::WriteData("unc_225.dat", SyntheticDataText(1)), 225, 50, 1000, true, true));
