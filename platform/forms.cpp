@@ -65,7 +65,7 @@ void TextBox::Changed(PropId id, int a, int b) {
 
 void Label::Changed(PropId id, int a, int b) {
     Control::Changed(id, a, b);
-    if (id != PropId::Caption || !AutoSize) return;
+    if ((id != PropId::Caption && id != PropId::Font) || !AutoSize) return;
     int w = 0, h = 0;
     form.ui.backend.MeasureText(*this, Caption, w, h);
     Width = w;

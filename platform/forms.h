@@ -129,7 +129,8 @@ public:
     Prop<std::string> Caption;
     int Alignment = 0;   // 0 left, 1 right, 2 centre
     bool WordWrap = true;
-    // When set, a new caption sizes the label to its text (Backend::MeasureText).
+    // When set, a new caption or font sizes the label to its text
+    // (Backend::MeasureText).
     bool AutoSize = false;
     void Changed(PropId id, int a, int b) override;
     std::string ShownText() const override { return Caption; }
