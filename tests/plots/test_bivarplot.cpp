@@ -45,16 +45,17 @@ struct BivarPlot : ::testing::Test {
             }
     }
     void Call() { PlotBivariateDensity(app, X, Y, D, peak, xPar, yPar, nx, ny, peakX, peakY); }
-    // Shows the window; inside runs while it is open, then "&Done".
-    void Show(const std::function<void(frmBivarPlot&)>& inside) {
+    // Shows the window; inside runs while it is open, then "&Done" (or the
+    // close box) ends it.
+    void Show(const std::function<void(frmBivarPlot&)>& inside, bool closeBox = false) {
         using platform::headless::Step;
         Step call;
         call.kind = Step::Call;
         call.call = [this, inside] { inside(app.form<frmBivarPlot>()); };
         s.backend.Push(call);
         Step out;
-        out.kind = Step::Click;
-        out.target = "frmBivarPlot.cmdDone";
+        out.kind = closeBox ? Step::Close : Step::Click;
+        out.target = closeBox ? "frmBivarPlot" : "frmBivarPlot.cmdDone";
         s.backend.Push(out);
         Call();
         EXPECT_EQ(s.backend.PendingSteps(), 0u);
@@ -168,7 +169,9 @@ TEST_F(BivarPlot, OnlyTheXOneLineAndConstantDensities) {
     });
     // A single inner row gives no correlation.
     Grid(0.2, 0.14, 21, 2, 0.1, 3, [](double, double) { return 0.25; });
-    Show([](frmBivarPlot& f) { EXPECT_EQ(f.lblCorr.Caption(), ""); });
+    app.sw.FormClosed = 0;
+    Show([](frmBivarPlot& f) { EXPECT_EQ(f.lblCorr.Caption(), ""); }, true);
+    EXPECT_EQ(app.sw.FormClosed, platform::True);
     // Every inner node at 0: white boxes and no correlation.
     Grid(-0.5, 0.25, 5, -0.5, 0.25, 5, [](double x, double y) { return x == -0.5 && y == -0.5 ? 1.0 : 0.0; });
     Show([](frmBivarPlot& f) {
