@@ -59,8 +59,21 @@ void Control::Changed(PropId id, int a, int b) {
 }
 
 void TextBox::Changed(PropId id, int a, int b) {
+    if (id == PropId::Text) {
+        SelStart.SetQuietly(static_cast<int>(Text().size()));
+        SelLength.SetQuietly(0);
+    } else if (id == PropId::Selection) {
+        const int n = static_cast<int>(Text().size());
+        SelStart.SetQuietly(std::clamp(SelStart(), 0, n));
+        SelLength.SetQuietly(std::clamp(SelLength(), 0, n - SelStart()));
+    }
     Control::Changed(id, a, b);
     if (id == PropId::Text && OnChange) OnChange();
+}
+
+void TextBox::SelectAll() {
+    SelStart = 0;
+    SelLength = static_cast<int>(Text().size());
 }
 
 void Label::Changed(PropId id, int a, int b) {
@@ -85,6 +98,63 @@ void OptionButton::Changed(PropId id, int a, int b) {
             static_cast<OptionButton*>(c)->Value = false;
     }
     if (OnClick) OnClick();
+}
+
+// ------------------------------------------------------------ user input
+
+void UserClick(Control& c) {
+    switch (c.kind) {
+        case ControlKind::CheckBox: {
+            auto& box = static_cast<CheckBox&>(c);
+            box.Value = box.Value == 1 ? 0 : 1;   // raises Click
+            break;
+        }
+        case ControlKind::OptionButton: UserSetValue(c, 1); break;
+        default: c.Click(); break;
+    }
+}
+
+void UserSetValue(Control& c, int value) {
+    switch (c.kind) {
+        case ControlKind::CheckBox: static_cast<CheckBox&>(c).Value = value; break;
+        case ControlKind::OptionButton: {
+            auto& opt = static_cast<OptionButton&>(c);
+            if (value && opt.Value) opt.Click();
+            else opt.Value = value != 0;   // selecting raises Click
+            break;
+        }
+        case ControlKind::ComboBox:
+        case ControlKind::ListBox: {
+            auto& l = static_cast<ListControl&>(c);
+            if (l.ListIndex == value) {
+                if (value >= 0 && value < l.ListCount() && l.Text != l.List(value)) {
+                    l.Text.SetQuietly(l.List(value));   // a pick is no Change
+                    l.Control::Changed(PropId::Text, 0, 0);
+                }
+                l.Click();
+            } else {
+                l.ListIndex = value;   // sets Text, raises Click
+            }
+            break;
+        }
+        default: break;
+    }
+}
+
+void UserClickCell(FlexGrid& g, int row, int col) {
+    g.MouseRow = row;
+    g.MouseCol = col;
+    if (row >= g.FixedRows && col >= g.FixedCols) {
+        g.Row = row;
+        g.Col = col;
+    }
+    g.Click();
+}
+
+void UserDblClickCell(FlexGrid& g, int row, int col) {
+    g.MouseRow = row;
+    g.MouseCol = col;
+    g.DblClick();
 }
 
 // ------------------------------------------------------------ ListControl
@@ -396,6 +466,26 @@ void Form::Unregister(Control* c) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
 }
 
+Control* Form::FirstInTabOrder() const {
+    Control* best = nullptr;
+    for (Control* c : controls_) {
+        switch (c->kind) {
+            case ControlKind::Label:
+            case ControlKind::Frame:
+            case ControlKind::Image:
+            case ControlKind::StatusBar:
+            case ControlKind::Menu:
+            case ControlKind::CommonDialog: continue;
+            default: break;
+        }
+        bool usable = c->Enabled && c->Visible;
+        for (const Control* k = c->container; usable && k; k = k->container)
+            usable = k->Enabled && k->Visible;
+        if (usable && (!best || c->TabIndex < best->TabIndex)) best = c;
+    }
+    return best;
+}
+
 Control* Form::FindControl(std::string_view controlName) const {
     for (Control* c : controls_)
         if (c->name == controlName) return c;
@@ -425,7 +515,10 @@ void Form::Show(int modal) {
     if (unloaded_) return;
     bool wasVisible = visible_;
     visible_ = true;
-    if (!wasVisible) ui.backend.FormShown(*this);
+    if (!wasVisible) {
+        ui.backend.FormShown(*this);
+        if (Control* first = FirstInTabOrder()) ui.backend.SetFocus(first, this);
+    }
     Form_Activate();
     if (modal) {
         modal_ = true;

@@ -21,7 +21,7 @@ class Form;
 enum class PropId {
     Caption, Text, Enabled, Visible, Geometry, ToolTip, Value, List, ListIndex,
     GridShape, GridCell, GridCellStyle, GridColWidth, GridCurrent, PanelText,
-    Font, Colour, Canvas, Checked, Locked, RightMargin, Arrange, Other
+    Font, Colour, Canvas, Checked, Locked, RightMargin, Arrange, Selection, Other
 };
 
 enum class ControlKind {
@@ -145,15 +145,22 @@ public:
     std::string ShownText() const override { return Caption; }
 };
 
-// Setting Text, from code or by the user, raises Change.
+// Setting Text, from code or by the user, raises Change. The selection is
+// SelLength characters from SelStart (0 = before the first character); text
+// set by code, or at design, leaves the caret at its end with nothing selected.
 class TextBox : public Control {
 public:
     TextBox(Form& f, std::string name, std::string text, int l, int t, int w, int h,
             bool multiLine = false)
         : Control(f, std::move(name), ControlKind::TextBox, l, t, w, h),
-          Text(this, PropId::Text, std::move(text)), MultiLine(multiLine) {}
+          Text(this, PropId::Text, std::move(text)), MultiLine(multiLine) {
+        SelStart.SetQuietly(static_cast<int>(Text().size()));
+    }
     Prop<std::string> Text;
     Prop<bool> Locked{this, PropId::Locked, false};
+    Prop<int> SelStart{this, PropId::Selection, 0}, SelLength{this, PropId::Selection, 0};
+    // Selects the whole text.
+    void SelectAll();
     bool MultiLine;
     bool ScrollBars = false;
     int MaxLength = 0;
@@ -416,7 +423,8 @@ public:
     int ScaleHeight() const;
 
     // Show loads the form if needed; a modal show returns when the form is
-    // hidden or unloaded.
+    // hidden or unloaded. A form that comes into view gives the focus to its
+    // first control in tab order.
     void Show(int modal = 0);
     void Hide();
     // Unload from code (also from inside the form's own handlers, which go on
@@ -443,6 +451,11 @@ public:
     Control* FindControl(std::string_view controlName) const;
     std::vector<Menu*> TopMenus() const;
 
+    // The control that takes the focus when the window is shown: the lowest
+    // TabIndex (then the first declared) among the shown, enabled controls
+    // that can hold the focus, inside enabled and shown frames. Null if none.
+    Control* FirstInTabOrder() const;
+
     void Register(Control* c);
     void Unregister(Control* c);
     void Changed(PropId id, int a = 0, int b = 0) override;
@@ -457,6 +470,22 @@ private:
 };
 
 inline constexpr int vbFormControlMenu = 0, vbFormCode = 1;
+
+// What a user's action does to a control, whichever back end saw it; back
+// ends call these rather than set properties or raise events themselves.
+// A click toggles a check box (a grayed one becomes checked), selects an
+// option button (clearing the others of its container; Click either way)
+// and raises Click on any other control.
+void UserClick(Control& c);
+// The user sets a check box's value (0, 1, 2), an option button (non-zero
+// selects it, as a click does; 0 clears it without an event) or picks a
+// list's item (Click, also when it was the selected one already).
+void UserSetValue(Control& c, int value);
+// A click on a grid cell: the cell under the mouse, which becomes the
+// current cell unless it is fixed, then Click. A double-click follows a
+// click: the cell under the mouse, then DblClick.
+void UserClickCell(FlexGrid& g, int row, int col);
+void UserDblClickCell(FlexGrid& g, int row, int col);
 
 // The loaded forms, by name. A reference through Get loads the form (as a
 // reference to an unloaded form does in the window system).

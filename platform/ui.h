@@ -13,7 +13,7 @@
 
 #include "platform/files.h"
 #include "platform/forms.h"
-#include "numerics/Random.h"
+#include "platform/random.h"
 
 namespace platform {
 
@@ -91,13 +91,13 @@ public:
 
 // Rnd in [0, 1), single precision, from the one generator of the program;
 // the same seed gives the same numbers. A test may seed it or replace it.
-class Random : public tivelor::numerics::UniformSource {
+class Random {
 public:
     void Randomize(double seed) { gen_.Seed(seed); }
     void RandomizeFromClock(Clock& clock) { Randomize(clock.Timer()); }
-    double Rnd() override { return gen_.Rnd(); }
+    double Rnd() { return gen_.Rnd(); }
 private:
-    tivelor::numerics::Rng gen_;
+    Rng gen_;
 };
 
 class Ui {

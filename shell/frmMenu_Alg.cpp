@@ -1,4 +1,5 @@
 #include <cmath>
+#include <utility>
 
 #include "engine/AlgorithmFile.h"
 #include "engine/Likelihood.h"
@@ -18,10 +19,13 @@ constexpr int kAlgFile = 201;
 
 void frmMenu::cmdInitialize_Click() {
     frmMain& main = app.form<frmMain>();
-    for (platform::StatusBar* bar : {&main.stbMain0, &main.stbMain1, &main.stbMain2, &main.stbMain3,
-                                     &main.stbMain4, &main.stbMain5})
-        for (int p = 1; p <= bar->PanelCount(); ++p)
-            if (bar != &main.stbMain5 || p <= 4) bar->SetPanel(p, "");
+    // The panels that belong to a model and its runs; stbMain3 panel 6 and
+    // stbMain5 panel 5 are left to their owners.
+    const std::pair<platform::StatusBar*, int> cleared[] = {
+        {&main.stbMain0, 2}, {&main.stbMain1, 2}, {&main.stbMain2, 3},
+        {&main.stbMain3, 5}, {&main.stbMain4, 2}, {&main.stbMain5, 4}};
+    for (const auto& [bar, last] : cleared)
+        for (int p = 1; p <= last; ++p) bar->SetPanel(p, "");
 
     if (!app.eng.AlgFileName.empty()) {
         double answer = app.ShowMsg(std::string("Algorithm data will be lost during this initialization.") +

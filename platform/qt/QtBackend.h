@@ -75,6 +75,9 @@ public:
     // False while the form, or the frame of an MDI child, is disabled.
     bool FormAccepts(const FormView& view) const;
     bool InputBlocked(QObject* target) const;
+    // Raises and activates a shown window that the frame owns and that
+    // takes input (the user clicked the disabled frame).
+    void ActivateOwnedWindow();
 
 private:
     QWidget* DialogParent() const;

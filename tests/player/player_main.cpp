@@ -32,7 +32,7 @@ std::vector<std::string> Words(const std::string& line) {
             while (i < line.size() && line[i] != '"') {
                 if (line[i] == '\\' && i + 1 < line.size()) {
                     char n = line[++i];
-                    w += n == 'n' ? '\n' : n == 'r' ? '\r' : n;
+                    w += n == 'n' ? '\n' : n == 'r' ? '\r' : n == 'b' ? '\b' : n;
                 } else {
                     w += line[i];
                 }
@@ -147,9 +147,9 @@ private:
             s.target = w[1];
             return s;
         }
-        if (cmd == "type") {
+        if (cmd == "type" || cmd == "keys") {
             Need(w, 3, number);
-            s.kind = Step::Type;
+            s.kind = cmd == "type" ? Step::Type : Step::Keys;
             s.target = w[1];
             s.text = w[2];
             return s;
