@@ -8,10 +8,10 @@
 #include <string>
 
 #include "engine/AlgorithmFile.h"
-#include "model/CountProb.h"
 #include "model/InitNumbers.h"
 #include "model/Model.h"
 #include "model/ModelServices.h"
+#include "numerics/LnGamma.h"
 #include "platform/runtime.h"
 #include "app/App.h"
 
@@ -93,7 +93,6 @@ bool Setup(App& app, Vec<double>& P, Vec<double>& StepSize, Vec<std::string>& Pa
     m.TotAbund.ReDim(nSpp);
     m.CellNegLnP.ReDim(nSpp, nQuad);
     m.EvalCache.Clear();
-    m.ProbCache.Invalidate();
 
     m.DataFile = "";
     if (!cur.Init.txtDataFile.empty()) m.DataFile = cur.Init.txtDataFile;
@@ -315,7 +314,6 @@ void Evaluate(App& app, double& F, Vec<double>& P, long NF) {
     m.ShrinkRatio = c.ShrinkRatio[Z(NSpp)];
     if (m.LogitThetaLink) m.ThetaMin = c.ThetaMin[Z(NSpp)];
     m.LastQuadP = c.LastQuadP[Z(NSpp)];
-    m.ProbCache.Invalidate();
 
     // Richness sum and the inferred distribution of Theta.
     double esr = 0, tsum = 0, tsqsum = 0;

@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "ModelTestSupport.h"
-#include "model/CountProb.h"
 #include "model/SyntheticData.h"
+#include "numerics/CountProb.h"
 
 namespace tivelor {
 namespace {
 
+using numerics::CountProbCache;
+using numerics::kNotWanted;
+using numerics::QuadratProbBetaBinomial;
+using numerics::QuadratProbBinomial;
 using testing::CountFile;
 using testing::ModelFixture;
 

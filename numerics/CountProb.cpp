@@ -1,13 +1,10 @@
-#include "model/CountProb.h"
+#include "numerics/CountProb.h"
 
 #include <cmath>
 
-#include "model/ModelServices.h"
-#include "app/App.h"
+namespace tivelor::numerics {
 
-namespace tivelor {
-
-using numerics::detail::LnGammaCore;
+using detail::LnGammaCore;
 
 namespace {
 
@@ -29,21 +26,6 @@ void UpdateCache(CountProbSlots& c, double& kN, long& kX, double N, long X, int 
 }
 
 }  // namespace
-
-void LnGammaDerivs(double X, double& LnG, double& Dig, double& Trig) {
-    if (X < 0) return;
-    const bool wantDig = Wanted(Dig);
-    const int level = wantDig ? (Wanted(Trig) ? 2 : 1) : 0;
-    double lg = 0, dig = 0, trig = 0;
-    LnGammaCore(X, level, lg, dig, trig);
-    LnG = lg;
-    if (level >= 1) Dig = dig;
-    if (level >= 2) Trig = trig;
-}
-
-double LnGammaValue(double X) { return numerics::LnGammaValue(X); }
-
-void LnGamma(double X, double& Result) { Result = LnGammaValue(X); }
 
 void QuadratProbBinomial(CountProbCache& cache, double& Result, double N, long X, int Qd,
                          double& P, double& D1, double& D2, double& D3, double& D4, double& D5) {
@@ -118,15 +100,4 @@ void QuadratProbBetaBinomial(CountProbCache& cache, double& Result, double N, lo
     cache.CacheXBB = X;
 }
 
-void QuadratProbBinomial(App& app, double& Result, double N, long X, int Qd, double& P,
-                         double& D1, double& D2, double& D3, double& D4, double& D5) {
-    QuadratProbBinomial(app.model.ProbCache, Result, N, X, Qd, P, D1, D2, D3, D4, D5);
-}
-
-void QuadratProbBetaBinomial(App& app, double& Result, double N, long X, int Qd, double P,
-                             double T, double& D1, double& D2, double& D3, double& D4,
-                             double& D5) {
-    QuadratProbBetaBinomial(app.model.ProbCache, Result, N, X, Qd, P, T, D1, D2, D3, D4, D5);
-}
-
-}  // namespace tivelor
+}  // namespace tivelor::numerics

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "model/CountProb.h"
+#include "numerics/CountProb.h"
 
-namespace tivelor {
+namespace tivelor::numerics {
 namespace {
 
 const double NW = kNotWanted;
@@ -111,4 +111,4 @@ TEST(LnGamma, ValuesAndDerivatives) {
 }
 
 }  // namespace
-}  // namespace tivelor
+}  // namespace tivelor::numerics
