@@ -56,28 +56,66 @@ TEST(CountProb, CappedADerivativeKeepsTheUncappedSlope) {
     EXPECT_NE(d3, 0.0);
 }
 
+// Counts up to kShortCountMax take the short product, larger ones the series
+// with its cache; both agree with log-gamma values computed apart.
+TEST(CountProb, ShortAndLongCounts) {
+    auto lnC = [](long double n, long double x) { return lgammal(n + 1) - lgammal(x + 1) - lgammal(n - x + 1); };
+    for (double R : {12.0, 37.25, 1000.5})
+        for (long x = 0; x <= kShortCountMax; ++x)
+            for (double a : {0.0, 0.003, 0.7, 45.0}) {
+                long double want = lnC(R, x);
+                if (a > 0) want += lgammal(x + (long double)a) - lgammal((long double)a);
+                EXPECT_NEAR(LnShortCountTerm(R, x, a), static_cast<double>(want), 1E-12) << R << " " << x << " " << a;
+            }
+    // Probabilities over every count sum to 1, across the two paths.
+    CountProbCache c;
+    double bin = 0, bb = 0;
+    for (long x = 0; x <= 30; ++x) {
+        bin += Bin(c, 30, x, 0.4, 1 + static_cast<int>(x));
+        bb += BB(c, 30, x, 0.4, 0.3, 1 + static_cast<int>(x));
+    }
+    EXPECT_NEAR(bin, 1.0, 1E-8);
+    EXPECT_NEAR(bb, 1.0, 1E-8);
+    // A single individual of a billion: no cancellation of large log-gammas.
+    const double N = 1E9, p = 1E-9;
+    EXPECT_NEAR(Bin(c, N, 1, p) / Bin(c, N, 0, p), N * p / (1 - p), 1E-12);
+}
+
 TEST(CountProb, CacheRule) {
     CountProbCache c;
-    const double good = Bin(c, 5, 2, 0.2, 1);
+    const long big = kShortCountMax + 8;   // a count that uses the cached series terms
+    const double good = Bin(c, 40, big, 0.2, 1);
     c.Bin.LGN1 += 1;   // spoil the cached term: a later quadrat with the same N and X reuses it...
-    EXPECT_NE(Bin(c, 5, 2, 0.2, 2), good);
-    EXPECT_EQ(Bin(c, 5, 2, 0.2, 1), good);   // ...quadrat 1 recomputes it
+    EXPECT_NE(Bin(c, 40, big, 0.2, 2), good);
+    EXPECT_EQ(Bin(c, 40, big, 0.2, 1), good);   // ...quadrat 1 recomputes it
     c.Bin.LGN1 += 1;
-    EXPECT_NEAR(Bin(c, 6, 2, 0.2, 3), 15 * 0.04 * std::pow(0.8, 4), 1E-9);   // so does a new N
-    const double one = Bin(c, 1, 1, 0.3, 1);
+    CountProbCache fresh;
+    EXPECT_EQ(Bin(c, 41, big, 0.2, 3), Bin(fresh, 41, big, 0.2, 1));   // so does a new N
     c.Bin.LGN1 += 1;
-    EXPECT_EQ(Bin(c, 1, 1, 0.3, 2), one);   // N = 1 always recomputes
-    const double b = BB(c, 8, 1, 0.1, 0.2, 1);
+    EXPECT_EQ(Bin(c, 41, 2, 0.2, 4), Bin(fresh, 41, 2, 0.2, 1));   // a short count does not use it
+    // A call that leaves the slots behind its new keys marks them, so a long
+    // count with that N afterwards recomputes them.
+    Bin(c, 40, big, 0.2, 1);
+    Bin(c, 42, 3, 0.2, 2);
+    EXPECT_EQ(Bin(c, 42, big, 0.2, 3), Bin(fresh, 42, big, 0.2, 1));
+    const double b = BB(c, 40, big, 0.1, 0.2, 1);
     c.BB.LGNX1 += 1;
     c.Invalidate();
-    EXPECT_EQ(BB(c, 8, 1, 0.1, 0.2, 2), b);
+    EXPECT_EQ(BB(c, 40, big, 0.1, 0.2, 2), b);
     // The two routines keep their own terms.
-    const double b0 = Bin(c, 5, 0, 0.2, 1), bb0 = BB(c, 9, 0, 0.2, 0.2, 1);
-    EXPECT_EQ(Bin(c, 5, 0, 0.2, 2), b0);
-    EXPECT_EQ(BB(c, 9, 0, 0.2, 0.2, 2), bb0);
-    // A request for a derivative after one without gets its digamma.
+    const double b0 = Bin(c, 40, big, 0.2, 1), bb0 = BB(c, 45, big, 0.2, 0.2, 1);
+    EXPECT_EQ(Bin(c, 40, big, 0.2, 2), b0);
+    EXPECT_EQ(BB(c, 45, big, 0.2, 0.2, 2), bb0);
+    // N = 1 always recomputes; a request for a derivative after one without gets its digamma.
+    double r = 0, d1 = 0, d2 = NW, d3 = NW, d4 = NW, d5 = NW, p = 0.3;
+    QuadratProbBinomial(c, r, 1, 1, 1, p, d1, d2, d3, d4, d5);
+    c.Bin.DigN1 += 1;
+    d1 = 0;
+    QuadratProbBinomial(c, r, 1, 1, 2, p, d1, d2, d3, d4, d5);
+    EXPECT_NEAR(d1, (1 + std::log(0.7)) * 0.3, 1E-9);   // digamma(2) - digamma(1) = 1
     Bin(c, 5, 2, 0.2, 1);
-    double r = 0, d1 = 0, d2 = NW, d3 = NW, d4 = NW, d5 = NW, p = 0.2;
+    d1 = 0;
+    p = 0.2;
     QuadratProbBinomial(c, r, 5, 2, 2, p, d1, d2, d3, d4, d5);
     EXPECT_NEAR(d1, (1.0 / 4 + 1.0 / 5 + std::log(0.8)) * 0.2048, 1E-9);   // digamma(6) - digamma(4)
 }
