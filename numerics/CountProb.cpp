@@ -55,6 +55,36 @@ void UpdateCache(CountProbSlots& c, double kN, long kX, double N, long X, int Qd
 
 inline bool ShortCount(long X) { return X >= 0 && X <= kShortCountMax; }
 
+// psi(z + h) - psi(z), and at level 2 psi'(z + h) - psi'(z), without the
+// cancellation of two close values: a short sum when h is a small whole
+// number, the asymptotic series of the difference for large z, else the
+// difference of the series values given (dzh - dz, tzh - tz).
+void PolygammaStep(double z, double h, int level, double dzh, double dz, double tzh, double tz,
+                   double& dd, double& dt) {
+    if (h >= 0 && h <= kShortCountMax && h == std::floor(h)) {
+        dd = 0;
+        dt = 0;
+        for (double k = 0; k < h; ++k) {
+            const double q = 1 / (z + k);
+            dd += q;
+            dt -= q * q;
+        }
+        return;
+    }
+    if (h >= 0 && z >= 100) {
+        const double u = 1 / z, v = 1 / (z + h), d = -h * u * v;   // v - u
+        dd = std::log1p(h * u) - d / 2 - d * (v + u) / 12 + d * (v + u) * (v * v + u * u) / 120;
+        if (level >= 2) {
+            const double v2 = v * v, u2 = u * u;
+            dt = d + d * (v + u) / 2 + d * (v2 + v * u + u2) / 6 -
+                 d * (v2 * v2 + v2 * v * u + v2 * u2 + v * u2 * u + u2 * u2) / 30;
+        }
+        return;
+    }
+    dd = dzh - dz;
+    dt = tzh - tz;
+}
+
 }  // namespace
 
 double LnShortCountTerm(double R, long x, double a) {
@@ -127,22 +157,43 @@ void QuadratProbBetaBinomial(CountProbCache& cache, double& Result, double N, lo
     const double gN = c.DigN1 - c.DigNX1 + dNXB - dNS;
     const double d1 = gN * Result;
     if (Wanted(D1)) D1 = d1;
-    // Slopes of the uncapped a and b in T.
+    if (Wanted(D2)) D2 = gN * d1 + (c.TrigN1 - c.TrigNX1 + tNXB - tNS) * Result;
+    // The slopes in T are those of the uncapped a, b and s, with the
+    // polygammas taken at the uncapped values too.
+    const double au = (1 - T) * P / T;
+    const double bu = (1 - P) * au / P, su = (1 - T) / T;
+    if (au != a) {
+        LnGammaCore(su, level, lgS, dS, tS);
+        LnGammaCore(au, level, lgA, dA, tA);
+        LnGammaCore(bu, level, lgB, dB, tB);
+        LnGammaCore(x + au, level, lgXA, dXA, tXA);
+        LnGammaCore(N - x + bu, level, lgNXB, dNXB, tNXB);
+        LnGammaCore(N + su, level, lgNS, dNS, tNS);
+    }
     const double T2 = T * T, T3 = T * T * T;
     const double da = -P / T2, db = -(1 - P) / T2;
     const double dda = 2 * P / T3, ddb = 2 * (1 - P) / T3;
     const double ds = da + db, dds = dda + ddb;
-    const double gT = dS * ds - dA * da - dB * db + dXA * da + dNXB * db - dNS * ds;
+    // The large first-order parts of the three terms cancel as T nears 0, so
+    // each pair of polygammas enters as its difference.
+    double pA = 0, qA = 0, pB = 0, qB = 0, pS = 0, qS = 0;
+    PolygammaStep(au, x, level, dXA, dA, tXA, tA, pA, qA);
+    PolygammaStep(bu, N - x, level, dNXB, dB, tNXB, tB, pB, qB);
+    PolygammaStep(su, N, level, dNS, dS, tNS, tS, pS, qS);
+    const double gT = da * pA + db * pB - ds * pS;
     const double d3 = gT * Result;
     if (Wanted(D3)) D3 = d3;
-    if (Wanted(D2)) D2 = gN * d1 + (c.TrigN1 - c.TrigNX1 + tNXB - tNS) * Result;
     if (Wanted(D4)) {
-        const double hT = (tS * ds * ds + dS * dds) - (tA * da * da + dA * dda) -
-                          (tB * db * db + dB * ddb) + (tXA * da * da + dXA * dda) +
-                          (tNXB * db * db + dNXB * ddb) - (tNS * ds * ds + dNS * dds);
+        const double hT = (da * da * qA + dda * pA) + (db * db * qB + ddb * pB) -
+                          (ds * ds * qS + dds * pS);
         D4 = gT * d3 + hT * Result;
     }
-    if (Wanted(D5)) D5 = (tNXB * db - tNS * ds) * Result + gN * d3;
+    if (Wanted(D5)) {
+        // d/dN of gT: db trigamma(N - x + b) - ds trigamma(N + s).
+        double unused = 0, tStep = 0;
+        PolygammaStep(N - x + bu, x + au, 2, dNS, dNXB, tNS, tNXB, unused, tStep);
+        D5 = (-db * tStep - da * tNS) * Result + gN * d3;
+    }
 }
 
 }  // namespace tivelor::numerics

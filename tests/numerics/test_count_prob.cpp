@@ -46,14 +46,47 @@ TEST(CountProb, WorkedValues) {
     EXPECT_EQ(d1 + d3 + d5, 3 * NW);
 }
 
-// The derivatives are checked against differences of F in the model tests;
-// here only the cap of a: the slope in T stays the uncapped one.
+// Beta-binomial probability of x of n (whole) with the uncapped a and b, by products.
+long double BBProduct(int n, int x, long double p, long double t) {
+    const long double a = (1 - t) * p / t, b = (1 - p) * a / p, s = a + b;
+    long double r = 1;
+    for (int k = 0; k < x; ++k) r *= a + k;
+    for (int k = 0; k < n - x; ++k) r *= b + k;
+    for (int k = 0; k < n; ++k) r /= s + k;
+    for (int k = 1; k <= x; ++k) r = r * (n - x + k) / k;
+    return r;
+}
+
+// The derivatives in T are the slopes of the uncapped formula, also where a
+// is capped (T = 1E-8) and where the polygammas nearly cancel (T = 1E-6).
 TEST(CountProb, CappedADerivativeKeepsTheUncappedSlope) {
     CountProbCache c;
-    double r = 0, d1 = 0, d2 = 0, d3 = 0, d4 = 0, d5 = 0;
-    QuadratProbBetaBinomial(c, r, 5, 2, 1, 0.5, 1E-08, d1, d2, d3, d4, d5);
-    EXPECT_EQ(BB(c, 5, 2, 0.5, 1.1E-08), BB(c, 5, 2, 0.5, 0.9E-08));
-    EXPECT_NE(d3, 0.0);
+    EXPECT_EQ(BB(c, 5, 2, 0.5, 1.1E-08), BB(c, 5, 2, 0.5, 0.9E-08));   // the capped probability is flat
+    struct Case {
+        int n, x;
+        double p, t;
+    } cases[] = {{5, 2, 0.5, 1E-08}, {5, 2, 0.5, 1E-06}, {7, 3, 0.1, 1E-07}, {6, 0, 0.3, 0.1}, {9, 4, 0.2, 1E-03}};
+    for (const Case& k : cases) {
+        double r = 0, d1 = 0, d2 = 0, d3 = 0, d4 = 0, d5 = 0;
+        QuadratProbBetaBinomial(c, r, k.n, k.x, 1, k.p, k.t, d1, d2, d3, d4, d5);
+        const long double h = k.t * 1E-4L;
+        const double slope = static_cast<double>(
+            (BBProduct(k.n, k.x, k.p, k.t + h) - BBProduct(k.n, k.x, k.p, k.t - h)) / (2 * h));
+        EXPECT_NEAR(d3, slope, 1E-6 * std::fabs(slope) + 1E-12) << k.n << " " << k.x << " " << k.t;
+        if (k.t >= 1E-3) {
+            const long double h2 = k.t * 1E-3L;
+            const double curv = static_cast<double>(
+                (BBProduct(k.n, k.x, k.p, k.t + h2) - 2 * BBProduct(k.n, k.x, k.p, k.t) +
+                 BBProduct(k.n, k.x, k.p, k.t - h2)) / (h2 * h2));
+            EXPECT_NEAR(d4, curv, 1E-5 * std::fabs(curv)) << k.n << " " << k.x << " " << k.t;
+        }
+    }
+    // Counts of individuals that are not whole take the large-argument
+    // differences; the slope moves smoothly from the whole N.
+    double r = 0, d1 = 0, d2 = 0, d3w = 0, d3 = 0, d4 = 0, d5 = 0;
+    QuadratProbBetaBinomial(c, r, 5, 2, 1, 0.5, 1E-08, d1, d2, d3w, d4, d5);
+    QuadratProbBetaBinomial(c, r, 5 + 1E-7, 2, 1, 0.5, 1E-08, d1, d2, d3, d4, d5);
+    EXPECT_NEAR(d3, d3w, 1E-5 * std::fabs(d3w));
 }
 
 // Counts up to kShortCountMax take the short product, larger ones the series
