@@ -57,13 +57,14 @@ inline bool ShortCount(long X) { return X >= 0 && X <= kShortCountMax; }
 
 // psi(z + h) - psi(z), and at level 2 psi'(z + h) - psi'(z), without the
 // cancellation of two close values: a short sum when h is a small whole
-// number, the asymptotic series of the difference for large z, else the
-// difference of the series values given (dzh - dz, tzh - tz).
-void PolygammaStep(double z, double h, int level, double dzh, double dz, double tzh, double tz,
-                   double& dd, double& dt) {
+// number, the asymptotic series of the difference for large z. Otherwise
+// the difference of the series values at zh (= z + h) and z, taking those at
+// zh from known when given.
+void PolygammaStep(double z, double h, double zh, int level, const double* known, double& dd,
+                   double& dt) {
+    dt = 0;
     if (h >= 0 && h <= kShortCountMax && h == std::floor(h)) {
         dd = 0;
-        dt = 0;
         for (double k = 0; k < h; ++k) {
             const double q = 1 / (z + k);
             dd += q;
@@ -80,6 +81,14 @@ void PolygammaStep(double z, double h, int level, double dzh, double dz, double 
                  d * (v2 * v2 + v2 * v * u + v2 * u2 + v * u2 * u + u2 * u2) / 30;
         }
         return;
+    }
+    double lg = 0, dz = 0, tz = 0, dzh = 0, tzh = 0;
+    LnGammaCore(z, level, lg, dz, tz);
+    if (known) {
+        dzh = known[0];
+        tzh = known[1];
+    } else {
+        LnGammaCore(zh, level, lg, dzh, tzh);
     }
     dd = dzh - dz;
     dt = tzh - tz;
@@ -138,19 +147,12 @@ void QuadratProbBetaBinomial(CountProbCache& cache, double& Result, double N, lo
     CountProbSlots& c = cache.BB;
     UpdateCache(c, cache.CacheNBB, cache.CacheXBB, N, X, Qd, level, !shortCount);
     const double x = static_cast<double>(X);
-    double lgS = 0, dS = 0, tS = 0, lgA = 0, dA = 0, tA = 0, lgB = 0, dB = 0, tB = 0;
-    double lgXA = 0, dXA = 0, tXA = 0, lgNXB = 0, dNXB = 0, tNXB = 0, lgNS = 0, dNS = 0, tNS = 0;
-    LnGammaCore(s, level, lgS, dS, tS);
-    LnGammaCore(b, level, lgB, dB, tB);
+    double lgNXB = 0, dNXB = 0, tNXB = 0, lgNS = 0, dNS = 0, tNS = 0;
     LnGammaCore(N - x + b, level, lgNXB, dNXB, tNXB);
     LnGammaCore(N + s, level, lgNS, dNS, tNS);
-    if (!shortCount || level >= 1) {
-        LnGammaCore(a, level, lgA, dA, tA);
-        LnGammaCore(x + a, level, lgXA, dXA, tXA);
-    }
     const double term = shortCount ? LnShortCountTerm(N, X, a)
-                                    : SeriesCountTerm(c.LGN1, c.LGX1, c.LGNX1, lgXA, lgA);
-    Result = std::exp(BetaBinomialLnP(term, lgNXB, lgNS, lgS, lgB));
+                                    : SeriesCountTerm(c.LGN1, c.LGX1, c.LGNX1, LnG(x + a), LnG(a));
+    Result = std::exp(BetaBinomialLnP(term, lgNXB, lgNS, LnG(s), LnG(b)));
     cache.CacheNBB = N;
     cache.CacheXBB = X;
     if (level == 0) return;
@@ -162,13 +164,10 @@ void QuadratProbBetaBinomial(CountProbCache& cache, double& Result, double N, lo
     // polygammas taken at the uncapped values too.
     const double au = (1 - T) * P / T;
     const double bu = (1 - P) * au / P, su = (1 - T) / T;
+    double kNXB[2] = {dNXB, tNXB}, kNS[2] = {dNS, tNS}, unused = 0;
     if (au != a) {
-        LnGammaCore(su, level, lgS, dS, tS);
-        LnGammaCore(au, level, lgA, dA, tA);
-        LnGammaCore(bu, level, lgB, dB, tB);
-        LnGammaCore(x + au, level, lgXA, dXA, tXA);
-        LnGammaCore(N - x + bu, level, lgNXB, dNXB, tNXB);
-        LnGammaCore(N + su, level, lgNS, dNS, tNS);
+        LnGammaCore(N - x + bu, level, unused, kNXB[0], kNXB[1]);
+        LnGammaCore(N + su, level, unused, kNS[0], kNS[1]);
     }
     const double T2 = T * T, T3 = T * T * T;
     const double da = -P / T2, db = -(1 - P) / T2;
@@ -177,9 +176,9 @@ void QuadratProbBetaBinomial(CountProbCache& cache, double& Result, double N, lo
     // The large first-order parts of the three terms cancel as T nears 0, so
     // each pair of polygammas enters as its difference.
     double pA = 0, qA = 0, pB = 0, qB = 0, pS = 0, qS = 0;
-    PolygammaStep(au, x, level, dXA, dA, tXA, tA, pA, qA);
-    PolygammaStep(bu, N - x, level, dNXB, dB, tNXB, tB, pB, qB);
-    PolygammaStep(su, N, level, dNS, dS, tNS, tS, pS, qS);
+    PolygammaStep(au, x, x + au, level, nullptr, pA, qA);
+    PolygammaStep(bu, N - x, N - x + bu, level, kNXB, pB, qB);
+    PolygammaStep(su, N, N + su, level, kNS, pS, qS);
     const double gT = da * pA + db * pB - ds * pS;
     const double d3 = gT * Result;
     if (Wanted(D3)) D3 = d3;
@@ -190,9 +189,9 @@ void QuadratProbBetaBinomial(CountProbCache& cache, double& Result, double N, lo
     }
     if (Wanted(D5)) {
         // d/dN of gT: db trigamma(N - x + b) - ds trigamma(N + s).
-        double unused = 0, tStep = 0;
-        PolygammaStep(N - x + bu, x + au, 2, dNS, dNXB, tNS, tNXB, unused, tStep);
-        D5 = (-db * tStep - da * tNS) * Result + gN * d3;
+        double tStep = 0;
+        PolygammaStep(N - x + bu, x + au, N + su, 2, kNS, unused, tStep);
+        D5 = (-db * tStep - da * kNS[1]) * Result + gN * d3;
     }
 }
 
