@@ -55,16 +55,18 @@ void UpdateCache(CountProbSlots& c, double kN, long kX, double N, long X, int Qd
 
 inline bool ShortCount(long X) { return X >= 0 && X <= kShortCountMax; }
 
-// psi(z + h) - psi(z), and at level 2 psi'(z + h) - psi'(z), without the
-// cancellation of two close values: a short sum when h is a small whole
-// number, the asymptotic series of the difference for large z. Otherwise
-// the difference of the series values at zh (= z + h) and z, taking those at
-// zh from known when given.
-void PolygammaStep(double z, double h, double zh, int level, const double* known, double& dd,
-                   double& dt) {
+// Whether psi(z + h) - psi(z) has a form free of the cancellation of two
+// close values: a short sum when h is a small whole number, the asymptotic
+// series of the difference for large z.
+inline bool DirectStep(double z, double h) {
+    return h >= 0 && ((h <= kShortCountMax && h == std::floor(h)) || z >= 100);
+}
+
+// psi(z + h) - psi(z), and at level 2 psi'(z + h) - psi'(z), by that form.
+void PolygammaStep(double z, double h, int level, double& dd, double& dt) {
+    dd = 0;
     dt = 0;
-    if (h >= 0 && h <= kShortCountMax && h == std::floor(h)) {
-        dd = 0;
+    if (h <= kShortCountMax && h == std::floor(h)) {
         for (double k = 0; k < h; ++k) {
             const double q = 1 / (z + k);
             dd += q;
@@ -72,26 +74,23 @@ void PolygammaStep(double z, double h, double zh, int level, const double* known
         }
         return;
     }
-    if (h >= 0 && z >= 100) {
-        const double u = 1 / z, v = 1 / (z + h), d = -h * u * v;   // v - u
-        dd = std::log1p(h * u) - d / 2 - d * (v + u) / 12 + d * (v + u) * (v * v + u * u) / 120;
-        if (level >= 2) {
-            const double v2 = v * v, u2 = u * u;
-            dt = d + d * (v + u) / 2 + d * (v2 + v * u + u2) / 6 -
-                 d * (v2 * v2 + v2 * v * u + v2 * u2 + v * u2 * u + u2 * u2) / 30;
-        }
-        return;
+    const double u = 1 / z, v = 1 / (z + h), d = -h * u * v;   // v - u
+    dd = std::log1p(h * u) - d / 2 - d * (v + u) / 12 + d * (v + u) * (v * v + u * u) / 120;
+    if (level >= 2) {
+        const double v2 = v * v, u2 = u * u;
+        dt = d + d * (v + u) / 2 + d * (v2 + v * u + u2) / 6 -
+             d * (v2 * v2 + v2 * v * u + v2 * u2 + v * u2 * u + u2 * u2) / 30;
     }
-    double lg = 0, dz = 0, tz = 0, dzh = 0, tzh = 0;
-    LnGammaCore(z, level, lg, dz, tz);
-    if (known) {
-        dzh = known[0];
-        tzh = known[1];
-    } else {
-        LnGammaCore(zh, level, lg, dzh, tzh);
-    }
-    dd = dzh - dz;
-    dt = tzh - tz;
+}
+
+// Log-gamma with digamma and trigamma up to a level.
+struct Polygammas {
+    double lg = 0, d = 0, t = 0;
+};
+inline Polygammas At(double z, int level) {
+    Polygammas g;
+    LnGammaCore(z, level, g.lg, g.d, g.t);
+    return g;
 }
 
 }  // namespace
@@ -147,38 +146,65 @@ void QuadratProbBetaBinomial(CountProbCache& cache, double& Result, double N, lo
     CountProbSlots& c = cache.BB;
     UpdateCache(c, cache.CacheNBB, cache.CacheXBB, N, X, Qd, level, !shortCount);
     const double x = static_cast<double>(X);
-    double lgNXB = 0, dNXB = 0, tNXB = 0, lgNS = 0, dNS = 0, tNS = 0;
-    LnGammaCore(N - x + b, level, lgNXB, dNXB, tNXB);
-    LnGammaCore(N + s, level, lgNS, dNS, tNS);
+
+    // The slopes in T are those of the uncapped a, b and s, with the
+    // polygammas taken at the uncapped values too. Each pair of polygammas
+    // whose difference has no direct form is taken from the series.
+    const double au = (1 - T) * P / T;
+    const double bu = (1 - P) * au / P, su = (1 - T) / T;
+    const bool capped = au != a;
+    const bool seriesA = level >= 1 && !DirectStep(au, x);
+    const bool seriesB = level >= 1 && !DirectStep(bu, N - x);
+    const bool seriesS = level >= 1 && !DirectStep(su, N);
+    const int levelA = seriesA && !capped ? level : 0;
+    const Polygammas gNXB = At(N - x + b, level), gNS = At(N + s, level);
+    const Polygammas gS = At(s, seriesS && !capped ? level : 0);
+    const Polygammas gB = At(b, seriesB && !capped ? level : 0);
+    Polygammas gA, gXA;
+    if (!shortCount || levelA > 0) {
+        gA = At(a, levelA);
+        gXA = At(x + a, levelA);
+    }
     const double term = shortCount ? LnShortCountTerm(N, X, a)
-                                    : SeriesCountTerm(c.LGN1, c.LGX1, c.LGNX1, LnG(x + a), LnG(a));
-    Result = std::exp(BetaBinomialLnP(term, lgNXB, lgNS, LnG(s), LnG(b)));
+                                    : SeriesCountTerm(c.LGN1, c.LGX1, c.LGNX1, gXA.lg, gA.lg);
+    Result = std::exp(BetaBinomialLnP(term, gNXB.lg, gNS.lg, gS.lg, gB.lg));
     cache.CacheNBB = N;
     cache.CacheXBB = X;
     if (level == 0) return;
-    const double gN = c.DigN1 - c.DigNX1 + dNXB - dNS;
+    const double gN = c.DigN1 - c.DigNX1 + gNXB.d - gNS.d;
     const double d1 = gN * Result;
     if (Wanted(D1)) D1 = d1;
-    if (Wanted(D2)) D2 = gN * d1 + (c.TrigN1 - c.TrigNX1 + tNXB - tNS) * Result;
-    // The slopes in T are those of the uncapped a, b and s, with the
-    // polygammas taken at the uncapped values too.
-    const double au = (1 - T) * P / T;
-    const double bu = (1 - P) * au / P, su = (1 - T) / T;
-    double kNXB[2] = {dNXB, tNXB}, kNS[2] = {dNS, tNS}, unused = 0;
-    if (au != a) {
-        LnGammaCore(N - x + bu, level, unused, kNXB[0], kNXB[1]);
-        LnGammaCore(N + su, level, unused, kNS[0], kNS[1]);
+    if (Wanted(D2)) D2 = gN * d1 + (c.TrigN1 - c.TrigNX1 + gNXB.t - gNS.t) * Result;
+
+    const Polygammas uNXB = capped ? At(N - x + bu, level) : gNXB;
+    const Polygammas uNS = capped ? At(N + su, level) : gNS;
+    double pA = 0, qA = 0, pB = 0, qB = 0, pS = 0, qS = 0;
+    if (seriesA) {
+        const Polygammas uA = capped ? At(au, level) : gA, uXA = capped ? At(x + au, level) : gXA;
+        pA = uXA.d - uA.d;
+        qA = uXA.t - uA.t;
+    } else {
+        PolygammaStep(au, x, level, pA, qA);
+    }
+    if (seriesB) {
+        const Polygammas uB = capped ? At(bu, level) : gB;
+        pB = uNXB.d - uB.d;
+        qB = uNXB.t - uB.t;
+    } else {
+        PolygammaStep(bu, N - x, level, pB, qB);
+    }
+    if (seriesS) {
+        const Polygammas uS = capped ? At(su, level) : gS;
+        pS = uNS.d - uS.d;
+        qS = uNS.t - uS.t;
+    } else {
+        PolygammaStep(su, N, level, pS, qS);
     }
     const double T2 = T * T, T3 = T * T * T;
     const double da = -P / T2, db = -(1 - P) / T2;
     const double dda = 2 * P / T3, ddb = 2 * (1 - P) / T3;
     const double ds = da + db, dds = dda + ddb;
-    // The large first-order parts of the three terms cancel as T nears 0, so
-    // each pair of polygammas enters as its difference.
-    double pA = 0, qA = 0, pB = 0, qB = 0, pS = 0, qS = 0;
-    PolygammaStep(au, x, x + au, level, nullptr, pA, qA);
-    PolygammaStep(bu, N - x, N - x + bu, level, kNXB, pB, qB);
-    PolygammaStep(su, N, N + su, level, kNS, pS, qS);
+    // The large first-order parts of the three terms cancel as T nears 0.
     const double gT = da * pA + db * pB - ds * pS;
     const double d3 = gT * Result;
     if (Wanted(D3)) D3 = d3;
@@ -188,10 +214,11 @@ void QuadratProbBetaBinomial(CountProbCache& cache, double& Result, double N, lo
         D4 = gT * d3 + hT * Result;
     }
     if (Wanted(D5)) {
-        // d/dN of gT: db trigamma(N - x + b) - ds trigamma(N + s).
-        double tStep = 0;
-        PolygammaStep(N - x + bu, x + au, N + su, 2, kNS, unused, tStep);
-        D5 = (-db * tStep - da * kNS[1]) * Result + gN * d3;
+        // d/dN of gT: db trigamma(N - x + b) - ds trigamma(N + s), as
+        // -db [trigamma(N + s) - trigamma(N - x + b)] - da trigamma(N + s).
+        double unused = 0, tStep = uNS.t - uNXB.t;
+        if (DirectStep(N - x + bu, x + au)) PolygammaStep(N - x + bu, x + au, 2, unused, tStep);
+        D5 = (-db * tStep - da * uNS.t) * Result + gN * d3;
     }
 }
 
