@@ -100,7 +100,10 @@ double LnShortCountTerm(double R, long x, double a) {
     const double base = R - static_cast<double>(x);
     double prod = 1;
     if (a > 0) {
-        for (long k = 1; k <= x; ++k) prod *= (base + static_cast<double>(k)) * (a + static_cast<double>(k - 1));
+        for (long k = 1; k <= x; ++k) {
+            const double kd = static_cast<double>(k);
+            prod *= (base + kd) * (a + kd - 1);
+        }
     } else {
         for (long k = 1; k <= x; ++k) prod *= base + static_cast<double>(k);
     }

@@ -89,6 +89,39 @@ TEST(CountProb, CappedADerivativeKeepsTheUncappedSlope) {
     EXPECT_NEAR(d3, d3w, 1E-5 * std::fabs(d3w));
 }
 
+// Derivatives where N is not whole: against differences of the probability
+// from long-double log-gammas, and against values worked to 50 digits.
+TEST(CountProb, DerivativesInN) {
+    auto prob = [](long double n, long double x, long double p, long double t) {
+        const long double a = (1 - t) * p / t, b = (1 - p) * a / p;
+        return expl(lgammal(n + 1) - lgammal(x + 1) - lgammal(n - x + 1) + lgammal(x + a) + lgammal(n - x + b) -
+                    lgammal(n + a + b) + lgammal(a + b) - lgammal(a) - lgammal(b));
+    };
+    CountProbCache c;
+    const double n = 7.3, p = 0.2, t = 0.3, h = 1E-4;
+    for (long x : {0L, 2L, 5L}) {
+        double r = 0, d1 = 0, d2 = 0, d3 = 0, d4 = 0, d5 = 0;
+        QuadratProbBetaBinomial(c, r, n, x, 1, p, t, d1, d2, d3, d4, d5);
+        const long double up = prob(n + h, x, p, t), mid = prob(n, x, p, t), down = prob(n - h, x, p, t);
+        EXPECT_NEAR(d1, static_cast<double>((up - down) / (2 * h)), 1E-7) << x;
+        EXPECT_NEAR(d2, static_cast<double>((up - 2 * mid + down) / (h * h)), 1E-5) << x;
+    }
+    // All five at N = 7.3, x = 2, P = 0.2, from 50-digit log-gammas; near T = 0
+    // the derivatives in T are sums of large cancelling terms.
+    struct Case {
+        double t, d[5], tolD4;
+    } cases[] = {{0.3, {-0.002264974024984679, -0.00039712948998042579, -0.30012698360295277,
+                        0.7493457951037624, -0.0084225175923942564}, 1E-8},
+                 {1E-6, {0.020456835368476229, -0.010907049230637418, -1.0574090085209456,
+                         8.1289602066506639, -0.30224226063384674}, 1E-4}};
+    for (const Case& k : cases) {
+        double r = 0, d[5] = {};
+        QuadratProbBetaBinomial(c, r, n, 2, 1, p, k.t, d[0], d[1], d[2], d[3], d[4]);
+        for (int j = 0; j < 5; ++j)
+            EXPECT_NEAR(d[j], k.d[j], (j == 3 ? k.tolD4 : 1E-8) * std::fabs(k.d[j])) << k.t << " D" << j + 1;
+    }
+}
+
 // Counts up to kShortCountMax take the short product, larger ones the series
 // with its cache; both agree with log-gamma values computed apart.
 TEST(CountProb, ShortAndLongCounts) {
