@@ -14,47 +14,6 @@ constexpr double kFactorial[kShortCountMax + 1] = {1,       1,        2,        
                                                    120,     720,      5040,      40320,     362880,
                                                    3628800, 39916800, 479001600};
 
-// The cache rule shared by both routines. The terms at N + 1 and N - X + 1
-// are held when a long count or a derivative needs them, the term at X + 1
-// when a long count does; a slot not brought up to date for the new keys is
-// marked as not held.
-void UpdateCache(CountProbSlots& c, double kN, long kX, double N, long X, int Qd, int level,
-                 bool longCount) {
-    double unused = 0;
-    const double x = static_cast<double>(X);
-    const bool fresh = Qd == 1 || N == 1;
-    const bool sameN = !fresh && N == kN;
-    const bool sameX = !fresh && X == kX;
-    const bool needN = longCount || level >= 1;
-    const int wantLevel = needN ? level : 0;
-    if (!(sameN && c.LevelN1 >= wantLevel)) {
-        if (needN) {
-            LnGammaCore(N + 1, level, c.LGN1, c.DigN1, c.TrigN1);
-            c.LevelN1 = level;
-        } else {
-            c.LevelN1 = -1;
-        }
-    }
-    if (!(sameX && c.LevelX1 >= 0)) {
-        if (longCount) {
-            LnGammaCore(x + 1, 0, c.LGX1, unused, unused);
-            c.LevelX1 = 0;
-        } else {
-            c.LevelX1 = -1;
-        }
-    }
-    if (!(sameN && sameX && c.LevelNX1 >= wantLevel)) {
-        if (needN) {
-            LnGammaCore(N - x + 1, level, c.LGNX1, c.DigNX1, c.TrigNX1);
-            c.LevelNX1 = level;
-        } else {
-            c.LevelNX1 = -1;
-        }
-    }
-}
-
-inline bool ShortCount(long X) { return X >= 0 && X <= kShortCountMax; }
-
 // Whether psi(z + h) - psi(z) has a form free of the cancellation of two
 // close values: a short sum when h is a small whole number, the asymptotic
 // series of the difference for large z.
@@ -82,6 +41,65 @@ void PolygammaStep(double z, double h, int level, double& dd, double& dt) {
              d * (v2 * v2 + v2 * v * u + v2 * u2 + v * u2 * u + u2 * u2) / 30;
     }
 }
+
+// The cache rule shared by both routines. The terms at N + 1 and N - X + 1
+// are held to level nLevel (-1: not needed), the term at X + 1 when a long
+// count needs it; a slot not brought up to date for the new keys is marked as
+// not held.
+void UpdateCache(CountProbSlots& c, double kN, long kX, double N, long X, int Qd, int nLevel,
+                 bool longCount) {
+    double unused = 0;
+    const double x = static_cast<double>(X);
+    const bool fresh = Qd == 1 || N == 1;
+    const bool sameN = !fresh && N == kN;
+    const bool sameX = !fresh && X == kX;
+    const bool needN = nLevel >= 0;
+    if (!(sameN && c.LevelN1 >= nLevel)) {
+        if (needN) {
+            LnGammaCore(N + 1, nLevel, c.LGN1, c.DigN1, c.TrigN1);
+            c.LevelN1 = nLevel;
+        } else {
+            c.LevelN1 = -1;
+        }
+    }
+    if (!(sameX && c.LevelX1 >= 0)) {
+        if (longCount) {
+            LnGammaCore(x + 1, 0, c.LGX1, unused, unused);
+            c.LevelX1 = 0;
+        } else {
+            c.LevelX1 = -1;
+        }
+    }
+    if (!(sameN && sameX && c.LevelNX1 >= nLevel)) {
+        if (needN) {
+            LnGammaCore(N - x + 1, nLevel, c.LGNX1, c.DigNX1, c.TrigNX1);
+            c.LevelNX1 = nLevel;
+        } else {
+            c.LevelNX1 = -1;
+        }
+    }
+}
+
+// Level to which the cache holds the terms at N + 1 and N - X + 1: the
+// polygammas only when their difference is not taken directly.
+inline int CacheLevel(int level, bool direct, bool longCount) {
+    if (level >= 1 && !direct) return level;
+    return longCount ? 0 : -1;
+}
+
+// psi(N + 1) - psi(N - X + 1) and the same of trigamma, directly or from the cache.
+void CountStep(const CountProbSlots& c, double N, long X, int level, bool direct, double& pN,
+               double& qN) {
+    const double x = static_cast<double>(X);
+    if (direct) {
+        PolygammaStep(N - x + 1, x, level, pN, qN);
+    } else {
+        pN = c.DigN1 - c.DigNX1;
+        qN = c.TrigN1 - c.TrigNX1;
+    }
+}
+
+inline bool ShortCount(long X) { return X >= 0 && X <= kShortCountMax; }
 
 // Log-gamma with digamma and trigamma up to a level.
 struct Polygammas {
@@ -120,7 +138,9 @@ void QuadratProbBinomial(CountProbCache& cache, double& Result, double N, long X
     D5 = 0;
     const bool shortCount = ShortCount(X);
     CountProbSlots& c = cache.Bin;
-    UpdateCache(c, cache.CacheNBin, cache.CacheXBin, N, X, Qd, level, !shortCount);
+    const bool direct = DirectStep(N - static_cast<double>(X) + 1, static_cast<double>(X));
+    UpdateCache(c, cache.CacheNBin, cache.CacheXBin, N, X, Qd, CacheLevel(level, direct, !shortCount),
+                !shortCount);
     if (P == 0) P = 1E-06;
     if (P == 1) P = 0.999999;
     const double x = static_cast<double>(X);
@@ -129,9 +149,11 @@ void QuadratProbBinomial(CountProbCache& cache, double& Result, double N, long X
         shortCount ? LnShortCountTerm(N, X, 0) : SeriesCountTerm(c.LGN1, c.LGX1, c.LGNX1);
     Result = std::exp(BinomialLnP(term, x, N, std::log(P), l1p));
     if (level >= 1) {
-        const double d1 = (c.DigN1 + l1p - c.DigNX1) * Result;
+        double pN = 0, qN = 0;
+        CountStep(c, N, X, level, direct, pN, qN);
+        const double d1 = (pN + l1p) * Result;
         if (want1) D1 = d1;
-        if (Wanted(D2)) D2 = (c.DigN1 - c.DigNX1 + l1p) * d1 + (c.TrigN1 - c.TrigNX1) * Result;
+        if (Wanted(D2)) D2 = (pN + l1p) * d1 + qN * Result;
     }
     cache.CacheNBin = N;
     cache.CacheXBin = X;
@@ -147,8 +169,12 @@ void QuadratProbBetaBinomial(CountProbCache& cache, double& Result, double N, lo
     const double a = sh.a, b = sh.b, s = sh.s;
     const bool shortCount = ShortCount(X);
     CountProbSlots& c = cache.BB;
-    UpdateCache(c, cache.CacheNBB, cache.CacheXBB, N, X, Qd, level, !shortCount);
     const double x = static_cast<double>(X);
+    // The two differences in N are taken directly together or from the
+    // series together, whose errors then largely cancel.
+    const bool direct = DirectStep(N - x + 1, x) && DirectStep(N - x + b, x + a);
+    UpdateCache(c, cache.CacheNBB, cache.CacheXBB, N, X, Qd, CacheLevel(level, direct, !shortCount),
+                !shortCount);
 
     // The slopes in T are those of the uncapped a, b and s, with the
     // polygammas taken at the uncapped values too. Each pair of polygammas
@@ -174,10 +200,14 @@ void QuadratProbBetaBinomial(CountProbCache& cache, double& Result, double N, lo
     cache.CacheNBB = N;
     cache.CacheXBB = X;
     if (level == 0) return;
-    const double gN = c.DigN1 - c.DigNX1 + gNXB.d - gNS.d;
+    // Derivatives of L in N: [psi(N + 1) - psi(N - x + 1)] - [psi(N + s) - psi(N - x + b)].
+    double pN = 0, qN = 0, pR = gNS.d - gNXB.d, qR = gNS.t - gNXB.t;
+    CountStep(c, N, X, level, direct, pN, qN);
+    if (direct) PolygammaStep(N - x + b, x + a, level, pR, qR);
+    const double gN = pN - pR;
     const double d1 = gN * Result;
     if (Wanted(D1)) D1 = d1;
-    if (Wanted(D2)) D2 = gN * d1 + (c.TrigN1 - c.TrigNX1 + gNXB.t - gNS.t) * Result;
+    if (Wanted(D2)) D2 = gN * d1 + (qN - qR) * Result;
 
     const Polygammas uNXB = capped ? At(N - x + bu, level) : gNXB;
     const Polygammas uNS = capped ? At(N + su, level) : gNS;

@@ -122,6 +122,24 @@ TEST(CountProb, DerivativesInN) {
     }
 }
 
+// Near the most likely N the binomial slope in N is a small difference of
+// digamma terms and Ln(1 - P); worked to 60 digits with P = 2^-10.
+TEST(CountProb, BinomialSlopeNearItsMaximum) {
+    struct Case {
+        double n;
+        long x;
+        double d1, d2, tol1;
+    } cases[] = {{3071.75, 3, -1.7831840567936238e-8, -7.1313811397249177e-8, 1E-10},
+                 {40959.5, 40, -3.0593059279450134e-15, -1.5029754576829443e-9, 1E-4}};
+    CountProbCache c;
+    for (const Case& k : cases) {
+        double r = 0, p = 1.0 / 1024, d1 = 0, d2 = 0, d3 = 0, d4 = 0, d5 = 0;
+        QuadratProbBinomial(c, r, k.n, k.x, 1, p, d1, d2, d3, d4, d5);
+        EXPECT_NEAR(d1, k.d1, k.tol1 * std::fabs(k.d1)) << k.x;
+        EXPECT_NEAR(d2, k.d2, 1E-8 * std::fabs(k.d2)) << k.x;
+    }
+}
+
 // Counts up to kShortCountMax take the short product, larger ones the series
 // with its cache; both agree with log-gamma values computed apart.
 TEST(CountProb, ShortAndLongCounts) {
