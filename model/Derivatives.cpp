@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "model/CountProb.h"
 #include "model/ModelServices.h"
+#include "numerics/CountProb.h"
 #include "app/App.h"
 
 namespace tivelor {
@@ -34,6 +34,7 @@ void CalcAnalyticalDerivatives(App& app, int NumPars, platform::Vec<double>& P,
 
     // Derivatives of each species' -ln L in Theta and UA.
     std::vector<double> GT(n), HTT(n), GU(n), HUU(n), HTU(n);
+    numerics::CountProbCache cache;
     for (int i = 1; i <= NSpp; ++i) {
         const SpeciesInputs& s = in[at(i)];
         m.ShrinkRatio = s.ShrinkRatio;
@@ -41,17 +42,17 @@ void CalcAnalyticalDerivatives(App& app, int NumPars, platform::Vec<double>& P,
         const double rho = s.ThetaSq;
         const bool bb = UsesBetaBinomial(rho, s.ShrinkRatio);
         double B1 = 0, B2 = 0, B3 = 0, B4 = 0, B5 = 0;
-        m.ProbCache.Invalidate();
+        cache.Invalidate();
         for (int q = 1; q <= NQuad; ++q) {
             const double nn = s.N - m.CumCount(i, q - 1);
             const long x = m.Count(i, q);
             double r = 0, dN = 0, dNN = 0, dR = 0, dRR = 0, dNR = 0;
             if (bb && nn != 1)
-                QuadratProbBetaBinomial(m.ProbCache, r, nn, x, q, m.QuadProb(q), rho, dN, dNN, dR,
-                                        dRR, dNR);
+                numerics::QuadratProbBetaBinomial(cache, r, nn, x, q, m.QuadProb(q), rho, dN, dNN,
+                                                  dR, dRR, dNR);
             else
-                QuadratProbBinomial(m.ProbCache, r, nn, x, q, m.QuadProb(q), dN, dNN, dR, dRR,
-                                    dNR);
+                numerics::QuadratProbBinomial(cache, r, nn, x, q, m.QuadProb(q), dN, dNN, dR, dRR,
+                                              dNR);
             const double p = ClampQuadP(r);
             m.LastQuadP = p;
             B1 += dN / p;

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "engine/Simplex.h"
-#include "model/CountProb.h"
 #include "model/Model.h"
 #include "model/frmGuessPars.h"
+#include "numerics/CountProb.h"
 #include "platform/runtime.h"
 #include "app/App.h"
 #include "shell/frmMain.h"
@@ -35,7 +35,7 @@ void SearchInitialValues(App& app, platform::Vec<double>& P, platform::Vec<std::
     double done = 0;
     const double lnLow = std::log(0.01);
     const double thetaStep = 10.0 / thetaRes;
-    CountProbCache& cache = m.ProbCache;
+    numerics::CountProbCache cache;
     InvalidateSimplex(app);
 
     for (int i = 1; i <= nspp; ++i) {
@@ -70,13 +70,13 @@ void SearchInitialValues(App& app, platform::Vec<double>& P, platform::Vec<std::
                 for (int q = 1; q <= nquad; ++q) {
                     const double nRem = N - m.CumCount(i, q - 1);
                     double prob = 0, p = m.QuadProb(q);
-                    double d1 = kNotWanted, d2 = kNotWanted, d3 = kNotWanted, d4 = kNotWanted,
-                           d5 = kNotWanted;
+                    double d1 = numerics::kNotWanted, d2 = d1, d3 = d1, d4 = d1, d5 = d1;
                     if (nRem == 1)
-                        QuadratProbBinomial(cache, prob, nRem, m.Count(i, q), q, p, d1, d2, d3, d4, d5);
+                        numerics::QuadratProbBinomial(cache, prob, nRem, m.Count(i, q), q, p, d1, d2,
+                                                      d3, d4, d5);
                     else
-                        QuadratProbBetaBinomial(cache, prob, nRem, m.Count(i, q), q, p, rho, d1, d2, d3,
-                                                d4, d5);
+                        numerics::QuadratProbBetaBinomial(cache, prob, nRem, m.Count(i, q), q, p, rho,
+                                                          d1, d2, d3, d4, d5);
                     m.LastQuadP = prob;
                     if (prob <= 1E-8) prob = 1E-8;
                     if (prob >= 0.99999999) prob = 0.99999999;

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "engine/AlgorithmFile.h"
-#include "model/CountProb.h"
 #include "model/InitNumbers.h"
 #include "model/Model.h"
 #include "model/ModelServices.h"
+#include "numerics/CountProb.h"
 #include "platform/runtime.h"
 #include "app/App.h"
 
@@ -93,7 +93,6 @@ bool Setup(App& app, Vec<double>& P, Vec<double>& StepSize, Vec<std::string>& Pa
     m.TotAbund.ReDim(nSpp);
     m.CellNegLnP.ReDim(nSpp, nQuad);
     m.EvalCache.Clear();
-    m.ProbCache.Invalidate();
 
     m.DataFile = "";
     if (!cur.Init.txtDataFile.empty()) m.DataFile = cur.Init.txtDataFile;
@@ -148,55 +147,65 @@ void PrepareCache(ModelState& m) {
     }
 }
 
+// Ln Gamma that remembers its last argument, for terms that repeat from one
+// quadrat to the next.
+class RepeatLnG {
+public:
+    double operator()(double z) {
+        if (!held_ || !SameBits(z, z_)) {
+            z_ = z;
+            lg_ = numerics::LnG(z);
+            held_ = true;
+        }
+        return lg_;
+    }
+
+private:
+    bool held_ = false;
+    double z_ = 0, lg_ = 0;
+};
+
 // Sum over the sampled quadrats of -ln p(count) for species i, with its
-// detection probability; fills row i of CellNegLnP. Computes exactly what the
-// count-probability routines return, reusing log-gamma terms that recur.
+// detection probability; fills row i of CellNegLnP. Gives exactly what the
+// count-probability routines return, sharing the terms that recur.
 double SpeciesNegLnL(ModelState& m, int i, double N, double T, double SR, double& detect,
                      double& lastP) {
-    using numerics::detail::LnGammaCore;
+    using numerics::LnG;
     SpeciesEvalCache& c = m.EvalCache;
     const int NQuad = m.NQuad;
     const bool bb = UsesBetaBinomial(T, SR);
     const std::size_t nq = Z(NQuad) + 1;
+    // Per quadrat: a, b, s and Ln Gamma at s and b; the clamped probability
+    // of a count of 0 with the full N.
     double* wa = c.Work.data();
     double* wb = wa + nq;
-    double* wAB = wb + nq;
-    double* wA = wAB + nq;
-    double* wB = wA + nq;
-    double* wNB = wB + nq;
-    double* wNAB = wNB + nq;
-    double* wP = wNAB + nq;   // clamped probability of a count of 0 with the full N
-    auto LG = [](double x) {
-        double lg = 0, unused = 0;
-        LnGammaCore(x, 0, lg, unused, unused);
-        return lg;
+    double* ws = wb + nq;
+    double* wLS = ws + nq;
+    double* wLB = wLS + nq;
+    double* wP = wLB + nq;
+    RepeatLnG lgS, lgRS;
+    auto shape = [&](int j) {
+        const numerics::BetaShape sh = numerics::BetaBinomialShape(c.QuadProb[Z(j)], T);
+        wa[j] = sh.a;
+        wb[j] = sh.b;
+        ws[j] = sh.s;
+        wLS[j] = lgS(sh.s);
+        wLB[j] = LnG(sh.b);
     };
 
     // Zero counts with the full N in every quadrat.
     const bool zeroBB = bb && N != 1;
     const double x0 = 0;
-    const double lgN1 = LG(N + 1);
-    const double lgX1 = LG(x0 + 1);
-    const double lgNX1 = SameBits(N - x0 + 1, N + 1) ? lgN1 : LG(N - x0 + 1);
     double prod = 1;
     for (int j = 1; j <= NQuad; ++j) {
-        const double P = c.QuadProb[Z(j)];
         double L;
         if (zeroBB) {
-            double a = (1 - T) * P / T;
-            if (a > 1E+07) a = 1E+07;
-            const double b = (1 - P) * a / P;
-            wa[j] = a;
-            wb[j] = b;
-            wAB[j] = LG(a + b);
-            wA[j] = LG(a);
-            wB[j] = LG(b);
-            const double lgXA = SameBits(x0 + a, a) ? wA[j] : LG(x0 + a);
-            wNB[j] = LG(N - x0 + b);
-            wNAB[j] = LG(N + a + b);
-            L = lgN1 - lgX1 - lgNX1 + wAB[j] - wA[j] - wB[j] + lgXA + wNB[j] - wNAB[j];
+            shape(j);
+            L = numerics::BetaBinomialLnP(numerics::LnShortCountTerm(N, 0, wa[j]),
+                                          LnG(N - x0 + wb[j]), lgRS(N + ws[j]), wLS[j], wLB[j]);
         } else {
-            L = lgN1 - lgX1 - lgNX1 + x0 * c.LogP[Z(j)] + (N - x0) * c.Log1mP[Z(j)];
+            L = numerics::BinomialLnP(numerics::LnShortCountTerm(N, 0, 0), x0, N, c.LogP[Z(j)],
+                                      c.Log1mP[Z(j)]);
         }
         wP[j] = ClampQuadP(std::exp(L));
         prod = prod * wP[j];
@@ -205,7 +214,7 @@ double SpeciesNegLnL(ModelState& m, int i, double N, double T, double SR, double
 
     // Observed counts given the individuals not yet placed.
     double sum = 0;
-    double lastR = 0, lgR1 = 0, lgXp1 = 0, lgRX1 = 0;
+    double lastR = 0, lgR1 = 0, lgXp1 = 0, lgRX1 = 0;   // series terms of long counts
     long lastX = -1;
     double p = 0;
     for (int j = 1; j <= NQuad; ++j) {
@@ -220,38 +229,26 @@ double SpeciesNegLnL(ModelState& m, int i, double N, double T, double SR, double
             sum += cell;
             continue;
         }
-        const bool newR = lastX < 0 || !SameBits(R, lastR);
-        if (newR) lgR1 = LG(R + 1);
-        if (X != lastX) lgXp1 = LG(x + 1);
-        if (newR || X != lastX) lgRX1 = LG(R - x + 1);
-        lastR = R;
-        lastX = X;
-        const double P = c.QuadProb[Z(j)];
-        double L;
-        if (bb && R != 1) {
-            double a, b, lgAB, lgA, lgB;
-            if (zeroBB) {
-                a = wa[j];
-                b = wb[j];
-                lgAB = wAB[j];
-                lgA = wA[j];
-                lgB = wB[j];
-            } else {
-                a = (1 - T) * P / T;
-                if (a > 1E+07) a = 1E+07;
-                b = (1 - P) * a / P;
-                lgAB = LG(a + b);
-                lgA = LG(a);
-                lgB = LG(b);
-            }
-            const double xa = x + a, rxb = R - x + b, rab = R + a + b;
-            const double lgXA = SameBits(xa, a) ? lgA : LG(xa);
-            const double lgRXB = zeroBB && SameBits(rxb, N - x0 + b) ? wNB[j] : LG(rxb);
-            const double lgRAB = zeroBB && SameBits(rab, N + a + b) ? wNAB[j] : LG(rab);
-            L = lgR1 - lgXp1 - lgRX1 + lgAB - lgA - lgB + lgXA + lgRXB - lgRAB;
+        const bool bbCell = bb && R != 1;
+        if (bbCell && !zeroBB) shape(j);
+        double term;
+        if (X >= 0 && X <= numerics::kShortCountMax) {
+            term = numerics::LnShortCountTerm(R, X, bbCell ? wa[j] : 0);
         } else {
-            L = lgR1 - lgXp1 - lgRX1 + x * c.LogP[Z(j)] + (R - x) * c.Log1mP[Z(j)];
+            const bool newR = lastX < 0 || !SameBits(R, lastR);
+            if (newR) lgR1 = LnG(R + 1);
+            if (X != lastX) lgXp1 = LnG(x + 1);
+            if (newR || X != lastX) lgRX1 = LnG(R - x + 1);
+            lastR = R;
+            lastX = X;
+            term = bbCell ? numerics::SeriesCountTerm(lgR1, lgXp1, lgRX1, LnG(x + wa[j]), LnG(wa[j]))
+                          : numerics::SeriesCountTerm(lgR1, lgXp1, lgRX1);
         }
+        double L;
+        if (bbCell)
+            L = numerics::BetaBinomialLnP(term, LnG(R - x + wb[j]), lgRS(R + ws[j]), wLS[j], wLB[j]);
+        else
+            L = numerics::BinomialLnP(term, x, R, c.LogP[Z(j)], c.Log1mP[Z(j)]);
         p = ClampQuadP(std::exp(L));
         const double cell = -std::log(p);
         m.CellNegLnP(i, j) = cell;
@@ -315,7 +312,6 @@ void Evaluate(App& app, double& F, Vec<double>& P, long NF) {
     m.ShrinkRatio = c.ShrinkRatio[Z(NSpp)];
     if (m.LogitThetaLink) m.ThetaMin = c.ThetaMin[Z(NSpp)];
     m.LastQuadP = c.LastQuadP[Z(NSpp)];
-    m.ProbCache.Invalidate();
 
     // Richness sum and the inferred distribution of Theta.
     double esr = 0, tsum = 0, tsqsum = 0;

@@ -52,28 +52,6 @@ struct InitSettings {
     std::string txtDataFile;
 };
 
-// Log-gamma terms that depend only on N and the count, kept by the two
-// count-probability routines (each in its own slots, with its own keys).
-// Level: 0 log-gamma only, 1 with digamma, 2 with trigamma.
-struct CountProbSlots {
-    double LGN1 = 0, DigN1 = 0, TrigN1 = 0;      // at N + 1
-    double LGX1 = 0;                             // at X + 1
-    double LGNX1 = 0, DigNX1 = 0, TrigNX1 = 0;   // at N - X + 1
-    int LevelN1 = 0, LevelNX1 = 0;
-};
-
-struct CountProbCache {
-    CountProbSlots Bin, BB;
-    double CacheNBin = -1.0, CacheNBB = -1.0;
-    long CacheXBin = -1, CacheXBB = -1;
-    void Invalidate() {
-        CacheNBin = -1.0;
-        CacheNBB = -1.0;
-        CacheXBin = -1;
-        CacheXBB = -1;
-    }
-};
-
 // Per-species results of the last evaluation and the inputs that produced
 // them, so that an evaluation recomputes only the species whose input changed.
 // Code that changes Count, CumCount or QuadProb after the set-up calls Clear().
@@ -139,8 +117,7 @@ struct ModelState {
     // Results of the last results report.
     ReportState Report;
 
-    // Caches.
-    CountProbCache ProbCache;
+    // Per-species results of the last evaluation.
     SpeciesEvalCache EvalCache;
 };
 

@@ -8,4 +8,14 @@ double LnGammaValue(double X) {
     return lg;
 }
 
+void LnGammaDerivs(double X, double& LnG, double& Dig, double& Trig) {
+    if (X < 0) return;
+    const int level = Dig != kNotWanted ? (Trig != kNotWanted ? 2 : 1) : 0;
+    double lg = 0, dig = 0, trig = 0;
+    detail::LnGammaCore(X, level, lg, dig, trig);
+    LnG = lg;
+    if (level >= 1) Dig = dig;
+    if (level >= 2) Trig = trig;
+}
+
 }  // namespace tivelor::numerics

@@ -5,6 +5,9 @@
 
 namespace tivelor::numerics {
 
+// An output argument holding exactly this value on entry is not wanted.
+inline constexpr double kNotWanted = 1E-100;
+
 namespace detail {
 
 constexpr double kC[6] = {76.18009173, -86.50532033, 24.01409822,
@@ -52,5 +55,10 @@ inline void LnGammaCore(double X, int level, double& lg, double& dig, double& tr
 
 // Ln Gamma(X) for X > 0.
 double LnGammaValue(double X);
+inline void LnGamma(double X, double& Result) { Result = LnGammaValue(X); }
+
+// Ln Gamma(X) with digamma and trigamma when wanted (Trig only with Dig).
+// Writes nothing for X < 0.
+void LnGammaDerivs(double X, double& LnG, double& Dig, double& Trig);
 
 }  // namespace tivelor::numerics

@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "ModelTestSupport.h"
-#include "model/CountProb.h"
 #include "model/SyntheticData.h"
+#include "numerics/CountProb.h"
 
 namespace tivelor {
 namespace {
 
+using numerics::CountProbCache;
+using numerics::kNotWanted;
+using numerics::QuadratProbBetaBinomial;
+using numerics::QuadratProbBinomial;
 using testing::CountFile;
 using testing::ModelFixture;
 
@@ -248,6 +252,30 @@ TEST(ModelDerivs, AllLinkCombinationsWithAndWithoutFuseGroups) {
     for (bool fused : {false, true})
         for (bool logit : {false, true})
             for (bool ln : {false, true}) CheckDerivatives(logit, ln, fused);
+}
+
+}  // namespace
+}  // namespace tivelor
+
+namespace tivelor {
+namespace {
+
+// F on the 225-species benchmark set, recorded from the straightforward
+// evaluation, for a vector with every species overdispersed and for one that
+// mixes binomial species, beta-binomial ones and remainders of exactly 1.
+TEST(ModelEval, FOnTheBenchmarkSetStaysAsRecorded) {
+    const auto path = testing::WriteData("bench225.dat", SyntheticDataText(1));
+    ModelFixture f;
+    for (int k = 0; k < 3; ++k) f.s.backend.AnswerMsgBox("", platform::vbOK);
+    ASSERT_TRUE(f.Setup(path, 225, 50, 1000, true, true));
+    for (int i = 1; i <= 225; ++i) std::tie(f.P(i), f.P(225 + i)) = std::make_pair(-2.5 + 0.004 * i, 3 + 0.01 * i);
+    const double overdispersed = f.Eval(1);
+    for (int i = 1; i <= 225; ++i)
+        std::tie(f.P(i), f.P(225 + i)) =
+            std::make_pair(i % 3 == 0 ? -18.42 : -4 + 0.02 * i, i % 5 == 0 ? 0.0 : std::log(0.3 + 0.7 * i));
+    const double mixed = f.Eval(1);
+    EXPECT_NEAR(overdispersed, 16129.050813256739, 16129.05 * 1E-10);
+    EXPECT_NEAR(mixed, 19454.444604118522, 19454.44 * 1E-10);
 }
 
 }  // namespace
