@@ -98,12 +98,10 @@ void CalcExpectedRichness(App& app, double& ESR, const platform::Vec<double>& Th
         ESR += 1 / r.Seen;
         app.ui.DoEvents();
     }
-    md.ProbCache.Invalidate();
 }
 
 void ProbSampled(App& app, double& P, double LogitTheta, double LnN) {
     P = numerics::ProbSampled(ModelQuadrats(app), LogitTheta, LnN);
-    app.model.ProbCache.Invalidate();
 }
 
 void IntegrateBivariateRichness(App& app, double& ESR, double MeanT, double SDT, double MeanN,
@@ -119,7 +117,6 @@ void IntegrateBivariateRichness(App& app, double& ESR, double MeanT, double SDT,
         total += row.Total;
         for (int b = numerics::kBivarFirst; b <= numerics::kBivarLast; ++b) app.ui.DoEvents();
     }
-    app.model.ProbCache.Invalidate();
     const double D = numerics::SloppyPercent(total, NSpp);
     RandomizedStore& st = app.unc.Rand;
     if (D > 0.1) {
