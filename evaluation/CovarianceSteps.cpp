@@ -28,4 +28,16 @@ bool AskCovarianceGridSteps(App& app, long points, const std::string& title) {
     }
 }
 
+std::optional<double> CovarianceGridSE(const App& app, int p, int g) {
+    const EngineState& eng = app.eng;
+    const platform::Array3<double>& cs = eng.CovStore;
+    if (g < 1 || g > cs.UBound3()) return std::nullopt;
+    for (long i = 1; i <= eng.free.NFree; ++i) {
+        if (eng.free.FreeIndex(i) != p) continue;
+        if (i > cs.UBound1() || i > cs.UBound2() || !(cs(i, i, g) > 0)) return std::nullopt;
+        return cs(0, i, g);
+    }
+    return std::nullopt;
+}
+
 }  // namespace tivelor

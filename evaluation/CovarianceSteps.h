@@ -2,6 +2,7 @@
 // a profile spans about four standard errors either side.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tivelor {
@@ -13,5 +14,9 @@ class App;
 // standard error x 24 / (3 x (points - 1)) as its step. False on Quit or an
 // empty answer.
 bool AskCovarianceGridSteps(App& app, long points, const std::string& title);
+
+// The signed standard error of parameter p on covariance grid g, when that
+// grid was computed and estimated p. Reads the current packing.
+std::optional<double> CovarianceGridSE(const App& app, int p, int g);
 
 }  // namespace tivelor

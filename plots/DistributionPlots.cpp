@@ -11,4 +11,9 @@ void ShowDistributionPlots(App& app, platform::Vec<double>&, double&, double&, d
     app.ShowMsg("Distribution plots are not available in this version of Tivelor yet.", 64, "Not available yet");
 }
 
+void PlotBivariateDensity(App& app, platform::Vec<double>&, platform::Vec<double>&, platform::Matrix<double>&,
+                          double&, int&, int&, long&, long&, double&, double&) {
+    app.ShowMsg("The bivariate plot is not available in this version of Tivelor yet.", 64, "Not available yet");
+}
+
 }  // namespace tivelor
