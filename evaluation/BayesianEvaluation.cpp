@@ -414,7 +414,7 @@ private:
         bs.PostSum.Add(-(v - bs.RefNegLnL));
         if (eng.free.NFree == 1) {
             const long pt = ev.ProfPt, g = bs.GridPt(1);
-            const double w = std::isfinite(v) ? weights.Weight(v, [this](double f) { Rescale(f); }) : 0.0;
+            const double w = std::isfinite(v) ? weights.Weight(v, [this](double d) { Rescale(d); }) : 0.0;
             bs.BivarDensity(pt, g) = w;
             bs.BivarX(pt) = ev.PostPar(ev.ProfPar);
             bs.BivarY(g) = ev.PostPar(eng.free.FreeIndex(1));
@@ -427,11 +427,13 @@ private:
         return true;
     }
 
-    // The stored node weights on a reference moved down by the factor f.
-    void Rescale(double f) {
+    // The stored node weights on a reference moved down by d.
+    void Rescale(double d) {
+        using numerics::WeightReference;
         for (long i = 1; i <= ev.ProfPt; ++i)
-            for (long j = 1; j <= bs.NGridPts; ++j) bs.BivarDensity(i, j) *= f;
-        bs.PeakDensity *= f;
+            for (long j = 1; j <= bs.NGridPts; ++j)
+                bs.BivarDensity(i, j) = WeightReference::Rescaled(bs.BivarDensity(i, j), d);
+        bs.PeakDensity = WeightReference::Rescaled(bs.PeakDensity, d);
     }
 
     bool QuitAsked() {

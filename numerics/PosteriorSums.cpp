@@ -6,7 +6,7 @@
 namespace tivelor::numerics {
 
 void LogWeightSum::Add(double x) {
-    if (std::isinf(x) && x < 0) return;
+    if (!std::isfinite(x)) return;
     if (scaled_ == 0) {
         top_ = x;
         scaled_ = 1;
@@ -25,7 +25,7 @@ double MarginalNegLnL(const LogWeightSum& sum, double Empty) {
     return std::isfinite(l) ? -l : Empty;
 }
 
-double WeightReference::Factor(double newRef) const { return std::exp(newRef - ref); }
+double WeightReference::Rescaled(double w, double d) { return w > 0 ? std::exp(std::log(w) + d) : w; }
 
 double WeightReference::WeightAt(double v) const { return std::exp(-(v - ref)); }
 

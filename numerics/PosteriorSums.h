@@ -10,7 +10,7 @@
 namespace tivelor::numerics {
 
 // Running log of a sum of weights Exp(x), for any finite x: the sum never
-// overflows or underflows. Non-finite x that are -inf add nothing.
+// overflows or underflows. A non-finite x (a node without a value) adds nothing.
 class LogWeightSum {
 public:
     void Clear() { top_ = kEmpty, scaled_ = 0; }
@@ -35,17 +35,18 @@ struct WeightReference {
     double ref;              // the -ln value whose weight is 1
     double Shift = 700;
     // The weight of a node with -ln value v. A move of the reference calls
-    // rescale(f) first, with f the factor for every stored weight.
+    // rescale(d) first; Rescaled(w, d) is then a stored weight w's new value.
     template <class Rescale>
     double Weight(double v, Rescale&& rescale) {
         if (v < ref - Shift) {
-            rescale(Factor(v));
+            rescale(v - ref);
             ref = v;
         }
         return WeightAt(v);
     }
-    double Factor(double newRef) const;
     double WeightAt(double v) const;
+    // w x Exp(d), without the factor underflowing on its own.
+    static double Rescaled(double w, double d);
 };
 
 // Correlation of X and Y under the density D(i, j) over the inner nodes
