@@ -1,5 +1,6 @@
 #include "app/App.h"
 
+#include "plots/ModelPlots.h"
 #include "shell/InfoWindows.h"
 #include "uncertainty/GoodnessOfFit.h"
 
@@ -7,6 +8,7 @@ namespace tivelor {
 
 App::App(platform::Ui& u) : ui(u) {
     model.Report.Services.PearsonDeviatesTest = [this] { PearsonDeviatesTest(*this); };
+    InstallModelPlots(*this);
 }
 
 App::~App() { ui.forms.Clear(); }

@@ -12,6 +12,7 @@
 #include "model/SyntheticData.h"
 #include "numerics/PearsonStats.h"
 #include "numerics/Random.h"
+#include "uncertainty/RuntimeUniforms.h"
 #include "numerics/Variates.h"
 #include "platform/files.h"
 #include "platform/headless/headless.h"
@@ -64,7 +65,7 @@ struct Fitted {
 };
 
 void BM_Rnd(benchmark::State& state) {
-    numerics::Rng g(36000.0);
+    platform::Rng g(36000.0);
     for (auto _ : state) benchmark::DoNotOptimize(g.Rnd());
 }
 BENCHMARK(BM_Rnd);
@@ -73,7 +74,8 @@ BENCHMARK(BM_Rnd);
 void BM_RndOfThePlatform(benchmark::State& state) {
     platform::Random r;
     r.Randomize(36000.0);
-    numerics::UniformSource& u = r;
+    RuntimeUniforms uniforms(r);
+    numerics::UniformSource& u = uniforms;
     for (auto _ : state) benchmark::DoNotOptimize(u.Rnd());
 }
 BENCHMARK(BM_RndOfThePlatform);
@@ -81,8 +83,9 @@ BENCHMARK(BM_RndOfThePlatform);
 void BM_RandomBeta(benchmark::State& state) {
     platform::Random r;
     r.Randomize(36000.0);
+    RuntimeUniforms u(r);
     const double a = static_cast<double>(state.range(0)) / 10, b = static_cast<double>(state.range(1)) / 10;
-    for (auto _ : state) benchmark::DoNotOptimize(numerics::RandomBeta(a, b, r));
+    for (auto _ : state) benchmark::DoNotOptimize(numerics::RandomBeta(a, b, u));
 }
 BENCHMARK(BM_RandomBeta)->Args({3, 27})->Args({20, 50})->Args({5, 5});
 
@@ -90,8 +93,9 @@ void BM_RandomBinomial(benchmark::State& state) {
     platform::Random r;
     r.Randomize(36000.0);
     const auto n = static_cast<std::int32_t>(state.range(0));
+    RuntimeUniforms u(r);
     const double p = static_cast<double>(state.range(1)) / 1000;
-    for (auto _ : state) benchmark::DoNotOptimize(numerics::RandomBinomial(n, p, r));
+    for (auto _ : state) benchmark::DoNotOptimize(numerics::RandomBinomial(n, p, u));
 }
 BENCHMARK(BM_RandomBinomial)->Args({200, 20})->Args({10000, 300})->Args({60, 500});
 

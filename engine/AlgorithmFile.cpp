@@ -1,6 +1,5 @@
 #include "engine/AlgorithmFile.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cctype>
 #include <cstdint>
@@ -30,10 +29,19 @@ bool NumberField(const std::string& field, double& x) {
         if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.' ||
               c == 'E' || c == 'e'))
             return false;
-    errno = 0;
     char* end = nullptr;
     x = std::strtod(t.c_str(), &end);
-    return end == t.c_str() + t.size() && errno == 0 && std::isfinite(x);
+    // A value below the normal range reads as the nearest one there is.
+    return end == t.c_str() + t.size() && std::isfinite(x);
+}
+
+// A number for a 14-column field. A negative value with a three-digit
+// exponent takes 15 characters in the file's pattern; it gives up one
+// mantissa digit rather than be cut.
+std::string FieldNumber(double x) {
+    std::string t = Format(x, kNumPattern);
+    if (t.size() > 14) t = Format(x, "0.000000E+00");
+    return t;
 }
 
 bool IntField(const std::string& field, long lo, long hi, long& v) {
@@ -82,18 +90,18 @@ std::string AlgorithmFileText(App& app, const std::string& parLabel) {
     std::string out = Line(RSetPad(Format(par.NumPars, "###0"), 14) + "  Number of parameters");
     for (int i = 1; i <= par.NumPars; ++i) {
         std::string name = i <= par.ParName.UBound() ? par.ParName(i) : std::string();
-        out += Line(RSetPad(Format(par.ParValue(i), kNumPattern), 14) +
-                    RSetPad(Format(par.StepSize(i), kNumPattern), 16) + RSetPad(par.FuseCode(i), 4) +
+        out += Line(RSetPad(FieldNumber(par.ParValue(i)), 14) +
+                    RSetPad(FieldNumber(par.StepSize(i)), 16) + RSetPad(par.FuseCode(i), 4) +
                     parLabel + name);
     }
     opt.LogFileName = ShortLogFileName(opt.LogFileName);
-    out += Line(RSetPad(Format(opt.ConvTol, kNumPattern), 14) + "  Simplex limit (+ for ABS, - for REL)");
+    out += Line(RSetPad(FieldNumber(opt.ConvTol), 14) + "  Simplex limit (+ for ABS, - for REL)");
     out += Line(RSetPad(Format(static_cast<double>(opt.MaxCalls), "####0"), 14) +
                 "  Maximum # of function calls (simplex) or iterations (Marquardt)");
     out += Line(RSetPad(Format(opt.TerminalFreq, "####0"), 14) + "  Terminal output frequency");
     out += Line(RSetPad(Format(opt.FileFreq, "####0"), 14) + "  File output frequency");
     out += Line(RSetPad(opt.LogFileName, 14) + "  Name of output file");
-    out += Line(RSetPad(Format(opt.StepReduction, kNumPattern), 14) + "  Step size reduction fraction");
+    out += Line(RSetPad(FieldNumber(opt.StepReduction), 14) + "  Step size reduction fraction");
     return out;
 }
 
@@ -111,9 +119,17 @@ bool ReadAlgorithmFile(App& app) {
     long n = 0, E = 0, C = 0;
     ReadFailure failure = ReadFailure::None;
 
+    // A line that is not there is a short file; a field that is not a number
+    // is bad formatting, wherever in the file it stands.
+    bool missing = false;
+    auto next = [&](std::string& line) {
+        if (files.LineInput(kAlgFile, line)) return true;
+        missing = true;
+        return false;
+    };
     auto read = [&]() -> bool {
         std::string line;
-        if (!files.LineInput(kAlgFile, line)) return false;
+        if (!next(line)) return false;
         if (!IntField(Mid(line, 1, 14), -32768, 32767, n)) return false;
         if (n != numPars) {
             failure = ReadFailure::CountDiffers;
@@ -122,7 +138,7 @@ bool ReadAlgorithmFile(App& app) {
         E = n + 7;
         C = 1;
         for (int i = 1; i <= numPars; ++i) {
-            if (!files.LineInput(kAlgFile, line)) return false;
+            if (!next(line)) return false;
             ++C;
             if (!NumberField(Mid(line, 1, 14), value(i))) return false;
             if (!NumberField(Mid(line, 17, 14), step(i))) return false;
@@ -130,22 +146,30 @@ bool ReadAlgorithmFile(App& app) {
             if (c.empty()) return false;
             code(i) = IsCapital(c.front()) && IsCapital(c.back()) ? c : "~~";
         }
-        std::string optLine[6];
-        for (std::string& l : optLine) {
-            if (!files.LineInput(kAlgFile, l)) return false;
-            ++C;
-        }
+        // Each option line is taken as it is read.
         long v;
-        if (!NumberField(Mid(optLine[0], 1, 14), opt.ConvTol)) return false;
-        if (!IntField(Mid(optLine[1], 1, 14), INT32_MIN, INT32_MAX, v)) return false;
+        if (!next(line)) return false;
+        ++C;
+        if (!NumberField(Mid(line, 1, 14), opt.ConvTol)) return false;
+        if (!next(line)) return false;
+        ++C;
+        if (!IntField(Mid(line, 1, 14), INT32_MIN, INT32_MAX, v)) return false;
         opt.MaxCalls = v;
-        if (!IntField(Mid(optLine[2], 1, 14), -32768, 32767, v)) return false;
+        if (!next(line)) return false;
+        ++C;
+        if (!IntField(Mid(line, 1, 14), -32768, 32767, v)) return false;
         opt.TerminalFreq = static_cast<int>(v);
-        if (!IntField(Mid(optLine[3], 1, 14), -32768, 32767, v)) return false;
+        if (!next(line)) return false;
+        ++C;
+        if (!IntField(Mid(line, 1, 14), -32768, 32767, v)) return false;
         opt.FileFreq = static_cast<int>(v);
+        if (!next(line)) return false;
+        ++C;
         // The padding blanks of the field are not part of the name.
-        opt.LogFileName = platform::Trim(Mid(optLine[4], 1, 14));
-        if (!NumberField(Mid(optLine[5], 1, 14), opt.StepReduction)) return false;
+        opt.LogFileName = platform::Trim(Mid(line, 1, 14));
+        if (!next(line)) return false;
+        ++C;
+        if (!NumberField(Mid(line, 1, 14), opt.StepReduction)) return false;
         while (files.LineInput(kAlgFile, line))
             if (!platform::Trim(line).empty()) ++C;
         if (C > E) failure = ReadFailure::TooMany;
@@ -155,7 +179,7 @@ bool ReadAlgorithmFile(App& app) {
     if (!read()) {
         if (C > E)
             failure = ReadFailure::TooMany;
-        else if (files.Eof(kAlgFile))
+        else if (missing)
             failure = ReadFailure::TooFew;
         else
             failure = ReadFailure::BadlyFormatted;
@@ -168,6 +192,7 @@ bool ReadAlgorithmFile(App& app) {
         eng.opt = opt;
         // No log file is open after a load.
         files.Close(kLogFile);
+        app.shell.LogFileOpen = platform::False;
         eng.opt.FileFreq = 0;
     }
     files.Close(kAlgFile);
@@ -201,6 +226,21 @@ bool ReadAlgorithmFile(App& app) {
     }
     eng.FileReadFailed = 1;
     return failure == ReadFailure::TooMany;
+}
+
+bool ChooseAlgorithmSaveFile(App& app, platform::CommonDialog& dialog, int filterIndex) {
+    EngineState& eng = app.eng;
+    const std::string& dataTitle = app.model.DataFileTitle;
+    app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg|" +
+                        "Named for data file (" + dataTitle + ".*)|" + dataTitle + ".*|";
+    dialog.CancelError = true;
+    dialog.Flags = platform::cdlOFNOverwritePrompt;
+    dialog.DialogTitle = "Save algorithm data in...";
+    dialog.Filter = app.msg.DlgFilter;
+    dialog.FilterIndex = filterIndex;
+    if (eng.AlgFileName.empty()) eng.AlgFileName = platform::DateTimeFileName(app.ui.Now(), ".alg");
+    dialog.FileName = eng.AlgFileName;
+    return dialog.ShowSave();
 }
 
 }  // namespace tivelor

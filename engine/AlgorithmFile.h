@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace platform {
+class CommonDialog;
+}
+
 namespace tivelor {
 
 class App;
@@ -26,6 +30,12 @@ std::string AlgorithmFileText(App& app, const std::string& parLabel = "  Value, 
 // or fewer, otherwise the part after a folder separator among its last 14
 // characters, or its last 14.
 std::string ShortLogFileName(const std::string& name);
+
+// Shows the save dialog for algorithm data ("Save algorithm data in...",
+// overwrite prompt, filters for algorithm files and for files named after the
+// data file, opening on filterIndex), proposing AlgFileName (the date-time
+// name when there is none, which is then kept). False when cancelled.
+bool ChooseAlgorithmSaveFile(App& app, platform::CommonDialog& dialog, int filterIndex);
 
 // Name after the last "/" or "\" less its last four characters (the
 // extension); the whole name when it is shorter than four characters.

@@ -158,6 +158,8 @@ void MarquardtRun::Go() {
     frmMarquardt& w = app.form<frmMarquardt>();
     w.Show();
     w.cmdStop.Enabled = false;
+    // A press that came after the last run ended is not for this one.
+    e.InterruptMarq = platform::False;
     w.rtbMarquardt.Text = "";
     Panel(1, "Initial function call, one moment please...");
     app.ui.DoEvents();
@@ -242,7 +244,7 @@ MarquardtRun::Next MarquardtRun::Accept() {
     }
     if (converged) return VerifyAtConvergence();
 
-    if (quit || m.NIter >= e.opt.MaxCalls) {
+    if (quit || m.NIter == e.opt.MaxCalls) {
         StopAtLimit();
         return Next::Done;
     }
@@ -321,7 +323,7 @@ void MarquardtRun::Finish() {
 }
 
 void MarquardtRun::StopAtLimit() {
-    Window().cmdStop.Enabled = true;
+    Window();   // this end leaves the window open, shown again if it was closed
     Panel(2, "");
     Panel(3, "");
     app.ShowMsg("Maximum number of iterations reached or an interrupt was received", 64,
@@ -353,6 +355,8 @@ void MarquardtRun::ZeroValueError() {
 }
 
 void MarquardtRun::End() {
+    // Nothing is left to interrupt once the run has ended.
+    if (app.IsLoaded<frmMarquardt>()) app.form<frmMarquardt>().cmdStop.Enabled = false;
     for (int p = 1; p <= 4; ++p) Panel(p, "");
     app.ui.DoEvents();
 }
@@ -362,6 +366,19 @@ void MarquardtRun::End() {
 void MarquardtMinimize(App& app) {
     MarquardtRun run(app);
     run.Go();
+}
+
+void SizeMarquardtArrays(App& app) {
+    EngineState& e = app.eng;
+    const int n = e.par.NumPars;
+    e.InvWork.ReDim(n, n);
+    e.HessMat.ReDim(n, n);
+    e.MarqBeta.ReDim(n);
+    if (e.DerivMethod == "N") e.GridNegLnL.ReDim(n, n, 2);
+    if (e.DerivMethod == "A") {
+        e.AnaHess.ReDim(n, n);
+        e.AnaGrad.ReDim(n);
+    }
 }
 
 }  // namespace tivelor

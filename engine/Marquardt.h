@@ -11,6 +11,9 @@ class App;
 // then keeps its value).
 void MarquardtSetup(App& app);
 
+// The work arrays of a Marquardt run for the chosen DerivMethod.
+void SizeMarquardtArrays(App& app);
+
 // Minimizes the objective over the free parameters from ParValue. The caller
 // has run MarquardtSetup (DerivMethod not empty), SetUpFusedParameters and
 // PackAdjustableParameters (NFree >= 1). The best point found goes back into

@@ -19,6 +19,7 @@ void SetDefaultAlgorithm(App& app) {
     }
     app.eng.opt = MinOptions{};
     app.ui.files.Close(203);   // FileFreq is 0: no log stays open
+    app.shell.LogFileOpen = platform::False;
 }
 
 void SetUpFusedParameters(App& app) {

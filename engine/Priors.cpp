@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/App.h"
+#include "priors/frmReviewPriors.h"
 
 namespace tivelor {
 
@@ -110,8 +111,6 @@ void PriorPenalty(App& app, platform::Vec<double>& P) {
     app.eng.PriorPenaltyTotal = total * app.eng.RecipLnLConst;
 }
 
-// The review window of prior likelihoods is not built yet; once it is, this
-// builds the review from PriorTerm and shows frmReviewPriors.
-void ShowPriorReview(App&) {}
+void ShowPriorReview(App& app) { ReviewPriorLikelihoods(app); }
 
 }  // namespace tivelor

@@ -17,7 +17,7 @@ void NormalCDF(double X, double& Result);
 double NormalCDF(double X);
 
 // Shows the review of prior likelihoods after a run or a function call
-// while priors are on. Does nothing yet: the review window is still to come.
+// while priors are on.
 void ShowPriorReview(App& app);
 
 }  // namespace tivelor

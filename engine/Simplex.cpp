@@ -29,6 +29,11 @@ void Stopping(App& app) {
     for (int p = 2; p <= 4; ++p) ProgressPanel(app, p, "");
 }
 
+// Nothing is left to interrupt once the run has ended.
+void EndOfRun(App& app) {
+    if (frmSimplex* w = SimplexWindow(app)) w->cmdStop.Enabled = false;
+}
+
 // Whether the kept simplex was built over the current free parameters and
 // its arrays still hold it.
 bool KeptSimplexFits(App& app) {
@@ -90,14 +95,15 @@ void SimplexMinimize(App& app) {
     w.rtbSimplexInitial.Text = "";
     w.rtbSimplex.Text = "";
     w.Form_Resize();
-    // A new run can always be interrupted, kept simplex or not.
-    w.cmdStop.Enabled = true;
-    w.cmdStop.Caption = "&Interrupt this minimization";
+    // A press that came after the last run ended is not for this one.
+    eng.InterruptSimplex = platform::False;
 
     s.ICen = static_cast<int>(n) + 2;
     eng.NF = 0;
     if (eng.SimplexValid != 0 && !KeptSimplexFits(app)) eng.SimplexValid = 0;
     if (eng.SimplexValid == 0) {
+        w.cmdStop.Enabled = true;
+        w.cmdStop.Caption = "&Interrupt this minimization";
         SizeArrays(app);
         for (long i = 1; i <= n; ++i) S(i, 1) = eng.free.FreeValue(i);
         ProgressPanel(app, 1, "Building initial simplex...");
@@ -158,6 +164,7 @@ void SimplexMinimize(App& app) {
                     DrawSimplexProgress(app);
                     app.ShowMsg(ZeroValueMessage(), 80, "Simplex error");
                     ClearPanels(app);
+                    EndOfRun(app);
                     return;
                 }
                 converged = s.SimplexRange / std::fabs(flo) < std::fabs(tol);
@@ -202,11 +209,25 @@ void SimplexMinimize(App& app) {
             for (long i = 1; i <= n; ++i) eng.par.ParValue(eng.free.FreeIndex(i)) = S(i, s.ILo);
             DrawSimplexProgress(app);
             ClearPanels(app);
+            EndOfRun(app);
             if (s.Confirmed && app.sw.MLOn != "on" && app.sw.PriorsOn == "on")
                 ReviewPriorsAtMinimum(app);
             return;
         }
     }
+}
+
+void SizeSimplexArrays(App& app) {
+    EngineState& eng = app.eng;
+    const int np = eng.par.NumPars;
+    eng.InvWork.ReDim(1, 1);
+    eng.HessMat.ReDim(1, 1);
+    eng.AnaHess.ReDim(1, 1);
+    eng.GridNegLnL.ReDim(1, 1, 1);
+    eng.CovStore.ReDim(1, 1, 1);
+    eng.MarqBeta.ReDim(1);
+    eng.AnaGrad.ReDim(1);
+    eng.Simplex.ReDim(np, np + 2);
 }
 
 }  // namespace tivelor

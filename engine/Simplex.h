@@ -20,6 +20,10 @@ class frmSimplex;
 // vertex into ParValue), or at the zero-value error (writing nothing).
 void SimplexMinimize(App& app);
 
+// The work arrays of a new Simplex run: the Marquardt and covariance stores
+// shrunk, the simplex sized for NumPars.
+void SizeSimplexArrays(App& app);
+
 // Makes the next Simplex run build a new simplex. Every change that makes the
 // kept vertex values stale calls it.
 void InvalidateSimplex(App& app);

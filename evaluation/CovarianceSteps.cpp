@@ -19,10 +19,28 @@ bool AskCovarianceGridSteps(App& app, long points, const std::string& title) {
         SetUpFusedParameters(app);
         PackAdjustableParameters(app);
         EngineState& eng = app.eng;
+        const EvalState& ev = app.eval;
+        // Each free parameter's own standard error, through its covariance slot.
+        auto slotOf = [&](int p) {
+            const int slot = p <= ev.CovSlot.UBound() ? ev.CovSlot(p) : 0;
+            return slot >= 1 && slot <= eng.CovStore.UBound2() && g <= eng.CovStore.UBound3() ? slot : 0;
+        };
+        bool computed = false, failed = false;
+        for (long i = 1; i <= eng.free.NFree; ++i)
+            if (const int slot = slotOf(eng.free.FreeIndex(i))) {
+                computed = true;
+                if (eng.CovStore(0, slot, g) == -1) failed = true;
+            }
+        if (!computed || failed) {
+            app.ShowMsg("Covariance grid " + a + " holds no standard errors (it was not computed); please choose "
+                        "another grid or N",
+                        48, title);
+            continue;
+        }
         for (long i = 1; i <= eng.free.NFree; ++i) {
             const int p = eng.free.FreeIndex(i);
-            if (eng.par.StepSize(p) != 0)
-                eng.par.StepSize(p) = eng.CovStore(0, i, g) * 24 / (3 * static_cast<double>(points - 1));
+            if (const int slot = slotOf(p); slot && eng.par.StepSize(p) != 0)
+                eng.par.StepSize(p) = eng.CovStore(0, slot, g) * 24 / (3 * static_cast<double>(points - 1));
         }
         return true;
     }

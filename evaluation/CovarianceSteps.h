@@ -11,8 +11,9 @@ class App;
 
 // Asks "Base step sizes on SD's from covariance grid 1, 2, 3, No or Quit?".
 // For a grid, every free parameter the covariance run estimated takes its own
-// standard error x 24 / (3 x (points - 1)) as its step. False on Quit or an
-// empty answer.
+// standard error x 24 / (3 x (points - 1)) as its step; one the run did not
+// estimate keeps its step, and a grid that was not computed is asked again.
+// False on Quit or an empty answer.
 bool AskCovarianceGridSteps(App& app, long points, const std::string& title);
 
 // The signed standard error of parameter p on covariance grid g, when that

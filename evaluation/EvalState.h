@@ -19,6 +19,22 @@ struct EvalState {
     platform::Vec<double> GridLSD, GridLMean, GridFactor, GridLCV, GridP1;
     int EvalValid = 0;
     std::string LastEvalType;
+
+    // Covariance run: the centre and steps copied at its start, the maps
+    // between covariance index (1 To NEst) and parameter number, the point
+    // being evaluated and the positive-definiteness test's results.
+    platform::Vec<double> CovCentre, CovStep, GridPar, CholDiag;
+    platform::Vec<int> CovIndex, CovSlot;
+    long NEst = 0;
+    double FMin = 0;
+    int GridNum = 0;
+    std::string GridQuit = "false";
+    int NotPosDef = 0, NotPosDefPar = 0;
+    double Determinant = 0;   // of the inverted Hessian, when representable
+    // Per grid (0 To 3): ln of the covariance matrix's determinant and of the
+    // product of its variances; NaN while the grid has no inverse. They give
+    // the determinants that a double cannot hold.
+    platform::Vec<double> CovLnDet, CovLnVarProd;
 };
 
 }  // namespace tivelor

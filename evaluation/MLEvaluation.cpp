@@ -85,6 +85,7 @@ public:
 
     void Run() {
         app.sw.MLOn = "on";
+        app.sw.InterruptML = platform::False;   // a press left over from an earlier run
         ml.EditorShown = 0;
         if (Dialogue()) Profile();
         End();
@@ -255,37 +256,21 @@ private:
             return;
         }
         if (ml.ProfStep < 0) Reverse();
+        app.ui.Beep();
         HandOff();
     }
 
     // One re-minimization at point pt; false when the run must end.
     bool Minimize(const std::string& method, long pt) {
-        const int np = eng.par.NumPars;
         if (method == "S") {
             eng.SimplexValid = 0;
-            if (pt == 1) {
-                eng.InvWork.ReDim(1, 1);
-                eng.HessMat.ReDim(1, 1);
-                eng.AnaHess.ReDim(1, 1);
-                eng.GridNegLnL.ReDim(1, 1, 1);
-                eng.CovStore.ReDim(1, 1, 1);
-                eng.MarqBeta.ReDim(1);
-                eng.AnaGrad.ReDim(1);
-                eng.Simplex.ReDim(np, np + 2);
-            }
+            if (pt == 1) SizeSimplexArrays(app);
         } else if (pt == 1) {
             terminalFreq = eng.opt.TerminalFreq;
             marquardt = true;
             MarquardtSetup(app);
             eng.Simplex.ReDim(1, 1);
-            eng.InvWork.ReDim(np, np);
-            eng.HessMat.ReDim(np, np);
-            eng.MarqBeta.ReDim(np);
-            if (eng.DerivMethod == "N") eng.GridNegLnL.ReDim(np, np, 2);
-            if (eng.DerivMethod == "A") {
-                eng.AnaHess.ReDim(np, np);
-                eng.AnaGrad.ReDim(np);
-            }
+            SizeMarquardtArrays(app);
             if (eng.DerivMethod.empty()) {
                 ev.NProfPts = 0;
                 PutBack();

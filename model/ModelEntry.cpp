@@ -3,6 +3,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <new>
 #include <string>
 
@@ -339,6 +340,9 @@ void Evaluate(App& app, double& F, Vec<double>& P, long NF) {
     double sum = 0;
     for (int i = 1; i <= NSpp; ++i) sum += c.SpNegLnL[Z(i)];
     F = 2 * sum;
+    // A parameter that is not a number has no likelihood.
+    for (int k = 1; k <= 2 * NSpp; ++k)
+        if (std::isnan(P(k))) F = std::numeric_limits<double>::quiet_NaN();
 
     // Best point.
     if (F < m.BestF || NF == 1) {
@@ -356,7 +360,7 @@ void Evaluate(App& app, double& F, Vec<double>& P, long NF) {
             m.SpTheta(i) = m.ThetaSq(i);
             m.BestUA(i) = m.SpUA(i);
             m.ThetaSqFloor(i) = (m.SpN(i) > 1 ? 0.0001 / (m.SpN(i) - 1) : 0.0001) + 1E-06;
-            m.TotAbund(i) = static_cast<long>(platform::Int(m.SpN(i) + 0.5));
+            m.TotAbund(i) = std::isfinite(m.SpN(i)) ? static_cast<long>(platform::Int(m.SpN(i) + 0.5)) : 0;
         }
         m.ESR = m.ESRCurrent;
     }

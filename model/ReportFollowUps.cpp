@@ -142,11 +142,9 @@ void AppendOriginalData(App& app) {
     out += kCrLf;
     out += RSetPad("Quad#", 6);
     for (int i = 1; i <= md.NSpp; ++i) {
-        // A name field of blanks counts as no name.
+        // Only a missing name is made up; a name of blanks prints as blanks.
         const std::string& name = md.SpName(i);
-        out += "," + RSetPad(platform::Trim(name).empty() ? "SPP" + platform::Format(i, "000")
-                                                          : name.substr(0, 6),
-                             6);
+        out += "," + RSetPad(name.empty() ? "SPP" + platform::Format(i, "000") : name.substr(0, 6), 6);
     }
     out += kCrLf;
     for (int j = 1; j <= md.NQuad; ++j) {

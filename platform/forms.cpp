@@ -1,7 +1,9 @@
 #include "platform/forms.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "platform/runtime.h"
 #include "platform/ui.h"
 
 namespace platform {
@@ -57,8 +59,21 @@ void Control::Changed(PropId id, int a, int b) {
 }
 
 void TextBox::Changed(PropId id, int a, int b) {
+    if (id == PropId::Text) {
+        SelStart.SetQuietly(static_cast<int>(Text().size()));
+        SelLength.SetQuietly(0);
+    } else if (id == PropId::Selection) {
+        const int n = static_cast<int>(Text().size());
+        SelStart.SetQuietly(std::clamp(SelStart(), 0, n));
+        SelLength.SetQuietly(std::clamp(SelLength(), 0, n - SelStart()));
+    }
     Control::Changed(id, a, b);
     if (id == PropId::Text && OnChange) OnChange();
+}
+
+void TextBox::SelectAll() {
+    SelStart = 0;
+    SelLength = static_cast<int>(Text().size());
 }
 
 void CheckBox::Changed(PropId id, int a, int b) {
@@ -74,6 +89,63 @@ void OptionButton::Changed(PropId id, int a, int b) {
             static_cast<OptionButton*>(c)->Value = false;
     }
     if (OnClick) OnClick();
+}
+
+// ------------------------------------------------------------ user input
+
+void UserClick(Control& c) {
+    switch (c.kind) {
+        case ControlKind::CheckBox: {
+            auto& box = static_cast<CheckBox&>(c);
+            box.Value = box.Value == 1 ? 0 : 1;   // raises Click
+            break;
+        }
+        case ControlKind::OptionButton: UserSetValue(c, 1); break;
+        default: c.Click(); break;
+    }
+}
+
+void UserSetValue(Control& c, int value) {
+    switch (c.kind) {
+        case ControlKind::CheckBox: static_cast<CheckBox&>(c).Value = value; break;
+        case ControlKind::OptionButton: {
+            auto& opt = static_cast<OptionButton&>(c);
+            if (value && opt.Value) opt.Click();
+            else opt.Value = value != 0;   // selecting raises Click
+            break;
+        }
+        case ControlKind::ComboBox:
+        case ControlKind::ListBox: {
+            auto& l = static_cast<ListControl&>(c);
+            if (l.ListIndex == value) {
+                if (value >= 0 && value < l.ListCount() && l.Text != l.List(value)) {
+                    l.Text.SetQuietly(l.List(value));   // a pick is no Change
+                    l.Control::Changed(PropId::Text, 0, 0);
+                }
+                l.Click();
+            } else {
+                l.ListIndex = value;   // sets Text, raises Click
+            }
+            break;
+        }
+        default: break;
+    }
+}
+
+void UserClickCell(FlexGrid& g, int row, int col) {
+    g.MouseRow = row;
+    g.MouseCol = col;
+    if (row >= g.FixedRows && col >= g.FixedCols) {
+        g.Row = row;
+        g.Col = col;
+    }
+    g.Click();
+}
+
+void UserDblClickCell(FlexGrid& g, int row, int col) {
+    g.MouseRow = row;
+    g.MouseCol = col;
+    g.DblClick();
 }
 
 // ------------------------------------------------------------ ListControl
@@ -259,6 +331,7 @@ void PictureBox::Add(DrawOp op) {
 
 void PictureBox::Cls() {
     ops_.clear();
+    ++clears_;
     CurrentX = ScaleLeft;
     CurrentY = ScaleTop;
     Control::Changed(PropId::Canvas);
@@ -294,6 +367,57 @@ void PictureBox::Print(const std::string& text) {
     Add(std::move(op));
 }
 
+void PictureBox::AddFixedLine(const std::string& lineName, double x1, double y1, double x2,
+                              double y2, std::int32_t colour) {
+    DrawOp op = MakeOp(DrawOp::Line, x1, y1, x2, y2, 0, colour);
+    op.text = lineName;
+    fixed_.push_back(std::move(op));
+    Control::Changed(PropId::Canvas);
+}
+
+namespace {
+std::string Num(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.9g", v);
+    return buf;
+}
+
+// A palette colour by its number ("q12"), any other by its BGR value.
+std::string ColourText(std::int32_t c) {
+    for (int n = 0; n < 16; ++n)
+        if (QBColor(n) == c) return "q" + std::to_string(n);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "&H%06X", static_cast<unsigned>(c));
+    return buf;
+}
+}  // namespace
+
+std::string DisplayListText(const PictureBox& box) {
+    std::string out;
+    for (const DrawOp& op : box.FixedLines())
+        out += "fixed " + op.text + " " + Num(op.x1) + " " + Num(op.y1) + " " + Num(op.x2) + " " +
+               Num(op.y2) + " " + ColourText(op.colour) + "\n";
+    for (const DrawOp& op : box.DisplayList()) {
+        std::string pen = " " + ColourText(op.colour) + " style " + std::to_string(op.drawStyle);
+        switch (op.kind) {
+            case DrawOp::Cls: out += "cls\n"; break;
+            case DrawOp::PSet: out += "pset " + Num(op.x1) + " " + Num(op.y1) + pen + "\n"; break;
+            case DrawOp::Line:
+            case DrawOp::Box:
+            case DrawOp::FilledBox:
+                out += std::string(op.kind == DrawOp::Line ? "line " : op.kind == DrawOp::Box ? "box " : "fbox ") +
+                       Num(op.x1) + " " + Num(op.y1) + " " + Num(op.x2) + " " + Num(op.y2) + pen + "\n";
+                break;
+            case DrawOp::Circle:
+                out += "circle " + Num(op.x1) + " " + Num(op.y1) + " r " + Num(op.r) + pen +
+                       (op.fillStyle == 0 ? " fill " + ColourText(op.fillColour) : std::string()) + "\n";
+                break;
+            case DrawOp::Text: out += "text " + Num(op.x1) + " " + Num(op.y1) + " " + op.text + "\n"; break;
+        }
+    }
+    return out;
+}
+
 // ----------------------------------------------------------- CommonDialog
 
 bool CommonDialog::ShowOpen() { return form.ui.backend.FileDialog(*this, false); }
@@ -319,6 +443,26 @@ void Form::Register(Control* c) { controls_.push_back(c); }
 
 void Form::Unregister(Control* c) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+}
+
+Control* Form::FirstInTabOrder() const {
+    Control* best = nullptr;
+    for (Control* c : controls_) {
+        switch (c->kind) {
+            case ControlKind::Label:
+            case ControlKind::Frame:
+            case ControlKind::Image:
+            case ControlKind::StatusBar:
+            case ControlKind::Menu:
+            case ControlKind::CommonDialog: continue;
+            default: break;
+        }
+        bool usable = c->Enabled && c->Visible;
+        for (const Control* k = c->container; usable && k; k = k->container)
+            usable = k->Enabled && k->Visible;
+        if (usable && (!best || c->TabIndex < best->TabIndex)) best = c;
+    }
+    return best;
 }
 
 Control* Form::FindControl(std::string_view controlName) const {
@@ -350,7 +494,10 @@ void Form::Show(int modal) {
     if (unloaded_) return;
     bool wasVisible = visible_;
     visible_ = true;
-    if (!wasVisible) ui.backend.FormShown(*this);
+    if (!wasVisible) {
+        ui.backend.FormShown(*this);
+        if (Control* first = FirstInTabOrder()) ui.backend.SetFocus(first, this);
+    }
     Form_Activate();
     if (modal) {
         modal_ = true;

@@ -21,7 +21,7 @@ class Form;
 enum class PropId {
     Caption, Text, Enabled, Visible, Geometry, ToolTip, Value, List, ListIndex,
     GridShape, GridCell, GridCellStyle, GridColWidth, GridCurrent, PanelText,
-    Font, Colour, Canvas, Checked, Locked, RightMargin, Arrange, Other
+    Font, Colour, Canvas, Checked, Locked, RightMargin, Arrange, Selection, Other
 };
 
 enum class ControlKind {
@@ -141,15 +141,22 @@ public:
     std::string ShownText() const override { return Caption; }
 };
 
-// Setting Text, from code or by the user, raises Change.
+// Setting Text, from code or by the user, raises Change. The selection is
+// SelLength characters from SelStart (0 = before the first character); text
+// set by code, or at design, leaves the caret at its end with nothing selected.
 class TextBox : public Control {
 public:
     TextBox(Form& f, std::string name, std::string text, int l, int t, int w, int h,
             bool multiLine = false)
         : Control(f, std::move(name), ControlKind::TextBox, l, t, w, h),
-          Text(this, PropId::Text, std::move(text)), MultiLine(multiLine) {}
+          Text(this, PropId::Text, std::move(text)), MultiLine(multiLine) {
+        SelStart.SetQuietly(static_cast<int>(Text().size()));
+    }
     Prop<std::string> Text;
     Prop<bool> Locked{this, PropId::Locked, false};
+    Prop<int> SelStart{this, PropId::Selection, 0}, SelLength{this, PropId::Selection, 0};
+    // Selects the whole text.
+    void SelectAll();
     bool MultiLine;
     bool ScrollBars = false;
     int MaxLength = 0;
@@ -336,12 +343,25 @@ public:
     void Circle(double x, double y, double r, std::int32_t colour = -1);
     void Print(const std::string& text);
     const std::vector<DrawOp>& DisplayList() const { return ops_; }
+    // Lines placed at design time (the axes): shown over the drawing and not
+    // erased by Cls. The name goes into the op's text.
+    void AddFixedLine(const std::string& lineName, double x1, double y1, double x2, double y2,
+                      std::int32_t colour = 0);
+    const std::vector<DrawOp>& FixedLines() const { return fixed_; }
+    // Counts the clears, so that a painter can tell a list that started again.
+    std::uint64_t ClearCount() const { return clears_; }
 
 private:
     void Add(DrawOp op);
     std::int32_t Colour(std::int32_t c) const;
     std::vector<DrawOp> ops_;
+    std::vector<DrawOp> fixed_;
+    std::uint64_t clears_ = 0;
 };
+
+// The display list as text, one line per operation, fixed lines first: for
+// golden files.
+std::string DisplayListText(const PictureBox& box);
 
 inline constexpr int cdlOFNOverwritePrompt = 2, cdlOFNHideReadOnly = 4,
                      cdlOFNPathMustExist = 2048, cdlOFNFileMustExist = 4096;
@@ -394,7 +414,8 @@ public:
     int ScaleHeight() const;
 
     // Show loads the form if needed; a modal show returns when the form is
-    // hidden or unloaded.
+    // hidden or unloaded. A form that comes into view gives the focus to its
+    // first control in tab order.
     void Show(int modal = 0);
     void Hide();
     // Unload from code (also from inside the form's own handlers, which go on
@@ -421,6 +442,11 @@ public:
     Control* FindControl(std::string_view controlName) const;
     std::vector<Menu*> TopMenus() const;
 
+    // The control that takes the focus when the window is shown: the lowest
+    // TabIndex (then the first declared) among the shown, enabled controls
+    // that can hold the focus, inside enabled and shown frames. Null if none.
+    Control* FirstInTabOrder() const;
+
     void Register(Control* c);
     void Unregister(Control* c);
     void Changed(PropId id, int a = 0, int b = 0) override;
@@ -435,6 +461,22 @@ private:
 };
 
 inline constexpr int vbFormControlMenu = 0, vbFormCode = 1;
+
+// What a user's action does to a control, whichever back end saw it; back
+// ends call these rather than set properties or raise events themselves.
+// A click toggles a check box (a grayed one becomes checked), selects an
+// option button (clearing the others of its container; Click either way)
+// and raises Click on any other control.
+void UserClick(Control& c);
+// The user sets a check box's value (0, 1, 2), an option button (non-zero
+// selects it, as a click does; 0 clears it without an event) or picks a
+// list's item (Click, also when it was the selected one already).
+void UserSetValue(Control& c, int value);
+// A click on a grid cell: the cell under the mouse, which becomes the
+// current cell unless it is fixed, then Click. A double-click follows a
+// click: the cell under the mouse, then DblClick.
+void UserClickCell(FlexGrid& g, int row, int col);
+void UserDblClickCell(FlexGrid& g, int row, int col);
 
 // The loaded forms, by name. A reference through Get loads the form (as a
 // reference to an unloaded form does in the window system).

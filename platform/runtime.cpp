@@ -50,7 +50,7 @@ struct Digits {
 Digits DecimalDigits(double x, bool exact) {
     Digits r;
     x = std::fabs(x);
-    if (x == 0.0) {
+    if (x == 0.0 || !std::isfinite(x)) {   // callers pass finite values
         r.d = "0";
         return r;
     }
@@ -278,9 +278,18 @@ std::string Render(const Section& s, const std::string& intStr, const std::strin
 
 std::string FormatSection(double v, const Section& s) {
     if (s.nInt == 0 && s.nFrac == 0 && !s.point) return Render(s, "", "", "");
-    for (int i = 0; i < s.percent; ++i) v *= 100.0;
-    for (int i = 0; i < s.scaleThousands; ++i) v /= 1000.0;
-    const Digits d = DecimalDigits(v, true);
+    double scaled = v;
+    for (int i = 0; i < s.percent; ++i) scaled *= 100.0;
+    for (int i = 0; i < s.scaleThousands; ++i) scaled /= 1000.0;
+    // A scaling past the largest double moves the decimal point instead.
+    int shift = 0;
+    if (!std::isfinite(scaled)) {
+        shift = 2 * s.percent - 3 * s.scaleThousands;
+        scaled = v;
+    }
+    v = scaled;
+    Digits d = DecimalDigits(v, true);
+    d.exp10 += shift;
     const bool zero = v == 0.0;
     std::string digits;
     if (s.sci) {

@@ -13,7 +13,7 @@
 
 #include "platform/files.h"
 #include "platform/forms.h"
-#include "numerics/Random.h"
+#include "platform/random.h"
 
 namespace platform {
 
@@ -63,6 +63,7 @@ public:
     // arrangement asked for); by default passed on to FormChanged.
     virtual void FormChangedWith(Form& form, PropId prop, int /*a*/) { FormChanged(form, prop); }
     virtual void SetFocus(Control* control, Form* form) = 0;
+    virtual void Beep() {}
     // End: leave the program at once (files are already closed).
     [[noreturn]] virtual void End() = 0;
 };
@@ -84,13 +85,13 @@ public:
 
 // Rnd in [0, 1), single precision, from the one generator of the program;
 // the same seed gives the same numbers. A test may seed it or replace it.
-class Random : public tivelor::numerics::UniformSource {
+class Random {
 public:
     void Randomize(double seed) { gen_.Seed(seed); }
     void RandomizeFromClock(Clock& clock) { Randomize(clock.Timer()); }
-    double Rnd() override { return gen_.Rnd(); }
+    double Rnd() { return gen_.Rnd(); }
 private:
-    tivelor::numerics::Rng gen_;
+    Rng gen_;
 };
 
 class Ui {
@@ -122,6 +123,9 @@ public:
     // Used in loops that wait for a flag set by the user: lets the user act
     // without spinning the processor.
     void WaitForUser();
+
+    // Sounds the system's beep.
+    void Beep() { backend.Beep(); }
 
     // End the program: close every file, then leave at once.
     [[noreturn]] void End();

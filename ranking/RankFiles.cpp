@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/App.h"
+#include "priors/frmLoadPriors.h"
 #include "engine/AlgorithmFile.h"
 #include "engine/Parameters.h"
 #include "numerics/ModelRanking.h"
@@ -240,17 +241,7 @@ void frmRank::cmdSaveAlg_Click() {
 
 void frmRank::Save_Alg() {
     EngineState& eng = app.eng;
-    const std::string& dataTitle = app.model.DataFileTitle;
-    app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg|" +
-                        "Named for data file (" + dataTitle + ".*)|" + dataTitle + ".*|";
-    CommonDialog1.CancelError = true;
-    CommonDialog1.Flags = platform::cdlOFNOverwritePrompt;
-    CommonDialog1.DialogTitle = "Save algorithm data in...";
-    CommonDialog1.Filter = app.msg.DlgFilter;
-    CommonDialog1.FilterIndex = 2;
-    if (eng.AlgFileName.empty()) eng.AlgFileName = platform::DateTimeFileName(app.ui.Now(), ".alg");
-    CommonDialog1.FileName = eng.AlgFileName;
-    if (!CommonDialog1.ShowSave()) return;
+    if (!ChooseAlgorithmSaveFile(app, CommonDialog1, 2)) return;
     eng.AlgFileName = CommonDialog1.FileName;
     FileTitleFromPath(eng.AlgFileName, eng.AlgFileTitle);
     const std::string oldLog = eng.opt.LogFileName;
@@ -265,8 +256,9 @@ void frmRank::Save_Alg() {
 
 void frmRank::cmdBayesian_Click() {
     ClearAveraging();
-    app.ShowMsg("This version of Tivelor does not set Bayesian priors yet.", 64, "Set Bayesian priors");
-    cmdAICc.SetFocus();
+    app.sw.PriorsFromRank = "on";
+    Hide();
+    app.form<frmLoadPriors>().Show();
 }
 
 }  // namespace tivelor

@@ -38,12 +38,15 @@ bool RunQuitSequence(App& app, QuitFrom, const PriorsSaver& savePriors) {
     }
     if (AnyPriorInForce(app) &&
         app.ShowMsg("Save Bayesian priors?", 36, "What about Bayesian priors?") == platform::vbYes) {
+        bool saved;
         if (savePriors) {
-            if (!savePriors()) return NotQuitting(app, "The Bayesian priors");
+            saved = savePriors();
         } else {
-            app.ShowMsg("This version of Tivelor cannot write a priors file yet, so the priors have not been saved.",
-                        64, "What about Bayesian priors?");
+            const bool menuWasLoaded = app.IsLoaded<frmMenu>();
+            saved = app.form<frmMenu>().Save_Priors();
+            if (!saved && !menuWasLoaded) app.UnloadIfLoaded<frmMenu>();
         }
+        if (!saved) return NotQuitting(app, "The Bayesian priors");
     }
     app.ui.files.Close(kMinimizationLog);
     app.shell.LogFileOpen = platform::False;

@@ -16,7 +16,7 @@ using PriorsSaver = std::function<bool()>;
 
 // Returns false when the user declines to quit or a save failed; otherwise
 // the program ends and the call does not return. The prior editor passes its
-// own saver; without one the priors cannot be saved and the user is told.
+// own saver; without one the main menu's Save_Priors writes the priors.
 bool RunQuitSequence(App& app, QuitFrom from, const PriorsSaver& savePriors = nullptr);
 
 // True when a prior other than uniform-unbounded is set for a parameter.

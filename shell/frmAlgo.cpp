@@ -313,6 +313,7 @@ void frmAlgo::BeginCellEdit() {
     txtValue.Visible = true;
     grdVS.ScrollBars = 2;
     txtValue.SetFocus();
+    txtValue.SelectAll();   // typing replaces the entry
 }
 
 void frmAlgo::CommitPendingEdit() {

@@ -53,6 +53,9 @@ public:
     // the file could not be written (the user has been told); a cancelled
     // dialog writes nothing and returns true.
     bool Save_Alg();
+    // Asks for a file name and writes the priors file; the status bar shows
+    // its full path. False only when the file could not be written.
+    bool Save_Priors();
     // Unloads frmOneFunction, frmSimplex and frmMarquardt, when loaded.
     void CloseRunWindows();
     // Closes this window and disables the frame's Application menu.

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <utility>
 
 #include "engine/AlgorithmFile.h"
 #include "engine/Likelihood.h"
@@ -18,10 +19,13 @@ constexpr int kAlgFile = 201;
 
 void frmMenu::cmdInitialize_Click() {
     frmMain& main = app.form<frmMain>();
-    for (platform::StatusBar* bar : {&main.stbMain0, &main.stbMain1, &main.stbMain2, &main.stbMain3,
-                                     &main.stbMain4, &main.stbMain5})
-        for (int p = 1; p <= bar->PanelCount(); ++p)
-            if (bar != &main.stbMain5 || p <= 4) bar->SetPanel(p, "");
+    // The panels that belong to a model and its runs; stbMain3 panel 6 and
+    // stbMain5 panel 5 are left to their owners.
+    const std::pair<platform::StatusBar*, int> cleared[] = {
+        {&main.stbMain0, 2}, {&main.stbMain1, 2}, {&main.stbMain2, 3},
+        {&main.stbMain3, 5}, {&main.stbMain4, 2}, {&main.stbMain5, 4}};
+    for (const auto& [bar, last] : cleared)
+        for (int p = 1; p <= last; ++p) bar->SetPanel(p, "");
 
     if (!app.eng.AlgFileName.empty()) {
         double answer = app.ShowMsg(std::string("Algorithm data will be lost during this initialization.") +
@@ -115,17 +119,7 @@ void frmMenu::cmdSaveAlg_Click() {
 
 bool frmMenu::Save_Alg() {
     EngineState& eng = app.eng;
-    const std::string& dataTitle = app.model.DataFileTitle;
-    app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg|" +
-                        "Named for data file (" + dataTitle + ".*)|" + dataTitle + ".*|";
-    CommonDialog1.CancelError = true;
-    CommonDialog1.Flags = platform::cdlOFNOverwritePrompt;
-    CommonDialog1.DialogTitle = "Save algorithm data in...";
-    CommonDialog1.Filter = app.msg.DlgFilter;
-    CommonDialog1.FilterIndex = 3;
-    if (eng.AlgFileName.empty()) eng.AlgFileName = platform::DateTimeFileName(app.ui.Now(), ".alg");
-    CommonDialog1.FileName = eng.AlgFileName;
-    if (!CommonDialog1.ShowSave()) return true;
+    if (!ChooseAlgorithmSaveFile(app, CommonDialog1, 3)) return true;
 
     const std::string path = CommonDialog1.FileName;
     const std::string oldLog = eng.opt.LogFileName;

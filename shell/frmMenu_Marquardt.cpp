@@ -20,15 +20,7 @@ void frmMenu::cmdMarquardt_Click() {
 
     MarquardtSetup(a);
     EngineState& e = a.eng;
-    const int n = e.par.NumPars;
-    e.InvWork.ReDim(n, n);
-    e.HessMat.ReDim(n, n);
-    e.MarqBeta.ReDim(n);
-    if (e.DerivMethod == "N") e.GridNegLnL.ReDim(n, n, 2);
-    if (e.DerivMethod == "A") {
-        e.AnaHess.ReDim(n, n);
-        e.AnaGrad.ReDim(n);
-    }
+    SizeMarquardtArrays(a);
     if (e.DerivMethod.empty()) {
         a.form<frmMenu>().Show();
         a.form<frmMain>().mnuApplication.Enabled = true;

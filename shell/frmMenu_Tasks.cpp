@@ -1,20 +1,14 @@
-#include "shell/AlgoEditor.h"
 #include "app/App.h"
+#include "evaluation/Covariance.h"
+#include "evaluation/frmCovData.h"
 #include "evaluation/frmParEvals.h"
+#include "priors/frmLoadPriors.h"
 #include "ranking/frmRank.h"
+#include "shell/AlgoEditor.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {
-
-namespace {
-
-// The tasks that later versions add: the button says so and the main menu stays.
-void NotInThisVersion(App& app, const std::string& what, const std::string& title) {
-    app.ShowMsg("This version of Tivelor does not " + what + " yet.", 64, title);
-}
-
-}  // namespace
 
 void frmMenu::cmdEditAlg_Click() {
     CloseRunWindows();
@@ -26,7 +20,37 @@ void frmMenu::cmdEditAlg_Click() {
 }
 
 void frmMenu::cmdCovariance_Click() {
-    NotInThisVersion(app, "calculate covariances", "Single model covariances");
+    App& a = app;   // this window is closed below; the App outlives it
+    // Covariance windows left open from an earlier run would show that run's
+    // report next to this one's grids.
+    a.UnloadIfLoaded<frmCovDisplay>();
+    a.UnloadIfLoaded<frmCovData>();
+    CloseRunWindows();
+    a.UnloadIfLoaded<frmMenu>();
+    frmMain& main = a.form<frmMain>();
+    main.mnuApplication.Enabled = false;
+
+    if (a.sw.CovDone == "on" &&
+        a.ShowMsg("View the last set of calculated covariance results?", 36, "Covariance") == platform::vbYes) {
+        a.sw.CovCompleted = "0";
+        frmCovDisplay& chooser = a.form<frmCovDisplay>();
+        chooser.Show();
+        chooser.SetFocus();
+        return;
+    }
+
+    EngineState& e = a.eng;
+    const int n = e.par.NumPars;
+    for (platform::Matrix<double>* m : {&e.AnaHess, &e.HessMat, &e.InvWork, &e.CholFactor}) m->ReDim(n, n);
+    e.AnaGrad.ReDim(n);
+    e.MarqBeta.ReDim(n);
+    e.GridNegLnL.ReDim(n, n, 2);
+    e.CovStore.ReDim(n, n, 3);
+    // The store no longer holds a finished run's results.
+    a.sw.CovDone = "off";
+
+    if (CovarianceCalculator(a)) a.sw.CovDone = "on";
+    main.mnuApplication.Enabled = true;
 }
 
 void frmMenu::cmdParEstimate_Click() {
@@ -38,7 +62,11 @@ void frmMenu::cmdParEstimate_Click() {
 }
 
 void frmMenu::cmdBayesian_Click() {
-    NotInThisVersion(app, "set Bayesian priors", "Set Bayesian priors");
+    App& a = app;   // this window is closed below
+    a.sw.PriorsFromMenu = "on";
+    CloseRunWindows();
+    HandOver();
+    a.form<frmLoadPriors>().Show();
 }
 
 void frmMenu::cmdRank_Click() {

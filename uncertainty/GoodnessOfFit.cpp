@@ -1,3 +1,4 @@
+#include "uncertainty/RuntimeUniforms.h"
 #include "uncertainty/GoodnessOfFit.h"
 
 #include <cmath>
@@ -43,10 +44,11 @@ void SimulateQuadratCounts(App& app) {
     std::vector<double> p(static_cast<std::size_t>(md.NQuad));
     for (int j = 1; j <= md.NQuad; ++j) p[static_cast<std::size_t>(j - 1)] = md.QuadProb(j);
     std::vector<std::int64_t> counts(static_cast<std::size_t>(md.NQuad));
+    RuntimeUniforms uniforms(app.ui.random);
     for (int s = g.FirstSpGOF; s <= g.LastSpGOF; ++s) {
         const double total = std::nearbyint(static_cast<double>(md.TotAbund(s)));
         g.SimUnsampled(s) = static_cast<long>(numerics::PlaceIndividuals(
-            static_cast<std::int64_t>(total), p.data(), md.NQuad, md.SpTheta(s), app.ui.random,
+            static_cast<std::int64_t>(total), p.data(), md.NQuad, md.SpTheta(s), uniforms,
             counts.data()));
         for (int j = 1; j <= md.NQuad; ++j)
             g.SimCount(s, j) = static_cast<long>(counts[static_cast<std::size_t>(j - 1)]);

@@ -155,18 +155,7 @@ void HeadlessBackend::Execute(const Step& step) {
         case Step::Click: {
             Control& c = FindControl(step.target);
             act(c);
-            ui_->Dispatch([&] {
-                if (c.kind == ControlKind::CheckBox) {
-                    auto& box = static_cast<CheckBox&>(c);
-                    box.Value = box.Value == 1 ? 0 : 1;   // raises Click
-                } else if (c.kind == ControlKind::OptionButton) {
-                    auto& opt = static_cast<OptionButton&>(c);
-                    if (opt.Value) opt.Click();
-                    else opt.Value = true;
-                } else {
-                    c.Click();
-                }
-            });
+            ui_->Dispatch([&] { UserClick(c); });
             break;
         }
         case Step::DblClick: {
@@ -188,16 +177,41 @@ void HeadlessBackend::Execute(const Step& step) {
             });
             break;
         }
+        case Step::Keys: {
+            Control& c = FindControl(step.target);
+            act(c);
+            if (c.kind != ControlKind::TextBox) throw ScriptError(Describe(step) + ": not a text box");
+            auto& box = static_cast<TextBox&>(c);
+            ui_->Dispatch([&] {
+                for (char ch : step.text) {
+                    int k = static_cast<unsigned char>(ch);
+                    if (box.OnKeyPress) box.OnKeyPress(k);
+                    if (k == 0 || box.Locked) continue;
+                    std::string t = box.Text;
+                    int start = box.SelStart, length = box.SelLength;
+                    if (k == 8 && length == 0) {   // Backspace: the character before the caret
+                        if (start == 0) continue;
+                        --start;
+                        length = 1;
+                    }
+                    const std::string typed = k == 8 ? "" : std::string(1, static_cast<char>(k));
+                    if (box.MaxLength > 0 && t.size() - length + typed.size() > static_cast<std::size_t>(box.MaxLength))
+                        continue;
+                    t.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length), typed);
+                    box.Text = t;   // raises Change
+                    box.SelStart = start + static_cast<int>(typed.size());
+                    box.SelLength = 0;
+                }
+            });
+            break;
+        }
         case Step::Set: {
             Control& c = FindControl(step.target);
             act(c);
-            ui_->Dispatch([&] {
-                if (c.kind == ControlKind::CheckBox) static_cast<CheckBox&>(c).Value = step.value;
-                else if (c.kind == ControlKind::OptionButton) static_cast<OptionButton&>(c).Value = step.value != 0;
-                else if (c.kind == ControlKind::ComboBox || c.kind == ControlKind::ListBox)
-                    static_cast<ListControl&>(c).ListIndex = step.value;
-                else throw ScriptError(Describe(step) + ": cannot set " + c.Path());
-            });
+            if (c.kind != ControlKind::CheckBox && c.kind != ControlKind::OptionButton &&
+                c.kind != ControlKind::ComboBox && c.kind != ControlKind::ListBox)
+                throw ScriptError(Describe(step) + ": cannot set " + c.Path());
+            ui_->Dispatch([&] { UserSetValue(c, step.value); });
             break;
         }
         case Step::Cell: {
@@ -216,17 +230,8 @@ void HeadlessBackend::Execute(const Step& step) {
                 throw ScriptError(Describe(step) + ": no cell " + std::to_string(step.row) + ", " +
                                   std::to_string(step.col));
             ui_->Dispatch([&] {
-                g.MouseRow = step.row;
-                g.MouseCol = step.col;
-                if (step.row >= g.FixedRows && step.col >= g.FixedCols) {
-                    g.Row = step.row;
-                    g.Col = step.col;
-                }
-                if (step.kind == Step::GridClick) g.Click();
-                else {
-                    g.Click();
-                    g.DblClick();
-                }
+                UserClickCell(g, step.row, step.col);
+                if (step.kind == Step::GridDblClick) UserDblClickCell(g, step.row, step.col);
             });
             break;
         }
@@ -284,6 +289,14 @@ void HeadlessBackend::DblClick(const std::string& path) {
 void HeadlessBackend::Type(const std::string& path, const std::string& text) {
     Step s;
     s.kind = Step::Type;
+    s.target = path;
+    s.text = text;
+    Run(s);
+}
+
+void HeadlessBackend::Keys(const std::string& path, const std::string& text) {
+    Step s;
+    s.kind = Step::Keys;
     s.target = path;
     s.text = text;
     Run(s);

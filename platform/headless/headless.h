@@ -23,7 +23,7 @@ public:
 struct Step {
     enum Kind {
         // User actions.
-        Click, DblClick, Type, Set, Cell, GridClick, GridDblClick, Key, Leave, Close, Resize, Call,
+        Click, DblClick, Type, Keys, Set, Cell, GridClick, GridDblClick, Key, Leave, Close, Resize, Call,
         // Answers to prompts.
         AnswerMsgBox, AnswerInput, ChooseFile
     } kind = Click;
@@ -76,6 +76,11 @@ public:
     void Click(const std::string& path);
     void DblClick(const std::string& path);
     void Type(const std::string& path, const std::string& text);
+    // Types into a text box key by key, as at a keyboard: each character
+    // raises KeyPress (which may change or drop it; 8 is Backspace) and
+    // replaces the selection, then Change; a locked box or one at its
+    // MaxLength keeps its text.
+    void Keys(const std::string& path, const std::string& text);
     void Set(const std::string& path, int value);
     void SetCell(const std::string& path, int row, int col, const std::string& text);
     void ClickCell(const std::string& path, int row, int col, bool dbl = false);
@@ -111,6 +116,7 @@ public:
     void ControlChanged(Control& control, PropId prop, int a, int b) override;
     void FormChanged(Form& form, PropId prop) override;
     void SetFocus(Control* control, Form* form) override;
+    void Beep() override { log.push_back("beep"); }
     [[noreturn]] void End() override;
 
 private:

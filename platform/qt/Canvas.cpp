@@ -38,17 +38,51 @@ QPointF Canvas::ToScale(QPointF p) const {
 }
 
 void Canvas::paintEvent(QPaintEvent*) {
-    QPainter p(this);
     QColor back = box_ && box_->BackColor >= 0 ? ToColor(box_->BackColor) : QColor(Qt::white);
-    p.fillRect(rect(), back);
-    if (!box_) return;
+    if (!box_) {
+        QPainter p(this);
+        p.fillRect(rect(), back);
+        return;
+    }
+    const std::vector<DrawOp>& ops = box_->DisplayList();
+    const qreal dpr = devicePixelRatioF();
+    const QSize need = size() * dpr;
+    if (image_.size() != need || clears_ != box_->ClearCount() || back_ != box_->BackColor() ||
+        drawn_ > ops.size()) {
+        image_ = QImage(need, QImage::Format_ARGB32_Premultiplied);
+        image_.setDevicePixelRatio(dpr);
+        image_.fill(back);
+        drawn_ = 0;
+        clears_ = box_->ClearCount();
+        back_ = box_->BackColor();
+    }
+    if (drawn_ < ops.size()) {
+        QPainter ip(&image_);
+        PaintOps(ip, ops, drawn_);
+        drawn_ = ops.size();
+    }
+    QPainter p(this);
+    p.drawImage(QPointF(0, 0), image_);
+    PaintOps(p, box_->FixedLines(), 0);
+}
+
+void Canvas::PaintOps(QPainter& p, const std::vector<DrawOp>& ops, std::size_t from) {
     p.setFont(FontFor(box_->FontName, box_->FontSize, box_->FontBold, box_->FontItalic));
     double unitX = std::fabs(width() / (box_->ScaleWidth != 0 ? box_->ScaleWidth : 1));
-    for (const DrawOp& op : box_->DisplayList()) {
+    // Pens and brushes are made only when they change.
+    std::int32_t penColour = -1;
+    int penStyle = -1, penWidth = -1;
+    for (std::size_t i = from; i < ops.size(); ++i) {
+        const DrawOp& op = ops[i];
         QColor colour = ToColor(op.colour);
-        QPen pen(colour, std::max(1, op.drawWidth));
-        pen.setStyle(op.drawStyle == 1 ? Qt::DashLine : op.drawStyle == 2 ? Qt::DotLine : Qt::SolidLine);
-        p.setPen(pen);
+        if (op.colour != penColour || op.drawStyle != penStyle || op.drawWidth != penWidth) {
+            QPen pen(colour, std::max(1, op.drawWidth));
+            pen.setStyle(op.drawStyle == 1 ? Qt::DashLine : op.drawStyle == 2 ? Qt::DotLine : Qt::SolidLine);
+            p.setPen(pen);
+            penColour = op.colour;
+            penStyle = op.drawStyle;
+            penWidth = op.drawWidth;
+        }
         p.setBrush(Qt::NoBrush);
         QPointF a = ToPixels(op.x1, op.y1), b = ToPixels(op.x2, op.y2);
         switch (op.kind) {
@@ -70,6 +104,11 @@ void Canvas::paintEvent(QPaintEvent*) {
             }
             case DrawOp::Circle: {
                 double r = op.r * unitX;
+                if (op.fillStyle == 0 && op.drawWidth <= 1 && r <= 8) {
+                    const QImage& disc = Disc(op.colour, op.fillColour, r, p.device()->devicePixelRatioF());
+                    p.drawImage(QPointF(a.x() - r - 1, a.y() - r - 1), disc);
+                    break;
+                }
                 if (op.fillStyle == 0) p.setBrush(ToColor(op.fillColour));
                 p.drawEllipse(a, r, r);
                 break;
@@ -79,6 +118,23 @@ void Canvas::paintEvent(QPaintEvent*) {
                 break;
         }
     }
+}
+
+const QImage& Canvas::Disc(std::int32_t pen, std::int32_t fill, double radius, qreal dpr) {
+    const int key = static_cast<int>(std::lround(radius * 8));
+    auto it = discs_.find({pen, fill, key});
+    if (it != discs_.end() && it->second.devicePixelRatio() == dpr) return it->second;
+    const double side = 2 * radius + 2;
+    QImage img(QSize(static_cast<int>(std::ceil(side * dpr)), static_cast<int>(std::ceil(side * dpr))),
+               QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(dpr);
+    img.fill(Qt::transparent);
+    QPainter q(&img);
+    q.setPen(QPen(ToColor(pen), 1));
+    q.setBrush(ToColor(fill));
+    q.drawEllipse(QPointF(radius + 1, radius + 1), radius, radius);
+    q.end();
+    return discs_[{pen, fill, key}] = img;
 }
 
 void Canvas::Mouse(int kind, QMouseEvent* event) {

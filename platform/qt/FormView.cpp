@@ -157,6 +157,32 @@ QFont FittedFont(const Control& c, const QWidget* w) {
     return font;
 }
 
+// A menu's caption without its access key: a hidden or disabled menu must
+// not take the key from the controls ("&&" stays a literal ampersand).
+QString WithoutAccessKey(const QString& s) {
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == QLatin1Char('&')) {
+            if (i + 1 < s.size() && s[i + 1] == QLatin1Char('&')) out += s[i++];
+            else continue;
+        }
+        out += s[i];
+    }
+    return out;
+}
+
+// Positions in a text box: bytes of its text (CR LF line ends) against
+// characters of the widget's text.
+int WidgetPos(const std::string& text, int pos, bool lines) {
+    std::string head = text.substr(0, static_cast<std::size_t>(std::clamp<int>(pos, 0, static_cast<int>(text.size()))));
+    return static_cast<int>((lines ? ToQtLines(head) : ToQt(head)).size());
+}
+int ModelPos(const QString& text, int pos, bool lines) {
+    QString head = text.left(pos);
+    return static_cast<int>((lines ? FromQtLines(head) : FromQt(head)).size());
+}
+
 bool IsEditPane(const QWidget* w) {
     return qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QLineEdit*>(w) ||
            qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QComboBox*>(w);
@@ -198,6 +224,23 @@ void CaptionFrame::paintEvent(QPaintEvent*) {
     style()->drawItemText(&p, text, Qt::AlignCenter | Qt::TextSingleLine, palette(), isEnabled(), caption,
                           QPalette::WindowText);
 }
+
+namespace {
+// The header that shows a grid's fixed row: exactly as high as a row, so the
+// rows begin right under it.
+class GridHeading : public QHeaderView {
+public:
+    explicit GridHeading(QTableView* table) : QHeaderView(Qt::Horizontal, table), table_(table) {}
+    QSize sizeHint() const override {
+        return {QHeaderView::sizeHint().width(), table_->verticalHeader()->defaultSectionSize()};
+    }
+
+private:
+    QTableView* table_;
+};
+}  // namespace
+
+GridTable::GridTable(QWidget* parent) : QTableWidget(parent) { setHorizontalHeader(new GridHeading(this)); }
 
 void TopWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
@@ -353,7 +396,7 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
             auto* w = new WrapButton(parent);
             w->setAutoDefault(false);
             conns_.push_back(connect(w, &QPushButton::clicked, this, [this, cp] {
-                Deliver(cp, [cp] { cp->Click(); });
+                Deliver(cp, [cp] { UserClick(*cp); });
             }));
             return w;
         }
@@ -369,11 +412,35 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
                         if (box.OnChange) box.OnChange();
                     });
                 }));
+                auto selection = [this, cp, w] {
+                    if (syncing_ || !Owns(cp)) return;
+                    const QString t = w->text();
+                    int start = w->hasSelectedText() ? w->selectionStart() : w->cursorPosition();
+                    int end = w->hasSelectedText() ? w->selectionEnd() : start;
+                    auto& box = static_cast<TextBox&>(*cp);
+                    box.SelStart.SetQuietly(ModelPos(t, start, false));
+                    box.SelLength.SetQuietly(ModelPos(t, end, false) - box.SelStart);
+                };
+                conns_.push_back(connect(w, &QLineEdit::selectionChanged, this, selection));
+                conns_.push_back(connect(w, &QLineEdit::cursorPositionChanged, this, selection));
                 return w;
             }
             auto* w = new QPlainTextEdit(parent);
             w->setLineWrapMode(QPlainTextEdit::WidgetWidth);
             watchPane(w, tb.Text);
+            auto selection = [this, cp, w] {
+                if (syncing_ || !Owns(cp)) return;
+                const QTextCursor cur = w->textCursor();
+                const QString t = w->toPlainText();
+                auto& box = static_cast<TextBox&>(*cp);
+                box.SelStart.SetQuietly(ModelPos(t, cur.selectionStart(), true));
+                box.SelLength.SetQuietly(ModelPos(t, cur.selectionEnd(), true) - box.SelStart);
+            };
+            conns_.push_back(connect(w, &QPlainTextEdit::cursorPositionChanged, this, selection));
+            conns_.push_back(connect(w, &QPlainTextEdit::selectionChanged, this, selection));
+            // Clicks land on the pane's viewport.
+            owners_[w->viewport()] = cp;
+            w->viewport()->installEventFilter(this);
             return w;
         }
         case ControlKind::RichTextBox: {
@@ -393,11 +460,7 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
         case ControlKind::CheckBox: {
             auto* w = new QCheckBox(parent);
             conns_.push_back(connect(w, &QCheckBox::clicked, this, [this, cp] {
-                Deliver(cp, [cp] {
-                    auto& box = static_cast<CheckBox&>(*cp);
-                    box.Value.SetQuietly(box.Value == 1 ? 0 : 1);
-                    if (box.OnClick) box.OnClick();
-                });
+                Deliver(cp, [cp] { UserClick(*cp); });
                 if (Owns(cp)) SyncValue(*cp);
             }));
             return w;
@@ -406,17 +469,7 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
             auto* w = new QRadioButton(parent);
             w->setAutoExclusive(false);
             conns_.push_back(connect(w, &QRadioButton::clicked, this, [this, cp] {
-                Deliver(cp, [this, cp] {
-                    auto& opt = static_cast<OptionButton&>(*cp);
-                    if (!opt.Value) {
-                        opt.Value.SetQuietly(true);
-                        for (Control* o : form->Controls())
-                            if (o != cp && o->kind == ControlKind::OptionButton &&
-                                o->container == cp->container)
-                                static_cast<OptionButton*>(o)->Value = false;
-                    }
-                    if (opt.OnClick) opt.OnClick();
-                });
+                Deliver(cp, [cp] { UserClick(*cp); });
                 if (Owns(cp)) SyncValue(*cp);
             }));
             return w;
@@ -429,12 +482,7 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
             w->setCompleter(nullptr);
             w->setMaxVisibleItems(12);
             conns_.push_back(connect(w, &QComboBox::activated, this, [this, cp](int i) {
-                Deliver(cp, [cp, i] {
-                    auto& l = static_cast<ListControl&>(*cp);
-                    l.ListIndex.SetQuietly(i);
-                    l.Text.SetQuietly(l.List(i));
-                    if (l.OnClick) l.OnClick();
-                });
+                Deliver(cp, [cp, i] { UserSetValue(*cp, i); });
                 if (Owns(cp)) SyncList(static_cast<ListControl&>(*cp));
             }));
             conns_.push_back(connect(w->lineEdit(), &QLineEdit::textEdited, this, [this, cp](const QString& t) {
@@ -450,12 +498,7 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
             auto* w = new QListWidget(parent);
             conns_.push_back(connect(w, &QListWidget::currentRowChanged, this, [this, cp](int i) {
                 if (syncing_ || i < 0) return;
-                Deliver(cp, [cp, i] {
-                    auto& l = static_cast<ListControl&>(*cp);
-                    l.ListIndex.SetQuietly(i);
-                    l.Text.SetQuietly(l.List(i));
-                    if (l.OnClick) l.OnClick();
-                });
+                Deliver(cp, [cp, i] { UserSetValue(*cp, i); });
                 if (Owns(cp)) SyncList(static_cast<ListControl&>(*cp));
             }));
             conns_.push_back(connect(w, &QListWidget::itemDoubleClicked, this, [this, cp] {
@@ -464,8 +507,16 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
             return w;
         }
         case ControlKind::FlexGrid: {
-            auto* w = new QTableWidget(parent);
+            auto* w = new GridTable(parent);
             w->horizontalHeader()->hide();
+            // A single fixed row is shown as the header, which stays in view.
+            w->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            w->horizontalHeader()->setSectionsClickable(false);
+            w->horizontalHeader()->setHighlightSections(false);
+            w->horizontalHeader()->setMinimumSectionSize(1);
+            w->horizontalHeader()->viewport()->setMouseTracking(true);
+            w->horizontalHeader()->viewport()->installEventFilter(this);
+            owners_[w->horizontalHeader()->viewport()] = cp;
             w->verticalHeader()->hide();
             w->setEditTriggers(QAbstractItemView::NoEditTriggers);
             w->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -476,23 +527,7 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
             w->viewport()->setMouseTracking(true);
             w->viewport()->installEventFilter(this);
             owners_[w->viewport()] = cp;
-            auto click = [this, cp](int r, int col, bool dbl) {
-                Deliver(cp, [cp, r, col, dbl] {
-                    auto& g = static_cast<FlexGrid&>(*cp);
-                    g.MouseRow = r;
-                    g.MouseCol = col;
-                    if (dbl) {
-                        g.DblClick();
-                        return;
-                    }
-                    if (r >= g.FixedRows && col >= g.FixedCols) {
-                        g.Row.SetQuietly(r);
-                        g.Col.SetQuietly(col);
-                    }
-                    g.Click();
-                });
-                if (Owns(cp)) SyncGridCurrent(static_cast<FlexGrid&>(*cp));
-            };
+            auto click = [this, cp](int r, int col, bool dbl) { GridClick(*cp, r, col, dbl); };
             conns_.push_back(connect(w, &QTableWidget::cellClicked, this,
                                      [click](int r, int c) { click(r, c, false); }));
             conns_.push_back(connect(w, &QTableWidget::cellDoubleClicked, this,
@@ -530,7 +565,7 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
                     if (h) h(button, shift, x, y);
                 });
             };
-            w->onClick = [this, cp] { Deliver(cp, [cp] { cp->Click(); }); };
+            w->onClick = [this, cp] { Deliver(cp, [cp] { UserClick(*cp); }); };
             w->onDblClick = [this, cp] { Deliver(cp, [cp] { cp->DblClick(); }); };
             return w;
         }
@@ -538,6 +573,16 @@ QWidget* FormView::Create(Control& c, QWidget* parent) {
         case ControlKind::CommonDialog: return nullptr;
     }
     return nullptr;
+}
+
+void FormView::GridClick(Control& c, int r, int col, bool dbl) {
+    Control* cp = &c;
+    Deliver(cp, [cp, r, col, dbl] {
+        auto& g = static_cast<FlexGrid&>(*cp);
+        if (dbl) UserDblClickCell(g, r, col);
+        else UserClickCell(g, r, col);
+    });
+    if (Owns(cp)) SyncGridCurrent(static_cast<FlexGrid&>(*cp));
 }
 
 QAction* FormView::BuildMenu(Menu& m) {
@@ -551,14 +596,14 @@ QAction* FormView::BuildMenu(Menu& m) {
         for (Menu* child : m.Children()) menu->addAction(BuildMenu(*child));
         act = menu->menuAction();
         conns_.push_back(connect(menu, &QMenu::aboutToShow, this, [this, mp, menu] {
-            if (mp->OnClick) Deliver(mp, [mp] { mp->Click(); });
+            if (mp->OnClick) Deliver(mp, [mp] { UserClick(*mp); });
             if (Owns(mp) && mp->windowList) backend.FillWindowList(*menu);
         }));
     } else {
         act = new QAction(ToQt(m.Caption), this);
         if (!m.shortcut.empty()) act->setShortcut(QKeySequence(ToQt(m.shortcut)));
         conns_.push_back(connect(act, &QAction::triggered, this, [this, mp] {
-            Deliver(mp, [mp] { mp->Click(); });
+            Deliver(mp, [mp] { UserClick(*mp); });
             if (Owns(mp)) SyncMenu(*mp);
         }));
     }
@@ -573,7 +618,10 @@ QAction* FormView::BuildMenu(Menu& m) {
 void FormView::SyncMenu(Menu& m) {
     QAction* act = ActionOf(m);
     if (!act) return;
-    if (!m.IsSeparator()) act->setText(ToQt(m.Caption));
+    if (!m.IsSeparator()) {
+        QString caption = ToQt(m.Caption);
+        act->setText(m.Visible && m.Enabled ? caption : WithoutAccessKey(caption));
+    }
     act->setEnabled(m.Enabled);
     act->setVisible(m.Visible);
     if (m.Checked || act->isCheckable()) {
@@ -656,6 +704,7 @@ void FormView::Sync(Control& c, PropId prop, int a, int b) {
             if (c.kind == ControlKind::FlexGrid) {
                 auto* t = static_cast<QTableWidget*>(w);
                 t->verticalHeader()->setDefaultSectionSize(std::max(Px(240), t->fontMetrics().height() + 2));
+                t->horizontalHeader()->updateGeometry();
             }
             break;
         case PropId::Colour: SyncColours(c); break;
@@ -677,6 +726,7 @@ void FormView::Sync(Control& c, PropId prop, int a, int b) {
                 q->setReadOnly(c.kind == ControlKind::TextBox ? static_cast<TextBox&>(c).Locked()
                                                                : static_cast<RichTextBox&>(c).Locked());
             break;
+        case PropId::Selection: SyncSelection(c); break;
         case PropId::Checked:
         case PropId::RightMargin:
         case PropId::Arrange:
@@ -692,6 +742,7 @@ void FormView::SyncText(Control& c) {
     if (auto* q = qobject_cast<QLineEdit*>(w)) {
         QString t = ToQt(text);
         if (q->text() != t) q->setText(t);
+        if (c.kind == ControlKind::TextBox) SyncSelection(c);
         return;
     }
     auto* q = qobject_cast<QPlainTextEdit*>(w);
@@ -711,6 +762,25 @@ void FormView::SyncText(Control& c) {
         q->setPlainText(ToQtLines(text));
     }
     shown = text;
+}
+
+void FormView::SyncSelection(Control& c) {
+    if (c.kind != ControlKind::TextBox) return;
+    auto& box = static_cast<TextBox&>(c);
+    Guard g(syncing_);
+    const std::string& text = box.Text();
+    if (auto* q = qobject_cast<QLineEdit*>(WidgetOf(c))) {
+        int start = WidgetPos(text, box.SelStart, false);
+        int end = WidgetPos(text, box.SelStart + box.SelLength, false);
+        if (end > start) q->setSelection(start, end - start);
+        else q->setCursorPosition(start);
+    } else if (auto* q = qobject_cast<QPlainTextEdit*>(WidgetOf(c))) {
+        if (shown_[&c] != text) return;   // the text follows; its caret is placed then
+        QTextCursor cur = q->textCursor();
+        cur.setPosition(WidgetPos(text, box.SelStart, true));
+        cur.setPosition(WidgetPos(text, box.SelStart + box.SelLength, true), QTextCursor::KeepAnchor);
+        q->setTextCursor(cur);
+    }
 }
 
 void FormView::SyncValue(Control& c) {
@@ -751,10 +821,17 @@ void FormView::SyncList(ListControl& l) {
 }
 
 void FormView::SyncGrid(FlexGrid& g) {
-    auto* t = static_cast<QTableWidget*>(WidgetOf(g));
+    auto* t = static_cast<GridTable*>(WidgetOf(g));
     Guard guard(syncing_);
     t->setRowCount(std::max(0, g.Rows()));
     t->setColumnCount(std::max(0, g.Cols()));
+    const int frozen = g.FixedRows == 1 && g.Rows() >= 1 ? 1 : 0;
+    if (t->frozenRows != frozen) {
+        t->frozenRows = frozen;
+        t->horizontalHeader()->setVisible(frozen);
+        if (!frozen) t->setRowHidden(0, false);
+    }
+    if (frozen) t->setRowHidden(0, true);
     for (int c = 0; c < g.Cols(); ++c) t->setColumnWidth(c, Px(g.ColWidth(c)));
     for (int r = 0; r < g.Rows(); ++r)
         for (int c = 0; c < g.Cols(); ++c) SyncCell(g, r, c);
@@ -789,6 +866,18 @@ void FormView::SyncCell(FlexGrid& g, int r, int c) {
     font.setBold(g.CellFontBold(r, c));
     item->setFont(font);
     item->setFlags(fixed ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    if (r == 0 && static_cast<GridTable*>(t)->frozenRows) {
+        QTableWidgetItem* head = t->horizontalHeaderItem(c);
+        if (!head) {
+            head = new QTableWidgetItem;
+            t->setHorizontalHeaderItem(c, head);
+        }
+        head->setText(item->text());
+        head->setData(Qt::BackgroundRole, item->data(Qt::BackgroundRole));
+        head->setData(Qt::ForegroundRole, item->data(Qt::ForegroundRole));
+        head->setTextAlignment(Qt::Alignment(item->textAlignment()));
+        head->setFont(item->font());
+    }
 }
 
 void FormView::SyncGridCurrent(FlexGrid& g) {
@@ -959,8 +1048,22 @@ void FormView::Arrange(int how) {
         (s->isMinimized() ? icons : open).push_back(s);
     }
     QRect area = mdi->viewport()->rect();
-    if (how == 0) {
-        mdi->cascadeSubWindows();
+    if (how == 0 && !open.isEmpty()) {
+        // Each window keeps its size; the active one comes last, on top.
+        QMdiSubWindow* active = mdi->currentSubWindow();
+        if (open.removeOne(active)) open.push_back(active);
+        const int step = std::max(8, open.front()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr,
+                                                                        open.front()));
+        int x = 0, y = 0;
+        for (QMdiSubWindow* s : open) {
+            if (s->isMaximized()) s->showNormal();
+            if (y > 0 && y + step > area.height()) x = y = 0;   // its title bar must show
+            s->move(x, y);
+            s->raise();
+            x += step;
+            y += step;
+        }
+        if (active && open.contains(active)) mdi->setActiveSubWindow(active);
     } else if ((how == 1 || how == 2) && !open.isEmpty()) {
         int n = static_cast<int>(open.size());
         for (int i = 0; i < n; ++i) {
@@ -1009,6 +1112,13 @@ void FormView::ShowNow(bool modal) {
     pendingShow = false;
     if (!form || !form->Visible()) return;
     if (sub) return;
+    // Windows opened over the frame belong to it: they stay above it, also
+    // while it is disabled and the user clicks it (window managers keep a
+    // dialog above the window it is transient for).
+    if (QWidget* frame = backend.Frame(); frame && frame != top && top->parentWidget() != frame) {
+        if (top->isVisible()) top->hide();
+        top->setParent(frame, (top->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    }
     Qt::WindowModality modality = modal ? Qt::ApplicationModal : Qt::NonModal;
     if (top->windowModality() != modality) {
         if (top->isVisible()) top->hide();
@@ -1091,8 +1201,24 @@ void FormView::ApplyFocus() {
         top->raise();
         top->activateWindow();
     }
-    if (c && Owns(c))
+    if (c && Owns(c)) {
         if (QWidget* w = WidgetOf(*c)) w->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The window itself: the keyboard goes where it was in the window (the
+    // active child window of a frame), else to the first control in tab order.
+    FormView* target = this;
+    if (mdi)
+        if (auto* s = dynamic_cast<SubWindow*>(mdi->currentSubWindow()); s && s->view && s->view->form)
+            target = s->view;
+    QWidget* win = target->Window();
+    QWidget* had = win->focusWidget();
+    if (had && had != win && win->isAncestorOf(had) && had->isVisible() && had->isEnabled()) {
+        had->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (Control* first = target->form ? target->form->FirstInTabOrder() : nullptr)
+        if (QWidget* w = target->WidgetOf(*first)) w->setFocus(Qt::OtherFocusReason);
 }
 
 // ----------------------------------------------------------------- events
@@ -1197,14 +1323,19 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             if (c->kind == ControlKind::PictureBox) break;
             auto* m = static_cast<QMouseEvent*>(event);
             double x = Twips(m->position().toPoint().x()), y = Twips(m->position().toPoint().y());
+            bool heading = false;
+            int headingCol = -1;
             if (c->kind == ControlKind::FlexGrid) {
                 auto* t = static_cast<QTableWidget*>(WidgetOf(*c));
                 QPoint p = m->position().toPoint();
                 auto& g = static_cast<FlexGrid&>(*c);
-                int r = t->rowAt(p.y()), col = t->columnAt(p.x());
+                heading = watched == t->horizontalHeader()->viewport();
+                int r = heading ? 0 : t->rowAt(p.y());
+                int col = heading ? t->horizontalHeader()->logicalIndexAt(p.x()) : t->columnAt(p.x());
                 if (r >= 0) g.MouseRow = r;
                 if (col >= 0) g.MouseCol = col;
-                QPoint inGrid = t->viewport()->mapTo(t, p);
+                if (heading) headingCol = col;
+                QPoint inGrid = static_cast<QWidget*>(watched)->mapTo(t, p);
                 x = Twips(inGrid.x());
                 y = Twips(inGrid.y());
             }
@@ -1222,9 +1353,20 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             if (type == QEvent::MouseButtonRelease && c->OnMouseUp)
                 Deliver(c, [c, button, shift, x, y] { if (c->OnMouseUp) c->OnMouseUp(button, shift, x, y); });
             bool clickable = c->kind == ControlKind::Label || c->kind == ControlKind::Image ||
-                             c->kind == ControlKind::Frame;
+                             c->kind == ControlKind::Frame || c->kind == ControlKind::TextBox;
+            if (heading) {   // the grid's fixed row, shown as its header
+                const bool left = m->button() == Qt::LeftButton && headingCol >= 0;
+                if (type == QEvent::MouseButtonRelease) {
+                    if (left && !headingDblClick_) GridClick(*c, 0, headingCol, false);
+                    headingDblClick_ = false;
+                } else if (type == QEvent::MouseButtonDblClick) {
+                    headingDblClick_ = true;
+                    if (left) GridClick(*c, 0, headingCol, true);
+                }
+                return true;
+            }
             if (clickable && type == QEvent::MouseButtonRelease && m->button() == Qt::LeftButton)
-                Deliver(c, [c] { c->Click(); });
+                Deliver(c, [c] { UserClick(*c); });
             if (clickable && type == QEvent::MouseButtonDblClick) Deliver(c, [c] { c->DblClick(); });
             break;
         }

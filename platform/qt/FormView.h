@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableWidget>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -46,6 +47,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+};
+
+// A flex grid. With frozenRows set, row 0 is hidden and shown instead as the
+// header, which stays in view (hidden rows take no scroll steps).
+class GridTable : public QTableWidget {
+public:
+    explicit GridTable(QWidget* parent);
+    int frozenRows = 0;
 };
 
 class TopWindow : public QMainWindow {
@@ -121,10 +130,12 @@ private:
     void SyncMenu(Menu& m);
     void SyncText(Control& c);
     void SyncValue(Control& c);
+    void SyncSelection(Control& c);
     void SyncList(ListControl& l);
     void SyncGrid(FlexGrid& g);
     void SyncCell(FlexGrid& g, int r, int c);
     void SyncGridCurrent(FlexGrid& g);
+    void GridClick(Control& grid, int row, int col, bool dbl);
     void SyncColours(Control& c);
     void SyncPanels(StatusBar& s);
     void ApplyGeometry();
@@ -147,7 +158,7 @@ private:
     int syncing_ = 0;              // widget changes made by code
     int applying_ = 0;             // geometry changes made by code
     int appliedState_ = 0;
-    bool everShown_ = false, userPlaced_ = false, sendingKey_ = false;
+    bool everShown_ = false, userPlaced_ = false, sendingKey_ = false, headingDblClick_ = false;
     Control* pendingFocus_ = nullptr;
     bool pendingFormFocus_ = false;
     QPoint appliedPos_;

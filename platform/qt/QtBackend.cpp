@@ -33,8 +33,12 @@ protected:
             case QEvent::KeyPress:
             case QEvent::KeyRelease:
             case QEvent::Shortcut:
-            case QEvent::ContextMenu:
-                return backend_.InputBlocked(watched);
+            case QEvent::ContextMenu: {
+                if (!backend_.InputBlocked(watched)) return false;
+                // A click on a disabled window brings forward the window in charge.
+                if (event->type() == QEvent::MouseButtonPress) backend_.ActivateOwnedWindow();
+                return true;
+            }
             default:
                 return false;
         }
@@ -119,6 +123,19 @@ bool QtBackend::InputBlocked(QObject* target) const {
         if (v) return v->form && !FormAccepts(*v);
     }
     return false;
+}
+
+void QtBackend::ActivateOwnedWindow() {
+    QWidget* frame = Frame();
+    if (!frame) return;
+    for (auto& [form, v] : views_) {
+        if (!v || !v->top || v->top == frame || v->top->parentWidget() != frame) continue;
+        if (v->top->isVisible() && FormAccepts(*v)) {
+            v->top->raise();
+            v->top->activateWindow();
+            return;
+        }
+    }
 }
 
 // ------------------------------------------------------------- delivery

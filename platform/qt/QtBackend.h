@@ -62,6 +62,7 @@ public:
     void FormChanged(Form& form, PropId prop) override;
     void FormChangedWith(Form& form, PropId prop, int a) override;
     void SetFocus(Control* control, Form* form) override;
+    void Beep() override { QApplication::beep(); }
     [[noreturn]] void End() override;
 
     // For the form views.
@@ -72,6 +73,9 @@ public:
     // False while the form, or the frame of an MDI child, is disabled.
     bool FormAccepts(const FormView& view) const;
     bool InputBlocked(QObject* target) const;
+    // Raises and activates a shown window that the frame owns and that
+    // takes input (the user clicked the disabled frame).
+    void ActivateOwnedWindow();
 
 private:
     QWidget* DialogParent() const;

@@ -1,6 +1,10 @@
 // Writing and reading the algorithm file through the main menu.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <vector>
+
 #include "EngineTestUtil.h"
 #include "engine/AlgorithmFile.h"
 #include "engine/Parameters.h"
@@ -92,6 +96,10 @@ TEST(AlgorithmFile, EachReadFailureShowsItsTextAndChangesNothing) {
         {"short", TwoPars(), few},
         {"empty", "", few},
         {"text", TwoPars(" 1.0000000E+0x", "1E-06"), bad},
+        // A bad option field is told as such, at the end of the file or not.
+        {"badtol", TwoPars(" 1.0000000E+00", "tol"), bad},
+        {"badlast", TwoPars(" 1.0000000E+00", "1E-06").replace(442, 14, "          0.1x"), bad},
+        {"badtolshort", TwoPars() + "           tol\r\n          9999\r\n", bad},
         {"blankcode", "             2  Number of parameters\r\n" + ParLine(" 1.0000000E+00", "    ", 1) + "\r\nx\r\n", bad},
         {"many", TwoPars(" 1.0000000E+00", "1E-06") + "\r\nextra\r\n", seems + "too many lines of information - better check it!"},
     };
@@ -171,4 +179,46 @@ TEST(AlgorithmFile, CancelMissingFileDefaultsAndAFailedSave) {
     t.s.backend.AnswerMsgBox("Save failed", platform::vbOK);
     EXPECT_FALSE(t.menu().Save_Alg());
     EXPECT_EQ(t.app.eng.opt.LogFileName, "/a/b/c/d/e/f/gg/log.tvl");
+}
+
+// Every finite value, of either sign and any magnitude, is written within its
+// columns and reads back to seven significant digits; the steps carry the
+// opposite sign, so a cut sign in their 14 read columns would show.
+TEST(AlgorithmFile, EveryFiniteValueSurvivesSaveAndReload) {
+    std::vector<double> values;
+    for (double m : {1.0, 9.99999996, 1.2345678, 4.5}) {
+        for (int e : {-320, -310, -308, -300, -101, -100, -99, -10, -1, 0, 7, 99, 100, 101, 250, 307}) {
+            const double v = m * std::pow(10.0, e);
+            values.push_back(v);
+            values.push_back(-v);
+        }
+    }
+    const double extremes[] = {std::numeric_limits<double>::max(), std::numeric_limits<double>::min(),
+                               std::numeric_limits<double>::denorm_min(), 0.0};
+    for (double v : extremes) values.push_back(v), values.push_back(-v);
+    const int n = static_cast<int>(values.size());
+    Menu t(n);
+    for (int i = 1; i <= n; ++i) t.par.ParValue(i) = values[i - 1], t.par.StepSize(i) = -values[i - 1];
+    t.app.eng.opt.StepReduction = -1E-100;
+    const std::string path = Temp("spread.alg");
+    t.Save(path);
+    const std::string text = ReadFile(path);
+    std::size_t at = text.find("\r\n") + 2;
+    for (int i = 1; i <= n; ++i, at = text.find("\r\n", at) + 2) {   // value, step and code in 34 columns
+        EXPECT_EQ(text.substr(at + 34, 2), "  ") << i;
+        EXPECT_EQ(text[at + 13] != ' ' && text[at + 29] != ' ', true) << i;
+    }
+    SetDefaultAlgorithm(t.app);
+    t.Load(path);
+    ASSERT_EQ(t.app.eng.FileReadFailed, 0);
+    auto close = [](double got, double want) {
+        if (std::fabs(want) < std::numeric_limits<double>::min())   // below the normal range: as near as it goes
+            return std::fabs(got - want) <= std::fabs(want) * 5E-7 + 1E-322;
+        return std::fabs(got - want) <= std::fabs(want) * 5E-7;
+    };
+    for (int i = 1; i <= n; ++i) {
+        EXPECT_PRED2(close, t.par.ParValue(i), values[i - 1]) << i;
+        EXPECT_PRED2(close, t.par.StepSize(i), -values[i - 1]) << i;
+    }
+    EXPECT_PRED2(close, t.app.eng.opt.StepReduction, -1E-100);
 }

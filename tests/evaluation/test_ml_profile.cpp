@@ -42,8 +42,13 @@ struct MLFixture : Fixture {
         // A covariance run left standard errors 0.1 and 0.2 on grid 1.
         app.sw.CovDone = "on";
         app.eng.CovStore.ReDim(2, 2, 3);
-        app.eng.CovStore(0, 1, 1) = 0.1;
-        app.eng.CovStore(0, 2, 1) = 0.2;
+        // Parameter 1 in slot 2 and parameter 2 in slot 1: each takes its own.
+        app.eval.CovSlot.ReDim(2);
+        app.eval.CovSlot(1) = 2;
+        app.eval.CovSlot(2) = 1;
+        app.eng.CovStore(0, 2, 1) = 0.1;
+        app.eng.CovStore(0, 1, 1) = 0.2;
+        app.eng.CovStore(0, 1, 2) = app.eng.CovStore(0, 2, 2) = -1;   // grid 2 was quit
     }
     // Answers the dialogue up to the run: parameter, points, Simplex or not, grid.
     void Dialogue(const std::string& par, const std::string& points, bool simplex, const std::string& grid = "1") {
@@ -75,7 +80,18 @@ struct MLProfile : MLFixture {};
 
 TEST_F(MLProfile, ReMinimizedProfileIsTheMarginalDistribution) {
     MLFixture& f = *this;
-    f.Dialogue("1", "25", false);
+    // Grid 2 holds no standard errors: said so, and asked again.
+    f.Answer(kTitle);
+    f.Answer(kTitle, vbYes);
+    f.s.backend.AnswerInput("Enter constant", "0.5");
+    f.s.backend.AnswerInput(kTitle, "1");
+    f.s.backend.AnswerInput(kTitle, "25");
+    f.Answer(kTitle, vbNo);
+    f.s.backend.AnswerInput(kTitle, "2");
+    f.Answer(kTitle);
+    f.s.backend.AnswerInput(kTitle, "1");
+    f.FinishEditing();
+    f.Answer("Just so you know");
     f.Answer("Marquardt minimization", vbYes);   // analytical derivatives
     f.Answer("Marquardt minimization");
     f.Answer("Marquardt minimization", vbNo);    // no derivative listing

@@ -64,6 +64,27 @@ TEST(Frame, EnablingRuleFollowsInitializedAndTheAlgorithmFile) {
     EXPECT_TRUE(t.app.form<frmMenu>().cmdQuit.Enabled);
 }
 
+// Initialize clears the panels it owns and no others; a Cancel at its
+// question leaves them cleared.
+TEST(Frame, InitializeClearsItsStatusPanelsOnly) {
+    Started t;
+    frmMain& main = t.app.form<frmMain>();
+    platform::StatusBar* bars[] = {&main.stbMain0, &main.stbMain1, &main.stbMain2,
+                                   &main.stbMain3, &main.stbMain4, &main.stbMain5};
+    for (platform::StatusBar* bar : bars)
+        for (int p = 1; p <= bar->PanelCount(); ++p) bar->SetPanel(p, "x");
+    t.app.eng.AlgFileName = "run.alg";
+    t.s.backend.AnswerMsgBox("Initialize", platform::vbCancel);
+    t.app.form<frmMenu>().cmdInitialize_Click();
+    std::string kept;
+    for (platform::StatusBar* bar : bars) {
+        for (int p = 1; p <= bar->PanelCount(); ++p) kept += bar->Panel(p).empty() ? "." : "x";
+        kept += "|";
+    }
+    EXPECT_EQ(kept, "..|..|...|.....x|..|....x|");
+    EXPECT_TRUE(t.app.form<frmMenu>().Visible());
+}
+
 TEST(Frame, InformationWindowsGiveTheMainWindowBackByOkOrCloseBox) {
     Started t;
     frmMain& main = t.app.form<frmMain>();

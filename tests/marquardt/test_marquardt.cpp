@@ -151,7 +151,27 @@ TEST_F(Marq, InterruptEndsTheIterationOrTheProfile) {
                                                        : "Interrupt received. Do you want to quit the ML procedure?");
         EXPECT_EQ(app.marq.NIter, off ? clickedAt + 1 : clickedAt);
         EXPECT_EQ(ev.ProfPt, off ? 2 : 5);
-        EXPECT_TRUE(app.eng.InterruptMarq == 0 && app.form<frmMarquardt>().cmdStop.Enabled());
+        // The run is over: nothing is left to interrupt.
+        EXPECT_TRUE(app.eng.InterruptMarq == 0 && !app.form<frmMarquardt>().cmdStop.Enabled());
+    }
+}
+
+// The iteration limit is met at equality only: a limit of 0 (or one already
+// passed) lets the run go on to its minimum.
+TEST_F(Marq, IterationLimitIsMetAtEqualityOnly) {
+    for (long limit : {0L, 2L}) {
+        SCOPED_TRACE(limit);
+        StartQuartic(2);
+        app.eng.opt.ConvTol = 1E-3;
+        app.eng.opt.MaxCalls = limit;
+        s.backend.msgBoxes.clear();
+        Answer(limit == 0 ? "Marquardt minimum" : "Marquart minimization stopped");
+        Run();
+        EXPECT_EQ(LastBox().text, limit == 0 ? "Minimum found using Marquardt!"
+                                             : "Maximum number of iterations reached or an interrupt was received");
+        if (limit == 0) EXPECT_GT(app.marq.NIter, 2);
+        else EXPECT_EQ(app.marq.NIter, 2);
+        EXPECT_FALSE(app.form<frmMarquardt>().cmdStop.Enabled());
     }
 }
 

@@ -9,10 +9,23 @@
 #include "numerics/PearsonStats.h"
 #include "numerics/Random.h"
 #include "numerics/Variates.h"
+#include "platform/random.h"
 
 namespace {
 
 using namespace tivelor::numerics;
+
+// The runtime's generator as the variates' uniform source.
+class Rng : public UniformSource {
+public:
+    Rng() = default;
+    explicit Rng(double seed) : g_(seed) {}
+    void Seed(double seed) { g_.Seed(seed); }
+    double Rnd() override { return g_.Rnd(); }
+
+private:
+    platform::Rng g_;
+};
 
 // Hands out given uniforms, then fails the test if more are asked for.
 class Scripted : public UniformSource {

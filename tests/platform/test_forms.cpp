@@ -218,3 +218,154 @@ TEST(End, ClosesFilesAndUnwindsToTheTopLevel) {
         EXPECT_EQ(text, "last line\r\n");
     }
 }
+
+namespace {
+
+// Two groups of option buttons, a check box and list boxes, as a user meets them.
+class frmChoices : public Form {
+public:
+    static constexpr const char* kName = "frmChoices";
+    explicit frmChoices(Ui& ui) : Form(ui, kName, "Choices", FormKind::TopLevel, 6000, 4000) {
+        optA.container = optB.container = &fraOne;
+        optC.container = &fraTwo;
+        for (Control* c : std::initializer_list<Control*>{&optA, &optB, &optC, &optD, &chk, &lst, &txtNote, &lblNote})
+            c->OnClick = [this, c] { clicks.push_back(c->name); };
+        lst.OnChange = [this] { clicks.push_back("lst changed"); };
+        for (const char* item : {"one", "two"}) lst.AddItem(item);
+    }
+    Label lblNote{*this, "lblNote", "Note", 0, 0, 900, 255};
+    TextBox txtNote{*this, "txtNote", "abc", 0, 300, 900, 315};
+    Frame fraOne{*this, "fraOne", "One", 0, 800, 2000, 1200};
+    OptionButton optA{*this, "optA", "A", 120, 240, 900, 255, true};
+    OptionButton optB{*this, "optB", "B", 120, 600, 900, 255};
+    Frame fraTwo{*this, "fraTwo", "Two", 2200, 800, 2000, 1200};
+    OptionButton optC{*this, "optC", "C", 120, 240, 900, 255, true};
+    OptionButton optD{*this, "optD", "D", 2200, 2200, 900, 255};   // on the form itself
+    CheckBox chk{*this, "chk", "Check", 0, 2600, 900, 255, 2};
+    ListBox lst{*this, "lst", 2200, 2600, 1500, 900};
+    std::vector<std::string> clicks;
+};
+
+std::string Values(const frmChoices& f) {
+    std::string out;
+    for (const OptionButton* o : {&f.optA, &f.optB, &f.optC, &f.optD}) out += o->Value() ? '1' : '0';
+    return out + std::to_string(f.chk.Value());
+}
+
+}  // namespace
+
+// A user's click, check and option change and list pick: one rule for every
+// back end. Option buttons act within their own container only.
+TEST(UserInput, ClicksAndValueChangesFollowTheWindowSystemsRules) {
+    Session s;
+    frmChoices& f = s.ui.forms.Get<frmChoices>(s.ui);
+    f.Show();
+    s.backend.Click("frmChoices.optB");     // clears A, leaves C and D alone
+    EXPECT_EQ(Values(f), "01102");
+    s.backend.Click("frmChoices.optB");     // a selected option is clicked again
+    s.backend.Click("frmChoices.optD");     // the form's own group: none other there
+    EXPECT_EQ(Values(f), "01112");
+    s.backend.Click("frmChoices.chk");      // grayed becomes checked, then unchecked
+    s.backend.Click("frmChoices.chk");
+    s.backend.Set("frmChoices.optA", 1);    // as a click
+    s.backend.Set("frmChoices.optC", 0);    // cleared without an event
+    EXPECT_EQ(Values(f), "10010");
+    s.backend.Click("frmChoices.txtNote");  // text boxes and labels take clicks too
+    s.backend.Click("frmChoices.lblNote");
+    s.backend.Set("frmChoices.lst", 1);
+    EXPECT_EQ(f.clicks, (std::vector<std::string>{"optB", "optB", "optD", "chk", "chk", "optA", "txtNote",
+                                                  "lblNote", "lst"}));
+    f.lst.Text = "typed";                   // then the user picks the same item again
+    f.clicks.clear();
+    s.backend.Set("frmChoices.lst", 1);
+    EXPECT_EQ(f.lst.Text(), "two");
+    EXPECT_EQ(f.clicks, std::vector<std::string>{"lst"});   // a pick is a Click, not a Change
+
+    // Without the headless back end: the same functions, called directly.
+    f.clicks.clear();
+    UserClick(f.optB);
+    UserSetValue(f.chk, 2);
+    UserSetValue(f.optD, 0);
+    EXPECT_EQ(Values(f), "01002");
+    EXPECT_EQ(f.clicks, (std::vector<std::string>{"optB", "chk"}));
+}
+
+// The window shown gives the focus to its first control in tab order that
+// can take it: shown, enabled, in shown and enabled frames.
+TEST(UserInput, AShownWindowFocusesItsFirstControlInTabOrder) {
+    Session s;
+    frmChoices& f = s.ui.forms.Get<frmChoices>(s.ui);
+    EXPECT_EQ(f.FirstInTabOrder(), &f.txtNote);   // labels and frames take no focus
+    f.txtNote.TabIndex = 5;
+    f.optA.TabIndex = f.optB.TabIndex = 3;
+    f.optC.TabIndex = f.optD.TabIndex = f.chk.TabIndex = f.lst.TabIndex = 4;
+    EXPECT_EQ(f.FirstInTabOrder(), &f.optA);      // lowest index, then declaration order
+    f.fraOne.Enabled = false;
+    EXPECT_EQ(f.FirstInTabOrder(), &f.optC);
+    f.fraTwo.Visible = false;
+    f.optD.Enabled = false;
+    EXPECT_EQ(f.FirstInTabOrder(), &f.chk);
+    f.Show();
+    EXPECT_EQ(s.backend.focus, "frmChoices.chk");
+    s.backend.focus.clear();
+    f.Show();                                     // already shown: the focus stays
+    EXPECT_EQ(s.backend.focus, "");
+    for (Control* c : f.Controls()) c->Enabled = false;
+    EXPECT_EQ(f.FirstInTabOrder(), nullptr);
+}
+
+// The selection of a text box: clamped to its text, reset to the end when
+// code sets the text.
+TEST(UserInput, TextBoxSelection) {
+    Session s;
+    frmChoices& f = s.ui.forms.Get<frmChoices>(s.ui);
+    TextBox& t = f.txtNote;
+    EXPECT_EQ(t.SelStart * 10 + t.SelLength, 30);   // design text: the caret after it
+    t.SelectAll();
+    EXPECT_EQ(t.SelStart * 10 + t.SelLength, 3);
+    t.SelStart = 2;
+    t.SelLength = 9;
+    EXPECT_EQ(t.SelStart * 10 + t.SelLength, 21);
+    t.SelStart = -4;
+    EXPECT_EQ(t.SelStart * 10 + t.SelLength, 1);
+    t.SelStart = 7;
+    EXPECT_EQ(t.SelStart * 10 + t.SelLength, 30);
+    t.Text = "12345";
+    EXPECT_EQ(t.SelStart * 10 + t.SelLength, 50);
+
+    // Keys go in at the caret and replace the selection.
+    f.Show();
+    int changes = 0;
+    t.OnChange = [&] { ++changes; };
+    t.OnKeyPress = [](int& k) { if (k == 'x') k = 0; else if (k == 'a') k = 'A'; };
+    t.SelStart = 1;
+    t.SelLength = 2;
+    s.backend.Keys("frmChoices.txtNote", "axb");   // x dropped, a made A
+    EXPECT_EQ(t.Text(), "1Ab45");
+    EXPECT_EQ(t.SelStart * 10 + t.SelLength, 30);
+    s.backend.Keys("frmChoices.txtNote", "\b\b\b\b9");
+    EXPECT_EQ(t.Text(), "945");
+    t.MaxLength = 4;
+    s.backend.Keys("frmChoices.txtNote", "78");
+    t.Locked = true;
+    s.backend.Keys("frmChoices.txtNote", "6");
+    EXPECT_EQ(t.Text(), "9745");
+    EXPECT_EQ(changes, 7);
+}
+
+// A click on a fixed cell leaves the current cell alone; a double-click only
+// tells where the mouse was.
+TEST(UserInput, GridCellClicks) {
+    Session s;
+    frmTest& f = s.ui.forms.Get<frmTest>(s.ui);
+    std::string events;
+    f.grd.OnClick = [&] { events += "c" + std::to_string(f.grd.Row) + std::to_string(f.grd.Col); };
+    f.grd.OnDblClick = [&] { events += "d" + std::to_string(f.grd.MouseRow) + std::to_string(f.grd.MouseCol); };
+    f.Show();
+    s.backend.ClickCell("frmTest.grd", 2, 1);
+    s.backend.ClickCell("frmTest.grd", 0, 1);   // the heading
+    s.backend.ClickCell("frmTest.grd", 1, 0, true);
+    UserDblClickCell(f.grd, 0, 0);
+    EXPECT_EQ(events, "c21c21c21d10d00");
+    EXPECT_EQ(f.grd.MouseRow * 10 + f.grd.MouseCol, 0);
+}

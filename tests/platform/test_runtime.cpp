@@ -134,6 +134,26 @@ TEST(Runtime, FormatPatterns) {
         EXPECT_EQ(Format(c.x, c.pattern), c.text) << "Format(" << c.x << ", \"" << c.pattern << "\")";
 }
 
+// Scaling by a percent sign past the largest double: the exact decimal digits
+// of the value, the point moved two places per percent sign.
+TEST(Runtime, FormatPercentOfValuesThatOverflowWhenScaled) {
+    const std::string exact1e307 =   // the double nearest 1E307, written out
+        "999999999999999986031059760256457771700264183812636387524966073588356585267274384906484641"
+        "422896066678637928039265461539335317285025210333627595237061539701073069166468937517856903"
+        "985107314633964162326607112672001102016955330401859645781268856194720117148846117292182213"
+        "9066929851282122002676667750021070848";
+    const std::string exactMax =     // the largest finite double
+        "179769313486231570814527423731704356798070567525844996598917476803157260780028538760589558"
+        "632766878171540458953514382464234321326889464182768467546703537516986049910576551282076245"
+        "490090389328944075868508455133942304583236903222948165808559332123348274797826204144723168"
+        "738177180919299881250404026184124858368";
+    EXPECT_EQ(Format(1E307, "0%"), exact1e307 + "00%");
+    EXPECT_EQ(Format(-1.7976931348623157E308, "0.0%"), "-" + exactMax + "00.0%");
+    EXPECT_EQ(Format(1.7976931348623157E308, "0%%"), exactMax + "0000%%");
+    EXPECT_EQ(Format(1.7976931348623157E308, "Percent"), exactMax + "00.00%");
+    EXPECT_EQ(Format(1E306, "0%"), Format(1E308, "0") + "%");   // still finite: scaled as a double
+}
+
 TEST(Runtime, FormatOfTextFormatsOnlyDecimalNumbers) {
     EXPECT_EQ(Format("12.5", "0.00"), "12.50");
     EXPECT_EQ(Format(" -3", "0.0"), "-3.0");

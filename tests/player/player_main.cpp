@@ -32,7 +32,7 @@ std::vector<std::string> Words(const std::string& line) {
             while (i < line.size() && line[i] != '"') {
                 if (line[i] == '\\' && i + 1 < line.size()) {
                     char n = line[++i];
-                    w += n == 'n' ? '\n' : n == 'r' ? '\r' : n;
+                    w += n == 'n' ? '\n' : n == 'r' ? '\r' : n == 'b' ? '\b' : n;
                 } else {
                     w += line[i];
                 }
@@ -147,9 +147,9 @@ private:
             s.target = w[1];
             return s;
         }
-        if (cmd == "type") {
+        if (cmd == "type" || cmd == "keys") {
             Need(w, 3, number);
-            s.kind = Step::Type;
+            s.kind = cmd == "type" ? Step::Type : Step::Keys;
             s.target = w[1];
             s.text = w[2];
             return s;
@@ -281,12 +281,24 @@ private:
                     throw ScriptError(where + "cannot write " + w[2]);
             });
         }
+        if (cmd == "save-drawing") {
+            Need(w, 3, number);
+            return Call([this, w, where] {
+                platform::Control& c = Ctl(w[1]);
+                if (c.kind != platform::ControlKind::PictureBox)
+                    throw ScriptError(where + w[1] + " is not a picture box");
+                if (!platform::WriteWholeFileSafely(
+                        w[2], platform::DisplayListText(static_cast<platform::PictureBox&>(c))))
+                    throw ScriptError(where + "cannot write " + w[2]);
+            });
+        }
         if (cmd == "compare") {
             Need(w, 3, number);
-            return Call([w, where] {
+            return Call([this, w, where] {
                 std::string a, b;
                 if (!platform::ReadWholeFile(w[1], a)) throw ScriptError(where + "cannot read " + w[1]);
                 if (!platform::ReadWholeFile(w[2], b)) throw ScriptError(where + "cannot read " + w[2]);
+                b = Expand(b);   // a golden file names the temporary folder as $TMP
                 if (a != b) throw ScriptError(where + w[1] + " differs from " + w[2]);
             });
         }

@@ -167,6 +167,23 @@ TEST(RankWindow, RankingGivesDeltasAndWeightsAndEditsUndoIt) {
     EXPECT_TRUE(f.app.IsLoaded<tivelor::frmMenu>());
 }
 
+// With priors on, the first model's constant is asked before its evaluation,
+// so the prior term is on the -ln L scale of that constant; a fused pair
+// counts once in K.
+TEST(RankWindow, PriorTermAndFusedPairs) {
+    RankFixture f;
+    f.app.eng.RecipLnLConst = 0;
+    f.app.priors.PriorType(1) = "N";
+    f.app.priors.PriorMean(1) = 1;
+    f.app.priors.PriorSD(1) = 0.5;   // -ln prior at 0: z = -2, a term of 2
+    f.app.sw.PriorsOn = "on";
+    f.app.eng.par.FuseCode(3) = f.app.eng.par.FuseCode(4) = "AB";
+    frmRank& w = f.Open();
+    EXPECT_EQ(w.table.At(1, 1).ModelK, 3);
+    EXPECT_NEAR(w.table.At(1, 1).ModelNLnL, 52, 1E-12);
+    EXPECT_NEAR(w.table.At(1, 1).ModelAICc, 104 + 2.0 * 3 * 50 / 46, 1E-9);
+}
+
 TEST(RankWindow, RowLabelsAndTheModelLimit) {
     EXPECT_EQ(frmRank::RowLabel(9, 10), "   9)  10");
     EXPECT_EQ(frmRank::RowLabel(10, 10), " 10)  10");

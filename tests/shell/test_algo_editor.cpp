@@ -166,13 +166,17 @@ TEST(Quit, AsksAboutPriorsOnlyWhenOneIsSet) {
         t.b.AnswerMsgBox("Exit Tivelor", vbYes);
         t.b.AnswerMsgBox("What about algorithm data?", vbNo);
         t.b.AnswerMsgBox("What about Bayesian priors?", vbYes);
-        t.b.AnswerMsgBox("What about Bayesian priors?", vbOK);   // nothing to write yet
+        const std::string pri = Temp(std::string("quit_") + prior + ".pri");
+        t.b.ChooseFile(pri);
         t.b.Click("frmMenu.cmdQuit");
         EXPECT_TRUE(t.b.Ended());
         std::string transcript;
         for (const auto& m : t.b.msgBoxes) transcript += std::to_string(m.style) + " " + m.title + "\n";
         EXPECT_EQ(transcript, std::string("292 Exit Tivelor\n36 What about algorithm data?\n") +
-                                  (prior[0] == 'U' ? "" : "36 What about Bayesian priors?\n64 What about Bayesian priors?\n"));
+                                  (prior[0] == 'U' ? "" : "36 What about Bayesian priors?\n"));
+        std::string text;
+        EXPECT_EQ(platform::ReadWholeFile(pri, text), prior[0] == 'N');   // the main menu's save wrote it
+        EXPECT_EQ(text.substr(0, 3), prior[0] == 'N' ? "4\r\n" : "");
     }
 }
 

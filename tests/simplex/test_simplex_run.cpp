@@ -108,7 +108,7 @@ TEST(SimplexRun, InterruptCallLimitAndZeroValueEndTheRun) {
             for (int i = 1; i <= 2; ++i) EXPECT_EQ(b.app.eng.par.ParValue(i), b.app.eng.Simplex(i, s.ILo));
         EXPECT_EQ(b.app.eng.InterruptSimplex, 0);
         EXPECT_EQ(b.app.sw.SimplexBusy, 0);
-        EXPECT_TRUE(b.app.form<frmSimplex>().cmdStop.Enabled());
+        EXPECT_FALSE(b.app.form<frmSimplex>().cmdStop.Enabled());   // nothing left to interrupt
         EXPECT_TRUE(b.app.form<frmMenu>().Visible());
         EXPECT_EQ(b.Panel(1), "");
     }
@@ -145,4 +145,34 @@ TEST(SimplexVerify, RestartsWarnFromTheSecondAndAConfirmedMinimumReports) {
               "This result required 0 iterations, 2 function calls, and 0 restarts\r\n");
     EXPECT_EQ(c.app.eng.InterruptSimplex, 0);
     for (int p = 1; p <= 4; ++p) EXPECT_EQ(c.Panel(p), "");
+}
+
+// A press of Interrupt that reached no run (the flag left set) does not stop
+// the next one; a kept simplex leaves the Stop button as its window has it.
+TEST(SimplexRun, AStaleInterruptIsClearedAndTheButtonIsOffAtTheEnd) {
+    Bench b;
+    b.Params({4, -4}, {1, 1}, Quadratic({0, 0}, {1, 1}));
+    b.app.eng.opt.ConvTol = 1E-8;
+    b.app.eng.InterruptSimplex = platform::True;
+    b.Ok("Simplex minimum");
+    b.Minimize();   // an interrupt question would fail the script here
+    EXPECT_EQ(b.s.backend.msgBoxes.back().text, "Minimum found using Simplex!");
+    EXPECT_GT(b.app.simplex.NIter, 10);
+    frmSimplex& w = b.app.form<frmSimplex>();
+    EXPECT_FALSE(w.cmdStop.Enabled());
+    EXPECT_EQ(w.cmdStop.Caption(), "&Interrupt this minimization");
+
+    std::string caption;
+    bool enabled = false;
+    for (int k = 1; k <= 5; ++k)
+        b.At(k, Step::Call, "", [&] {
+            if (!caption.empty() || !b.app.simplex.Running) return;
+            frmSimplex& now = b.app.form<frmSimplex>();
+            caption = now.cmdStop.Caption(), enabled = now.cmdStop.Enabled();
+        });
+    b.app.eng.InterruptSimplex = platform::True;
+    b.Ok("Simplex minimum");
+    b.Minimize();   // continues the kept simplex in a new window
+    EXPECT_EQ(caption + (enabled ? " on" : " off"), "&Interrupt on");
+    EXPECT_EQ(b.s.backend.msgBoxes.back().text, "Minimum found using Simplex!");
 }

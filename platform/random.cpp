@@ -1,9 +1,9 @@
-#include "numerics/Random.h"
+#include "platform/random.h"
 
 #include <bit>
 #include <cmath>
 
-namespace tivelor::numerics {
+namespace platform {
 
 namespace {
 
@@ -23,4 +23,4 @@ void Rng::Seed(double seed) {
     // SplitMix64 is a bijection of its counter, so the four words are never all 0.
 }
 
-}  // namespace tivelor::numerics
+}  // namespace platform

@@ -1,0 +1,169 @@
+// The prior editor's entry commands: one prior kind each for the selected
+// parameter, asked in input boxes and checked before anything is stored.
+#include <cmath>
+
+#include "numerics/PriorMath.h"
+#include "platform/runtime.h"
+#include "app/App.h"
+#include "priors/PriorsFile.h"
+#include "priors/frmSetPriors.h"
+#include "shell/AlgoEditor.h"
+
+namespace tivelor {
+
+namespace {
+const std::string kBeta = "\xC3\x9F";   // the sharp s that names the beta function
+}
+
+bool frmSetPriors::Ask(const std::string& question, const std::string& title, int i, std::string& answer) {
+    app.msg.NumFormat = "0.000E+000";
+    answer = app.ui.InputBox(question + platform::CStr(i), title, "");
+    return !answer.empty();
+}
+
+bool frmSetPriors::AskPair(const std::string& q1, const std::string& q2, const std::string& title, int i,
+                           double& a, double& b) {
+    std::string t1, t2;
+    if (!Ask(q1, title, i, t1) || !Ask(q2, title, i, t2)) return false;
+    if (!IsNumeric(t1) || !IsNumeric(t2)) return false;
+    a = platform::Val(t1);
+    b = platform::Val(t2);
+    return true;
+}
+
+void frmSetPriors::Store(int i, const std::string& letter, double mean, double sd) {
+    PriorTable& pr = app.priors;
+    pr.PriorType(i) = letter;
+    pr.PriorMean(i) = mean;
+    pr.PriorSD(i) = sd;
+    pr.PriorMean2(i) = std::string("Unused");
+    pr.PriorSD2(i) = std::string("Unused");
+    app.eng.SimplexValid = 0;
+    ShowRow(i);
+    MarkEntered(i);
+}
+
+void frmSetPriors::mnuN_Click() {
+    const int i = Selected();
+    if (i == 0) return;
+    double m, s;
+    if (!AskPair("Choose mean of parameter #", "Choose SD of parameter #", "Gaussian (i.e., Normal)", i, m, s)) return;
+    if (s == 0) return;
+    Store(i, "N", m, std::fabs(s));
+}
+
+void frmSetPriors::mnuG_Click() {
+    const int i = Selected();
+    if (i == 0) return;
+    double m, s;
+    if (!AskPair("Choose mean (> 0) of parameter #", "Choose SD (0 < SD < Mean) of parameter #", "Gamma", i, m, s))
+        return;
+    if (m == 0 || s == 0 || s >= m || std::fabs(s) >= std::fabs(m)) return;
+    Store(i, "G", std::fabs(m), std::fabs(s));
+}
+
+void frmSetPriors::mnuE_Click() {
+    const int i = Selected();
+    if (i == 0) return;
+    app.msg.MsgText = std::string("For the exponential distribution the instantaneous decay rate ") +
+                      "is equal to the reciprocal of both the mean and the SD" + "\r\n\r\n" +
+                      "Choose the mean (and thus SD) of parameter #";
+    std::string t;
+    if (!Ask(app.msg.MsgText, "Exponential", i, t) || !IsNumeric(t)) return;
+    const double m = std::fabs(platform::Val(t));
+    if (m == 0) return;
+    Store(i, "E", m, m);
+}
+
+void frmSetPriors::mnuL_Click() {
+    const int i = Selected();
+    if (i == 0) return;
+    double m, s;
+    if (!AskPair("Choose mean (> 0) of parameter #", "Choose SD (> 0) of parameter #", "Ln-normal", i, m, s)) return;
+    if (m == 0 || s == 0) return;
+    Store(i, "L", std::fabs(m), std::fabs(s));
+}
+
+void frmSetPriors::mnuB_Click() {
+    const int i = Selected();
+    if (i == 0) return;
+    double m, s;
+    if (!AskPair("Choose mean (0 < mean < 1) of parameter #", "Choose SD (> 0) of parameter #", "Beta", i, m, s))
+        return;
+    if (m <= 0 || m >= 1 || s == 0) return;
+    m = std::fabs(m);
+    s = std::fabs(s);
+    const numerics::BetaShapes ab = numerics::BetaShapesFromMoments(m, s);
+    app.msg.MsgTitle = "Beta";
+    app.msg.MsgStyle = 64;
+    if (ab.a > 0 && ab.b > 0) {
+        app.msg.MsgText = "The corresponding values for 'a' & 'b' of " + kBeta + " (a,b) are: " +
+                          platform::Format(ab.a, "####0.####") + " & " + platform::Format(ab.b, "####0.####");
+        app.ShowMsg();
+        Store(i, "B", m, s);
+    } else if (ab.a <= 0) {
+        app.msg.MsgText = "An unacceptable (< 0) value for 'a' of " + kBeta + " (a,b) is: " +
+                          platform::Format(ab.a, "####0.####");
+        app.ShowMsg();
+    } else {
+        app.msg.MsgText = "An unacceptable (< 0) value for 'b' of " + kBeta + " (a,b) is: " +
+                          platform::Format(ab.b, "####0.####");
+        app.ShowMsg();
+    }
+}
+
+void frmSetPriors::MnuS_Click() {
+    const int i = Selected();
+    if (i == 0) return;
+    double foot, s;
+    if (!AskPair("Choose left foot of parameter #", "Choose SD @ the left foot of parameter #", "Left-side cliff", i,
+                 foot, s))
+        return;
+    Store(i, "S", foot, std::fabs(s));
+}
+
+void frmSetPriors::mnuR_Click() {
+    const int i = Selected();
+    if (i == 0) return;
+    double foot, s;
+    if (!AskPair("Choose right foot of parameter #", "Choose SD @ the right foot of parameter #", "Right-side cliff",
+                 i, foot, s))
+        return;
+    Store(i, "D", foot, std::fabs(s));
+}
+
+void frmSetPriors::mnuT_Click() {
+    const int i = Selected();
+    if (i == 0) return;
+    const std::string title = "Uniform-bounded";
+    std::string left, leftSD, right, rightSD;
+    for (;;) {
+        if (!Ask("Choose left foot of parameter #", title, i, left)) return;
+        if (!Ask("Choose SD @ the left foot of parameter #", title, i, leftSD)) return;
+        app.msg.NumFormat = "0.000E+000";
+        right = app.ui.InputBox("Choose right foot of parameter #" + platform::CStr(i) + ", it must exceed left foot.",
+                                title, "");
+        if (right.empty()) return;
+        if (!Ask("Choose SD @ the right foot of parameter #", title, i, rightSD)) return;
+        const bool numbers = IsNumeric(left) && IsNumeric(leftSD) && IsNumeric(right) && IsNumeric(rightSD);
+        if (numbers && platform::Val(right) > platform::Val(left)) break;
+    }
+    PriorTable& pr = app.priors;
+    pr.PriorType(i) = "T";
+    pr.PriorMean(i) = platform::Val(left);
+    pr.PriorSD(i) = std::fabs(platform::Val(leftSD));
+    pr.PriorMean2(i) = right;
+    pr.PriorSD2(i) = std::fabs(platform::Val(rightSD));
+    app.eng.SimplexValid = 0;
+    ShowRow(i);
+    MarkEntered(i);
+}
+
+void frmSetPriors::mnuU_Click() {
+    app.msg.NumFormat = "0.000E+000";
+    const int i = Selected();
+    if (i == 0) return;
+    Store(i, "U", kPriorUnset, kPriorUnset);
+}
+
+}  // namespace tivelor

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of tests/fuzz with clang in build-fuzz and runs
+# each for FUZZ_SECONDS (30) seconds from seeds made of the examples and the
+# session files. Skipped when clang++ is not installed. A crash or a broken
+# property leaves its input in build-fuzz/artifacts and fails the script.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${FUZZ_SECONDS:-30}
+jobs=${FUZZ_BUILD_JOBS:-$(nproc)}
+
+if ! command -v clang++ >/dev/null 2>&1; then
+  echo "fuzz: clang++ is not installed; fuzzing skipped"
+  exit 0
+fi
+
+out=build-fuzz
+mkdir -p "$out/logs" "$out/artifacts" "$out/seeds"
+echo "fuzz: building the fuzz targets with clang in $out"
+if ! { cmake -S . -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+         -DTIVELOR_FUZZ=ON -DTIVELOR_QT=OFF -DTIVELOR_TESTS=OFF -DTIVELOR_BENCH=OFF &&
+       cmake --build "$out" -j"$jobs"; } >"$out/logs/build.log" 2>&1; then
+  tail -n 40 "$out/logs/build.log"
+  echo "fuzz: the build failed (whole log in $out/logs/build.log)"
+  exit 1
+fi
+
+# Seeds. The data-file target reads the dialog's numbers and the parameter
+# values from a first line, then the file.
+seeds=$out/seeds
+rm -rf "$seeds" && mkdir -p "$seeds/fuzz_datafile" "$seeds/fuzz_algfile" "$seeds/fuzz_runtime"
+n=0
+while read -r file numbers; do
+  for links in 0 1 2 3; do
+    { echo "$numbers $links"; cat "$file"; } >"$seeds/fuzz_datafile/seed$((n += 1))"
+  done
+done <<'EOF'
+examples/meadow12.dat 12 8 40
+examples/bog10.dat 10 6 30
+examples/heath15.dat 15 10 50
+tests/sessions/golden/report_meadow.dat 8 10 200
+EOF
+{ echo "3 4 100 1 0.2 nan -1 inf 1e300 -1e300"; head -n 5 examples/bog10.dat; } >"$seeds/fuzz_datafile/seed_values"
+for file in tests/sessions/*.alg tests/sessions/golden/*.alg; do
+  cp "$file" "$seeds/fuzz_algfile/"
+done
+# Runtime: byte 0 chooses Val, CInt, CLng, Str or Format; then a double; then text.
+n=0
+for value in '\x00\x00\x00\x00\x00\x00\xf8\x3f' '\x00\x00\x00\x00\x00\x00\x04\xc0' \
+             '\x33\x74\xac\x3c\x1f\x7b\xac\x7f' '\x00\x00\x00\x00\xe0\xff\xdf\x40' \
+             '\x00\x00\x10\x00\x00\x00\xe0\xc1' '\xb2\x87\x1e\x1c\xfe\x74\xaa\x01'; do
+  for op in '\x01' '\x02' '\x03'; do
+    printf "$op$value" >"$seeds/fuzz_runtime/value$((n += 1))"
+  done
+  for pattern in '0.0000000E+00' '####0.#####' ' 0.000E+000' '##0' '00' '0%' '0.00%' '#,##0.00' \
+                 '0.####' ' 0.00000E+00' '0.0000E+00' '#########0.0000' '0;(0);"zero"'; do
+    { printf "\x04$value"; printf '%s' "$pattern"; } >"$seeds/fuzz_runtime/format$((n += 1))"
+  done
+done
+for file in tests/sessions/*.tvs; do   # their words as Val's texts
+  grep -o '"[^"]*"' "$file" | head -n 40 | while read -r word; do
+    { printf '\x00'; printf '%s' "$word"; } >"$seeds/fuzz_runtime/val$((n += 1))"
+  done || true
+done
+
+status=0
+for target in fuzz_datafile fuzz_algfile fuzz_runtime; do
+  corpus=$out/corpus/$target
+  log=$out/logs/$target.log
+  mkdir -p "$corpus"
+  # -max_total_time bounds the run; timeout stops a fuzzer that would not stop.
+  if timeout --kill-after=10 $((seconds + 60)) "$out/tests/fuzz/$target" -max_total_time="$seconds" \
+       -timeout=10 -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 \
+       -artifact_prefix="$out/artifacts/$target-" "$corpus" "$seeds/$target" >"$log" 2>&1; then
+    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
+    echo "fuzz: $target: $runs inputs in ${seconds} s, no failure"
+  else
+    status=1
+    tail -n 30 "$log"
+    echo "fuzz: $target FAILED (log $log; the input is in $out/artifacts)"
+  fi
+done
+exit $status
