@@ -60,6 +60,7 @@ public:
     explicit BayesRun(App& a) : app(a), eng(a.eng), ev(a.eval), bs(a.bayes), main(a.form<frmMain>()) {}
 
     void Run() {
+        app.sw.InterruptBayes = platform::False;   // a press left over from an earlier run
         while (Attempt() == Outcome::Restart) {
         }
         End();
@@ -242,26 +243,32 @@ private:
 
     bool CovarianceSteps() {
         if (app.sw.CovDone != "on") return true;
-        app.msg.InputText =
-            app.ui.InputBox("Base step sizes on SD's from covariance grid 1, 2, 3, No or Quit?", kTitle, "N");
-        const std::string a = platform::UCase(platform::Trim(app.msg.InputText));
-        if (a == "Q") {
-            Refuse();
-            return false;
-        }
-        if (a != "1" && a != "2" && a != "3") return true;
-        const int g = a[0] - '0';
-        // Integrated grids span 3.5 standard errors either side, the profile 4.
-        if (bs.NGridPts >= 3)
-            for (long i = 1; i <= eng.free.NFree; ++i) {
-                const int p = eng.free.FreeIndex(i);
-                if (p == ev.ProfPar) continue;
-                if (const auto se = CovarianceGridSE(app, p, g))
-                    eng.par.StepSize(p) = *se * 7 / static_cast<double>(bs.NGridPts - 1);
+        for (;;) {
+            app.msg.InputText =
+                app.ui.InputBox("Base step sizes on SD's from covariance grid 1, 2, 3, No or Quit?", kTitle, "N");
+            const std::string a = platform::UCase(platform::Trim(app.msg.InputText));
+            if (a == "Q") {
+                Refuse();
+                return false;
             }
-        if (const auto se = CovarianceGridSE(app, ev.ProfPar, g))
-            eng.par.StepSize(ev.ProfPar) = *se * 24 / (3 * static_cast<double>(ev.NProfPts - 1));
-        return true;
+            if (a != "1" && a != "2" && a != "3") return true;
+            const int g = a[0] - '0';
+            if (!CovarianceGridComputed(app, g)) {
+                ReportGridNotComputed(app, g, kTitle);
+                continue;
+            }
+            // Integrated grids span 3.5 standard errors either side, the profile 4.
+            if (bs.NGridPts >= 3)
+                for (long i = 1; i <= eng.free.NFree; ++i) {
+                    const int p = eng.free.FreeIndex(i);
+                    if (p == ev.ProfPar) continue;
+                    if (const auto se = CovarianceGridSE(app, p, g))
+                        eng.par.StepSize(p) = *se * 7 / static_cast<double>(bs.NGridPts - 1);
+                }
+            if (const auto se = CovarianceGridSE(app, ev.ProfPar, g); se && eng.par.StepSize(ev.ProfPar) != 0)
+                eng.par.StepSize(ev.ProfPar) = *se * 24 / (3 * static_cast<double>(ev.NProfPts - 1));
+            return true;
+        }
     }
 
     void Refuse() {

@@ -56,14 +56,20 @@ struct BayesFixture : Fixture {
         std::filesystem::create_directories(dir);
         app.shell.AlgoColOn.ReDim(9);
     }
-    // A covariance run left these standard errors on grid g.
+    // A covariance run left these standard errors on grid g, in slots taken
+    // in reverse parameter order; the other grids were not computed.
     void CovarianceGrid(const std::vector<double>& se, int g = 1) {
         app.sw.CovDone = "on";
         const long n = static_cast<long>(se.size());
         app.eng.CovStore.ReDim(n, n, 3);
+        app.eval.CovSlot.ReDim(n);
+        for (int k = 1; k <= 3; ++k)
+            for (long i = 0; i <= n; ++i) app.eng.CovStore(0, i, k) = -1;
         for (long i = 1; i <= n; ++i) {
-            app.eng.CovStore(i, i, g) = se[i - 1] * se[i - 1];
-            app.eng.CovStore(0, i, g) = se[i - 1];
+            const long slot = n + 1 - i;
+            app.eval.CovSlot(i) = static_cast<int>(slot);
+            app.eng.CovStore(slot, slot, g) = se[i - 1] * se[i - 1];
+            app.eng.CovStore(0, slot, g) = se[i - 1];
         }
     }
     void Opening(int continueAnswer = vbYes) {
@@ -183,7 +189,9 @@ TEST_F(Posterior, ShiftedPairMatchesTheNormalMarginal) {
     Params({0.3, 1.2}, {0.05, 0.05});
     Objective(Shifted);
     CovarianceGrid({0.1, 0.2});
-    Dialogue("1", "25", "25");
+    Dialogue("1", "25", "25", "2");   // grid 2 was not computed: asked again
+    Answer(kTitle);
+    s.backend.AnswerInput(kTitle, "1");
     FinishEditing();
     Ending(true);
     tivelor::BayesianEvaluation(app);
@@ -194,6 +202,7 @@ TEST_F(Posterior, ShiftedPairMatchesTheNormalMarginal) {
     EXPECT_NEAR(ev().ProfNegLnL(1), 8.0028927, 1E-6);
     // The constant offset of the objective is gone with the reference value.
     EXPECT_NEAR(bs().RefNegLnL, 50, 1E-12);
+    EXPECT_TRUE(Shown("Covariance grid 2 holds no standard errors"));
 }
 
 // A normal likelihood N(0.3, 0.1) times a normal prior N(0.5, 0.1) is N(0.4, 0.0707).
