@@ -88,26 +88,4 @@ TEST(InnerNodeCorrelation, OfACorrelatedNormalOnItsGrid) {
     EXPECT_FALSE(InnerNodeCorrelation(x, y, d, 25, 25));
 }
 
-TEST(Reverse, RowsAndEitherIndexOfAGrid) {
-    platform::Vec<double> v(4);
-    platform::Matrix<double> d(3, 2);
-    for (long i = 0; i <= 4; ++i) v(i) = static_cast<double>(i);
-    for (long i = 0; i <= 3; ++i)
-        for (long j = 0; j <= 2; ++j) d(i, j) = static_cast<double>(10 * i + j);
-    tivelor::numerics::ReverseRows(v, 3);   // element 0 and those beyond n stay
-    EXPECT_EQ(v(0), 0);
-    EXPECT_EQ(v(1), 3);
-    EXPECT_EQ(v(2), 2);
-    EXPECT_EQ(v(3), 1);
-    EXPECT_EQ(v(4), 4);
-    tivelor::numerics::ReverseFirstIndex(d, 3, 2);
-    EXPECT_EQ(d(1, 2), 32);
-    EXPECT_EQ(d(3, 1), 11);
-    EXPECT_EQ(d(2, 1), 21);
-    tivelor::numerics::ReverseSecondIndex(d, 3, 2);
-    EXPECT_EQ(d(1, 1), 32);
-    EXPECT_EQ(d(1, 2), 31);
-    EXPECT_EQ(d(0, 0), 0);
-}
-
 }  // namespace
