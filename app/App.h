@@ -5,6 +5,7 @@
 #include "engine/EngineState.h"
 #include "engine/MarquardtState.h"
 #include "engine/SimplexState.h"
+#include "evaluation/BayesState.h"
 #include "evaluation/EvalState.h"
 #include "evaluation/MLState.h"
 #include "model/ModelState.h"
@@ -32,6 +33,7 @@ public:
     PriorTable priors;
     EvalState eval;
     MLState ml;
+    BayesState bayes;
     PlotRequest plot;
     Switches sw;
     Messages msg;

@@ -1,6 +1,7 @@
 #include "evaluation/frmParEvals.h"
 
 #include "app/App.h"
+#include "evaluation/BayesianEvaluation.h"
 #include "evaluation/MLEvaluation.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
@@ -37,9 +38,7 @@ void frmParEvals::cmdBP_Click() {
     Unload();
     frmMain& main = a.form<frmMain>();
     main.mnuApplication.Enabled = false;
-    a.ShowMsg("This version of Tivelor does not compute Bayesian posterior distributions yet.", 64,
-              "Bayesian posterior distributions");
-    a.form<frmMenu>().Show();
+    BayesianEvaluation(a);
     main.mnuApplication.Enabled = true;
 }
 

@@ -37,6 +37,8 @@
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 #include "ranking/frmRank.h"
+#include "evaluation/BayesianEvaluation.h"
+#include "evaluation/frmBayesian.h"
 #include "evaluation/frmMaxLike.h"
 #include "evaluation/frmParEvals.h"
 #include "uncertainty/frmAbort.h"
@@ -113,6 +115,20 @@ Form& OpenRank(App& a) {
     return rank;
 }
 
+// The posterior window with a five-point table.
+Form& OpenBayesian(App& a) {
+    tivelor::EvalState& ev = a.eval;
+    ev.NProfPts = 5;
+    for (auto* v : {&ev.ProfX, &ev.ProfNegLnL, &ev.ProfPDF, &ev.ProfCIMode, &ev.ProfCIMean, &ev.ProfNormPDF})
+        v->ReDim(5);
+    for (int k = 1; k <= 5; ++k) {
+        ev.ProfX(k) = 0.1 * (k - 3), ev.ProfNegLnL(k) = 2.0 * (k - 3) * (k - 3);
+        ev.ProfPDF(k) = ev.ProfNormPDF(k) = std::exp(-ev.ProfNegLnL(k));
+    }
+    tivelor::ShowPosteriorData(a, 0, 0, 0, 0.1);
+    return a.form<tivelor::frmBayesian>();
+}
+
 // The prior editor over four parameters with three kinds of prior.
 Form& OpenSetPriors(App& a) {
     tivelor::ParameterSet& p = a.eng.par;
@@ -163,6 +179,7 @@ const std::vector<std::pair<const char*, Form& (*)(App&)>> kWindows = {
     {"frmRank", OpenRank},
     {"frmParEvals", Open<tivelor::frmParEvals>},
     {"frmMaxLike", Open<tivelor::frmMaxLike>},
+    {"frmBayesian", OpenBayesian},
     {"frmRange", [](App& a) -> Form& { a.model.NSpp = 12; return Open<tivelor::frmRange>(a); }},
     {"frmAbort", Open<tivelor::frmAbort>},
     {"frmCovData", Open<tivelor::frmCovData>},

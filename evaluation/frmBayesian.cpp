@@ -1,0 +1,47 @@
+#include "evaluation/frmBayesian.h"
+
+#include "app/App.h"
+#include "platform/runtime.h"
+#include "ranking/frmRank.h"
+#include "shell/TextWindows.h"
+#include "shell/frmMain.h"
+#include "shell/frmMenu.h"
+
+namespace tivelor {
+
+frmBayesian::frmBayesian(App& a)
+    : Form(a.ui, kName, "Bayesian statistics", platform::FormKind::MdiChild, 11000, 6800), app(a) {
+    cmdSaveBayesian.ToolTipText = "Saves the (possibly edited) output appearing in the textbox below";
+    rtbBayesian.FontName = "Courier New";
+    cmdSaveBayesian.OnClick = [this] { cmdSaveBayesian_Click(); };
+}
+
+void frmBayesian::Form_Load() { Form_Resize(); }
+
+void frmBayesian::Form_Resize() { LayoutTextWindow(*this, &cmdSaveBayesian, 0, rtbBayesian); }
+
+void frmBayesian::Form_Unload(int&) {
+    if (app.sw.PriorsFromMenu == "on") {
+        app.sw.PriorsFromMenu = "off";
+        app.form<frmMenu>().Show();
+    }
+    if (app.sw.PriorsFromRank == "on") {
+        app.sw.PriorsFromRank = "off";
+        frmRank& rank = app.form<frmRank>();
+        rank.Show();
+        rank.cmdAICc.SetFocus();
+    }
+    app.form<frmMain>().stbMain5.SetPanel(1, "");
+    app.ui.DoEvents();
+}
+
+void frmBayesian::cmdSaveBayesian_Click() {
+    TextWindowSave what;
+    what.title = "Save Bayesian posterior values in...";
+    what.filter = std::string("All files (*.*)|*.*|") + "Bayesian posterior files (*.pos)|*.pos";
+    what.filterIndex = 2;
+    what.proposedName = platform::DateTimeFileName(app.ui.Now(), ".pos");
+    SaveTextWindow(app, CommonDialog1, rtbBayesian, what);
+}
+
+}  // namespace tivelor
