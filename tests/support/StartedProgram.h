@@ -1,0 +1,63 @@
+// A started program on the headless back end (the credits passed, the main
+// menu shown) and small helpers the subsystem tests share.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/App.h"
+#include "engine/Parameters.h"
+#include "model/frmInitialize.h"
+#include "platform/headless/headless.h"
+#include "shell/frmMain.h"
+#include "shell/frmMenu.h"
+
+namespace tivelor::testing {
+
+struct StartedProgram {
+    platform::headless::Session s;
+    platform::headless::HeadlessBackend& b = s.backend;
+    App app{s.ui};
+
+    StartedProgram() {
+        app.Start();
+        b.Click("frmCredits.cmdOK");
+    }
+    // Parameters named "Parameter i" with these values and steps, default
+    // algorithm data of "test.alg", uniform priors; the main menu shown again
+    // with the buttons of an initialized model.
+    void SetParameters(const std::vector<double>& values, const std::vector<double>& steps) {
+        ParameterSet& par = app.eng.par;
+        const int n = par.NumPars = static_cast<int>(values.size());
+        par.ParName.ReDim(n);
+        SizeParameterArrays(app);
+        SetDefaultAlgorithm(app);
+        for (int i = 1; i <= n; ++i) {
+            par.ParValue(i) = values[static_cast<std::size_t>(i - 1)];
+            par.StepSize(i) = steps[static_cast<std::size_t>(i - 1)];
+            par.ParName(i) = "Parameter " + std::to_string(i);
+        }
+        app.form<frmMain>().Initialized = platform::True;
+        app.eng.AlgFileName = "test.alg";
+        app.form<frmMenu>().Unload();
+        app.form<frmMenu>().Show();
+    }
+};
+
+inline std::string TempPath(const std::string& name) {
+    return (std::filesystem::path(::testing::TempDir()) / name).string();
+}
+
+// The CR LF lines of a text; a last line without its end counts too.
+inline std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    for (std::size_t e; (e = text.find("\r\n", at)) != std::string::npos; at = e + 2) out.push_back(text.substr(at, e - at));
+    if (at < text.size()) out.push_back(text.substr(at));
+    return out;
+}
+
+}  // namespace tivelor::testing
