@@ -73,12 +73,7 @@ struct Analysis : tivelor::testing::StartedProgram {
         b.Click("frmMenu.cmdUserSummary");
     }
     std::string Report() { return app.form<frmSummary>().rtbOut.Text(); }
-    // The first line of the report that starts with prefix, or "".
-    std::string Line(const std::string& prefix) {
-        const std::string text = "\r\n" + Report();
-        const std::size_t p = text.find("\r\n" + prefix);
-        return p == std::string::npos ? "" : text.substr(p + 2, text.find("\r\n", p + 2) - p - 2);
-    }
+    std::string Line(const std::string& prefix) { return tivelor::testing::LineStartingWith(Report(), prefix); }
 };
 
 std::string Tail(const std::string& line, std::size_t from) { return line.size() > from ? line.substr(from) : line; }

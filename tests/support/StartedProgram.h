@@ -60,4 +60,11 @@ inline std::vector<std::string> SplitLines(const std::string& text) {
     return out;
 }
 
+// The first CR LF line of text that starts with prefix, or "".
+inline std::string LineStartingWith(const std::string& text, const std::string& prefix) {
+    const std::string t = "\r\n" + text;
+    const std::size_t p = t.find("\r\n" + prefix);
+    return p == std::string::npos ? "" : t.substr(p + 2, t.find("\r\n", p + 2) - p - 2);
+}
+
 }  // namespace tivelor::testing

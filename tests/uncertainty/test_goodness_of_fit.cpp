@@ -8,6 +8,7 @@
 #include "app/App.h"
 #include "platform/headless/headless.h"
 #include "shell/frmMain.h"
+#include "tests/support/StartedProgram.h"
 #include "uncertainty/GoodnessOfFit.h"
 #include "uncertainty/frmAbort.h"
 #include "uncertainty/frmRange.h"
@@ -61,12 +62,7 @@ struct Gof {
     std::string Panel(int i) { return app.form<frmMain>().stbMain5.Panel(i); }
 };
 
-// The first line of text that starts with prefix, or "".
-std::string Line(const std::string& text, const std::string& prefix) {
-    const std::string t = "\r\n" + text;
-    const std::size_t p = t.find("\r\n" + prefix);
-    return p == std::string::npos ? "" : t.substr(p + 2, t.find("\r\n", p + 2) - p - 2);
-}
+constexpr auto Line = tivelor::testing::LineStartingWith;
 
 const std::string kHead =
     "Pearson-deviates statistics for the model (over the chosen species range):\r\n\r\n"
