@@ -33,7 +33,6 @@ TEST(ReviewPriors, LinesOfTheTermsAndTheirTotal) {
                   kModelLine + "    4.00 and a prior likelihood of 0.018316\r\n");
     EXPECT_EQ(t.app.form<tivelor::frmReviewPriors>().rtbReviewPriors.Text(), t.app.msg.ReportText);
     EXPECT_EQ(t.app.msg.ReportText.substr(0, 40), "Note: Here is a chance to review the lik");
-    EXPECT_EQ(t.app.form<tivelor::frmReviewPriors>().Caption(), "Review priors ");
 
     // Too wide for the fields: printed whole.
     t.pr.PriorType(1) = "S", t.pr.PriorMean(1) = 0, t.pr.PriorSD(1) = 0;
@@ -157,7 +156,6 @@ TEST(EditorMenu, HelpFillsTheHelpWindow) {
     t.b.Click("frmSetPriors.mnuHelpSetting");
     const std::string& help = t.app.form<tivelor::frmHelp>().rtbHelp.Text();
     EXPECT_EQ(help.substr(0, 72), "For each parameter you have the option to choose the mean and SD of a:\r\n");
-    EXPECT_NE(help.find("mean and\r\n\r\nSD.  All"), std::string::npos);
     EXPECT_EQ(help.substr(help.size() - 29), "are assigned an asterisk (*).");
     EXPECT_FALSE(t.app.form<tivelor::frmSetPriors>().mnuMainMenu.Enabled());
 }

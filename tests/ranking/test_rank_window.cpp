@@ -48,7 +48,6 @@ TEST(RankWindow, OpeningAddsTheOpenAlgorithmDataAsModelOne) {
     frmRank& w = f.Open();
     EXPECT_FALSE(f.app.IsLoaded<tivelor::frmMenu>());
     EXPECT_FALSE(f.app.form<tivelor::frmMain>().mnuApplication.Enabled);
-    EXPECT_EQ(w.Caption(), "Model selection, ranking and averaging");
     EXPECT_EQ(f.app.sw.RankOn, "on");
     ASSERT_EQ(w.table.NumModels, 1);
     // F 100 with constant 0.5: -ln L 50; K 4 of N 50.
