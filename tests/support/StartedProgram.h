@@ -17,6 +17,21 @@
 
 namespace tivelor::testing {
 
+// n parameters with these values and steps, unfused, named prefix + i.
+inline void FillParameters(App& app, const std::vector<double>& values, const std::vector<double>& steps,
+                           const std::string& prefix = "Parameter ") {
+    ParameterSet& par = app.eng.par;
+    const int n = par.NumPars = static_cast<int>(values.size());
+    for (auto* v : {&par.ParValue, &par.StepSize}) v->ReDim(n);
+    for (auto* v : {&par.FuseCode, &par.ParName}) v->ReDim(n);
+    for (int i = 1; i <= n; ++i) {
+        par.ParValue(i) = values[static_cast<std::size_t>(i - 1)];
+        par.StepSize(i) = steps[static_cast<std::size_t>(i - 1)];
+        par.FuseCode(i) = "~~";
+        par.ParName(i) = prefix + std::to_string(i);
+    }
+}
+
 struct StartedProgram {
     platform::headless::Session s;
     platform::headless::HeadlessBackend& b = s.backend;
@@ -30,16 +45,10 @@ struct StartedProgram {
     // algorithm data of "test.alg", uniform priors; the main menu shown again
     // with the buttons of an initialized model.
     void SetParameters(const std::vector<double>& values, const std::vector<double>& steps) {
-        ParameterSet& par = app.eng.par;
-        const int n = par.NumPars = static_cast<int>(values.size());
-        par.ParName.ReDim(n);
+        app.eng.par.NumPars = static_cast<int>(values.size());
         SizeParameterArrays(app);
         SetDefaultAlgorithm(app);
-        for (int i = 1; i <= n; ++i) {
-            par.ParValue(i) = values[static_cast<std::size_t>(i - 1)];
-            par.StepSize(i) = steps[static_cast<std::size_t>(i - 1)];
-            par.ParName(i) = "Parameter " + std::to_string(i);
-        }
+        FillParameters(app, values, steps);
         app.form<frmMain>().Initialized = platform::True;
         app.eng.AlgFileName = "test.alg";
         app.form<frmMenu>().Unload();
