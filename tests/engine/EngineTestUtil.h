@@ -1,7 +1,6 @@
 // Shared set-up of the engine tests.
 #pragma once
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -9,11 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/frmInitialize.h"
-#include "platform/headless/headless.h"
-#include "app/App.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "tests/support/StartedProgram.h"
 
 namespace enginetest {
 
@@ -25,9 +20,7 @@ inline Step Act(Step::Kind kind, const std::string& target, const std::string& t
     return s;
 }
 
-inline std::string Temp(const std::string& name) {
-    return (std::filesystem::path(::testing::TempDir()) / name).string();
-}
+inline std::string Temp(const std::string& name) { return tivelor::testing::TempPath(name); }
 
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -55,13 +48,7 @@ inline void MakeParameterSet(tivelor::App& app, int n) {
     tivelor::SizeParameterArrays(app);
 }
 
-struct Started {
-    platform::headless::Session s;
-    tivelor::App app{s.ui};
-    Started() {
-        app.Start();
-        s.backend.Click("frmCredits.cmdOK");
-    }
+struct Started : tivelor::testing::StartedProgram {
     void Fill(const std::string& data, const std::string& hab, const std::string& sampled = "6",
               const std::string& species = "3") {
         s.backend.Type("frmInitialize.txtDataFile", data);

@@ -4,18 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/App.h"
-#include "engine/Parameters.h"
 #include "evaluation/frmCovData.h"
-#include "model/frmInitialize.h"
-#include "platform/headless/headless.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "tests/support/StartedProgram.h"
 
 namespace covtest {
 
@@ -30,36 +24,11 @@ struct Answers {
     bool optimistic = false, analytical = false;
 };
 
-struct Cov : ::testing::Test {
-    platform::headless::Session s;
-    platform::headless::HeadlessBackend& b = s.backend;
-    tivelor::App app{s.ui};
+struct Cov : ::testing::Test, tivelor::testing::StartedProgram {
     std::vector<long> calls;           // NF of every evaluation
     std::vector<Vec<double>> points;   // every point evaluated with NF 1
 
-    Cov() {
-        app.Start();
-        b.Click("frmCredits.cmdOK");
-    }
-    // Values and steps; the main menu shown with its task buttons enabled.
-    void Params(const std::vector<double>& values, const std::vector<double>& steps) {
-        const int n = static_cast<int>(values.size());
-        tivelor::ParameterSet& par = app.eng.par;
-        par.NumPars = n;
-        par.ParName.ReDim(n);
-        tivelor::SizeParameterArrays(app);
-        tivelor::SetDefaultAlgorithm(app);
-        for (int i = 1; i <= n; ++i) {
-            par.ParValue(i) = values[i - 1];
-            par.StepSize(i) = steps[i - 1];
-            par.ParName(i) = "Parameter " + std::to_string(i);
-        }
-        app.priors.Reset(n);
-        app.form<tivelor::frmMain>().Initialized = platform::True;
-        app.eng.AlgFileName = "test.alg";
-        app.form<tivelor::frmMenu>().Unload();
-        app.form<tivelor::frmMenu>().Show();
-    }
+    void Params(const std::vector<double>& values, const std::vector<double>& steps) { SetParameters(values, steps); }
     // The objective; derivs fills the analytical Hessian by parameter number.
     void Objective(std::function<double(const Vec<double>&)> f, Derivs derivs = {}) {
         app.eng.TestModel = [this, f, derivs](Vec<double>& P, long NF) {
@@ -68,15 +37,12 @@ struct Cov : ::testing::Test {
             return points.push_back(P), f(P);
         };
     }
-    void Click(const std::string& path) {
-        platform::headless::Step st;
-        st.kind = platform::headless::Step::Click;
-        st.target = path;
-        b.Push(st);
-    }
     // The editor passed without changes.
     void Editor() {
-        Click("frmAlgo.cmdFinish");
+        platform::headless::Step st;
+        st.kind = platform::headless::Step::Click;
+        st.target = "frmAlgo.cmdFinish";
+        b.Push(st);
         b.AnswerMsgBox("Just so you know", vbOK);
     }
     // The answers of a run from the method question to the optimistic question.
@@ -102,14 +68,7 @@ struct Cov : ::testing::Test {
     std::string Text() { return app.form<tivelor::frmCovData>().rtbCovData.Text(); }
     bool Shows(const std::string& part) { return Text().find(part) != std::string::npos; }
 
-    static Lines Split(const std::string& text) {
-        Lines out;
-        std::size_t at = 0;
-        for (std::size_t e; (e = text.find("\r\n", at)) != std::string::npos; at = e + 2)
-            out.push_back(text.substr(at, e - at));
-        if (at < text.size()) out.push_back(text.substr(at));
-        return out;
-    }
+    static Lines Split(const std::string& text) { return tivelor::testing::SplitLines(text); }
     // Report line n as the saved file numbers it (the report begins at line 3).
     static const std::string& Line(const Lines& report, int n) { return report.at(static_cast<std::size_t>(n - 3)); }
     // Columns first..last (1-based) of a line, blanks trimmed.
@@ -126,9 +85,7 @@ struct Cov : ::testing::Test {
         return out;
     }
     static Lines Same(const std::string& v) { return {v, v, v}; }
-    static std::string Temp(const std::string& name) {
-        return (std::filesystem::path(::testing::TempDir()) / name).string();
-    }
+    static std::string Temp(const std::string& name) { return tivelor::testing::TempPath(name); }
 };
 
 // x' A^-1 x for the 2 x 2 matrix A.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/ModelSession.h"
+#include "tests/support/StartedProgram.h"
 
 namespace marqtest {
 
@@ -25,18 +26,9 @@ struct Fixture : ::testing::Test, tivelor::testing::AppSession {
     // Parameters packed, work arrays sized as the Marquardt button sizes them.
     void Params(const std::vector<double>& values, const std::vector<double>& steps, const std::string& deriv = "A",
                 const std::string& show = "no") {
-        auto& e = app.eng;
-        const int n = e.par.NumPars = static_cast<int>(values.size());
-        for (auto* v : {&e.par.ParValue, &e.par.StepSize}) v->ReDim(n);
-        for (auto* v : {&e.par.FuseCode, &e.par.ParName}) v->ReDim(n);
-        for (int i = 1; i <= n; ++i) {
-            e.par.ParValue(i) = values[i - 1];
-            e.par.StepSize(i) = steps[i - 1];
-            e.par.FuseCode(i) = "~~";
-            e.par.ParName(i) = "Parameter " + std::to_string(i);
-        }
+        tivelor::testing::FillParameters(app, values, steps);
         SizeForMarquardt();
-        e.DerivMethod = deriv, e.ShowDerivs = show;
+        app.eng.DerivMethod = deriv, app.eng.ShowDerivs = show;
     }
     // The objective f and, for the analytical service, its derivatives by parameter number.
     void Objective(std::function<double(const Vec<double>&)> f, Derivs derivs = {}) {

@@ -177,17 +177,6 @@ TEST(FormLifeCycle, ModalShowReturnsWhenTheScriptClosesTheForm) {
     EXPECT_NE(what.find("modal window frmDialog \"Pick one\""), std::string::npos) << what;
 }
 
-TEST(DoEvents, ScheduledActionsRunAtTheirCount) {
-    Session s;
-    frmTest& f = s.ui.forms.Get<frmTest>(s.ui);
-    f.Show();
-    std::uint64_t clickedAt = 0, start = s.ui.DoEventsCount();
-    f.onGo = [&] { clickedAt = s.ui.DoEventsCount(); };
-    s.backend.AtDoEvents(500, ClickStep("frmTest.cmdGo"));
-    for (int i = 0; i < 1000; ++i) s.ui.DoEvents();
-    EXPECT_EQ(clickedAt, start + 500);
-}
-
 // End closes the files and unwinds to the top, also from an action that a
 // DoEvents inside a long handler runs.
 TEST(End, ClosesFilesAndUnwindsToTheTopLevel) {

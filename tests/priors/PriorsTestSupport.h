@@ -4,42 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
-#include "engine/Parameters.h"
 #include "platform/files.h"
-#include "platform/headless/headless.h"
-#include "app/App.h"
 #include "priors/PriorsFile.h"
 #include "priors/frmSetPriors.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "tests/support/StartedProgram.h"
 
 namespace priortest {
 
 using platform::QBColor, platform::vbNo, platform::vbOK, platform::vbYes, platform::vbCancel;
 
-struct Program {
-    platform::headless::Session s;
-    platform::headless::HeadlessBackend& b = s.backend;
-    tivelor::App app{s.ui};
+struct Program : tivelor::testing::StartedProgram {
     tivelor::PriorTable& pr = app.priors;
 
-    explicit Program(int n = 8) {
-        app.Start();
-        b.Click("frmCredits.cmdOK");
-        tivelor::ParameterSet& par = app.eng.par;
-        par.NumPars = n;
-        par.ParName.ReDim(n);
-        tivelor::SetDefaultAlgorithm(app);
-        for (int i = 1; i <= n; ++i) par.ParName(i) = "Parameter " + std::to_string(i);
-        app.priors.Reset(n);
-        app.form<tivelor::frmMain>().Initialized = platform::True;
-        app.eng.AlgFileName = "test.alg";
-        app.form<tivelor::frmMenu>().Unload();
-        app.form<tivelor::frmMenu>().Show();
-    }
+    explicit Program(int n = 8) { SetParameters(std::vector<double>(n, 0.0), std::vector<double>(n, 0.0)); }
     // The editor reached from the main menu through "Set or reset".
     tivelor::frmSetPriors& Editor() {
         b.Click("frmMenu.cmdBayesian");
@@ -88,9 +67,7 @@ struct Program {
     }
 };
 
-inline std::string Temp(const std::string& name) {
-    return (std::filesystem::path(::testing::TempDir()) / name).string();
-}
+inline std::string Temp(const std::string& name) { return tivelor::testing::TempPath(name); }
 
 inline std::string Read(const std::string& path) {
     std::string text;

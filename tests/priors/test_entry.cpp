@@ -107,7 +107,6 @@ TEST(PriorGrid, LoadColoursAndTheClickHighlight) {
     tivelor::frmSetPriors& e = t.Editor();
     EXPECT_EQ(e.grdSetPriors.Rows(), 10);
     EXPECT_EQ(e.grdSetPriors.Row(), 2);
-    EXPECT_EQ(e.grdSetPriors.TextMatrix(1, 6), "Parameter description [null value]");
     EXPECT_EQ(e.grdSetPriors.TextMatrix(9, 6), "Parameter 8");
     EXPECT_EQ(t.Colours(1), "0 0 0 0 0");
     EXPECT_EQ(t.Colours(2), "1 1 1 0 0");

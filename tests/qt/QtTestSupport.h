@@ -6,10 +6,13 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "platform/qt/QtBackend.h"
 #include "app/App.h"
+#include "shell/InfoWindows.h"
 
 namespace qttest {
 
@@ -23,11 +26,12 @@ inline void Settle(int ms = 20) {
     } while (t.elapsed() < ms);
 }
 
-// Runs fn on the next modal dialog once it is up.
-inline void WhenModal(std::function<void(QWidget*)> fn) {
+// Runs fn on the next modal dialog of type T once it is up.
+template <class T = QWidget>
+void WhenModal(std::type_identity_t<std::function<void(T*)>> fn) {
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
+        if (T* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
             timer->stop();
             timer->deleteLater();
             fn(w);
@@ -49,6 +53,14 @@ struct Desktop {
     platform::qt::QtSession session;
     std::unique_ptr<tivelor::App> app = std::make_unique<tivelor::App>(session.ui);
     platform::qt::QtBackend& backend = session.backend;
+
+    // The program started: the credits' OK has opened the frame with the main menu.
+    void Start() {
+        backend.Deliver([&] { app->Start(); });
+        Settle();
+        backend.Deliver([&] { app->form<tivelor::frmCredits>().cmdOK.Click(); });
+        Settle();
+    }
 };
 
 }  // namespace qttest

@@ -32,28 +32,6 @@ namespace {
 using namespace platform;
 using tivelor::App;
 
-// Runs fn on the next modal dialog of type T once it is up.
-template <class T>
-void WhenModalOf(std::function<void(T*)> fn) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        if (T* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            fn(w);
-        }
-    });
-    timer->start(10);
-}
-
-// The program started: the credits' OK has opened the frame with the main menu.
-void Start(qttest::Desktop& d) {
-    d.backend.Deliver([&] { d.app->Start(); });
-    qttest::Settle();
-    d.backend.Deliver([&] { d.app->form<tivelor::frmCredits>().cmdOK.Click(); });
-    qttest::Settle();
-}
-
 // The algorithm editor over n parameters with values 0.25 i.
 tivelor::frmAlgo& OpenEditor(qttest::Desktop& d, int n) {
     App& a = *d.app;
@@ -82,13 +60,13 @@ QTableWidget* Grid(qttest::Desktop& d, tivelor::frmAlgo& algo) {
 // asks for the type, then for the value.
 TEST(QtDesktop, AClickInTheToleranceBoxOpensItsDialog) {
     qttest::Desktop d;
-    Start(d);
+    d.Start();
     tivelor::frmAlgo& algo = OpenEditor(d, 3);
     d.app->eng.opt.ConvTol = 1E-05;
     QString asked;
-    WhenModalOf<QMessageBox>([&](QMessageBox* box) {
+    qttest::WhenModal<QMessageBox>([&](QMessageBox* box) {
         asked = box->windowTitle();
-        WhenModalOf<QInputDialog>([](QInputDialog* in) {
+        qttest::WhenModal<QInputDialog>([](QInputDialog* in) {
             in->setTextValue("0.002");
             in->accept();
         });
@@ -108,7 +86,7 @@ TEST(QtDesktop, AClickInTheToleranceBoxOpensItsDialog) {
 // types replaces it; the commit stores the typed number.
 TEST(QtDesktop, TypingIntoTheCellEditorReplacesTheEntry) {
     qttest::Desktop d;
-    Start(d);
+    d.Start();
     tivelor::frmAlgo& algo = OpenEditor(d, 3);
     QTableWidget* grid = Grid(d, algo);
     QPoint cell = grid->visualItemRect(grid->item(2, 1)).center();
@@ -137,7 +115,7 @@ TEST(QtDesktop, TypingIntoTheCellEditorReplacesTheEntry) {
 // on a column heading still starts that column's operation.
 TEST(QtDesktop, TheHeadingRowStaysInViewWhenTheGridScrolls) {
     qttest::Desktop d;
-    Start(d);
+    d.Start();
     tivelor::frmAlgo& algo = OpenEditor(d, 40);
     QTableWidget* grid = Grid(d, algo);
     QHeaderView* head = grid->horizontalHeader();
@@ -175,7 +153,7 @@ TEST(QtDesktop, TheHeadingRowStaysInViewWhenTheGridScrolls) {
 
     // A grid whose rows all fit has nothing to scroll.
     d.backend.Deliver([&] { d.app->form<tivelor::frmEditVS>().Unload(); });
-    WhenModalOf<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
+    qttest::WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
     d.backend.Deliver([&] { algo.Unload(); });
     tivelor::frmAlgo& small = OpenEditor(d, 3);
     EXPECT_EQ(Grid(d, small)->verticalScrollBar()->maximum(), Grid(d, small)->verticalScrollBar()->minimum());
@@ -186,7 +164,7 @@ TEST(QtDesktop, TheHeadingRowStaysInViewWhenTheGridScrolls) {
 // the window manager keeps them above it while it is disabled.
 TEST(QtDesktop, InformationWindowsBelongToTheFrame) {
     qttest::Desktop d;
-    Start(d);
+    d.Start();
     auto& main = d.app->form<tivelor::frmMain>();
     for (Menu* item : {&main.mnuCredits, &main.mnuDefaultNames, &main.mnuWisdom}) {
         SCOPED_TRACE(item->name);
@@ -220,7 +198,7 @@ TEST(QtDesktop, InformationWindowsBelongToTheFrame) {
 // the active one last.
 TEST(QtDesktop, CascadeKeepsTheSizeOfEveryWindow) {
     qttest::Desktop d;
-    Start(d);
+    d.Start();
     tivelor::frmAlgo& algo = OpenEditor(d, 3);
     d.backend.Deliver([&] { d.app->form<tivelor::frmMenu>().Show(); });
     qttest::Settle();
@@ -244,7 +222,7 @@ TEST(QtDesktop, CascadeKeepsTheSizeOfEveryWindow) {
 // model" although two hidden Interrupt menus carry the same access key.
 TEST(QtDesktop, TheAccessKeyOfAButtonIsNotShadowedByHiddenMenus) {
     qttest::Desktop d;
-    Start(d);
+    d.Start();
     auto& menu = d.app->form<tivelor::frmMenu>();
     QWidget* frame = d.backend.Frame();
     frame->activateWindow();

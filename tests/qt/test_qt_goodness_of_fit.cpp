@@ -14,16 +14,9 @@ TEST(QtGoodnessOfFit, RangeOKThenAbortStopsTheRunWithoutABlock) {
     qttest::Desktop d;
     tivelor::App& app = *d.app;
     tivelor::ModelState& md = app.model;
-    md.NSpp = 2;
-    md.NQuad = 3;
-    md.NQuadHab = 40;
-    md.Count.ReDim(2, 3);
-    md.CumCount.ReDim(2, 3);
-    md.ExpCount.ReDim(2, 3);
-    md.QuadProb.ReDim(3);
-    md.SpName.ReDim(-2, 2);
-    md.TotAbund.ReDim(2);
-    md.SpTheta.ReDim(2);
+    md.NSpp = 2, md.NQuad = 3, md.NQuadHab = 40;
+    md.Count.ReDim(2, 3), md.CumCount.ReDim(2, 3), md.ExpCount.ReDim(2, 3);
+    md.QuadProb.ReDim(3), md.SpName.ReDim(-2, 2), md.TotAbund.ReDim(2), md.SpTheta.ReDim(2);
     for (int j = 1; j <= 3; ++j) md.QuadProb(j) = 1.0 / (40 - j + 1);
     for (int s = 1; s <= 2; ++s) {
         md.TotAbund(s) = 50 * s;

@@ -39,9 +39,7 @@ void SineRequest(tivelor::PlotRequest& r, long last) {
 
 TEST(QtPlot, XYPlotWindowShowsAPlottedPage) {
     qttest::Desktop d;
-    d.backend.Deliver([&] { d.app->Start(); });
-    qttest::Settle();
-    d.backend.Deliver([&] { d.app->form<tivelor::frmCredits>().cmdOK.Click(); });
+    d.Start();
     SineRequest(d.app->plot, 40);
     bool checked = false;
     qttest::WhenModal([&](QWidget* w) {

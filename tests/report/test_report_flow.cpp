@@ -3,15 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 
-#include "engine/Parameters.h"
-#include "model/frmInitialize.h"
 #include "platform/files.h"
-#include "platform/headless/headless.h"
-#include "app/App.h"
 #include "shell/TextWindows.h"
-#include "shell/frmMain.h"
+#include "tests/support/StartedProgram.h"
 
 using namespace tivelor;
 using platform::headless::Step;
@@ -30,18 +25,13 @@ const std::string kSmall =
     "     4,     3,     2,     0,     0,     0,\r\n     5,     8,     1,     2,     0,     0,\r\n"
     "     6,     6,     5,     1,     1,     0,\r\n";
 
-struct Analysis {
-    platform::headless::Session s;
-    platform::headless::HeadlessBackend& b = s.backend;
-    App app{s.ui};
+struct Analysis : tivelor::testing::StartedProgram {
     ParameterSet& par = app.eng.par;
 
     // A habitat of 100 quadrats, direct links, default algorithm data, every
     // Theta at theta and UA at ua, all free.
     Analysis(double theta, double ua, const std::string& data = kSmall, int nSpp = 5, int nQuad = 6) {
-        app.Start();
-        b.Click("frmCredits.cmdOK");
-        const std::string path = (std::filesystem::path(::testing::TempDir()) / "report.dat").string();
+        const std::string path = tivelor::testing::TempPath("report.dat");
         platform::WriteWholeFileSafely(path, data);
         b.Click("frmMenu.cmdInitialize");
         frmInitialize& dlg = app.form<frmInitialize>();
@@ -83,12 +73,7 @@ struct Analysis {
         b.Click("frmMenu.cmdUserSummary");
     }
     std::string Report() { return app.form<frmSummary>().rtbOut.Text(); }
-    // The first line of the report that starts with prefix, or "".
-    std::string Line(const std::string& prefix) {
-        const std::string text = "\r\n" + Report();
-        const std::size_t p = text.find("\r\n" + prefix);
-        return p == std::string::npos ? "" : text.substr(p + 2, text.find("\r\n", p + 2) - p - 2);
-    }
+    std::string Line(const std::string& prefix) { return tivelor::testing::LineStartingWith(Report(), prefix); }
 };
 
 std::string Tail(const std::string& line, std::size_t from) { return line.size() > from ? line.substr(from) : line; }

@@ -3,43 +3,24 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <cmath>
 
-#include "engine/Parameters.h"
-#include "platform/headless/headless.h"
-#include "app/App.h"
 #include "shell/frmAlgo.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "tests/support/StartedProgram.h"
 
 namespace shelltest {
 
 using platform::QBColor, platform::vbNo, platform::vbOK, platform::vbYes;
 
-struct Editing {
-    platform::headless::Session s;
-    platform::headless::HeadlessBackend& b = s.backend;
-    tivelor::App app{s.ui};
+struct Editing : tivelor::testing::StartedProgram {
     tivelor::ParameterSet& par = app.eng.par;
 
     // Values 1, 0, 1.5, -2 (repeated), steps a tenth of their size, unfused.
     explicit Editing(int n = 4) {
-        app.Start();
-        b.Click("frmCredits.cmdOK");
-        par.NumPars = n;
-        par.ParName.ReDim(n);
-        tivelor::SetDefaultAlgorithm(app);
-        const double values[4] = {1, 0, 1.5, -2};
-        for (int i = 1; i <= n; ++i) {
-            par.ParValue(i) = values[(i - 1) % 4];
-            par.StepSize(i) = std::abs(0.1 * par.ParValue(i));
-            par.ParName(i) = "Parameter " + std::to_string(i);
-        }
-        app.priors.Reset(n);
-        app.form<tivelor::frmMain>().Initialized = platform::True;
-        app.eng.AlgFileName = "test.alg";
-        app.form<tivelor::frmMenu>().Unload();
-        app.form<tivelor::frmMenu>().Show();
+        std::vector<double> values, steps;
+        for (int i = 0; i < n; ++i) values.push_back(std::vector<double>{1, 0, 1.5, -2}[i % 4]);
+        for (double v : values) steps.push_back(std::abs(0.1 * v));
+        SetParameters(values, steps);
     }
     tivelor::frmAlgo& Open() {
         b.Click("frmMenu.cmdEditAlg");
@@ -59,8 +40,6 @@ struct Editing {
     std::int32_t Fore(int r, int c) { return app.form<tivelor::frmAlgo>().grdVS.CellForeColor(r, c); }
 };
 
-inline std::string Temp(const std::string& name) {
-    return (std::filesystem::path(::testing::TempDir()) / name).string();
-}
+inline std::string Temp(const std::string& name) { return tivelor::testing::TempPath(name); }
 
 }  // namespace shelltest

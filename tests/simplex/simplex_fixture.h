@@ -7,6 +7,7 @@
 
 #include "engine/Simplex.h"
 #include "tests/support/ModelSession.h"
+#include "tests/support/StartedProgram.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 #include "shell/frmSimplex.h"
@@ -23,17 +24,8 @@ struct Bench : tivelor::testing::AppSession {
 
     Bench() { app.Start(), s.backend.Click("frmCredits.cmdOK"); }
     void Params(const std::vector<double>& values, const std::vector<double>& steps, Objective f) {
-        auto& par = app.eng.par;
-        const int n = par.NumPars = static_cast<int>(values.size());
-        for (auto* v : {&par.ParValue, &par.StepSize}) v->ReDim(n);
-        for (auto* v : {&par.FuseCode, &par.ParName}) v->ReDim(n);
-        for (int i = 1; i <= n; ++i) {
-            par.ParValue(i) = values[i - 1];
-            par.StepSize(i) = steps[i - 1];
-            par.FuseCode(i) = "~~";
-            par.ParName(i) = "Par" + std::to_string(i);
-        }
-        app.priors.Reset(n);
+        tivelor::testing::FillParameters(app, values, steps, "Par");
+        app.priors.Reset(app.eng.par.NumPars);
         app.eng.TestModel = [this, f](Vec<double>& P, long) { return ++evals, f(P); };
         SizeForSimplex();
     }

