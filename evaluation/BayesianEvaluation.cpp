@@ -1,5 +1,6 @@
 // The Bayesian posterior of one parameter, integrated over a grid of the
 // other free parameters at every point of its profile.
+#include "evaluation/ProfileRun.h"
 #include "evaluation/BayesianEvaluation.h"
 
 #include <algorithm>
@@ -35,13 +36,6 @@ const std::string kCRLF = "\r\n";
 constexpr double kMaxCalls = 32767;
 constexpr long kMaxIntegrated = 6;
 constexpr double kNoWeight = 1E+20;   // -ln value of a point whose nodes carry no weight
-
-// A typed whole number within an Integer; nothing otherwise.
-std::optional<int> IntegerAnswer(const std::string& text) {
-    const std::string t = platform::Trim(text);
-    if (t.empty() || !IsNumeric(t)) return std::nullopt;
-    return platform::CInt(platform::Val(t));
-}
 
 // A point count 1..1001 made odd and at least 3; nothing when out of range.
 std::optional<long> PointCount(std::optional<int> n) {
@@ -367,18 +361,11 @@ private:
         PutBack();
         eng.par.StepSize(p) = bs.ProfStep;
         if (quit) {
-            // The points before the one under way, less its predecessor; an
-            // even count drops its last.
-            long kept = ev.SavedProfPt - 2;
-            if (kept > 0 && kept % 2 == 0) --kept;
-            ev.NProfPts = kept;
+            ev.NProfPts = PointsKeptAfterQuit(ev.SavedProfPt);
         }
         if (ev.NProfPts < 3 || bs.MinPt < 1 || bs.MinPt > ev.NProfPts) {
             if (quit)
-                Ask("Too few profile points were calculated before the interrupt to form a distribution" +
-                        std::string(ev.NProfPts >= 3 ? " around the lowest point found" : "") +
-                        "; nothing can be shown.",
-                    48);
+                Ask(TooFewPointsText(ev.NProfPts), 48);
             else if (bs.MinPt < 1)
                 Ask("No profile point gave a usable posterior value; nothing can be shown.", 48);
             Refuse();
@@ -455,10 +442,10 @@ private:
     void ShowTimeLeft() {
         const double perCall = (app.ui.clock.Monotonic() - bs.StartTime) / static_cast<double>(bs.CallsDone);
         const double left = total - static_cast<double>(bs.CallsDone);
-        bs.SecsLeft = static_cast<long>(std::llround(left * perCall));
-        bs.MinLeft = platform::Trim(platform::Str(std::floor(static_cast<double>(bs.SecsLeft) / 60)));
-        bs.SecLeft = platform::Trim(platform::Str(static_cast<double>(bs.SecsLeft) - platform::Val(bs.MinLeft) * 60));
-        if (bs.SecLeft.size() == 1) bs.SecLeft = "0" + bs.SecLeft;
+        const TimeLeft t = SplitTimeLeft(left * perCall);
+        bs.SecsLeft = t.SecsLeft;
+        bs.MinLeft = t.MinLeft;
+        bs.SecLeft = t.SecLeft;
         main.stbMain4.SetPanel(1, "Function calls remaining: " + platform::Str(static_cast<long long>(left)));
         main.stbMain4.SetPanel(2, "Estimated time remaining (m:s): " + bs.MinLeft + ":" + bs.SecLeft);
         app.ui.DoEvents();
@@ -496,15 +483,7 @@ private:
         bs.SavedProfStep = eng.par.StepSize(ev.ProfPar);
         eng.par.StepSize(ev.ProfPar) = 0;
         fixed = true;
-        ev.NProfPts = s.NProfPts;
-        ev.EVEstimate = s.EVEstimate;
-        ev.ProfX = s.ProfX;
-        ev.ProfNegLnL = s.ProfNegLnL;
-        ev.ProfPDF = s.ProfPDF;
-        ev.ProfCum = s.ProfCum;
-        ev.ProfCIMode = s.ProfCIMode;
-        ev.ProfCIMean = s.ProfCIMean;
-        ev.ProfNormPDF = s.ProfNormPDF;
+        LoadProfileTable(s, ev);
         bs.MinPt = r.MinPt;
         bs.ProfStep = r.ProfStep;
         bs.NGridPts = r.NGridPts;
@@ -520,17 +499,7 @@ private:
     void Record(long integrated, int yPar) {
         PosteriorRecord& r = bs.last;
         ProfileSnapshot& s = r.table;
-        s.valid = true;
-        s.NProfPts = ev.NProfPts;
-        s.ProfPar = ev.ProfPar;
-        s.EVEstimate = ev.EVEstimate;
-        s.ProfX = ev.ProfX;
-        s.ProfNegLnL = ev.ProfNegLnL;
-        s.ProfPDF = ev.ProfPDF;
-        s.ProfCum = ev.ProfCum;
-        s.ProfCIMode = ev.ProfCIMode;
-        s.ProfCIMean = ev.ProfCIMean;
-        s.ProfNormPDF = ev.ProfNormPDF;
+        SaveProfileTable(ev, s);
         r.MinPt = bs.MinPt;
         r.ProfStep = bs.ProfStep;
         r.NGridPts = bs.NGridPts;

@@ -10,6 +10,7 @@
 #include "engine/Parameters.h"
 #include "engine/Simplex.h"
 #include "evaluation/CovarianceSteps.h"
+#include "evaluation/ProfileRun.h"
 #include "evaluation/frmMaxLike.h"
 #include "numerics/ProfileDistribution.h"
 #include "platform/runtime.h"
@@ -27,14 +28,6 @@ namespace {
 const char* const kTitle = "ML parameter estimate evaluation";
 const std::string kCRLF = "\r\n";
 
-// An input box answer as a whole number within an Integer; nothing when it is
-// not a number or out of range.
-std::optional<int> IntegerAnswer(const std::string& text) {
-    const std::string t = platform::Trim(text);
-    if (t.empty() || !IsNumeric(t)) return std::nullopt;
-    return platform::CInt(platform::Val(t));
-}
-
 // Seconds since start, across midnight.
 double Elapsed(App& app, double start) {
     double t = app.ui.Timer() - start;
@@ -42,36 +35,9 @@ double Elapsed(App& app, double start) {
     return t;
 }
 
-void Snapshot(App& app) {
-    const EvalState& ev = app.eval;
-    ProfileSnapshot& s = app.ml.last;
-    s.valid = true;
-    s.NProfPts = ev.NProfPts;
-    s.ProfPar = ev.ProfPar;
-    s.EVEstimate = ev.EVEstimate;
-    s.ProfX = ev.ProfX;
-    s.ProfNegLnL = ev.ProfNegLnL;
-    s.ProfPDF = ev.ProfPDF;
-    s.ProfCum = ev.ProfCum;
-    s.ProfCIMode = ev.ProfCIMode;
-    s.ProfCIMean = ev.ProfCIMean;
-    s.ProfNormPDF = ev.ProfNormPDF;
-}
+void Snapshot(App& app) { SaveProfileTable(app.eval, app.ml.last); }
 
-void Restore(App& app) {
-    EvalState& ev = app.eval;
-    const ProfileSnapshot& s = app.ml.last;
-    ev.NProfPts = s.NProfPts;
-    ev.ProfPar = s.ProfPar;
-    ev.EVEstimate = s.EVEstimate;
-    ev.ProfX = s.ProfX;
-    ev.ProfNegLnL = s.ProfNegLnL;
-    ev.ProfPDF = s.ProfPDF;
-    ev.ProfCum = s.ProfCum;
-    ev.ProfCIMode = s.ProfCIMode;
-    ev.ProfCIMean = s.ProfCIMean;
-    ev.ProfNormPDF = s.ProfNormPDF;
-}
+void Restore(App& app) { LoadProfileTable(app.ml.last, app.eval); }
 
 bool PreviousResultsAvailable(App& app) {
     const ProfileSnapshot& s = app.ml.last;
@@ -241,17 +207,11 @@ private:
         }
         PutBack();
         if (quit) {
-            // The points before the one quit at; an even count drops its last.
-            long kept = ev.SavedProfPt - 2;
-            if (kept > 0 && kept % 2 == 0) --kept;
-            ev.NProfPts = kept;
+            ev.NProfPts = PointsKeptAfterQuit(ev.SavedProfPt);
         }
         if (ev.NProfPts < 3 || ml.MinPt < 1 || ml.MinPt > ev.NProfPts) {
             if (quit)
-                Ask("Too few profile points were calculated before the interrupt to form a distribution" +
-                        std::string(ev.NProfPts >= 3 ? " around the lowest point found" : "") +
-                        "; nothing can be shown.",
-                    48);
+                Ask(TooFewPointsText(ev.NProfPts), 48);
             ev.NProfPts = 0;
             return;
         }
@@ -301,10 +261,10 @@ private:
 
     void ShowTimeLeft(long pt) {
         const double secs = Elapsed(app, ml.StartTime) / static_cast<double>(pt) * static_cast<double>(ev.NProfPts - pt);
-        ml.SecsLeft = static_cast<long>(std::llround(secs));
-        ml.MinLeft = platform::Trim(platform::Str(std::floor(static_cast<double>(ml.SecsLeft) / 60)));
-        ml.SecLeft = platform::Trim(platform::Str(static_cast<double>(ml.SecsLeft) - platform::Val(ml.MinLeft) * 60));
-        if (ml.SecLeft.size() == 1) ml.SecLeft = "0" + ml.SecLeft;
+        const TimeLeft left = SplitTimeLeft(secs);
+        ml.SecsLeft = left.SecsLeft;
+        ml.MinLeft = left.MinLeft;
+        ml.SecLeft = left.SecLeft;
         main.stbMain4.SetPanel(1, "Minimizations remaining: " + platform::Str(static_cast<long long>(ev.NProfPts - pt)));
         main.stbMain4.SetPanel(2, "Estimated time remaining (m:s): " + ml.MinLeft + ":" + ml.SecLeft);
         app.ui.DoEvents();

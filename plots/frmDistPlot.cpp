@@ -50,16 +50,7 @@ void frmDistPlot::Form_Load() {
 
 void frmDistPlot::Form_Unload(int&) { app.sw.FormClosed = platform::True; }
 
-void frmDistPlot::Draw_Gridmarks() {
-    for (int i = 0; i <= 9; ++i) {
-        const float y = static_cast<float>(kTop + kYTick * i);
-        Graph.PSet(kLeft, y);
-        Graph.Line(kLeft, y, kLeft + 100, y);
-        const float x = static_cast<float>(kRight - kXTick * i);
-        Graph.PSet(x, kBottom);
-        Graph.Line(x, kBottom, x, kBottom - 100);
-    }
-}
+void frmDistPlot::Draw_Gridmarks() { plotarea::DrawGridmarks(Graph); }
 
 void frmDistPlot::cmdClear_Click() {
     Graph.Cls();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/forms.h"
+#include "plots/PlotArea.h"
 
 namespace tivelor {
 
@@ -15,8 +16,9 @@ public:
     explicit frmDistPlot(App& app);
 
     // Plot area on the canvas, in twips.
-    static constexpr int kLeft = 720, kTop = 480, kRight = 7200, kBottom = 6720;
-    static constexpr int kXTick = 648, kYTick = 624;
+    static constexpr int kLeft = plotarea::kLeft, kTop = plotarea::kTop, kRight = plotarea::kRight,
+                         kBottom = plotarea::kBottom;
+    static constexpr int kXTick = plotarea::kXTick, kYTick = plotarea::kYTick;
 
     platform::Frame fraOuter{*this, "fraOuter", "", 120, 0, 3015, 7575};
     platform::Label lblToPlot{*this, "lblToPlot", "Variable to plot:", 240, 360, 2400, 240};

@@ -72,16 +72,7 @@ void frmXYPlot::Form_Load() {
 
 void frmXYPlot::Form_Unload(int&) { app.sw.FormClosed = platform::True; }
 
-void frmXYPlot::Draw_Gridmarks() {
-    for (int i = 0; i <= 9; ++i) {
-        const float y = static_cast<float>(kTop + kYTick * i);
-        Graph.PSet(kLeft, y);
-        Graph.Line(kLeft, y, kLeft + 100, y);
-        const float x = static_cast<float>(kRight - kXTick * i);
-        Graph.PSet(x, kBottom);
-        Graph.Line(x, kBottom, x, kBottom - 100);
-    }
-}
+void frmXYPlot::Draw_Gridmarks() { plotarea::DrawGridmarks(Graph); }
 
 void frmXYPlot::cmdClear_Click() {
     Graph.Cls();

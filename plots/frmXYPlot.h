@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/forms.h"
+#include "plots/PlotArea.h"
 
 namespace tivelor {
 
@@ -17,8 +18,9 @@ public:
     explicit frmXYPlot(App& app);
 
     // Plot area on the canvas, in twips.
-    static constexpr int kLeft = 720, kTop = 480, kRight = 7200, kBottom = 6720;
-    static constexpr int kXTick = 648, kYTick = 624;
+    static constexpr int kLeft = plotarea::kLeft, kTop = plotarea::kTop, kRight = plotarea::kRight,
+                         kBottom = plotarea::kBottom;
+    static constexpr int kXTick = plotarea::kXTick, kYTick = plotarea::kYTick;
 
     platform::Label lblGraphPage{*this, "lblGraphPage", "Page:", 2940, 120, 9915, 300};
     platform::Label llblX{*this, "llblX", "X variate:", 120, 120, 2700, 240};
