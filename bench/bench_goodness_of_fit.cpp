@@ -4,18 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <filesystem>
 #include <string>
 
 #include "app/App.h"
-#include "model/Model.h"
-#include "model/SyntheticData.h"
+#include "tests/support/ModelSession.h"
 #include "numerics/PearsonStats.h"
 #include "numerics/Random.h"
 #include "uncertainty/RuntimeUniforms.h"
 #include "numerics/Variates.h"
-#include "platform/files.h"
-#include "platform/headless/headless.h"
 #include "uncertainty/GoodnessOfFit.h"
 
 namespace {
@@ -24,39 +20,17 @@ using namespace tivelor;
 
 // The data set initialized and evaluated once, which leaves the fitted
 // abundances and Thetas that the test simulates from.
-struct Fitted {
-    platform::headless::Session s;
-    App app{s.ui};
+struct Fitted : testing::ModelFixture {
     static constexpr int kSpp = 225;
 
     Fitted() {
-        const std::string path =
-            (std::filesystem::temp_directory_path() / "tivelor_bench_gof_225.dat").string();
-        platform::WriteWholeFileSafely(path, SyntheticDataText(1));
-        for (int k = 0; k < 3; ++k) s.backend.AnswerMsgBox("", platform::vbOK);
-        InitSettings& st = app.model.Init;
-        st.txtDataFile = path;
-        st.cboNSpecies = "225";
-        st.cboQuadsSampled = "50";
-        st.cboQuadsinHab = "1000";
-        st.chkLogitThetas = 1;
-        st.chkLogNs = 1;
-        double F = 0;
-        platform::Vec<double> P, Step, Grad;
-        platform::Vec<std::string> Names, Fuse;
-        platform::Matrix<double> Hess;
-        int NumPars = 0;
-        long NObs = 0, SampleSize = 0, nf = 0;
-        MODEL(app, F, P, Step, Names, Fuse, NumPars, nf, NObs, Grad, Hess, SampleSize);
-        Fuse.ReDim(NumPars);
-        for (int k = 1; k <= NumPars; ++k) Fuse(k) = "~~";
+        SetupSynthetic("tivelor_bench_gof_225.dat");
         for (int i = 1; i <= kSpp; ++i) {
             const double theta = 0.05 + 0.45 * i / kSpp;   // Theta 0.05 to 0.5
             P(i) = std::log(theta / (1 - theta));
             P(kSpp + i) = 3 + 0.01 * i;
         }
-        nf = 1;
-        MODEL(app, F, P, Step, Names, Fuse, NumPars, nf, NObs, Grad, Hess, SampleSize);
+        Call(P, 1);
         app.unc.Gof.FirstSpGOF = 1;
         app.unc.Gof.LastSpGOF = kSpp;
         app.unc.Gof.SimUnsampled.ReDim(kSpp);

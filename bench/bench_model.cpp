@@ -4,51 +4,24 @@
 #include <filesystem>
 #include <string>
 
-#include "model/Model.h"
-#include "model/SyntheticData.h"
-#include "platform/files.h"
-#include "platform/headless/headless.h"
-#include "app/App.h"
+#include "tests/support/ModelSession.h"
 
 namespace {
 
 using namespace tivelor;
 
-struct Bench {
-    platform::headless::Session s;
-    App app{s.ui};
-    double F = 0;
-    platform::Vec<double> P, Step, Grad;
-    platform::Vec<std::string> Names, Fuse;
-    platform::Matrix<double> Hess;
-    int NumPars = 0;
-    long NObs = 0, SampleSize = 0;
+struct Bench : testing::ModelFixture {
     static constexpr int kSpp = 225;
 
     Bench() {
-        const std::string path =
-            (std::filesystem::temp_directory_path() / "tivelor_bench_225.dat").string();
-        platform::WriteWholeFileSafely(path, SyntheticDataText(1));
-        for (int k = 0; k < 3; ++k) s.backend.AnswerMsgBox("", platform::vbOK);
-        InitSettings& st = app.model.Init;
-        st.txtDataFile = path;
-        st.cboNSpecies = "225";
-        st.cboQuadsSampled = "50";
-        st.cboQuadsinHab = "1000";
-        st.chkLogitThetas = 1;
-        st.chkLogNs = 1;
-        Run(0, P);
-        Fuse.ReDim(NumPars);
-        for (int k = 1; k <= NumPars; ++k) Fuse(k) = "~~";
+        SetupSynthetic("tivelor_bench_225.dat");
         // Every species overdispersed: the beta-binomial throughout.
         for (int i = 1; i <= kSpp; ++i) {
             P(i) = -2.5 + 0.004 * i;
             P(kSpp + i) = 3 + 0.01 * i;
         }
     }
-    void Run(long nf, platform::Vec<double>& x) {
-        MODEL(app, F, x, Step, Names, Fuse, NumPars, nf, NObs, Grad, Hess, SampleSize);
-    }
+    void Run(long nf, platform::Vec<double>& x) { Call(x, nf); }
 };
 
 void BM_FullEvaluation(benchmark::State& state) {

@@ -5,17 +5,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <filesystem>
 #include <string>
 
 #include "app/App.h"
-#include "model/Model.h"
-#include "model/SyntheticData.h"
+#include "tests/support/ModelSession.h"
 #include "platform/random.h"
 #include "numerics/RichnessCollation.h"
 #include "numerics/RichnessDraws.h"
-#include "platform/files.h"
-#include "platform/headless/headless.h"
 #include "uncertainty/Collation.h"
 #include "uncertainty/Randomizations.h"
 #include "uncertainty/RuntimeUniforms.h"
@@ -26,44 +22,18 @@ using namespace tivelor;
 
 // The data set initialized and evaluated at Thetas 0.05 to 0.5 and Ln[UA]s
 // 3 to 5.25, with sampling variances of 0.25 on the link scales.
-struct Fitted {
-    platform::headless::Session s;
-    App app{s.ui};
+struct Fitted : testing::ModelFixture {
     static constexpr int kSpp = 225;
-    platform::Vec<double> P, Step;
-    platform::Vec<std::string> Fuse;
 
     Fitted() {
-        const std::string path =
-            (std::filesystem::temp_directory_path() / "tivelor_bench_unc_225.dat").string();
-        platform::WriteWholeFileSafely(path, SyntheticDataText(1));
-        for (int k = 0; k < 3; ++k) s.backend.AnswerMsgBox("", platform::vbOK);
-        InitSettings& st = app.model.Init;
-        st.txtDataFile = path;
-        st.cboNSpecies = "225";
-        st.cboQuadsSampled = "50";
-        st.cboQuadsinHab = "1000";
-        st.chkLogitThetas = 1;
-        st.chkLogNs = 1;
-        double F = 0;
-        platform::Vec<double> Grad;
-        platform::Vec<std::string> Names;
-        platform::Matrix<double> Hess;
-        int NumPars = 0;
-        long NObs = 0, SampleSize = 0, nf = 0;
-        MODEL(app, F, P, Step, Names, Fuse, NumPars, nf, NObs, Grad, Hess, SampleSize);
-        Fuse.ReDim(NumPars);
-        for (int k = 1; k <= NumPars; ++k) {
-            Fuse(k) = "~~";
-            Step(k) = 0.1;
-        }
+        SetupSynthetic("tivelor_bench_unc_225.dat");
+        for (int k = 1; k <= NumPars; ++k) Step(k) = 0.1;
         for (int i = 1; i <= kSpp; ++i) {
             const double theta = 0.05 + 0.45 * i / kSpp;
             P(i) = std::log(theta / (1 - theta));
             P(kSpp + i) = 3 + 0.01 * i;
         }
-        nf = 1;
-        MODEL(app, F, P, Step, Names, Fuse, NumPars, nf, NObs, Grad, Hess, SampleSize);
+        Call(P, 1);
         CovarianceLink& c = app.unc.Cov;
         for (auto* v : {&c.VarTheta, &c.VarUA, &c.CorThetaUA}) v->ReDim(kSpp);
         for (int i = 1; i <= kSpp; ++i) {

@@ -7,6 +7,7 @@
 
 #include "engine/Parameters.h"
 #include "model/Model.h"
+#include "model/SyntheticData.h"
 #include "model/frmInitialize.h"
 #include "platform/files.h"
 #include "platform/headless/headless.h"
@@ -105,6 +106,12 @@ struct ModelFixture : AppSession {
         return F;
     }
     double Eval(long nf = 2) { return Eval(P, nf); }
+    // The synthetic 225-species, 50-quadrat set of 1000 quadrats, with both
+    // links, its set-up notes answered.
+    bool SetupSynthetic(const std::string& file) {
+        AnswerNotes(3);
+        return Setup(WriteData(file, SyntheticDataText(1)), 225, 50, 1000, true, true);
+    }
 };
 
 }  // namespace tivelor::testing
