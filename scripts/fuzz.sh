@@ -80,8 +80,10 @@ for target in $targets; do
   corpus=$out/corpus/$target
   log=$out/logs/$target.log
   mkdir -p "$corpus"
+  dict=()   # tokens the fuzzer would be slow to guess
+  if [ -f "tests/fuzz/$target.dict" ]; then dict=(-dict="tests/fuzz/$target.dict"); fi
   # -max_total_time bounds the run; timeout stops a fuzzer that would not stop.
-  if timeout --kill-after=10 $((seconds + 60)) "$out/tests/fuzz/$target" -max_total_time="$seconds" \
+  if timeout --kill-after=10 $((seconds + 60)) "$out/tests/fuzz/$target" -max_total_time="$seconds" "${dict[@]}" \
        -timeout=10 -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 \
        -artifact_prefix="$out/artifacts/$target-" "$corpus" "$seeds/$target" >"$log" 2>&1; then
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
