@@ -3,11 +3,18 @@
 #include "plots/ModelPlots.h"
 #include "shell/InfoWindows.h"
 #include "uncertainty/GoodnessOfFit.h"
+#include "uncertainty/Randomizations.h"
 
 namespace tivelor {
 
 App::App(platform::Ui& u) : ui(u) {
     model.Report.Services.PearsonDeviatesTest = [this] { PearsonDeviatesTest(*this); };
+    model.Report.Services.SampleBasedUncertainty = [this](auto& P, auto& StepSize, auto& FuseCode) {
+        SampleBasedUncertainty(*this, P, StepSize, FuseCode);
+    };
+    model.Report.Services.DistributionBasedUncertainty = [this](auto& P, auto& StepSize, auto& FuseCode) {
+        DistributionBasedUncertainty(*this, P, StepSize, FuseCode);
+    };
     InstallModelPlots(*this);
 }
 

@@ -32,7 +32,10 @@ void Dialogue(benchfit::Synthetic& x, int par, int points, bool simplex) {
 }
 
 void Ending(benchfit::Synthetic& x) {
-    x.s.backend.AnswerMsgBox("Not available yet", platform::vbOK);
+    platform::headless::Step done;
+    done.kind = platform::headless::Step::Click;
+    done.target = "frmDistPlot.cmdDone";
+    x.s.backend.Push(done);
     x.s.backend.AnswerMsgBox("A friendly reminder", platform::vbOK);
 }
 

@@ -85,6 +85,7 @@ public:
 
     void Run() {
         app.sw.MLOn = "on";
+        app.sw.InterruptML = platform::False;   // a press left over from an earlier run
         ml.EditorShown = 0;
         if (Dialogue()) Profile();
         End();

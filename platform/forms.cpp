@@ -13,11 +13,11 @@ DrawOp MakeOp(DrawOp::Kind kind, double x1, double y1, double x2, double y2, dou
               std::int32_t colour) {
     DrawOp op{};
     op.kind = kind;
-    op.x1 = x1;
-    op.y1 = y1;
-    op.x2 = x2;
-    op.y2 = y2;
-    op.r = r;
+    op.x1 = static_cast<float>(x1);
+    op.y1 = static_cast<float>(y1);
+    op.x2 = static_cast<float>(x2);
+    op.y2 = static_cast<float>(y2);
+    op.r = static_cast<float>(r);
     op.colour = colour;
     return op;
 }
@@ -74,6 +74,15 @@ void TextBox::Changed(PropId id, int a, int b) {
 void TextBox::SelectAll() {
     SelStart = 0;
     SelLength = static_cast<int>(Text().size());
+}
+
+void Label::Changed(PropId id, int a, int b) {
+    Control::Changed(id, a, b);
+    if ((id != PropId::Caption && id != PropId::Font) || !AutoSize) return;
+    int w = 0, h = 0;
+    form.ui.backend.MeasureText(*this, Caption, w, h);
+    Width = w;
+    Height = h;
 }
 
 void CheckBox::Changed(PropId id, int a, int b) {
@@ -321,16 +330,21 @@ void PictureBox::Scale(double x1, double y1, double x2, double y2) {
 std::int32_t PictureBox::Colour(std::int32_t c) const { return c >= 0 ? c : ForeColor() < 0 ? 0 : ForeColor(); }
 
 void PictureBox::Add(DrawOp op) {
-    op.drawStyle = DrawStyle;
-    op.drawWidth = DrawWidth;
-    op.fillStyle = FillStyle;
+    op.drawStyle = static_cast<std::uint8_t>(DrawStyle);
+    op.drawWidth = static_cast<std::uint16_t>(std::clamp(DrawWidth(), 0, 65535));
+    op.fillStyle = static_cast<std::uint8_t>(FillStyle);
     op.fillColour = FillColor;
-    ops_.push_back(std::move(op));
+    ops_.push_back(op);
     Control::Changed(PropId::Canvas);
 }
 
 void PictureBox::Cls() {
     ops_.clear();
+    // Fixed-line names stay; Print texts go with their operations.
+    std::vector<std::string> names;
+    for (const DrawOp& f : fixed_) names.push_back(TextOf(f));
+    texts_ = std::move(names);
+    for (std::size_t i = 0; i < fixed_.size(); ++i) fixed_[i].text = static_cast<std::uint32_t>(i + 1);
     ++clears_;
     CurrentX = ScaleLeft;
     CurrentY = ScaleTop;
@@ -363,16 +377,23 @@ void PictureBox::Circle(double x, double y, double r, std::int32_t colour) {
 
 void PictureBox::Print(const std::string& text) {
     DrawOp op = MakeOp(DrawOp::Text, CurrentX, CurrentY, CurrentX, CurrentY, 0, Colour(-1));
-    op.text = text;
-    Add(std::move(op));
+    texts_.push_back(text);
+    op.text = static_cast<std::uint32_t>(texts_.size());
+    Add(op);
 }
 
 void PictureBox::AddFixedLine(const std::string& lineName, double x1, double y1, double x2,
                               double y2, std::int32_t colour) {
     DrawOp op = MakeOp(DrawOp::Line, x1, y1, x2, y2, 0, colour);
-    op.text = lineName;
-    fixed_.push_back(std::move(op));
+    texts_.push_back(lineName);
+    op.text = static_cast<std::uint32_t>(texts_.size());
+    fixed_.push_back(op);
     Control::Changed(PropId::Canvas);
+}
+
+const std::string& PictureBox::TextOf(const DrawOp& op) const {
+    static const std::string none;
+    return op.text >= 1 && op.text <= texts_.size() ? texts_[op.text - 1] : none;
 }
 
 namespace {
@@ -395,7 +416,7 @@ std::string ColourText(std::int32_t c) {
 std::string DisplayListText(const PictureBox& box) {
     std::string out;
     for (const DrawOp& op : box.FixedLines())
-        out += "fixed " + op.text + " " + Num(op.x1) + " " + Num(op.y1) + " " + Num(op.x2) + " " +
+        out += "fixed " + box.TextOf(op) + " " + Num(op.x1) + " " + Num(op.y1) + " " + Num(op.x2) + " " +
                Num(op.y2) + " " + ColourText(op.colour) + "\n";
     for (const DrawOp& op : box.DisplayList()) {
         std::string pen = " " + ColourText(op.colour) + " style " + std::to_string(op.drawStyle);
@@ -412,7 +433,7 @@ std::string DisplayListText(const PictureBox& box) {
                 out += "circle " + Num(op.x1) + " " + Num(op.y1) + " r " + Num(op.r) + pen +
                        (op.fillStyle == 0 ? " fill " + ColourText(op.fillColour) : std::string()) + "\n";
                 break;
-            case DrawOp::Text: out += "text " + Num(op.x1) + " " + Num(op.y1) + " " + op.text + "\n"; break;
+            case DrawOp::Text: out += "text " + Num(op.x1) + " " + Num(op.y1) + " " + box.TextOf(op) + "\n"; break;
         }
     }
     return out;

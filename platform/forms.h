@@ -129,6 +129,10 @@ public:
     Prop<std::string> Caption;
     int Alignment = 0;   // 0 left, 1 right, 2 centre
     bool WordWrap = true;
+    // When set, a new caption or font sizes the label to its text
+    // (Backend::MeasureText).
+    bool AutoSize = false;
+    void Changed(PropId id, int a, int b) override;
     std::string ShownText() const override { return Caption; }
 };
 
@@ -312,16 +316,18 @@ private:
 };
 
 // Drawing canvas with a display list. Coordinates are in the scale units
-// (twips unless ScaleWidth and ScaleHeight are set).
+// (twips unless ScaleWidth and ScaleHeight are set), kept in single
+// precision. An operation is small and holds no string: the text of a Print
+// and the name of a fixed line are kept beside the list (see TextOf).
 struct DrawOp {
-    enum Kind { Cls, PSet, Line, Box, FilledBox, Circle, Text } kind;
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0, r = 0;
+    enum Kind : std::uint8_t { Cls, PSet, Line, Box, FilledBox, Circle, Text } kind = Cls;
+    std::uint8_t drawStyle = 0;    // 0 solid, 1 dashed, 2 dotted
+    std::uint8_t fillStyle = 1;    // 0 solid, 1 transparent
+    std::uint16_t drawWidth = 1;
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0, r = 0;
     std::int32_t colour = 0;
-    int drawStyle = 0;     // 0 solid, 1 dashed, 2 dotted
-    int drawWidth = 1;
-    int fillStyle = 1;     // 0 solid, 1 transparent
     std::int32_t fillColour = 0;
-    std::string text;
+    std::uint32_t text = 0;        // 1 + index of its text; 0 for none
 };
 
 class PictureBox : public Control {
@@ -344,10 +350,12 @@ public:
     void Print(const std::string& text);
     const std::vector<DrawOp>& DisplayList() const { return ops_; }
     // Lines placed at design time (the axes): shown over the drawing and not
-    // erased by Cls. The name goes into the op's text.
+    // erased by Cls. The name is the line's text.
     void AddFixedLine(const std::string& lineName, double x1, double y1, double x2, double y2,
                       std::int32_t colour = 0);
     const std::vector<DrawOp>& FixedLines() const { return fixed_; }
+    // The text of a Print in the display list, or the name of a fixed line.
+    const std::string& TextOf(const DrawOp& op) const;
     // Counts the clears, so that a painter can tell a list that started again.
     std::uint64_t ClearCount() const { return clears_; }
 
@@ -356,6 +364,7 @@ private:
     std::int32_t Colour(std::int32_t c) const;
     std::vector<DrawOp> ops_;
     std::vector<DrawOp> fixed_;
+    std::vector<std::string> texts_;   // Print texts, then fixed-line names
     std::uint64_t clears_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/ui.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -25,6 +26,21 @@ double SystemClock::Timer() {
 double SystemClock::Monotonic() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+void Backend::MeasureText(const Control& control, const std::string& text, int& width,
+                          int& height) {
+    std::size_t longest = 0, current = 0, lines = 1;
+    for (char ch : text) {
+        if (ch == '\n') {
+            ++lines;
+            current = 0;
+        } else if (ch != '\r') {
+            longest = std::max(longest, ++current);
+        }
+    }
+    width = static_cast<int>(std::lround(static_cast<double>(longest) * control.FontSize * 11));
+    height = static_cast<int>(std::lround(static_cast<double>(lines) * control.FontSize * 24));
 }
 
 Ui::Ui(Backend& b, Clock& c, Random& r) : backend(b), clock(c), random(r) {}

@@ -64,6 +64,12 @@ public:
     virtual void FormChangedWith(Form& form, PropId prop, int /*a*/) { FormChanged(form, prop); }
     virtual void SetFocus(Control* control, Form* form) = 0;
     virtual void Beep() {}
+    // The size in twips of a text in a control's font, for labels that size
+    // themselves. By default a fixed rule: each character of the longest line
+    // is FontSize x 11 twips wide (about 90 at 8.25 points), each line
+    // FontSize x 24 twips high; an empty text has one line and no width.
+    virtual void MeasureText(const Control& control, const std::string& text, int& width,
+                             int& height);
     // End: leave the program at once (files are already closed).
     [[noreturn]] virtual void End() = 0;
 };

@@ -1,4 +1,4 @@
-// The one-parameter distribution plot window's entry.
+// The entries of the distribution plot window and the bivariate density plot.
 #pragma once
 
 #include <string>
@@ -17,5 +17,12 @@ void ShowDistributionPlots(App& app, platform::Vec<double>& ProfNegLnL, double& 
                            platform::Vec<double>& ProfCum, platform::Vec<double>& ProfNormPDF,
                            platform::Vec<double>& ProfX, std::string& PriorProfileOn, std::string& PosteriorOn,
                            std::string& MLOn);
+
+// Shows the joint density of two parameters on their grid modally and
+// returns when the window closes. X and Y are increasing, rows 1 to NX and
+// 1 to NY; Density(i, j) is the weight of node (X(i), Y(j)).
+void PlotBivariateDensity(App& app, platform::Vec<double>& X, platform::Vec<double>& Y,
+                          platform::Matrix<double>& Density, double& PeakDensity, int& XPar, int& YPar, long& NX,
+                          long& NY, double& PeakX, double& PeakY);
 
 }  // namespace tivelor

@@ -76,7 +76,7 @@ void Canvas::PaintOps(QPainter& p, const std::vector<DrawOp>& ops, std::size_t f
         const DrawOp& op = ops[i];
         QColor colour = ToColor(op.colour);
         if (op.colour != penColour || op.drawStyle != penStyle || op.drawWidth != penWidth) {
-            QPen pen(colour, std::max(1, op.drawWidth));
+            QPen pen(colour, std::max(1, static_cast<int>(op.drawWidth)));
             pen.setStyle(op.drawStyle == 1 ? Qt::DashLine : op.drawStyle == 2 ? Qt::DotLine : Qt::SolidLine);
             p.setPen(pen);
             penColour = op.colour;
@@ -114,7 +114,7 @@ void Canvas::PaintOps(QPainter& p, const std::vector<DrawOp>& ops, std::size_t f
                 break;
             }
             case DrawOp::Text:
-                p.drawText(QPointF(a.x(), a.y() + p.fontMetrics().ascent()), ToQt(op.text));
+                p.drawText(QPointF(a.x(), a.y() + p.fontMetrics().ascent()), ToQt(box_->TextOf(op)));
                 break;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
@@ -239,6 +240,17 @@ void QtBackend::FormChanged(Form& form, PropId prop) { FormChangedWith(form, pro
 
 void QtBackend::FormChangedWith(Form& form, PropId prop, int a) {
     if (FormView* v = ViewOf(form)) v->SyncForm(prop, a);
+}
+
+void QtBackend::MeasureText(const Control& control, const std::string& text, int& width,
+                            int& height) {
+    const QFontMetrics fm(FontFor(control.FontName, control.FontSize, control.FontBold,
+                                  control.FontItalic));
+    const QStringList lines = ToQtLines(text).split('\n');
+    int w = 0;
+    for (const QString& line : lines) w = std::max(w, fm.horizontalAdvance(line));
+    width = w > 0 ? Twips(w + 2) : 0;
+    height = Twips(fm.lineSpacing() * static_cast<int>(lines.size()) + 2);
 }
 
 void QtBackend::SetFocus(Control* control, Form* form) {

@@ -62,6 +62,8 @@ public:
     void FormChanged(Form& form, PropId prop) override;
     void FormChangedWith(Form& form, PropId prop, int a) override;
     void SetFocus(Control* control, Form* form) override;
+    void MeasureText(const Control& control, const std::string& text, int& width,
+                     int& height) override;
     void Beep() override { QApplication::beep(); }
     [[noreturn]] void End() override;
 

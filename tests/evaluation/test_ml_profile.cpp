@@ -69,8 +69,15 @@ struct MLFixture : Fixture {
         st.target = "frmAlgo.cmdFinish";
         s.backend.Push(st);
     }
+    // The distribution plot window is left by its Done button.
+    void DonePlots() {
+        platform::headless::Step st;
+        st.kind = platform::headless::Step::Click;
+        st.target = "frmDistPlot.cmdDone";
+        s.backend.Push(st);
+    }
     void Finish() {
-        Answer("Not available yet");
+        DonePlots();
         Answer("A friendly reminder");
     }
     const tivelor::EvalState& ev() { return app.eval; }
@@ -139,7 +146,7 @@ TEST_F(MLProfile, EvaluateOnlyProfileIsTheConditionalDistribution) {
     f.Answer(kTitle);
     f.Answer(kTitle, vbYes);
     f.Answer(kTitle, vbNo);   // the previous plots
-    f.Answer("Not available yet");
+    f.DonePlots();
     tivelor::MLParameterEvaluation(f.app);
     EXPECT_EQ(f.calls.size(), calls);
     EXPECT_NEAR(f.app.ml.ProfSD, 0.0967929, 1E-7);

@@ -95,7 +95,10 @@ TEST(PriorProfile, TheDialogueAsksAgainAndCorrectsThePoints) {
     t.b.AnswerInput(title, "3");
     t.b.AnswerInput(title, "1002");   // asked again
     t.b.AnswerInput(title, "2");      // becomes 3
-    t.b.AnswerMsgBox("", vbOK);       // the distribution plots
+    platform::headless::Step done;    // leaves the distribution plots
+    done.kind = platform::headless::Step::Click;
+    done.target = "frmDistPlot.cmdDone";
+    t.b.Push(done);
     t.b.Click("frmSetPriors.mnuProfile");
     EXPECT_EQ(t.b.PendingSteps(), 0u);
     EXPECT_EQ(t.app.sw.PriorProfileOn, "off");

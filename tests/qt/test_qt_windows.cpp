@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <cmath>
 
 #include "QtTestSupport.h"
 #include "engine/Parameters.h"
@@ -44,6 +45,9 @@
 #include "priors/frmPriorDists.h"
 #include "priors/frmReviewPriors.h"
 #include "priors/frmSetPriors.h"
+#include "plots/DistributionPlots.h"
+#include "plots/frmBivarPlot.h"
+#include "plots/frmDistPlot.h"
 
 namespace {
 
@@ -284,4 +288,67 @@ TEST(QtWindows, EveryWindowMirrorsItsControls) {
         if (form->kind != FormKind::MdiParent) d.backend.Deliver([&] { form->Unload(); });
         qttest::Settle();
     }
+}
+
+// The two modal plot windows, each with a plot.
+TEST(QtWindows, DistributionAndDensityPlotsShowAPlot) {
+    qttest::Desktop d;
+    App& a = *d.app;
+    const long n = 41;
+    Vec<double> x(n), neg(n), pdf(n), cum(n), other(n);
+    for (long k = 1; k <= n; ++k) {
+        x(k) = -0.5 + 0.05 * static_cast<double>(k - 1);
+        neg(k) = 8 * (x(k) - 0.5) * (x(k) - 0.5);
+        pdf(k) = std::exp(-neg(k)) / 0.627;
+        cum(k) = static_cast<double>(k) / n;
+        other(k) = pdf(k) * 0.9;
+    }
+    a.eval.NProfPts = n;
+    a.eval.ProfX = x;
+    a.eval.ProfPar = 2;
+    a.eval.EVEstimate = 0.5;
+    double mean = 0.52, diff = -0.02, ev = 0.5, sd = 0.25;
+    std::string prior = "off", post = "off", ml = "on";
+    bool shown = false;
+    qttest::WhenModal([&](QWidget* w) {
+        auto& f = a.form<tivelor::frmDistPlot>();
+        f.listVar.ListIndex = 1;
+        f.cmdPlot.Click();
+        f.listVar.ListIndex = 4;
+        f.cmdPlot.Click();
+        qttest::Settle();
+        qttest::ExpectMirrors(d.backend, f);
+        EXPECT_TRUE(qttest::Grab(w, "frmDistPlot"));
+        shown = true;
+        qobject_cast<QPushButton*>(d.backend.Widget(f.cmdDone))->click();
+    });
+    d.backend.Deliver([&] {
+        long np = n;
+        tivelor::ShowDistributionPlots(a, neg, mean, diff, ev, sd, np, pdf, other, other, cum, other, x, prior, post,
+                                       ml);
+    });
+    EXPECT_TRUE(shown);
+
+    const long g = 21;
+    Vec<double> gx(g), gy(g);
+    Matrix<double> dens(g, g);
+    for (long i = 1; i <= g; ++i) gx(i) = gy(i) = -2.5 + 0.3 * static_cast<double>(i - 1);
+    for (long i = 1; i <= g; ++i)
+        for (long j = 1; j <= g; ++j)
+            dens(i, j) = std::exp(-(gx(i) * gx(i) - 1.2 * gx(i) * gy(j) + gy(j) * gy(j)) / 1.28);
+    double peak = dens(9, 9), px = gx(9), py = gy(9);
+    int xPar = 2, yPar = 4;
+    long nx = g, ny = g;
+    shown = false;
+    qttest::WhenModal([&](QWidget* w) {
+        auto& f = a.form<tivelor::frmBivarPlot>();
+        qttest::Settle();
+        qttest::ExpectMirrors(d.backend, f);
+        EXPECT_TRUE(qttest::Grab(w, "frmBivarPlot"));
+        shown = true;
+        qobject_cast<QPushButton*>(d.backend.Widget(f.cmdDone))->click();
+    });
+    d.backend.Deliver([&] { tivelor::PlotBivariateDensity(a, gx, gy, dens, peak, xPar, yPar, nx, ny, px, py); });
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(a.sw.FormClosed, platform::True);
 }
