@@ -27,7 +27,7 @@ fi
 # Seeds. The data-file target reads the dialog's numbers and the parameter
 # values from a first line, then the file.
 seeds=$out/seeds
-targets="fuzz_datafile fuzz_algfile fuzz_runtime fuzz_priorsfile fuzz_rankcovfile"
+targets="fuzz_datafile fuzz_algfile fuzz_runtime fuzz_priorsfile fuzz_rankcovfile fuzz_uncertaintycovfile"
 rm -rf "$seeds" && for target in $targets; do mkdir -p "$seeds/$target"; done
 n=0
 while read -r file numbers; do
@@ -55,7 +55,9 @@ printf '%s\r\n' 9 \
   '  7   S 1.000E+000 1.000E-001     Unused     Unused   Left-side cliff' \
   '  8   D 5.000E+000 2.000E-001     Unused     Unused   Right-side cliff' \
   '  9   L 1.000E+000 5.000E-001     Unused     Unused   Ln-normal' >"$seeds/fuzz_priorsfile/every_kind.pri"
-cp tests/sessions/ranking/*.cov tests/sessions/golden/*.cov "$seeds/fuzz_rankcovfile/"
+for target in fuzz_rankcovfile fuzz_uncertaintycovfile; do
+  cp tests/sessions/ranking/*.cov tests/sessions/golden/*.cov "$seeds/$target/"
+done
 # Runtime: byte 0 chooses Val, CInt, CLng, Str or Format; then a double; then text.
 n=0
 for value in '\x00\x00\x00\x00\x00\x00\xf8\x3f' '\x00\x00\x00\x00\x00\x00\x04\xc0' \
