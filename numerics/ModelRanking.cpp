@@ -61,7 +61,7 @@ AveragedEstimates AverageModels(const std::vector<double>& w, const std::vector<
             for (std::size_t m = 0; m < models.size() && m < w.size(); ++m) {
                 const double se = at(models[m].se[static_cast<std::size_t>(g)], p);
                 const double dev = at(models[m].est, p) - avg;
-                sum += w[m] * std::sqrt(se * se * cHat + dev * dev);
+                sum += w[m] * std::hypot(se * std::sqrt(cHat), dev);
             }
             out.USE[static_cast<std::size_t>(g)][p] = sum;
         }

@@ -130,6 +130,13 @@ void frmRank::cmdAverage_Click() {
         for (int g = 1; g <= 3; ++g) missing[static_cast<std::size_t>(g)] |= c.missing[static_cast<std::size_t>(g)];
     }
     const numerics::AveragedEstimates a = numerics::AverageModels(w, models, n, missing, table.CHat);
+    // Values so large that their averages leave the range of a double cannot be used.
+    for (int p = 1; p <= n; ++p)
+        for (const std::vector<double>* v : {&a.Avg, &a.USE[1], &a.USE[2], &a.USE[3]})
+            if (!std::isfinite((*v)[static_cast<std::size_t>(p)])) {
+                missingFile();
+                return;
+            }
 
     const std::string nl = "\r\n";
     std::string t = "Parameter estimates and their SEs resulting from averaging across all ranked models." + nl;

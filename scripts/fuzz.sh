@@ -27,7 +27,8 @@ fi
 # Seeds. The data-file target reads the dialog's numbers and the parameter
 # values from a first line, then the file.
 seeds=$out/seeds
-rm -rf "$seeds" && mkdir -p "$seeds/fuzz_datafile" "$seeds/fuzz_algfile" "$seeds/fuzz_runtime"
+targets="fuzz_datafile fuzz_algfile fuzz_runtime fuzz_priorsfile fuzz_rankcovfile fuzz_uncertaintycovfile"
+rm -rf "$seeds" && for target in $targets; do mkdir -p "$seeds/$target"; done
 n=0
 while read -r file numbers; do
   for links in 0 1 2 3; do
@@ -42,6 +43,20 @@ EOF
 { echo "3 4 100 1 0.2 nan -1 inf 1e300 -1e300"; head -n 5 examples/bog10.dat; } >"$seeds/fuzz_datafile/seed_values"
 for file in tests/sessions/*.alg tests/sessions/golden/*.alg; do
   cp "$file" "$seeds/fuzz_algfile/"
+done
+cp tests/sessions/golden/*.pri "$seeds/fuzz_priorsfile/"
+printf '%s\r\n' 9 \
+  '  1   U 1.000E-100 1.000E-100     Unused     Unused   Uniform - unbounded' \
+  '  2   T-1.000E+000 1.000E-001 2.000E+000 5.000E-001   Uniform - bounded' \
+  '  3   N 0.000E+000 1.000E+000     Unused     Unused   Gaussian or Normal' \
+  '  4   E 2.000E+000 1.000E-100     Unused     Unused   Exponential' \
+  '  5   G 3.000E+000 1.000E+000     Unused     Unused   Gamma' \
+  '  6   B 3.000E-001 1.000E-001     Unused     Unused   Beta' \
+  '  7   S 1.000E+000 1.000E-001     Unused     Unused   Left-side cliff' \
+  '  8   D 5.000E+000 2.000E-001     Unused     Unused   Right-side cliff' \
+  '  9   L 1.000E+000 5.000E-001     Unused     Unused   Ln-normal' >"$seeds/fuzz_priorsfile/every_kind.pri"
+for target in fuzz_rankcovfile fuzz_uncertaintycovfile; do
+  cp tests/sessions/ranking/*.cov tests/sessions/golden/*.cov "$seeds/$target/"
 done
 # Runtime: byte 0 chooses Val, CInt, CLng, Str or Format; then a double; then text.
 n=0
@@ -63,12 +78,14 @@ for file in tests/sessions/*.tvs; do   # their words as Val's texts
 done
 
 status=0
-for target in fuzz_datafile fuzz_algfile fuzz_runtime; do
+for target in $targets; do
   corpus=$out/corpus/$target
   log=$out/logs/$target.log
   mkdir -p "$corpus"
+  dict=()   # tokens the fuzzer would be slow to guess
+  if [ -f "tests/fuzz/$target.dict" ]; then dict=(-dict="tests/fuzz/$target.dict"); fi
   # -max_total_time bounds the run; timeout stops a fuzzer that would not stop.
-  if timeout --kill-after=10 $((seconds + 60)) "$out/tests/fuzz/$target" -max_total_time="$seconds" \
+  if timeout --kill-after=10 $((seconds + 60)) "$out/tests/fuzz/$target" -max_total_time="$seconds" "${dict[@]}" \
        -timeout=10 -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 \
        -artifact_prefix="$out/artifacts/$target-" "$corpus" "$seeds/$target" >"$log" 2>&1; then
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")

@@ -136,6 +136,11 @@ void ReadCovarianceFile(App& app, platform::Vec<double>& P, platform::Vec<double
                               " (the grid was not computed, or the standard error is negative)." +
                               "\r\n\r\nChoose a grid that was computed.",
                           "Covariance grid not usable");
+        if (!std::isfinite(e * e))
+            return refuse("Grid #" + platform::CStr(c.CovGrid) +
+                              " of this covariance file has a standard error for parameter #" + platform::CStr(j) +
+                              " whose square, the variance, is too large to be used.",
+                          "Covariance grid not usable");
         if (j > NSpp)
             c.VarUA(j - NSpp) = e * e;
         else

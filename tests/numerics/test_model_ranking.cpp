@@ -61,5 +61,22 @@ TEST(ModelRanking, AveragingAddsTheSpreadOfTheEstimates) {
     EXPECT_NEAR(r.USE[1][1], 0.75 * std::sqrt(2.0) + 0.25 * 3, 1E-12);
 }
 
+TEST(ModelRanking, AveragingKeepsStandardErrorsWhoseSquaresLeaveTheRange) {
+    std::vector<ModelEstimates> models(2);
+    for (auto& m : models) {
+        m.est = {0, 1};
+        for (int g = 1; g <= 3; ++g) m.se[static_cast<std::size_t>(g)] = {0, 1E200};
+    }
+    auto r = AverageModels({0.5, 0.5}, models, 1, {}, 4);
+    EXPECT_DOUBLE_EQ(r.USE[1][1], 2E200);
+    // Spreads far apart: (est - avg)² alone would overflow.
+    models[0].est[1] = 3E160;
+    models[1].est[1] = -3E160;
+    for (auto& m : models) m.se[2][1] = 4E160;
+    r = AverageModels({0.5, 0.5}, models, 1, {}, 1);
+    EXPECT_DOUBLE_EQ(r.Avg[1], 0);
+    EXPECT_DOUBLE_EQ(r.USE[2][1], 5E160);
+}
+
 }  // namespace
 }  // namespace tivelor::numerics

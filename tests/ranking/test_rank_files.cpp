@@ -119,6 +119,23 @@ TEST(RankFiles, AnUnusableCovarianceFileChangesNothing) {
     EXPECT_FALSE(a.w.cmdAverage.Enabled);
 }
 
+TEST(RankFiles, AveragesThatLeaveTheRangeOfADoubleAreRefused) {
+    Averaging a;
+    a.Write(1, Averaging::Pars(10, 1E200));
+    a.Write(2, Averaging::Pars(14, 1E200));
+    a.s.backend.Click("frmRank.cmdAverage");
+    EXPECT_EQ(a.Line(1).substr(28, 16), "     1.0000E+200");
+    const std::string shown = a.w.txtAverage.Text();
+    // With C-hat 1E300 these standard errors become 1E350.
+    a.w.table.CHat = 1E300;
+    a.w.table.At(2, 1).ModelQAICWt = 0.75;
+    a.w.table.At(2, 2).ModelQAICWt = 0.25;
+    a.s.backend.AnswerMsgBox("Can't average models", vbOK);
+    a.s.backend.Click("frmRank.cmdAverage");
+    EXPECT_EQ(a.s.backend.msgBoxes.back().text, "Sorry, the covariance file is missing for at least one ranked model");
+    EXPECT_EQ(a.w.txtAverage.Text(), shown);
+}
+
 // Three models ranked with C-hat 1 and 1.5, with and without averaging.
 TEST(RankFiles, MultiModelStatisticsFilesMatchTheirGoldenCopies) {
     RankFixture f;

@@ -140,6 +140,10 @@ TEST(CovarianceLink, DamagedFilesAreRefusedAndClosed) {
     Link g;
     g.ReadText(cases[4].first, "1", cases[4].second);
     EXPECT_EQ(g.LastMsg().text.find("Grid #1 of this covariance file has no standard error for parameter #6"), 0u);
+    // A standard error whose square leaves the range of a double.
+    Link big;
+    big.ReadText(replace("1.0600000E+00", "1.000000E+160"), "1", "Covariance grid not usable");
+    EXPECT_EQ(big.LastMsg().text.find("Grid #1 of this covariance file has a standard error for parameter #6 whose"), 0u);
     // The refused grid is named; another grid of the same file reads.
     Link h;
     h.ReadText(replace("1.0600000E+00", "-1.000000E+00"), "2");
