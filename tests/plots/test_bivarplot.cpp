@@ -98,6 +98,7 @@ TEST_F(BivarPlot, CorrelatedNormalGrid) {
         EXPECT_EQ(f.lblLineInfo.Caption(), "NOTE: Dashed line(s) locate 0 and/or 1");
         EXPECT_EQ(f.lblCorr.Caption(), "       r = 0.579");
         EXPECT_EQ(f.lblXYMax.Caption(), "X-Max = 3.500E+00\r\nY-Max = 3.500E+00");
+        EXPECT_EQ(f.lblXYMin.Caption(), "X-Min = -2.500E+00\r\nY-Min = -2.500E+00");
         EXPECT_EQ(f.lblPeak.Caption(), "X-Peak = -1.000E-01\r\nY-Peak = -1.000E-01");
         EXPECT_EQ(f.lblVar.Caption(), "X - Axis: Values for parameter # 2\r\nY - Axis: Values for parameter # 5");
         EXPECT_EQ(f.lblLegend.Caption(),
