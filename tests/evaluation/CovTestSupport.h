@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../plots/PlotTestSupport.h"
 #include "evaluation/frmCovData.h"
 #include "tests/support/StartedProgram.h"
 
@@ -39,10 +40,7 @@ struct Cov : ::testing::Test, tivelor::testing::StartedProgram {
     }
     // The editor passed without changes.
     void Editor() {
-        platform::headless::Step st;
-        st.kind = platform::headless::Step::Click;
-        st.target = "frmAlgo.cmdFinish";
-        b.Push(st);
+        plottest::WhileOpen(b, "frmAlgo", {}, "cmdFinish");
         b.AnswerMsgBox("Just so you know", vbOK);
     }
     // The answers of a run from the method question to the optimistic question.

