@@ -364,7 +364,7 @@ TEST_F(Posterior, NegativeStepsGiveAscendingTablesAndGrids) {
     EXPECT_EQ(app.eng.par.StepSize(1), -1.0 / 3);
 }
 
-// A start far from the mode: the Part's weights would overflow.
+// A start far from the mode: weights summed directly would overflow.
 TEST_F(Posterior, WeightsFarBelowTheReferenceStayFinite) {
     Params({0, 0}, {0.05, 0.05});
     Objective([](const Vec<double>& p) {
