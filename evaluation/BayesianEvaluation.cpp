@@ -16,6 +16,7 @@
 #include "evaluation/CovarianceSteps.h"
 #include "evaluation/MLEvaluation.h"
 #include "evaluation/frmBayesian.h"
+#include "shell/TextWindows.h"
 #include "numerics/PosteriorSums.h"
 #include "numerics/ProfileDistribution.h"
 #include "platform/files.h"
@@ -602,18 +603,13 @@ std::string GridFileText(const platform::Vec<double>& X, const platform::Vec<dou
 void SaveGridFile(App& app, const platform::Vec<double>& X, const platform::Vec<double>& Y,
                   const platform::Matrix<double>& Density, long NX, long NY, int XPar, int YPar) {
     platform::CommonDialog& dlg = app.form<frmMain>().CommonDialog1;
-    dlg.CancelError = true;
-    dlg.Flags = platform::cdlOFNOverwritePrompt;
-    dlg.DialogTitle = "Save grid values in...";
     app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Grid files (*.grd)|*.grd";
-    dlg.Filter = app.msg.DlgFilter;
-    dlg.FilterIndex = 2;
-    dlg.FileName = platform::DateTimeFileName(app.ui.Now(), ".grd");
-    if (!dlg.ShowSave()) return;
+    if (!ChooseSaveFile(dlg, {"Save grid values in...", app.msg.DlgFilter, 2,
+                              platform::DateTimeFileName(app.ui.Now(), ".grd")}))
+        return;
     const std::string path = dlg.FileName;
     if (!platform::WriteWholeFileSafely(path, GridFileText(X, Y, Density, NX, NY, XPar, YPar)))
-        app.ShowMsg("The grid file could not be written:" + kCRLF + kCRLF + path + kCRLF + kCRLF + "Nothing was saved.",
-                    48, "Save failed");
+        ReportSaveFailed(app, "grid file", path);
 }
 
 }  // namespace tivelor

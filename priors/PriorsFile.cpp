@@ -14,6 +14,7 @@
 #include "app/App.h"
 #include "shell/AlgoEditor.h"
 #include "shell/Quit.h"
+#include "shell/TextWindows.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 
@@ -221,21 +222,14 @@ PriorsRead ReadPriorsFile(App& app) {
 bool SavePriorsFile(App& app, platform::CommonDialog& dialog, bool showTitle) {
     ShellState& sh = app.shell;
     app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Bayesian prior files (*.pri)|*.pri";
-    dialog.CancelError = true;
-    dialog.Flags = platform::cdlOFNOverwritePrompt;
-    dialog.DialogTitle = "Save Bayesian priors file in...";
-    dialog.Filter = app.msg.DlgFilter;
-    dialog.FilterIndex = 2;
     if (sh.PriFileName.empty()) sh.PriFileName = platform::DateTimeFileName(app.ui.Now(), ".pri");
-    dialog.FileName = sh.PriFileName;
-    if (!dialog.ShowSave()) return true;
+    if (!ChooseSaveFile(dialog, {"Save Bayesian priors file in...", app.msg.DlgFilter, 2, sh.PriFileName}))
+        return true;
 
     const std::string path = dialog.FileName;
     app.msg.NumFormat = " 0.000E+000";
     if (!platform::WriteWholeFileSafely(path, PriorsFileText(app.priors, app.eng.par.NumPars))) {
-        app.ShowMsg("The Bayesian priors file could not be written:" + std::string("\r\n\r\n") + path +
-                        "\r\n\r\nNothing was saved.",
-                    48, "Save failed");
+        ReportSaveFailed(app, "Bayesian priors file", path);
         return false;
     }
     sh.PriFileName = path;

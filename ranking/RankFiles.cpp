@@ -12,6 +12,7 @@
 #include "platform/runtime.h"
 #include "ranking/frmRank.h"
 #include "shell/AlgoEditor.h"
+#include "shell/TextWindows.h"
 #include "shell/frmMain.h"
 
 namespace tivelor {
@@ -29,11 +30,6 @@ bool NumberField(const std::string& field, double& value) {
     if (t.empty() || !IsNumeric(t)) return false;
     value = platform::Val(t);
     return std::isfinite(value);
-}
-
-void SaveFailed(App& app, const std::string& what, const std::string& path) {
-    app.ShowMsg("The " + what + " could not be written:\r\n\r\n" + path + "\r\n\r\nNothing was saved.", 48,
-                "Save failed");
 }
 
 }  // namespace
@@ -186,16 +182,12 @@ std::string frmRank::RanksFileText() {
 }
 
 void frmRank::Save_Ranks() {
-    CommonDialog1.CancelError = true;
-    CommonDialog1.Flags = platform::cdlOFNOverwritePrompt;
-    CommonDialog1.DialogTitle = "Save model ranking results in...";
     app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Multi-model statistics files (*.mms)|*.mms";
-    CommonDialog1.Filter = app.msg.DlgFilter;
-    CommonDialog1.FilterIndex = 2;
-    CommonDialog1.FileName = platform::DateTimeFileName(app.ui.Now(), ".mms");
-    if (!CommonDialog1.ShowSave()) return;
+    if (!ChooseSaveFile(CommonDialog1, {"Save model ranking results in...", app.msg.DlgFilter, 2,
+                                        platform::DateTimeFileName(app.ui.Now(), ".mms")}))
+        return;
     const std::string path = CommonDialog1.FileName;
-    if (!platform::WriteWholeFileSafely(path, RanksFileText())) SaveFailed(app, "multi-model statistics file", path);
+    if (!platform::WriteWholeFileSafely(path, RanksFileText())) ReportSaveFailed(app, "multi-model statistics file", path);
     cmdAICc.SetFocus();
 }
 
@@ -254,7 +246,7 @@ void frmRank::Save_Alg() {
     const std::string oldLog = eng.opt.LogFileName;
     if (!platform::WriteWholeFileSafely(eng.AlgFileName, AlgorithmFileText(app, "  Value, step then link for: "))) {
         eng.opt.LogFileName = oldLog;
-        SaveFailed(app, "algorithm file", eng.AlgFileName);
+        ReportSaveFailed(app, "algorithm file", eng.AlgFileName);
         return;
     }
     app.form<frmMain>().stbMain1.SetPanel(1, "Algorithm file: " + eng.AlgFileTitle);

@@ -7,21 +7,28 @@
 
 namespace tivelor {
 
-bool SaveTextWindow(App& app, platform::CommonDialog& dialog, platform::RichTextBox& box,
-                    const TextWindowSave& what) {
+bool ChooseSaveFile(platform::CommonDialog& dialog, const TextWindowSave& what) {
     dialog.CancelError = true;
     dialog.Flags = platform::cdlOFNOverwritePrompt;
     dialog.DialogTitle = what.title;
     dialog.Filter = what.filter;
     dialog.FilterIndex = what.filterIndex;
     dialog.FileName = what.proposedName;
-    if (!dialog.ShowSave()) return false;
+    return dialog.ShowSave();
+}
+
+void ReportSaveFailed(App& app, const std::string& what, const std::string& path, const std::string& more) {
+    app.ShowMsg("The " + what + " could not be written:\r\n\r\n" + path + "\r\n\r\nNothing was saved" + more + ".",
+                48, "Save failed");
+}
+
+bool SaveTextWindow(App& app, platform::CommonDialog& dialog, platform::RichTextBox& box,
+                    const TextWindowSave& what) {
+    if (!ChooseSaveFile(dialog, what)) return false;
     std::string path = dialog.FileName;
     std::string text = "Originally saved with the file name: " + path + "\r\n\r\n" + box.Text();
     if (!platform::WriteWholeFileSafely(path, text)) {
-        app.ShowMsg("The file could not be written:" + std::string("\r\n\r\n") + path +
-                        "\r\n\r\nNothing was saved; the text is unchanged.",
-                    48, "Save failed");
+        ReportSaveFailed(app, "file", path, "; the text is unchanged");
         return false;
     }
     box.Text = text;

@@ -14,6 +14,15 @@ struct TextWindowSave {
     std::string proposedName;
 };
 
+// Shows the save dialog (cancel as an error, overwrite prompt) with the
+// title, filter, filter index and proposed name; false when cancelled.
+bool ChooseSaveFile(platform::CommonDialog& dialog, const TextWindowSave& what);
+
+// Tells the user that the file at path ("the <what> could not be written")
+// was not saved.
+void ReportSaveFailed(App& app, const std::string& what, const std::string& path,
+                      const std::string& more = "");
+
 // Asks for a path and saves the box's text behind the note "Originally saved
 // with the file name: ". The note goes into the box only when the file was
 // written; a failed write is reported and leaves the box and any old file as

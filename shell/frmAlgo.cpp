@@ -7,6 +7,7 @@
 #include "platform/runtime.h"
 #include "app/App.h"
 #include "shell/Quit.h"
+#include "shell/TextWindows.h"
 #include "shell/frmEditVS.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
@@ -492,14 +493,9 @@ void frmAlgo::cmdOpenLog_Click() {
     CommitPendingEdit();
     MinOptions& opt = app.eng.opt;
     app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Tivelor log files (*.tvl)|*.tvl";
-    CommonDialog1.CancelError = true;
-    CommonDialog1.Flags = platform::cdlOFNOverwritePrompt;
-    CommonDialog1.DialogTitle = "Save minimization progress in...";
-    CommonDialog1.Filter = app.msg.DlgFilter;
-    CommonDialog1.FilterIndex = 2;
-    CommonDialog1.FileName = opt.LogFileName;
     // A save dialog, so that an existing file is emptied only after the user agreed.
-    if (!CommonDialog1.ShowSave()) return;
+    if (!ChooseSaveFile(CommonDialog1, {"Save minimization progress in...", app.msg.DlgFilter, 2, opt.LogFileName}))
+        return;
     opt.LogFileName = CommonDialog1.FileName;
     if (opt.LogFileName.empty()) {
         ShowLogClosed();

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/runtime.h"
 #include "app/App.h"
+#include "shell/TextWindows.h"
 #include "shell/frmMain.h"
 #include "shell/frmMenu.h"
 
@@ -126,9 +127,7 @@ bool frmMenu::Save_Alg() {
     std::string text = AlgorithmFileText(app);
     if (!platform::WriteWholeFileSafely(path, text)) {
         eng.opt.LogFileName = oldLog;
-        app.ShowMsg("The algorithm file could not be written:" + std::string("\r\n\r\n") + path +
-                        "\r\n\r\nNothing was saved.",
-                    48, "Save failed");
+        ReportSaveFailed(app, "algorithm file", path);
         return false;
     }
     eng.AlgFileName = path;
