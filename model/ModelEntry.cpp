@@ -271,7 +271,8 @@ void Evaluate(App& app, double& F, Vec<double>& P, long NF) {
     for (Vec<double>* v : {&m.SpUA, &m.SpN, &m.ThetaSq, &m.DetectProb})
         if (v->UBound() != NSpp) v->ReDim(NSpp);
 
-    // Clamping pass.
+    // Clamping pass. A parameter that is not a number has no likelihood.
+    bool notANumber = false;
     for (int i = 1; i <= NSpp; ++i) {
         const std::size_t k = Z(i);
         const double rawT = P(i), rawU = P(NSpp + i);
@@ -296,9 +297,12 @@ void Evaluate(App& app, double& F, Vec<double>& P, long NF) {
         m.SpUA(i) = c.UA[k];
         m.SpN(i) = c.N[k];
         m.ThetaSq(i) = c.ThetaSq[k];
+        if (std::isnan(P(i)) || std::isnan(P(NSpp + i))) notANumber = true;
     }
 
-    // Likelihood pass; only species whose inputs changed are recomputed.
+    // Likelihood pass; only species whose inputs changed are recomputed. The
+    // same pass sums F, the richness and the inferred distribution of Theta.
+    double sum = 0, esr = 0, tsum = 0, tsqsum = 0;
     for (int i = 1; i <= NSpp; ++i) {
         const std::size_t k = Z(i);
         if (!c.Valid[k]) {
@@ -306,20 +310,18 @@ void Evaluate(App& app, double& F, Vec<double>& P, long NF) {
                                           c.DetectProb[k], c.LastQuadP[k]);
             c.Valid[k] = 1;
         }
-        m.DetectProb(i) = c.DetectProb[k];
+        const double d = c.DetectProb[k], tsq = m.ThetaSq(i);
+        m.DetectProb(i) = d;
+        sum += c.SpNegLnL[k];
+        esr += 1 / d;
+        tsum += std::sqrt(tsq) / d;
+        tsqsum += tsq / d;
         app.ui.DoEvents();
     }
     m.ShrinkRatio = c.ShrinkRatio[Z(NSpp)];
     if (m.LogitThetaLink) m.ThetaMin = c.ThetaMin[Z(NSpp)];
     m.LastQuadP = c.LastQuadP[Z(NSpp)];
 
-    // Richness sum and the inferred distribution of Theta.
-    double esr = 0, tsum = 0, tsqsum = 0;
-    for (int i = 1; i <= NSpp; ++i) {
-        esr += 1 / m.DetectProb(i);
-        tsum += std::sqrt(m.ThetaSq(i)) / m.DetectProb(i);
-        tsqsum += m.ThetaSq(i) / m.DetectProb(i);
-    }
     m.ESRCurrent = esr;
     m.ThetaSumInf = tsum;
     m.ThetaSqSumInf = tsqsum;
@@ -333,12 +335,7 @@ void Evaluate(App& app, double& F, Vec<double>& P, long NF) {
     }
     app.ui.DoEvents();
 
-    double sum = 0;
-    for (int i = 1; i <= NSpp; ++i) sum += c.SpNegLnL[Z(i)];
-    F = 2 * sum;
-    // A parameter that is not a number has no likelihood.
-    for (int k = 1; k <= 2 * NSpp; ++k)
-        if (std::isnan(P(k))) F = std::numeric_limits<double>::quiet_NaN();
+    F = notANumber ? std::numeric_limits<double>::quiet_NaN() : 2 * sum;
 
     // Best point.
     if (F < m.BestF || NF == 1) {
