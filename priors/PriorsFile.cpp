@@ -49,14 +49,11 @@ std::string VariantField(const PriorVariant& v) {
 
 // A first-term field: blank reads 0, otherwise the whole field is a number.
 bool FieldNumber(const std::string& field, double& x) {
-    std::string t = platform::Trim(field);
-    if (t.empty()) {
-        x = 0;
-        return true;
-    }
-    if (!IsNumeric(t)) return false;
-    x = platform::Val(t);
-    return true;
+    x = 0;
+    if (platform::Trim(field).empty()) return true;
+    const std::optional<double> v = NumericField(field);
+    if (v) x = *v;
+    return v.has_value();
 }
 
 void Lines(const std::string& text, std::vector<std::string>& out) {

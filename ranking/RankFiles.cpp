@@ -26,10 +26,9 @@ constexpr int kCovFile = 206, kAlgFile = 201;
 
 // A field that reads wholly as a finite number.
 bool NumberField(const std::string& field, double& value) {
-    const std::string t = platform::Trim(field);
-    if (t.empty() || !IsNumeric(t)) return false;
-    value = platform::Val(t);
-    return std::isfinite(value);
+    const std::optional<double> v = NumericField(field);
+    value = v.value_or(0);
+    return v && std::isfinite(*v);
 }
 
 }  // namespace

@@ -60,4 +60,10 @@ bool AskStepProportion(App& app) {
     }
 }
 
+std::optional<double> NumericField(std::string_view text) {
+    const std::string t = platform::Trim(text);
+    if (t.empty() || !IsNumeric(t)) return std::nullopt;
+    return platform::Val(t);
+}
+
 }  // namespace tivelor

@@ -1,6 +1,7 @@
 // Entry to the algorithm-data editor, and the text checks its fields share.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace tivelor {
@@ -16,6 +17,10 @@ void ShowAlgorithmEditor(App& app);
 // an optional sign, digits with at most one decimal point, and an optional
 // exponent (E or D) with its own sign and digits.
 bool IsNumeric(std::string_view text);
+
+// The value of a field that is wholly a number (blanks around it allowed);
+// nothing for an empty field or any other text.
+std::optional<double> NumericField(std::string_view text);
 
 // Asks for the step-size proportionality constant StepProp until a number
 // or Cancel is given; 0 becomes 0.1. False on Cancel, which keeps the old

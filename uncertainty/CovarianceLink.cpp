@@ -18,12 +18,12 @@ constexpr const char* kNotFused = "~~";
 // A fixed field read by the leading-number rule (blank reads 0); false when
 // it holds something that is not a number.
 bool Field(const std::string& line, long start, long length, double& v) {
-    const std::string t = platform::Trim(platform::Mid(line, start, length));
+    const std::string t = platform::Mid(line, start, length);
     v = 0;
-    if (t.empty()) return true;
-    if (!IsNumeric(t)) return false;
-    v = platform::Val(t);
-    return std::isfinite(v);
+    if (platform::Trim(t).empty()) return true;
+    const std::optional<double> n = NumericField(t);
+    if (n) v = *n;
+    return n && std::isfinite(v);
 }
 
 // A parameter number field: a whole number from 1 to numPars.
