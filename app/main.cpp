@@ -1,6 +1,6 @@
 // Tivelor on the desktop.
 #include "platform/qt/QtBackend.h"
-#include "app/App.h"
+#include "state/App.h"
 
 int main(int argc, char** argv) {
     platform::qt::Program program(argc, argv);

@@ -10,7 +10,7 @@
 #include <limits>
 #include <string>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Objective.h"
 #include "evaluation/Covariance.h"
 #include "evaluation/frmCovData.h"

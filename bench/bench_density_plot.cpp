@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/headless/headless.h"
 #include "plots/DistributionPlots.h"
 #include "plots/frmBivarPlot.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "tests/support/ModelSession.h"
 #include "numerics/PearsonStats.h"
 #include "numerics/Random.h"

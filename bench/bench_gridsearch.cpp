@@ -9,7 +9,7 @@
 #include "model/SyntheticData.h"
 #include "model/frmInitialize.h"
 #include "platform/headless/headless.h"
-#include "app/App.h"
+#include "state/App.h"
 
 using namespace tivelor;
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/headless/headless.h"
 #include "plots/ModelPlots.h"
 #include "plots/frmXYPlot.h"

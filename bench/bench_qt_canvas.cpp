@@ -7,7 +7,7 @@
 #include <QImage>
 #include <cmath>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/headless/headless.h"
 #include "platform/qt/Canvas.h"
 #include "platform/qt/Convert.h"

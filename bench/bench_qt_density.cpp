@@ -8,7 +8,7 @@
 #include <cmath>
 #include <memory>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/headless/headless.h"
 #include "platform/qt/Canvas.h"
 #include "platform/qt/Convert.h"

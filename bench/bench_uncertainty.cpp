@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "tests/support/ModelSession.h"
 #include "platform/random.h"
 #include "numerics/RichnessCollation.h"

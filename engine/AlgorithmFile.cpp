@@ -7,8 +7,7 @@
 
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/frmMenu.h"
+#include "state/App.h"
 
 namespace tivelor {
 
@@ -215,14 +214,13 @@ bool ReadAlgorithmFile(App& app) {
                    "information - better check it!";
             break;
     }
-    frmMenu* menu = app.IsLoaded<frmMenu>() ? &app.form<frmMenu>() : nullptr;
+    platform::Form* menu = app.shellAccess->LoadedMainMenu();
     bool wasVisible = menu && menu->Visible();
     if (wasVisible) menu->Hide();
     app.ShowMsg(text, 64, "Algorithm file - information input failed");
     if (menu) {
         if (wasVisible) menu->Show();
-        menu->cmdLoadAlg.Enabled = true;
-        menu->cmdInitialize.Enabled = true;
+        app.shellAccess->EnableLoadButtons();
     }
     eng.FileReadFailed = 1;
     return failure == ReadFailure::TooMany;

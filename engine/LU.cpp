@@ -2,7 +2,7 @@
 
 #include "numerics/LU.h"
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

@@ -5,9 +5,9 @@
 #include "engine/Simplex.h"
 #include "engine/Priors.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
+#include "state/App.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 

@@ -10,8 +10,8 @@
 #include "engine/Objective.h"
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/frmMarquardt.h"
+#include "state/App.h"
+#include "windows/frmMarquardt.h"
 
 namespace tivelor {
 

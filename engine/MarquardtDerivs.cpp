@@ -7,7 +7,7 @@
 #include "engine/Parameters.h"
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

@@ -8,8 +8,8 @@
 #include "engine/Priors.h"
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/frmMarquardt.h"
+#include "state/App.h"
+#include "windows/frmMarquardt.h"
 
 namespace tivelor {
 

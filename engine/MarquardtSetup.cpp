@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/ui.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

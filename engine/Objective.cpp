@@ -4,7 +4,7 @@
 #include "engine/Parameters.h"
 #include "engine/Priors.h"
 #include "model/Model.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

@@ -1,7 +1,7 @@
 #include "engine/Parameters.h"
 
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

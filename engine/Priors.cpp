@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "priors/frmReviewPriors.h"
 
 namespace tivelor {

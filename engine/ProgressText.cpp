@@ -6,8 +6,8 @@
 
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/frmMain.h"
+#include "state/App.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 

@@ -5,8 +5,8 @@
 #include "engine/Parameters.h"
 #include "engine/Priors.h"
 #include "engine/ProgressText.h"
-#include "app/App.h"
-#include "shell/frmSimplex.h"
+#include "state/App.h"
+#include "windows/frmSimplex.h"
 
 namespace tivelor {
 

@@ -3,7 +3,7 @@
 
 #include "engine/Objective.h"
 #include "engine/Simplex.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

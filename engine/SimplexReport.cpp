@@ -1,8 +1,8 @@
 #include "engine/ProgressText.h"
 #include "engine/Simplex.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/frmSimplex.h"
+#include "state/App.h"
+#include "windows/frmSimplex.h"
 
 namespace tivelor {
 

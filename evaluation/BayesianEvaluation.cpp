@@ -9,22 +9,20 @@
 #include <new>
 #include <optional>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Likelihood.h"
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
 #include "evaluation/CovarianceSteps.h"
 #include "evaluation/MLEvaluation.h"
 #include "evaluation/frmBayesian.h"
-#include "shell/TextWindows.h"
+#include "windows/TextWindows.h"
 #include "numerics/PosteriorSums.h"
 #include "numerics/ProfileDistribution.h"
 #include "platform/files.h"
 #include "platform/runtime.h"
 #include "plots/DistributionPlots.h"
-#include "shell/AlgoEditor.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -107,7 +105,7 @@ private:
         if (!CovarianceSteps()) return Outcome::Exit;
 
         app.sw.FormClosed = platform::False;
-        ShowAlgorithmEditor(app);
+        app.shellAccess->ShowAlgorithmEditor();
         bs.EditorShown = 1;
         while (!app.sw.FormClosed) app.ui.WaitForUser();
         app.sw.FormClosed = platform::False;
@@ -183,7 +181,7 @@ private:
                 bs.PtsAnswer = app.ui.InputBox("Choose the number of data points for profile parameter:" + kCRLF +
                                                    "0 <= # points <= 1001",
                                                kTitle, "25");
-            } while (platform::Trim(bs.PtsAnswer).empty() || !IsNumeric(platform::Trim(bs.PtsAnswer)));
+            } while (platform::Trim(bs.PtsAnswer).empty() || !platform::IsNumeric(platform::Trim(bs.PtsAnswer)));
             const auto n = PointCount(IntegerAnswer(bs.PtsAnswer));
             if (!n) continue;
             ev.NProfPts = *n;
@@ -307,7 +305,7 @@ private:
         main.mnuBayesianInt.Visible = true;
         for (platform::Menu* m : {&main.mnuWindow, &main.mnuAbout, &main.mnuWisdom, &main.mnuDefaultNames})
             m->Visible = false;
-        if (app.IsLoaded<frmMenu>()) app.form<frmMenu>().Hide();
+        if (platform::Form* menu = app.shellAccess->LoadedMainMenu()) menu->Hide();
         app.ui.DoEvents();
         bs.StartTime = app.ui.clock.Monotonic();
         bs.CallsDone = 0;
@@ -547,7 +545,7 @@ private:
             eng.par.StepSize(ev.ProfPar) = bs.SavedProfStep;
             eng.free.NFree += 1;
         }
-        app.form<frmMenu>().Show();
+        app.shellAccess->MainMenu().Show();
         main.stbMain2.Visible = false;
         main.stbMain3.Visible = false;
         main.stbMain4.Visible = false;

@@ -3,15 +3,13 @@
 #include <cmath>
 #include <limits>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Likelihood.h"
 #include "engine/Objective.h"
 #include "evaluation/Covariance.h"
 #include "evaluation/frmCovData.h"
 #include "platform/runtime.h"
-#include "shell/AlgoEditor.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -140,9 +138,8 @@ bool AskGridFactors(App& app) {
 }
 
 void TellNothingToDo(App& app) {
-    frmMenu& menu = app.form<frmMenu>();
-    menu.Show();
-    menu.EnableTaskButtons(true);
+    app.shellAccess->MainMenu().Show();
+    app.shellAccess->EnableTaskButtons(true);
     app.form<frmMain>().mnuApplication.Enabled = true;
     app.ShowMsg("All step sizes are zero", 48, "There is nothing to do!");
 }
@@ -165,7 +162,7 @@ bool CovarianceCalculator(App& app) {
     EngineState& eng = app.eng;
     frmMain& main = app.form<frmMain>();
     auto leave = [&] {
-        app.form<frmMenu>().Show();
+        app.shellAccess->MainMenu().Show();
         sw.AlgoFromCov = "off";
         return false;
     };
@@ -204,7 +201,7 @@ bool CovarianceCalculator(App& app) {
         if (on.UBound() < 9) on.ReDimPreserve(9);
         for (int k = 4; k <= 9; ++k) on(k) = 1;
         sw.FormClosed = platform::False;
-        ShowAlgorithmEditor(app);
+        app.shellAccess->ShowAlgorithmEditor();
         while (!sw.FormClosed) app.ui.WaitForUser();
         sw.FormClosed = platform::False;
         for (int k = 4; k <= 9; ++k) on(k) = 0;

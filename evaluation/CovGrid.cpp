@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Objective.h"
 #include "engine/ProgressText.h"
 #include "evaluation/Covariance.h"
@@ -12,7 +12,7 @@
 #include "numerics/Cholesky.h"
 #include "numerics/GridHessian.h"
 #include "platform/runtime.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 

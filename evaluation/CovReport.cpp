@@ -5,7 +5,7 @@
 #include <cstring>
 #include <optional>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Parameters.h"
 #include "engine/ProgressText.h"
 #include "evaluation/Covariance.h"
@@ -13,7 +13,7 @@
 #include "numerics/GridHessian.h"
 #include "numerics/TDist.h"
 #include "platform/runtime.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 

@@ -1,6 +1,6 @@
 #include "evaluation/CovarianceSteps.h"
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
 

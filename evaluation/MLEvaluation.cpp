@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Likelihood.h"
 #include "engine/Marquardt.h"
 #include "engine/Objective.h"
@@ -15,9 +15,7 @@
 #include "numerics/ProfileDistribution.h"
 #include "platform/runtime.h"
 #include "plots/DistributionPlots.h"
-#include "shell/AlgoEditor.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -133,7 +131,7 @@ private:
         }
 
         app.sw.FormClosed = platform::False;
-        ShowAlgorithmEditor(app);
+        app.shellAccess->ShowAlgorithmEditor();
         ml.EditorShown = 1;
         while (!app.sw.FormClosed) app.ui.WaitForUser();
         app.sw.FormClosed = platform::False;
@@ -317,7 +315,7 @@ private:
         if (marquardt) eng.opt.TerminalFreq = terminalFreq;
         app.sw.MLOn = "off";
         main.mnuMLInt.Visible = false;
-        app.form<frmMenu>().Show();
+        app.shellAccess->MainMenu().Show();
         main.stbMain5.SetPanel(1, "");
         main.stbMain4.SetPanel(1, "");
         main.stbMain4.SetPanel(2, "");

@@ -2,16 +2,15 @@
 
 #include <cmath>
 
-#include "evaluation/EvalState.h"
-#include "evaluation/MLState.h"
+#include "state/EvalState.h"
+#include "state/MLState.h"
 #include "platform/runtime.h"
-#include "shell/AlgoEditor.h"
 
 namespace tivelor {
 
 std::optional<int> IntegerAnswer(const std::string& text) {
     const std::string t = platform::Trim(text);
-    if (t.empty() || !IsNumeric(t)) return std::nullopt;
+    if (t.empty() || !platform::IsNumeric(t)) return std::nullopt;
     return platform::CInt(platform::Val(t));
 }
 

@@ -1,11 +1,10 @@
 #include "evaluation/frmBayesian.h"
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/runtime.h"
 #include "ranking/frmRank.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -23,7 +22,7 @@ void frmBayesian::Form_Resize() { LayoutTextWindow(*this, &cmdSaveBayesian, 0, r
 void frmBayesian::Form_Unload(int&) {
     if (app.sw.PriorsFromMenu == "on") {
         app.sw.PriorsFromMenu = "off";
-        app.form<frmMenu>().Show();
+        app.shellAccess->MainMenu().Show();
     }
     if (app.sw.PriorsFromRank == "on") {
         app.sw.PriorsFromRank = "off";

@@ -1,11 +1,10 @@
 #include "evaluation/frmCovData.h"
 
-#include "app/App.h"
+#include "state/App.h"
 #include "evaluation/Covariance.h"
 #include "platform/runtime.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -86,7 +85,7 @@ frmCovDisplay::frmCovDisplay(App& a)
 void frmCovDisplay::Form_Load() {
     cmdScreen.SetFocus();
     app.form<frmMain>().stbMain5.SetPanel(1, "");
-    app.UnloadIfLoaded<frmMenu>();
+    if (platform::Form* menu = app.shellAccess->LoadedMainMenu()) menu->Unload();
     Move(11000, 1200, -1, -1);
     lblCovDisplay.Caption = app.sw.CovCompleted == "1" ? "Calculation completed. Do you wish to:" : "Do you wish to:";
     Show();
@@ -138,7 +137,7 @@ void frmCovDisplay::cmdFinish_Click() { Unload(); }
 void frmCovDisplay::Form_Unload(int&) {
     app.UnloadIfLoaded<frmCovData>();
     frmMain& main = app.form<frmMain>();
-    app.form<frmMenu>().Show();
+    app.shellAccess->MainMenu().Show();
     main.mnuApplication.Enabled = true;
     main.stbMain5.SetPanel(1, "");
 }

@@ -1,9 +1,8 @@
 #include "evaluation/frmMaxLike.h"
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/runtime.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMenu.h"
+#include "windows/TextWindows.h"
 
 namespace tivelor {
 
@@ -18,7 +17,7 @@ void frmMaxLike::Form_Load() { Form_Resize(); }
 
 void frmMaxLike::Form_Resize() { LayoutTextWindow(*this, &cmdSaveML, 0, rtbMaxLike); }
 
-void frmMaxLike::Form_Unload(int&) { app.form<frmMenu>().Show(); }
+void frmMaxLike::Form_Unload(int&) { app.shellAccess->MainMenu().Show(); }
 
 void frmMaxLike::cmdSaveML_Click() {
     TextWindowSave what;

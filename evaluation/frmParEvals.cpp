@@ -1,10 +1,9 @@
 #include "evaluation/frmParEvals.h"
 
-#include "app/App.h"
+#include "state/App.h"
 #include "evaluation/BayesianEvaluation.h"
 #include "evaluation/MLEvaluation.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -45,7 +44,7 @@ void frmParEvals::cmdBP_Click() {
 void frmParEvals::cmdCancel_Click() {
     App& a = app;
     Unload();
-    a.form<frmMenu>().Show();
+    a.shellAccess->MainMenu().Show();
     a.form<frmMain>().mnuApplication.Enabled = true;
 }
 

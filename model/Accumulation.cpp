@@ -1,7 +1,7 @@
 #include "model/Accumulation.h"
 
-#include "model/ModelState.h"
-#include "app/App.h"
+#include "state/ModelState.h"
+#include "state/App.h"
 
 namespace tivelor {
 

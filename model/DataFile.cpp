@@ -4,7 +4,7 @@
 
 #include "model/ModelServices.h"
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 
@@ -17,13 +17,13 @@ namespace {
 constexpr int kDataFile = 1;
 
 void HideWindows(App& app, bool withInit) {
-    if (platform::Form* f = app.ui.forms.Find("frmMenu")) f->Hide();
+    if (platform::Form* f = app.shellAccess->LoadedMainMenu()) f->Hide();
     if (withInit)
         if (platform::Form* f = app.ui.forms.Find("frmInitialize")) f->Hide();
 }
 
 void ShowWindows(App& app) {
-    if (platform::Form* f = app.ui.forms.Find("frmMenu")) f->Show();
+    if (platform::Form* f = app.shellAccess->LoadedMainMenu()) f->Show();
     if (platform::Form* f = app.ui.forms.Find("frmInitialize")) f->Show();
 }
 

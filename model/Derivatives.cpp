@@ -5,7 +5,7 @@
 
 #include "model/ModelServices.h"
 #include "numerics/CountProb.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

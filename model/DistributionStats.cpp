@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "model/ModelState.h"
-#include "app/App.h"
+#include "state/ModelState.h"
+#include "state/App.h"
 
 namespace tivelor {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "model/Accumulation.h"
-#include "model/ModelState.h"
-#include "app/App.h"
+#include "state/ModelState.h"
+#include "state/App.h"
 
 namespace tivelor {
 

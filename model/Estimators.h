@@ -2,7 +2,7 @@
 // counts (numerics/Estimators.h holds the math).
 #pragma once
 
-#include "model/ReportState.h"
+#include "state/ReportState.h"
 #include "numerics/Estimators.h"
 
 namespace tivelor {

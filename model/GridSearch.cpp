@@ -7,8 +7,8 @@
 #include "model/frmGuessPars.h"
 #include "numerics/CountProb.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/frmMain.h"
+#include "state/App.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 

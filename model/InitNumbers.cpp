@@ -1,6 +1,6 @@
 #include "model/InitNumbers.h"
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/runtime.h"
 
 namespace tivelor {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model/ModelState.h"
+#include "state/ModelState.h"
 
 namespace tivelor {
 

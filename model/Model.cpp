@@ -1,6 +1,6 @@
 #include "model/Model.h"
 
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

@@ -13,7 +13,7 @@
 #include "model/ModelServices.h"
 #include "numerics/CountProb.h"
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "model/ModelState.h"
+#include "state/ModelState.h"
 #include "numerics/LnGamma.h"
 #include "platform/arrays.h"
 

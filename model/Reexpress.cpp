@@ -7,7 +7,7 @@
 #include "engine/Simplex.h"
 #include "model/DistributionStats.h"
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

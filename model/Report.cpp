@@ -9,10 +9,9 @@
 #include "model/Reexpress.h"
 #include "model/frmConvert.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "state/App.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -265,7 +264,7 @@ void WriteResultsReport(App& app, platform::Vec<double>& P) {
         app.ShowMsg("There are no model results to summarize yet: initialize the model and "
                     "evaluate it first.",
                     48, "Results summary");
-        app.form<frmMenu>().Show();
+        app.shellAccess->MainMenu().Show();
         return;
     }
     // 1. Re-expression.

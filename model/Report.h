@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model/ReportState.h"
+#include "state/ReportState.h"
 #include "platform/arrays.h"
 
 namespace tivelor {

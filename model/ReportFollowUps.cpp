@@ -3,9 +3,9 @@
 #include "engine/Parameters.h"
 #include "model/Report.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
+#include "state/App.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 

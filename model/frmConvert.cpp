@@ -1,6 +1,6 @@
 #include "model/frmConvert.h"
 
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

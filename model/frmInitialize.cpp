@@ -3,9 +3,8 @@
 #include "engine/Objective.h"
 #include "model/InitNumbers.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "state/App.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -62,7 +61,7 @@ frmInitialize::frmInitialize(App& a)
 }
 
 void frmInitialize::Form_Load() {
-    if (platform::Form* menu = app.ui.forms.Find(frmMenu::kName)) menu->Hide();
+    if (platform::Form* menu = app.shellAccess->LoadedMainMenu()) menu->Hide();
     Move(4500, 500, -1, -1);
     app.form<frmMain>().Caption = "Orsadine Estimation Model";
     txtInitialize.Text = "";
@@ -160,18 +159,17 @@ void frmInitialize::cmdDone_Click() {
     frmMain& main = app.form<frmMain>();
     main.stbMain1.SetPanel(2, "Bayesian priors file: ");
     main.Initialized = platform::True;
-    frmMenu& menu = app.form<frmMenu>();
+    platform::Form& menu = app.shellAccess->MainMenu();
     menu.Show();
     menu.Enabled = true;
-    menu.cmdLoadAlg.Enabled = true;
-    menu.cmdLoadAlg.SetFocus();
+    app.shellAccess->FocusLoadAlgorithm();
     main.stbMain0.SetPanel(1, txtDataFile.Text);
     Unload();
 }
 
 void frmInitialize::cmdCancel_Click() {
     Unload();
-    frmMenu& menu = app.form<frmMenu>();
+    platform::Form& menu = app.shellAccess->MainMenu();
     menu.Enabled = true;
     menu.Show();
 }

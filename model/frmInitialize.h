@@ -2,7 +2,7 @@
 // and the data file; Done sets the model up.
 #pragma once
 
-#include "model/ModelState.h"
+#include "state/ModelState.h"
 #include "platform/forms.h"
 
 namespace tivelor {

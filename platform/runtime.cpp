@@ -426,6 +426,35 @@ double Val(std::string_view s) {
     return negative ? -v : v;
 }
 
+bool IsNumeric(std::string_view text) {
+    std::string t = Trim(text);
+    std::size_t i = 0;
+    auto digits = [&] {
+        std::size_t start = i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+        return i - start;
+    };
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    std::size_t n = digits();
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        n += digits();
+    }
+    if (n == 0) return false;
+    if (i < t.size() && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+        if (digits() == 0) return false;
+    }
+    return i == t.size() && std::isfinite(Val(t));
+}
+
+std::optional<double> NumericField(std::string_view text) {
+    const std::string t = Trim(text);
+    if (t.empty() || !IsNumeric(t)) return std::nullopt;
+    return Val(t);
+}
+
 namespace {
 // Rounds half to even; nullopt outside [lo, hi] or when not finite.
 std::optional<long long> RoundEven(double x, long long lo, long long hi) {

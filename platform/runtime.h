@@ -15,6 +15,15 @@ namespace platform {
 // Accepts a sign, decimals, an exponent (E or D) and &H / &O prefixes.
 double Val(std::string_view s);
 
+// True when the whole text, blanks around it allowed, reads as one number:
+// an optional sign, digits with at most one decimal point, and an optional
+// exponent (E or D) with its own sign and digits.
+bool IsNumeric(std::string_view text);
+
+// The value of a field that is wholly a number (blanks around it allowed);
+// nothing for an empty field or any other text.
+std::optional<double> NumericField(std::string_view text);
+
 // Round half to even into the range of a 16-bit Integer / 32-bit Long.
 // std::nullopt when the value is out of range or not finite.
 std::optional<int> CInt(double x);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "numerics/DistributionPlotMath.h"
 #include "platform/runtime.h"
 #include "plots/frmBivarPlot.h"

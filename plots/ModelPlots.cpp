@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "model/DistributionStats.h"
-#include "model/ModelState.h"
+#include "state/ModelState.h"
 #include "numerics/Densities.h"
 #include "platform/runtime.h"
 #include "plots/frmXYPlot.h"

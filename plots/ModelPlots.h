@@ -10,7 +10,7 @@
 
 #include "numerics/PlotAxes.h"
 #include "platform/arrays.h"
-#include "plots/PlotRequest.h"
+#include "state/PlotRequest.h"
 
 namespace tivelor {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "numerics/PlotAxes.h"
 #include "numerics/PlotStats.h"
 #include "platform/runtime.h"

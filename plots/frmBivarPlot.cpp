@@ -1,6 +1,6 @@
 #include "plots/frmBivarPlot.h"
 
-#include "app/App.h"
+#include "state/App.h"
 #include "numerics/DistributionPlotMath.h"
 #include "platform/runtime.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "numerics/DistributionPlotMath.h"
 #include "platform/runtime.h"
 

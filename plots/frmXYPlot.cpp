@@ -1,6 +1,6 @@
 #include "plots/frmXYPlot.h"
 
-#include "app/App.h"
+#include "state/App.h"
 #include "numerics/PlotAxes.h"
 #include "platform/runtime.h"
 #include "platform/ui.h"

@@ -4,10 +4,9 @@
 
 #include "numerics/PriorMath.h"
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "priors/PriorsFile.h"
 #include "priors/frmSetPriors.h"
-#include "shell/AlgoEditor.h"
 
 namespace tivelor {
 
@@ -25,7 +24,7 @@ bool frmSetPriors::AskPair(const std::string& q1, const std::string& q2, const s
                            double& a, double& b) {
     std::string t1, t2;
     if (!Ask(q1, title, i, t1) || !Ask(q2, title, i, t2)) return false;
-    if (!IsNumeric(t1) || !IsNumeric(t2)) return false;
+    if (!platform::IsNumeric(t1) || !platform::IsNumeric(t2)) return false;
     a = platform::Val(t1);
     b = platform::Val(t2);
     return true;
@@ -69,7 +68,7 @@ void frmSetPriors::mnuE_Click() {
                       "is equal to the reciprocal of both the mean and the SD" + "\r\n\r\n" +
                       "Choose the mean (and thus SD) of parameter #";
     std::string t;
-    if (!Ask(app.msg.MsgText, "Exponential", i, t) || !IsNumeric(t)) return;
+    if (!Ask(app.msg.MsgText, "Exponential", i, t) || !platform::IsNumeric(t)) return;
     const double m = std::fabs(platform::Val(t));
     if (m == 0) return;
     Store(i, "E", m, m);
@@ -145,7 +144,7 @@ void frmSetPriors::mnuT_Click() {
                                 title, "");
         if (right.empty()) return;
         if (!Ask("Choose SD @ the right foot of parameter #", title, i, rightSD)) return;
-        const bool numbers = IsNumeric(left) && IsNumeric(leftSD) && IsNumeric(right) && IsNumeric(rightSD);
+        const bool numbers = platform::IsNumeric(left) && platform::IsNumeric(leftSD) && platform::IsNumeric(right) && platform::IsNumeric(rightSD);
         if (numbers && platform::Val(right) > platform::Val(left)) break;
     }
     PriorTable& pr = app.priors;

@@ -5,7 +5,7 @@
 #include "numerics/PriorMath.h"
 #include "platform/runtime.h"
 #include "plots/DistributionPlots.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Parameters.h"
 #include "priors/frmPriorDists.h"
 #include "priors/frmSetPriors.h"

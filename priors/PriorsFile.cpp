@@ -11,12 +11,9 @@
 #include "numerics/PriorMath.h"
 #include "platform/files.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/AlgoEditor.h"
-#include "shell/Quit.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "state/App.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -43,7 +40,7 @@ std::string ValueField(double v) {
 std::string VariantField(const PriorVariant& v) {
     if (const double* d = std::get_if<double>(&v)) return ValueField(*d);
     const std::string& s = std::get<std::string>(v);
-    if (IsNumeric(s)) return ValueField(platform::Val(s));
+    if (platform::IsNumeric(s)) return ValueField(platform::Val(s));
     return RSetPad(s, 11);
 }
 
@@ -51,7 +48,7 @@ std::string VariantField(const PriorVariant& v) {
 bool FieldNumber(const std::string& field, double& x) {
     x = 0;
     if (platform::Trim(field).empty()) return true;
-    const std::optional<double> v = NumericField(field);
+    const std::optional<double> v = platform::NumericField(field);
     if (v) x = *v;
     return v.has_value();
 }
@@ -78,7 +75,7 @@ int PriorKind(const std::string& letter) {
 std::string PriorVariantText(const PriorVariant& v) {
     if (const double* d = std::get_if<double>(&v)) return *d == kPriorUnset ? "*" : platform::CStr(*d);
     const std::string& s = std::get<std::string>(v);
-    if (IsNumeric(s) && platform::Val(s) == kPriorUnset) return "*";
+    if (platform::IsNumeric(s) && platform::Val(s) == kPriorUnset) return "*";
     return s;
 }
 
@@ -92,6 +89,13 @@ void SetDefaultPriors(App& app) {
         t.PriorSD2(i) = std::string("Unused");
     }
     app.eng.SimplexValid = 0;
+}
+
+bool AnyPriorInForce(const App& app) {
+    const platform::Vec<std::string>& type = app.priors.PriorType;
+    for (int i = 1; i <= app.eng.par.NumPars && i <= type.UBound(); ++i)
+        if (!type(i).empty() && type(i) != "U") return true;
+    return false;
 }
 
 void PriorsOnFromTable(App& app) { app.sw.PriorsOn = AnyPriorInForce(app) ? "on" : "off"; }
@@ -144,7 +148,7 @@ std::string ParsePriorsFile(const std::string& text, int numPars, PriorTable& ta
     Lines(text, lines);
     line = 1;
     count = 0;
-    if (lines.empty() || !IsNumeric(lines[0])) return "does not hold the number of parameters";
+    if (lines.empty() || !platform::IsNumeric(lines[0])) return "does not hold the number of parameters";
     std::optional<int> n = platform::CInt(platform::Val(platform::Trim(lines[0])));
     if (!n) return "does not hold the number of parameters";
     count = *n;
@@ -163,10 +167,10 @@ std::string ParsePriorsFile(const std::string& text, int numPars, PriorTable& ta
         const std::string m2 = platform::Trim(platform::Mid(l, 30, 11));
         const std::string s2 = platform::Trim(platform::Mid(l, 41, 11));
         for (const std::string* term : {&m2, &s2}) {
-            const bool fits = IsNumeric(*term) || (letter != "T" && (term->empty() || *term == "Unused"));
+            const bool fits = platform::IsNumeric(*term) || (letter != "T" && (term->empty() || *term == "Unused"));
             if (!fits) return "holds a second term (columns 30-51) that is not a number";
         }
-        const double m2v = IsNumeric(m2) ? platform::Val(m2) : 0, s2v = IsNumeric(s2) ? platform::Val(s2) : 0;
+        const double m2v = platform::IsNumeric(m2) ? platform::Val(m2) : 0, s2v = platform::IsNumeric(s2) ? platform::Val(s2) : 0;
         std::string fault = PriorValuesFault(letter, m, s, m2v, s2v);
         if (!fault.empty()) return fault;
         read.PriorType(i) = letter;
@@ -211,7 +215,7 @@ PriorsRead ReadPriorsFile(App& app) {
     app.priors = std::move(read);
     app.eng.SimplexValid = 0;
     PriorsOnFromTable(app);
-    if (platform::Form* menu = app.ui.forms.Find(frmMenu::kName)) menu->Hide();
+    if (platform::Form* menu = app.shellAccess->LoadedMainMenu()) menu->Hide();
     app.ShowMsg("Bayesian Priors file " + path + " has been loaded", 64, "Bayes information");
     return PriorsRead::Loaded;
 }
@@ -239,7 +243,5 @@ bool SavePriorsFile(App& app, platform::CommonDialog& dialog, bool showTitle) {
     }
     return true;
 }
-
-bool frmMenu::Save_Priors() { return SavePriorsFile(app, CommonDialog1, false); }
 
 }  // namespace tivelor

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "priors/PriorTable.h"
+#include "state/PriorTable.h"
 
 namespace platform {
 class CommonDialog;
@@ -26,6 +26,9 @@ std::string PriorVariantText(const PriorVariant& v);
 
 // Every prior of parameters 1..NumPars back to uniform-unbounded.
 void SetDefaultPriors(App& app);
+
+// True when a prior other than uniform-unbounded is set for a parameter.
+bool AnyPriorInForce(const App& app);
 
 // PriorsOn follows the table: "on" exactly when a prior is not "U".
 void PriorsOnFromTable(App& app);

@@ -2,12 +2,10 @@
 
 #include "engine/AlgorithmFile.h"
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "priors/PriorsFile.h"
 #include "priors/frmSetPriors.h"
-#include "shell/Quit.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -19,7 +17,7 @@ constexpr const char* kRank = "frmRank";
 void ReturnFromPriors(App& app) {
     if (app.sw.PriorsFromMenu == "on") {
         app.sw.PriorsFromMenu = "off";
-        app.form<frmMenu>().Show();
+        app.shellAccess->MainMenu().Show();
         app.form<frmMain>().mnuApplication.Enabled = true;
     }
     if (app.sw.PriorsFromRank == "on") {
@@ -46,7 +44,7 @@ void frmLoadPriors::Form_Load() {
     app.sw.PriorsOn = "on";
     app.eng.SimplexValid = 0;
     if (app.sw.PriorsFromMenu == "on")
-        if (platform::Form* menu = app.ui.forms.Find(frmMenu::kName)) menu->Hide();
+        if (platform::Form* menu = app.shellAccess->LoadedMainMenu()) menu->Hide();
     if (app.sw.PriorsFromRank == "on")
         if (platform::Form* rank = app.ui.forms.Find(kRank)) rank->Hide();
 }

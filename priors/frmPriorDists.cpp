@@ -4,10 +4,10 @@
 #include "numerics/PriorMath.h"
 #include "numerics/ProfileDistribution.h"
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "priors/PriorsFile.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 

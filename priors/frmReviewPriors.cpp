@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/TextWindows.h"
+#include "state/App.h"
+#include "windows/TextWindows.h"
 
 namespace tivelor {
 

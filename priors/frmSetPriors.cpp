@@ -2,12 +2,11 @@
 
 #include "engine/Likelihood.h"
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "priors/PriorsFile.h"
 #include "priors/frmLoadPriors.h"
-#include "shell/Quit.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -176,7 +175,7 @@ void frmSetPriors::Form_Unload(int&) {
 }
 
 void frmSetPriors::mnuExit_Click() {
-    RunQuitSequence(app, QuitFrom::PriorEditor, [this] { return Save_Priors(); });
+    app.shellAccess->Quit(QuitFrom::PriorEditor, [this] { return Save_Priors(); });
 }
 
 }  // namespace tivelor

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <map>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "priors/frmLoadPriors.h"
 #include "engine/AlgorithmFile.h"
 #include "engine/Parameters.h"
@@ -11,9 +11,8 @@
 #include "platform/files.h"
 #include "platform/runtime.h"
 #include "ranking/frmRank.h"
-#include "shell/AlgoEditor.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -26,7 +25,7 @@ constexpr int kCovFile = 206, kAlgFile = 201;
 
 // A field that reads wholly as a finite number.
 bool NumberField(const std::string& field, double& value) {
-    const std::optional<double> v = NumericField(field);
+    const std::optional<double> v = platform::NumericField(field);
     value = v.value_or(0);
     return v && std::isfinite(*v);
 }
@@ -229,7 +228,7 @@ void frmRank::cmdEditAlg_Click() {
     platform::Vec<int>& on = app.shell.AlgoColOn;
     if (on.UBound() < 9) on.ReDimPreserve(9);
     for (int k = 4; k <= 9; ++k) on(k) = 1;
-    ShowAlgorithmEditor(app);
+    app.shellAccess->ShowAlgorithmEditor();
 }
 
 void frmRank::cmdSaveAlg_Click() {

@@ -4,14 +4,13 @@
 
 #include <cmath>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Likelihood.h"
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
 #include "numerics/ModelRanking.h"
 #include "platform/runtime.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -137,7 +136,7 @@ void frmRank::Form_Unload(int& /*cancel*/) {
             Save_Ranks();
     }
     app.sw.RankOn = "off";
-    app.form<frmMenu>().Show();
+    app.shellAccess->MainMenu().Show();
     app.form<frmMain>().mnuApplication.Enabled = true;
 }
 

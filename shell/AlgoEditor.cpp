@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "shell/frmAlgo.h"
 
 namespace tivelor {
@@ -12,29 +12,6 @@ void ShowAlgorithmEditor(App& app) {
     frmAlgo& algo = app.form<frmAlgo>();
     algo.Show();
     algo.cmdFinish.SetFocus();
-}
-
-bool IsNumeric(std::string_view text) {
-    std::string t = platform::Trim(text);
-    std::size_t i = 0;
-    auto digits = [&] {
-        std::size_t start = i;
-        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
-        return i - start;
-    };
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    std::size_t n = digits();
-    if (i < t.size() && t[i] == '.') {
-        ++i;
-        n += digits();
-    }
-    if (n == 0) return false;
-    if (i < t.size() && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd')) {
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-        if (digits() == 0) return false;
-    }
-    return i == t.size() && std::isfinite(platform::Val(t));
 }
 
 bool IsValidFuseCode(std::string_view code) {
@@ -53,17 +30,11 @@ bool AskStepProportion(App& app) {
         std::string answer = app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle,
                                              platform::CStr(app.shell.StepProp));
         if (answer.empty()) return false;
-        if (!IsNumeric(answer)) continue;
+        if (!platform::IsNumeric(answer)) continue;
         double p = platform::Val(answer);
         app.shell.StepProp = p == 0 ? 0.1 : p;
         return true;
     }
-}
-
-std::optional<double> NumericField(std::string_view text) {
-    const std::string t = platform::Trim(text);
-    if (t.empty() || !IsNumeric(t)) return std::nullopt;
-    return platform::Val(t);
 }
 
 }  // namespace tivelor

@@ -1,7 +1,6 @@
 // Entry to the algorithm-data editor, and the text checks its fields share.
 #pragma once
 
-#include <optional>
 #include <string_view>
 
 namespace tivelor {
@@ -12,15 +11,6 @@ class App;
 // The opener has set AlgoColOn(1..9) and its return switch; a caller that
 // waits for the edits sets FormClosed False first and yields until it is True.
 void ShowAlgorithmEditor(App& app);
-
-// True when the whole text, blanks around it allowed, reads as one number:
-// an optional sign, digits with at most one decimal point, and an optional
-// exponent (E or D) with its own sign and digits.
-bool IsNumeric(std::string_view text);
-
-// The value of a field that is wholly a number (blanks around it allowed);
-// nothing for an empty field or any other text.
-std::optional<double> NumericField(std::string_view text);
 
 // Asks for the step-size proportionality constant StepProp until a number
 // or Cancel is given; 0 becomes 0.1. False on Cancel, which keeps the old

@@ -3,8 +3,8 @@
 
 #include <exception>
 
-#include "app/App.h"
-#include "shell/frmMain.h"
+#include "state/App.h"
+#include "windows/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {

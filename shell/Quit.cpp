@@ -2,7 +2,8 @@
 
 #include "platform/runtime.h"
 #include "platform/ui.h"
-#include "app/App.h"
+#include "state/App.h"
+#include "priors/PriorsFile.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {
@@ -18,13 +19,6 @@ bool NotQuitting(App& app, const std::string& what) {
 }
 
 }  // namespace
-
-bool AnyPriorInForce(const App& app) {
-    const platform::Vec<std::string>& type = app.priors.PriorType;
-    for (int i = 1; i <= app.eng.par.NumPars && i <= type.UBound(); ++i)
-        if (!type(i).empty() && type(i) != "U") return true;
-    return false;
-}
 
 bool RunQuitSequence(App& app, QuitFrom, const PriorsSaver& savePriors) {
     if (app.ShowMsg("Do you want to quit Tivelor?", 292, "Exit Tivelor") != platform::vbYes)

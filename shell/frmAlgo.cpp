@@ -5,11 +5,11 @@
 
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "shell/Quit.h"
-#include "shell/TextWindows.h"
+#include "windows/TextWindows.h"
 #include "shell/frmEditVS.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {
@@ -335,7 +335,7 @@ void frmAlgo::txtValue_LostFocus() {
     const std::string T = txtValue.Text;
 
     if (EditCol == 1) {
-        if (!IsNumeric(T)) {
+        if (!platform::IsNumeric(T)) {
             double shown = platform::Val(grdVS.TextMatrix(r, 1));
             grdVS.SetCellForeColor(r, 1, shown != 0 ? SavedCellColour : QBColor(0));
         } else {
@@ -356,7 +356,7 @@ void frmAlgo::txtValue_LostFocus() {
             }
         }
     } else if (EditCol == 2) {
-        if (!IsNumeric(T)) {
+        if (!platform::IsNumeric(T)) {
             double shown = platform::Val(grdVS.TextMatrix(r, 2));
             grdVS.SetCellForeColor(r, 2, shown != 0 ? SavedCellColour : QBColor(0));
         } else {
@@ -406,7 +406,7 @@ void frmAlgo::txtAbsRel_Click() {
     do {
         answer = app.ui.InputBox(prompt, title, platform::CStr(std::fabs(tol)));
         if (answer.empty()) return;
-    } while (!IsNumeric(answer));
+    } while (!platform::IsNumeric(answer));
     tol = std::fabs(platform::Val(answer));
     if (relative && tol > 0) tol = -tol;
     if (std::fabs(tol) < 1E-06) tol = platform::Sgn(tol) * 1E-06;
@@ -417,7 +417,7 @@ bool frmAlgo::OptionEntry(platform::TextBox& box, const std::string& title,
                           const std::string& negativeText, double largest, const std::string& shown,
                           double& number) {
     const std::string text = box.Text;
-    if (!IsNumeric(text)) {
+    if (!platform::IsNumeric(text)) {
         box.Text = shown;
         return false;
     }
@@ -576,7 +576,7 @@ void frmAlgo::EditAllSteps() {
                 Paint(i, 2, kept);
                 break;
             }
-            if (!IsNumeric(answer)) continue;
+            if (!platform::IsNumeric(answer)) continue;
             par.StepSize(i) = platform::Val(answer);
             grdVS.Col = 2;
             ShowNumber(i, 2, par.StepSize(i));

@@ -4,7 +4,7 @@
 
 #include "platform/runtime.h"
 #include "shell/AlgoEditor.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "shell/frmAlgo.h"
 
 namespace tivelor {
@@ -89,7 +89,7 @@ bool frmEditVS::ValuePrompt(frmAlgo& algo, int i) {
             algo.Paint(i, 1, oldColor);
             return true;
         }
-        if (!IsNumeric(answer)) continue;
+        if (!platform::IsNumeric(answer)) continue;
         par.ParValue(i) = v;
         algo.ShowNumber(i, 1, v);
         algo.Paint(i, 1, QBColor(12));

@@ -1,9 +1,9 @@
 #include "shell/frmMenu.h"
 
 #include "model/Model.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "shell/Quit.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 

@@ -7,9 +7,10 @@
 #include "model/frmInitialize.h"
 #include "platform/files.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
+#include "priors/PriorsFile.h"
+#include "state/App.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {
@@ -117,6 +118,8 @@ void frmMenu::cmdSaveAlg_Click() {
     Save_Alg();
     EnableTaskButtons(true);
 }
+
+bool frmMenu::Save_Priors() { return SavePriorsFile(app, CommonDialog1, false); }
 
 bool frmMenu::Save_Alg() {
     EngineState& eng = app.eng;

@@ -1,6 +1,6 @@
 #include "engine/Objective.h"
-#include "app/App.h"
-#include "shell/frmMain.h"
+#include "state/App.h"
+#include "windows/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {

@@ -1,11 +1,11 @@
-#include "app/App.h"
+#include "state/App.h"
 #include "evaluation/Covariance.h"
 #include "evaluation/frmCovData.h"
 #include "evaluation/frmParEvals.h"
 #include "priors/frmLoadPriors.h"
 #include "ranking/frmRank.h"
 #include "shell/AlgoEditor.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {

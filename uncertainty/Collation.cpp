@@ -1,11 +1,11 @@
 #include "uncertainty/Collation.h"
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
 #include "plots/ModelPlots.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 

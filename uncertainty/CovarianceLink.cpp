@@ -3,10 +3,9 @@
 #include <cmath>
 #include <vector>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/runtime.h"
-#include "shell/AlgoEditor.h"
-#include "shell/TextWindows.h"
+#include "windows/TextWindows.h"
 
 namespace tivelor {
 
@@ -21,7 +20,7 @@ bool Field(const std::string& line, long start, long length, double& v) {
     const std::string t = platform::Mid(line, start, length);
     v = 0;
     if (platform::Trim(t).empty()) return true;
-    const std::optional<double> n = NumericField(t);
+    const std::optional<double> n = platform::NumericField(t);
     if (n) v = *n;
     return n && std::isfinite(v);
 }

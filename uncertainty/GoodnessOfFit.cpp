@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Parameters.h"
 #include "engine/ProgressText.h"
 #include "numerics/PearsonStats.h"
 #include "numerics/Variates.h"
 #include "platform/runtime.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 #include "uncertainty/frmAbort.h"
 #include "uncertainty/frmRange.h"
 

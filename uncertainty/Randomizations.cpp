@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 #include "uncertainty/Collation.h"
 #include "uncertainty/CovarianceLink.h"
 #include "uncertainty/RuntimeUniforms.h"

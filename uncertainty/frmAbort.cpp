@@ -1,6 +1,6 @@
 #include "uncertainty/frmAbort.h"
 
-#include "app/App.h"
+#include "state/App.h"
 
 namespace tivelor {
 

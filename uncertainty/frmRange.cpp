@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/runtime.h"
 
 namespace tivelor {

@@ -6,7 +6,7 @@
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
-#include "shell/TextWindows.h"
+#include "windows/TextWindows.h"
 
 using namespace tivelor;
 

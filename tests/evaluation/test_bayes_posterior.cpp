@@ -13,7 +13,7 @@
 #include "evaluation/frmBayesian.h"
 #include "engine/Parameters.h"
 #include "numerics/PosteriorSums.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "evaluation/MLEvaluation.h"
 #include "evaluation/frmMaxLike.h"
 #include "evaluation/frmParEvals.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace {

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
-#include "shell/InfoWindows.h"
-#include "shell/TextWindows.h"
+#include "windows/InfoWindows.h"
+#include "windows/TextWindows.h"
 #include "tests/support/StartedProgram.h"
 
 using namespace tivelor;

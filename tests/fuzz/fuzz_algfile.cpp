@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/AlgorithmFile.h"
 #include "engine/Parameters.h"
 #include "model/frmInitialize.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "model/Model.h"
 
 namespace {

@@ -10,12 +10,11 @@
 #include <utility>
 
 #include "FuzzSupport.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Parameters.h"
 #include "model/frmInitialize.h"
 #include "platform/runtime.h"
 #include "priors/PriorsFile.h"
-#include "shell/AlgoEditor.h"
 
 namespace {
 
@@ -79,7 +78,7 @@ bool Near(double got, double want) {
 // A second term as a number, or NaN for a word or a blank.
 double TermNumber(const tivelor::PriorVariant& v) {
     const std::string& s = std::get<std::string>(v);
-    return tivelor::IsNumeric(s) ? platform::Val(s) : std::nan("");
+    return platform::IsNumeric(s) ? platform::Val(s) : std::nan("");
 }
 
 // Whether the values, once printed, still pass the reader's checks: the file

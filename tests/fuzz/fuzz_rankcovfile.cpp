@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Parameters.h"
 #include "model/frmInitialize.h"
 #include "platform/runtime.h"

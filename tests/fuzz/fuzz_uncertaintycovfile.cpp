@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/runtime.h"
-#include "shell/AlgoEditor.h"
 #include "uncertainty/CovarianceLink.h"
 
 namespace {
@@ -52,7 +51,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 double Number(const std::string& line, long start, long length) {
     const std::string t = platform::Trim(platform::Mid(line, start, length));
-    return tivelor::IsNumeric(t) ? platform::Val(t) : 0;
+    return platform::IsNumeric(t) ? platform::Val(t) : 0;
 }
 
 }  // namespace

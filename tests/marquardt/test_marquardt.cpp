@@ -4,7 +4,7 @@
 #include "MarqTestUtil.h"
 #include "engine/Marquardt.h"
 #include "engine/ProgressText.h"
-#include "shell/frmMarquardt.h"
+#include "windows/frmMarquardt.h"
 #include "shell/frmMenu.h"
 
 namespace {

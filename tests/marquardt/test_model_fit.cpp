@@ -6,7 +6,7 @@
 #include "engine/Objective.h"
 #include "model/GridSearch.h"
 #include "platform/headless/headless.h"
-#include "app/App.h"
+#include "state/App.h"
 
 TEST(MarquardtOnModel, AnalyticalNumericalAndSimplexAgree) {
     platform::headless::Session s;

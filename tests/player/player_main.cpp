@@ -12,7 +12,7 @@
 
 #include "platform/files.h"
 #include "platform/headless/headless.h"
-#include "app/App.h"
+#include "state/App.h"
 
 namespace {
 

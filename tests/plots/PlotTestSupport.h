@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/headless/headless.h"
 #include "plots/frmXYPlot.h"
 

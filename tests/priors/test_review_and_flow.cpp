@@ -6,7 +6,7 @@
 #include "priors/frmLoadPriors.h"
 #include "priors/frmReviewPriors.h"
 #include "ranking/frmRank.h"
-#include "shell/TextWindows.h"
+#include "windows/TextWindows.h"
 
 using namespace priortest;
 

@@ -11,8 +11,8 @@
 #include <type_traits>
 
 #include "platform/qt/QtBackend.h"
-#include "app/App.h"
-#include "shell/InfoWindows.h"
+#include "state/App.h"
+#include "windows/InfoWindows.h"
 
 namespace qttest {
 

@@ -21,10 +21,10 @@
 #include "QtTestSupport.h"
 #include "engine/Parameters.h"
 #include "shell/AlgoEditor.h"
-#include "shell/InfoWindows.h"
+#include "windows/InfoWindows.h"
 #include "shell/frmAlgo.h"
 #include "shell/frmEditVS.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace {

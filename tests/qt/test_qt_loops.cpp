@@ -10,8 +10,8 @@
 #include <chrono>
 
 #include "QtTestSupport.h"
-#include "shell/InfoWindows.h"
-#include "shell/frmMain.h"
+#include "windows/InfoWindows.h"
+#include "windows/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace {

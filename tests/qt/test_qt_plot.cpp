@@ -12,7 +12,7 @@
 #include "platform/qt/Convert.h"
 #include "platform/runtime.h"
 #include "plots/frmXYPlot.h"
-#include "shell/InfoWindows.h"
+#include "windows/InfoWindows.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "RankTestSupport.h"
 #include "platform/runtime.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 
 namespace ranktest {
 namespace {

@@ -8,7 +8,7 @@
 #include "RankTestSupport.h"
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 
 namespace ranktest {
 

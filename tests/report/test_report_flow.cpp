@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "platform/files.h"
-#include "shell/TextWindows.h"
+#include "windows/TextWindows.h"
 #include "tests/support/StartedProgram.h"
 
 using namespace tivelor;

@@ -135,7 +135,7 @@ TEST(AlgoEditor, OptionsTheToleranceFloorAndTheLog) {
     }
     EXPECT_EQ(t.b.inputPrompts[0], "Current tolerance is 1.0E-06  (Minimum allowed is 1E-06)");
     EXPECT_EQ(algo.txtAbsRel.Text, "2.000E-05");
-    for (const char* no : {".", "1,5", "12abc", "1E", "1E400"}) EXPECT_FALSE(IsNumeric(no)) << no;
+    for (const char* no : {".", "1,5", "12abc", "1E", "1E400"}) EXPECT_FALSE(platform::IsNumeric(no)) << no;
 
     // The log: a save dialog that asks before overwriting; a failed open logs nothing.
     t.b.ChooseFile(Temp("no_such_folder/x.tvl"));

@@ -8,9 +8,9 @@
 #include "engine/Simplex.h"
 #include "tests/support/ModelSession.h"
 #include "tests/support/StartedProgram.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 #include "shell/frmMenu.h"
-#include "shell/frmSimplex.h"
+#include "windows/frmSimplex.h"
 
 namespace simplex_test {
 

@@ -11,8 +11,8 @@
 #include "model/frmInitialize.h"
 #include "platform/files.h"
 #include "platform/headless/headless.h"
-#include "app/App.h"
-#include "shell/frmMain.h"
+#include "state/App.h"
+#include "windows/frmMain.h"
 
 namespace tivelor::testing {
 

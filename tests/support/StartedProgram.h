@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "engine/Parameters.h"
 #include "model/frmInitialize.h"
 #include "platform/headless/headless.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor::testing {

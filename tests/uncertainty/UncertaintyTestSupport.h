@@ -14,11 +14,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/files.h"
 #include "platform/headless/headless.h"
-#include "shell/TextWindows.h"
-#include "shell/frmMain.h"
+#include "windows/TextWindows.h"
+#include "windows/frmMain.h"
 
 namespace unctest {
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "app/App.h"
+#include "state/App.h"
 #include "platform/headless/headless.h"
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 #include "tests/support/StartedProgram.h"
 #include "uncertainty/GoodnessOfFit.h"
 #include "uncertainty/frmAbort.h"

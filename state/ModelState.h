@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/ReportState.h"
+#include "state/ReportState.h"
 #include "platform/arrays.h"
 
 namespace tivelor {

@@ -1,7 +1,7 @@
-#include "shell/InfoWindows.h"
+#include "windows/InfoWindows.h"
 
-#include "app/App.h"
-#include "shell/frmMain.h"
+#include "state/App.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 

@@ -1,8 +1,7 @@
-#include "shell/frmMarquardt.h"
+#include "windows/frmMarquardt.h"
 
-#include "app/App.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "state/App.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -77,7 +76,7 @@ void frmMarquardt::Form_Unload(int&) {
     ShowStepButtons(false);
     frmMain& main = app.form<frmMain>();
     for (int p = 1; p <= 3; ++p) main.stbMain5.SetPanel(p, "");
-    if (!app.sw.MarquardtBusy) app.form<frmMenu>().Show();
+    if (!app.sw.MarquardtBusy) app.shellAccess->MainMenu().Show();
 }
 
 }  // namespace tivelor

@@ -1,9 +1,8 @@
-#include "shell/TextWindows.h"
+#include "windows/TextWindows.h"
 
 #include "platform/files.h"
 #include "platform/runtime.h"
-#include "app/App.h"
-#include "shell/frmMenu.h"
+#include "state/App.h"
 
 namespace tivelor {
 
@@ -78,7 +77,7 @@ void frmSummary::cmdSaveSummary_Click() {
     SaveTextWindow(app, CommonDialog1, rtbOut, what);
 }
 
-void frmSummary::Form_Unload(int&) { app.form<frmMenu>().Show(); }
+void frmSummary::Form_Unload(int&) { app.shellAccess->MainMenu().Show(); }
 
 // --------------------------------------------------------- frmOneFunction
 
@@ -96,7 +95,7 @@ void frmOneFunction::Form_Resize() { LayoutTextWindow(*this, nullptr, 0, rtbOneF
 void frmOneFunction::Form_Unload(int&) {
     rtbOneFunction.Text = "";
     app.sw.OneFunctionOpen = platform::False;
-    app.form<frmMenu>().Show();
+    app.shellAccess->MainMenu().Show();
 }
 
 // ---------------------------------------------------------------- frmHelp

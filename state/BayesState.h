@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "evaluation/MLState.h"
+#include "state/MLState.h"
 #include "numerics/PosteriorSums.h"
 #include "platform/arrays.h"
 

@@ -1,9 +1,7 @@
-#include "shell/frmMain.h"
+#include "windows/frmMain.h"
 
-#include "app/App.h"
-#include "shell/InfoWindows.h"
-#include "shell/Quit.h"
-#include "shell/frmMenu.h"
+#include "state/App.h"
+#include "windows/InfoWindows.h"
 
 namespace tivelor {
 
@@ -51,16 +49,16 @@ void frmMain::Form_Load() {
     Initialized = 0;
 
     Show();
-    app.form<frmMenu>().Show();
+    app.shellAccess->MainMenu().Show();
 }
 
 void frmMain::Form_Unload(int& cancel) {
-    if (!RunQuitSequence(app, QuitFrom::Other)) cancel = platform::True;
+    if (!app.shellAccess->Quit(QuitFrom::Other)) cancel = platform::True;
 }
 
-void frmMain::mnuExit_Click() { RunQuitSequence(app, QuitFrom::Other); }
+void frmMain::mnuExit_Click() { app.shellAccess->Quit(QuitFrom::Other); }
 
-void frmMain::mnuMenu_Click() { app.form<frmMenu>().Show(); }
+void frmMain::mnuMenu_Click() { app.shellAccess->MainMenu().Show(); }
 
 void frmMain::mnuCredits_Click() {
     Enabled = false;

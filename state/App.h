@@ -2,18 +2,21 @@
 // A test builds a fresh one on a headless Ui.
 #pragma once
 
-#include "engine/EngineState.h"
-#include "engine/MarquardtState.h"
-#include "engine/SimplexState.h"
-#include "evaluation/BayesState.h"
-#include "evaluation/EvalState.h"
-#include "evaluation/MLState.h"
-#include "model/ModelState.h"
+#include <memory>
+
 #include "platform/ui.h"
-#include "plots/PlotRequest.h"
-#include "priors/PriorTable.h"
-#include "app/ShellState.h"
-#include "uncertainty/UncertaintyState.h"
+#include "state/BayesState.h"
+#include "state/EngineState.h"
+#include "state/EvalState.h"
+#include "state/MLState.h"
+#include "state/MarquardtState.h"
+#include "state/ModelState.h"
+#include "state/PlotRequest.h"
+#include "state/PriorTable.h"
+#include "state/ShellAccess.h"
+#include "state/ShellState.h"
+#include "state/SimplexState.h"
+#include "state/UncertaintyState.h"
 
 namespace tivelor {
 
@@ -39,6 +42,9 @@ public:
     Messages msg;
     ShellState shell;
     UncertaintyState unc;
+
+    // The shell above every subsystem, as they reach it.
+    std::unique_ptr<ShellAccess> shellAccess;
 
     // A reference to a form loads it, as in the window system.
     template <class T>

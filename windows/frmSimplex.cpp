@@ -1,10 +1,9 @@
-#include "shell/frmSimplex.h"
+#include "windows/frmSimplex.h"
 
 #include <cmath>
 
-#include "app/App.h"
-#include "shell/frmMain.h"
-#include "shell/frmMenu.h"
+#include "state/App.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -100,7 +99,7 @@ void frmSimplex::Form_Unload(int&) {
     rtbSimplex.Text = "";
     frmMain& main = app.form<frmMain>();
     for (int p = 1; p <= 3; ++p) main.stbMain5.SetPanel(p, "");
-    if (!app.sw.SimplexBusy) app.form<frmMenu>().Show();
+    if (!app.sw.SimplexBusy) app.shellAccess->MainMenu().Show();
 }
 
 }  // namespace tivelor
