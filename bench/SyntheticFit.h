@@ -11,6 +11,7 @@
 #include "model/GridSearch.h"
 #include "model/SyntheticData.h"
 #include "tests/support/ModelSession.h"
+#include "windows/frmMarquardt.h"
 
 namespace benchfit {
 
@@ -64,7 +65,7 @@ struct Synthetic : testing::AppSession {
         startSteps = par.StepSize;
         startCodes = par.FuseCode;
 
-        e.TestModel = [this](platform::Vec<double>& P, long NF) {
+        e.Objective = [this](platform::Vec<double>& P, long NF) {
             const auto t0 = Clock::now();
             const double f = EvaluateModel(P, NF);
             modelSeconds += Seconds(t0);
@@ -95,7 +96,8 @@ struct Synthetic : testing::AppSession {
             e.ShowDerivs = "no";
             SizeForMarquardt();
             s.backend.AnswerMsgBox("", platform::vbOK);
-            MarquardtMinimize(app);
+            MarquardtWatch watch(app);
+            MarquardtMinimize(app, watch);
             const std::string title = s.backend.msgBoxes.back().title;
             const std::string dead = "Matrix decompositon failure at parameter #";
             iterations += app.marq.NIter;

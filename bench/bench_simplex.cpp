@@ -7,6 +7,7 @@
 
 #include "engine/Simplex.h"
 #include "tests/support/ModelSession.h"
+#include "windows/frmSimplex.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ struct Example : testing::AppSession {
         SetUpModel(std::string(TIVELOR_SOURCE_DIR) + "/examples/bog10.dat", 10, 6, 30, true, true);
         app.eng.opt.MaxCalls = 1000000;
         // MODEL itself, timed.
-        app.eng.TestModel = [this](platform::Vec<double>& P, long NF) {
+        app.eng.Objective = [this](platform::Vec<double>& P, long NF) {
             const auto t0 = Clock::now();
             const double f = EvaluateModel(P, NF);
             modelSeconds += std::chrono::duration<double>(Clock::now() - t0).count();
@@ -54,7 +55,8 @@ void BM_SimplexRunBog10(benchmark::State& state) {
         x.Start();
         x.s.backend.AnswerMsgBox("Simplex minimum", platform::vbOK);
         const auto t0 = Clock::now();
-        SimplexMinimize(x.app);
+        SimplexWatch watch(x.app);
+        SimplexMinimize(x.app, watch);
         total += std::chrono::duration<double>(Clock::now() - t0).count();
     }
     state.counters["calls_per_run"] = static_cast<double>(x.calls) / static_cast<double>(state.iterations());
@@ -68,14 +70,15 @@ void BM_ShowProgress(benchmark::State& state) {
     Example x;
     x.Start();
     x.s.backend.AnswerMsgBox("Simplex minimum", platform::vbOK);
-    SimplexMinimize(x.app);
+    SimplexWatch watch(x.app);
+    SimplexMinimize(x.app, watch);
     auto& S = x.app.eng.Simplex;
     const int lo = x.app.simplex.ILo;
     long k = 0;
     for (auto _ : state) {
         S(1, lo) += 1E-9 * static_cast<double>((++k & 1) ? 1 : -1);
-        ShowSimplexProgress(x.app, 1.5, 2.5);
-        if (state.range(0)) DrawSimplexProgress(x.app);
+        ShowSimplexProgress(x.app, watch, 1.5, 2.5);
+        if (state.range(0)) DrawSimplexProgress(x.app, watch);
     }
     state.counters["iterations_per_run"] = static_cast<double>(x.app.simplex.NIter);
 }

@@ -8,10 +8,10 @@
 
 #include "engine/LU.h"
 #include "engine/Objective.h"
+#include "engine/Progress.h"
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "state/App.h"
-#include "windows/frmMarquardt.h"
 
 namespace tivelor {
 
@@ -33,14 +33,13 @@ void AtLeast(platform::Matrix<T>& m, long ub1, long ub2) {
 
 class MarquardtRun {
 public:
-    explicit MarquardtRun(App& a) : app(a), e(a.eng), m(a.marq) {}
+    MarquardtRun(App& a, ProgressObserver& p) : app(a), progress(p), e(a.eng), m(a.marq) {}
     void Go();
 
 private:
     enum class Next { Iterate, Done };
 
-    void Panel(int n, const std::string& text) { ProgressPanel(app, n, text); }
-    frmMarquardt& Window() { return frmMarquardt::ForRun(app); }
+    void Panel(int n, const std::string& text) { progress.Panel(n, text); }
 
     void SizeArrays();
     double EvaluateTrial() {
@@ -62,10 +61,10 @@ private:
     void StopAtLimit();
     void Frustration();
     void ZeroValueError();
-    void UnloadWindow() { app.UnloadIfLoaded<frmMarquardt>(); }
     void End();
 
     App& app;
+    ProgressObserver& progress;
     EngineState& e;
     MarquardtState& m;
     double F = 0, FBest = 0;
@@ -95,9 +94,8 @@ void MarquardtRun::SizeArrays() {
 bool MarquardtRun::PassTop() {
     Panel(3, "Working to improve estimates. Objective function for trial # " + platform::CStr(trial) +
                  ", is : " + platform::Format(F, " 0.00000E+00"));
-    if (!e.InterruptMarq) return true;
-    e.InterruptMarq = platform::False;
-    Window().cmdStop.Enabled = true;
+    if (progress.GoOn({m.NIter, e.NF, FBest})) return true;
+    progress.Interruptible(true);
     Panel(2, "");
     switch (AskAfterInterrupt(app, "Marquardt interrupt")) {
     case InterruptAnswer::Quit:
@@ -118,7 +116,7 @@ bool MarquardtRun::PassTop() {
 bool MarquardtRun::Derivatives() {
     Panel(3, "Calculating derivatives, one moment please...");
     if (e.DerivMethod == "N") {
-        CalcNumericalGradient(app, FBest, increment);
+        CalcNumericalGradient(app, progress, FBest, increment);
         BuildNumericalHessian(app, FBest, increment);
         return true;
     }
@@ -155,12 +153,7 @@ void MarquardtRun::FormDampedSystem() {
 }
 
 void MarquardtRun::Go() {
-    frmMarquardt& w = app.form<frmMarquardt>();
-    w.Show();
-    w.cmdStop.Enabled = false;
-    // A press that came after the last run ended is not for this one.
-    e.InterruptMarq = platform::False;
-    w.rtbMarquardt.Text = "";
+    progress.Begin(false);
     Panel(1, "Initial function call, one moment please...");
     app.ui.DoEvents();
 
@@ -173,10 +166,7 @@ void MarquardtRun::Go() {
     FBest = F;
 
     quit = false;
-    e.InterruptMarq = platform::False;
-    frmMarquardt& win = Window();
-    win.cmdStop.Enabled = true;
-    win.cmdStop.Caption = "&Interrupt this minimization";
+    progress.Interruptible(true);
     Panel(2, "");
     Panel(1, "");
 
@@ -194,7 +184,7 @@ void MarquardtRun::Go() {
         m.LUFailed = 0;
         LUDecompose(app, n);
         if (m.LUFailed == 1) {
-            UnloadWindow();
+            progress.Close();
             return End();
         }
         LUBackSubstitute(app, n, 1, m.LURHS);
@@ -227,7 +217,7 @@ MarquardtRun::Next MarquardtRun::Accept() {
         e.par.ParValue(fi(k)) = m.MarqPar(fi(k));
         e.free.FreeValue(k) = m.MarqPar(fi(k));
     }
-    ShowMarquardtIteration(app, F, FBest);
+    ShowMarquardtIteration(app, progress, F, FBest);
     app.ui.DoEvents();
     if (e.opt.FileFreq > 0) LogMarquardtIteration(app, F, FBest);
 
@@ -257,7 +247,7 @@ MarquardtRun::Next MarquardtRun::Accept() {
 MarquardtRun::Next MarquardtRun::VerifyAtConvergence() {
     Panel(1, "Verifying convergence by performing an axial search");
     int rejected = 0;
-    MarquardtAxialSearch(app, FBest, rejected);
+    MarquardtAxialSearch(app, progress, FBest, rejected);
     ++verifications;
     if (!rejected) {
         Finish();
@@ -282,14 +272,14 @@ MarquardtRun::Next MarquardtRun::VerifyAfterLastTrial() {
     }
     Panel(1, "Verifying convergence by performing an axial search");
     int rejected = 0;
-    MarquardtAxialSearch(app, FBest, rejected);
+    MarquardtAxialSearch(app, progress, FBest, rejected);
     ++verifications;
     if (!rejected || verifications >= kMaxVerifications) {
         Frustration();
         return Next::Done;
     }
     if (quit) {
-        UnloadWindow();
+        progress.Close();
         End();
         return Next::Done;
     }
@@ -312,9 +302,10 @@ MarquardtRun::Next MarquardtRun::Restart() {
 
 void MarquardtRun::Finish() {
     FBest = EvaluateObjective(app, m.MarqPar, 1, true);
-    Window().cmdStop.Enabled = false;
+    progress.Reopen();
+    progress.Interruptible(false);
     if (app.sw.MLOn != "on") {
-        ShowMarquardtMinimum(app, FBest);
+        ShowMarquardtMinimum(app, progress, FBest);
         if (e.opt.FileFreq > 0) LogMarquardtMinimum(app, FBest);
     } else {
         StoreProfilePoint(app, FBest);
@@ -323,7 +314,7 @@ void MarquardtRun::Finish() {
 }
 
 void MarquardtRun::StopAtLimit() {
-    Window();   // this end leaves the window open, shown again if it was closed
+    progress.Reopen();   // this end leaves the window open
     Panel(2, "");
     Panel(3, "");
     app.ShowMsg("Maximum number of iterations reached or an interrupt was received", 64,
@@ -343,7 +334,7 @@ void MarquardtRun::Frustration() {
                              "      (5) there are numerical inaccuracies near the current minimum, or\r\n"
                              "      (6) the model, or its implementation, is flawed";
     app.ShowMsg(text, 64, "Marquardt quits in frustration");
-    UnloadWindow();
+    progress.Close();
     End();
 }
 
@@ -355,16 +346,15 @@ void MarquardtRun::ZeroValueError() {
 }
 
 void MarquardtRun::End() {
-    // Nothing is left to interrupt once the run has ended.
-    if (app.IsLoaded<frmMarquardt>()) app.form<frmMarquardt>().cmdStop.Enabled = false;
+    progress.Interruptible(false);   // nothing is left to interrupt
     for (int p = 1; p <= 4; ++p) Panel(p, "");
     app.ui.DoEvents();
 }
 
 }  // namespace
 
-void MarquardtMinimize(App& app) {
-    MarquardtRun run(app);
+void MarquardtMinimize(App& app, ProgressObserver& progress) {
+    MarquardtRun run(app, progress);
     run.Go();
 }
 

@@ -5,6 +5,7 @@
 #include "engine/Marquardt.h"
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
+#include "engine/Progress.h"
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "state/App.h"
@@ -47,7 +48,7 @@ void GetAnalyticalDerivatives(App& app) {
     }
 }
 
-void CalcNumericalGradient(App& app, double& F0, double& h) {
+void CalcNumericalGradient(App& app, ProgressObserver& progress, double& F0, double& h) {
     EngineState& e = app.eng;
     MarquardtState& m = app.marq;
     const long n = e.free.NFree;
@@ -72,7 +73,7 @@ void CalcNumericalGradient(App& app, double& F0, double& h) {
                 ++e.NF;
                 if (!profile) {
                     ++count;
-                    ProgressPanel(app, 1, "Hessian function call " + platform::Format(static_cast<double>(count), "###0") +
+                    progress.Panel(1, "Hessian function call " + platform::Format(static_cast<double>(count), "###0") +
                                       " of " + platform::Format(static_cast<double>(total), "###0"));
                     app.ui.DoEvents();
                 }
@@ -105,12 +106,12 @@ void BuildNumericalHessian(App& app, double& F0, double& h) {
     }
 }
 
-void MarquardtAxialSearch(App& app, double& FRef, int& Rejected) {
+void MarquardtAxialSearch(App& app, ProgressObserver& progress, double& FRef, int& Rejected) {
     EngineState& e = app.eng;
     MarquardtState& m = app.marq;
     const double tol = e.opt.ConvTol;
     const long total = 2 * e.free.NFree;
-    ProgressPanel(app, 4, "");
+    progress.Panel(4, "");
     double best = FRef;
     long failing = 0;
     long count = 0;
@@ -130,20 +131,20 @@ void MarquardtAxialSearch(App& app, double& FRef, int& Rejected) {
                 // A zero reference has no relative change: never improving.
                 else if (tol < 0 && FRef != 0) improving = std::fabs((FRef - Ft) / FRef) > std::fabs(tol);
             }
-            ProgressPanel(app, 3, AxialCallText(count, total));
+            progress.Panel(3, AxialCallText(count, total));
             if (improving) {
                 if (Ft < best) {
                     best = Ft;
                     failing = sign * i;
                 }
                 Rejected = platform::True;
-                ProgressPanel(app, 4, "Last failure of convergence verification caused by parameter # " +
+                progress.Panel(4, "Last failure of convergence verification caused by parameter # " +
                                   platform::CStr(std::labs(failing)));
             }
             app.ui.DoEvents();
         }
     }
-    ProgressPanel(app, 3, "");
+    progress.Panel(3, "");
     if (Rejected) {
         const long p = std::labs(failing);
         const double sign = failing < 0 ? -1 : 1;

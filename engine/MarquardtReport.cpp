@@ -5,19 +5,16 @@
 
 #include "engine/Marquardt.h"
 #include "engine/Parameters.h"
-#include "engine/Priors.h"
+#include "engine/Progress.h"
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "state/App.h"
-#include "windows/frmMarquardt.h"
 
 namespace tivelor {
 
 namespace {
 
 constexpr const char* CRLF = "\r\n";
-
-frmMarquardt& Window(App& app) { return frmMarquardt::ForRun(app); }
 
 std::string Counts(App& app) {
     return platform::CStr(app.marq.NIter) + " iterations and " + platform::CStr(app.eng.NF) + " function calls";
@@ -37,7 +34,7 @@ std::string ParameterLines(App& app) {
 }
 
 bool ListingWanted(App& app) {
-    return app.eng.ShowDerivs == "yes" && app.sw.MLOn == "off" && !app.eng.InterruptMarq;
+    return app.eng.ShowDerivs == "yes" && app.sw.MLOn == "off";
 }
 
 std::string DerivativeBlock(App& app, bool yield) {
@@ -64,27 +61,26 @@ std::string DerivativeBlock(App& app, bool yield) {
 
 }  // namespace
 
-void ShowMarquardtIteration(App& app, double& FNew, double& FLast) {
+void ShowMarquardtIteration(App& app, ProgressObserver& progress, double& FNew, double& FLast) {
     EngineState& e = app.eng;
-    ProgressPanel(app, 1, "");
-    ProgressPanel(app, 3, "");
+    progress.Panel(1, "");
+    progress.Panel(3, "");
     std::string text = std::string(CRLF) + "Note: " + Counts(app) + CRLF + CRLF + ToleranceLine(app, FNew, FLast) +
                        CRLF + CRLF + "Current minimum found at these " + platform::CStr(e.free.NFree) +
                        " adjusted parameter values: " + CRLF + CRLF + ParameterLines(app) + CRLF;
     if (ListingWanted(app)) {
-        ProgressPanel(app, 1, "Please be patient while derivative output is collated");
+        progress.Panel(1, "Please be patient while derivative output is collated");
         e.MarqGo = 0;
-        Window(app).ShowStepButtons(true);
+        progress.StepButtons(true);
         text += DerivativeBlock(app, true);
-        Window(app).rtbMarquardt.Text = text;
-        ProgressPanel(app, 1, "");
+        progress.Report(1, text);
+        progress.Panel(1, "");
         while (e.MarqGo == 0) app.ui.WaitForUser();
     } else {
-        frmMarquardt& w = Window(app);
-        w.ShowStepButtons(false);
-        w.rtbMarquardt.Text = text;
+        progress.StepButtons(false);
+        progress.Report(1, text);
     }
-    if (app.sw.MLOn == "on") ShowProfilePoint(app, "0.0000E+00");
+    if (app.sw.MLOn == "on") ShowProfilePoint(app, progress, "0.0000E+00");
     app.msg.NumFormat = "0.0000000E+00";
 }
 
@@ -100,26 +96,26 @@ void LogMarquardtIteration(App& app, double& FNew, double& FLast) {
     app.msg.NumFormat = "####0.#####     ";
 }
 
-void ShowMarquardtMinimum(App& app, double& FMinimum) {
+void ShowMarquardtMinimum(App& app, ProgressObserver& progress, double& FMinimum) {
     EngineState& e = app.eng;
-    ProgressPanel(app, 1, "");
-    ProgressPanel(app, 3, "");
+    progress.Panel(1, "");
+    progress.Panel(3, "");
     std::string text = std::string(CRLF) + MinimumLine(FMinimum, e.free.NFree) + CRLF + CRLF +
                        ParameterLines(app) + CRLF + "This result required " + Counts(app) + CRLF;
     if (ListingWanted(app)) {
-        ProgressPanel(app, 1, "Please be patient while derivative output is collated");
+        progress.Panel(1, "Please be patient while derivative output is collated");
         text += DerivativeBlock(app, false);
     }
-    frmMarquardt& w = Window(app);
-    w.rtbMarquardt.Text = text;
-    ProgressPanel(app, 1, "");
+    progress.Report(1, text);
+    progress.Panel(1, "");
     e.MarqGo = 1;
     e.ShowDerivs = "no";
-    w.ShowStepButtons(false);
+    progress.StepButtons(false);
     app.ShowMsg("Minimum found using Marquardt!", 64, "Marquardt minimum");
-    e.InterruptMarq = platform::False;
-    ProgressPanel(app, 2, "");
-    if (app.sw.PriorsOn == "on") ShowPriorReview(app);
+    // A stop asked for meanwhile has nothing left to stop.
+    progress.GoOn({app.marq.NIter, e.NF, FMinimum});
+    progress.Panel(2, "");
+    if (app.sw.PriorsOn == "on") progress.AtPriorMinimum();
     app.msg.NumFormat = "0.0000000E+00";
 }
 

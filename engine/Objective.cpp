@@ -1,9 +1,7 @@
 #include "engine/Objective.h"
 
-#include "engine/Likelihood.h"
 #include "engine/Parameters.h"
 #include "engine/Priors.h"
-#include "model/Model.h"
 #include "state/App.h"
 
 namespace tivelor {
@@ -13,15 +11,9 @@ double EvaluateObjective(App& app, platform::Vec<double>& X, long selector, bool
     const bool prior = withPrior && app.sw.PriorsOn == "on";
     // A prior term needs the likelihood constant; without it the penalty
     // would silently be 0.
-    if (prior && eng.RecipLnLConst <= 0) EnterLikelihoodConstant(app);
+    if (prior && eng.RecipLnLConst <= 0) eng.AskLikelihoodConstant();
     ApplyFusedParameters(app, X);
-    double F = 0;
-    long NF = selector;
-    if (eng.TestModel)
-        F = eng.TestModel(X, NF);
-    else
-        MODEL(app, F, X, eng.par.StepSize, eng.par.ParName, eng.par.FuseCode, eng.par.NumPars, NF,
-              eng.NObs, eng.AnaGrad, eng.AnaHess, eng.SampleSize);
+    double F = eng.Objective(X, selector);
     if (prior) {
         PriorPenalty(app, X);
         F += eng.PriorPenaltyTotal;

@@ -1,5 +1,6 @@
-// The one sequence by which the model is called at a vector X:
-// fuse groups, MODEL, and the prior penalty when priors are on.
+// The one sequence by which the objective is evaluated at a vector X:
+// fuse groups, the objective the engine was given (MODEL's), and the prior
+// penalty when priors are on.
 #pragma once
 
 #include "platform/arrays.h"

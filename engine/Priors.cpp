@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "state/App.h"
-#include "priors/frmReviewPriors.h"
 
 namespace tivelor {
 
@@ -111,6 +110,5 @@ void PriorPenalty(App& app, platform::Vec<double>& P) {
     app.eng.PriorPenaltyTotal = total * app.eng.RecipLnLConst;
 }
 
-void ShowPriorReview(App& app) { ReviewPriorLikelihoods(app); }
 
 }  // namespace tivelor

@@ -16,8 +16,4 @@ void PriorPenalty(App& app, platform::Vec<double>& P);
 void NormalCDF(double X, double& Result);
 double NormalCDF(double X);
 
-// Shows the review of prior likelihoods after a run or a function call
-// while priors are on.
-void ShowPriorReview(App& app);
-
 }  // namespace tivelor

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "engine/Parameters.h"
+#include "engine/Progress.h"
 #include "platform/runtime.h"
 #include "state/App.h"
-#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -79,10 +79,6 @@ std::string ZeroValueMessage() {
            "Reset the tolerance to ABSolute or otherwise correct model";
 }
 
-void ProgressPanel(App& app, int i, const std::string& text) {
-    app.form<frmMain>().stbMain5.SetPanel(i, text);
-}
-
 std::string ToleranceChange(App& app, double value, double ref) {
     if (app.eng.opt.ConvTol >= 0) return " Abs TC> " + platform::Format(std::fabs(value - ref), "0.0000E+00");
     // Measured from a value of 0 the relative change has no value.
@@ -100,7 +96,7 @@ std::string AxialCallText(long n, long m) {
            platform::Format(static_cast<double>(m), "###0");
 }
 
-void ShowProfilePoint(App& app, const char* valuePattern) {
+void ShowProfilePoint(App& app, ProgressObserver& progress, const char* valuePattern) {
     const EvalState& ev = app.eval;
     const ParameterSet& par = app.eng.par;
     std::string text = "Calculating profile point " + platform::Format(static_cast<double>(ev.ProfPt), "##0") +
@@ -108,7 +104,7 @@ void ShowProfilePoint(App& app, const char* valuePattern) {
     if (app.eng.free.NFree != 0 && ev.ProfPar >= 1 && ev.ProfPar <= par.ParValue.UBound())
         text += " Value of parameter # " + platform::CStr(ev.ProfPar) + " which is being profiled is: " +
                 platform::Format(par.ParValue(ev.ProfPar), valuePattern);
-    ProgressPanel(app, 1, text);
+    progress.Panel(1, text);
     app.ui.DoEvents();
 }
 

@@ -9,6 +9,7 @@
 namespace tivelor {
 
 class App;
+class ProgressObserver;
 
 inline constexpr int kLogFile = 203;
 
@@ -40,9 +41,6 @@ void LogLine(App& app, const std::string& text);
 // objective value of exactly 0.
 std::string ZeroValueMessage();
 
-// Panel i of the main window's progress status bar stbMain5.
-void ProgressPanel(App& app, int i, const std::string& text);
-
 // " Rel TC> " and abs((value - ref) / ref) when ConvTol < 0, else " Abs TC> "
 // and abs(value - ref), formatted "0.0000E+00".
 std::string ToleranceChange(App& app, double value, double ref);
@@ -55,7 +53,7 @@ std::string AxialCallText(long n, long m);
 
 // Profile mode: panel 1 names the profile point and, with free parameters,
 // the profiled parameter's value (valuePattern); then one yield.
-void ShowProfilePoint(App& app, const char* valuePattern);
+void ShowProfilePoint(App& app, ProgressObserver& progress, const char* valuePattern);
 // Profile mode: the minimum f and the profiled parameter's value into the
 // profile table at ProfPt.
 void StoreProfilePoint(App& app, double f);

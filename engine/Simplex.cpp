@@ -4,9 +4,9 @@
 
 #include "engine/Parameters.h"
 #include "engine/Priors.h"
+#include "engine/Progress.h"
 #include "engine/ProgressText.h"
 #include "state/App.h"
-#include "windows/frmSimplex.h"
 
 namespace tivelor {
 
@@ -19,19 +19,14 @@ struct RunMark {
     ~RunMark() { s.Running = false; }
 };
 
-void ClearPanels(App& app) {
-    for (int p = 1; p <= 4; ++p) ProgressPanel(app, p, "");
+void ClearPanels(ProgressObserver& progress) {
+    for (int p = 1; p <= 4; ++p) progress.Panel(p, "");
 }
 
 // The run ends after this iteration.
-void Stopping(App& app) {
-    ProgressPanel(app, 1, "One moment please...");
-    for (int p = 2; p <= 4; ++p) ProgressPanel(app, p, "");
-}
-
-// Nothing is left to interrupt once the run has ended.
-void EndOfRun(App& app) {
-    if (frmSimplex* w = SimplexWindow(app)) w->cmdStop.Enabled = false;
+void Stopping(ProgressObserver& progress) {
+    progress.Panel(1, "One moment please...");
+    for (int p = 2; p <= 4; ++p) progress.Panel(p, "");
 }
 
 // Whether the kept simplex was built over the current free parameters and
@@ -69,19 +64,24 @@ void RememberFreeParameters(App& app) {
 }
 
 // The prior terms at the minimum just written into ParValue, then the review.
-void ReviewPriorsAtMinimum(App& app) {
+void ReviewPriorsAtMinimum(App& app, ProgressObserver& progress) {
     SimplexState& s = app.simplex;
     for (int p = 1; p <= app.eng.par.NumPars; ++p) s.TrialPar(p) = app.eng.par.ParValue(p);
     ApplyFusedParameters(app, s.TrialPar);
     PriorPenalty(app, s.TrialPar);
-    ShowPriorReview(app);
+    progress.AtPriorMinimum();
+}
+
+Iteration Figures(App& app) {
+    const SimplexState& s = app.simplex;
+    return {s.NIter, app.eng.NF, s.SimplexF.UBound() >= s.ILo ? s.SimplexF(s.ILo) : 0};
 }
 
 }  // namespace
 
 void InvalidateSimplex(App& app) { app.eng.SimplexValid = 0; }
 
-void SimplexMinimize(App& app) {
+void SimplexMinimize(App& app, ProgressObserver& progress) {
     EngineState& eng = app.eng;
     SimplexState& s = app.simplex;
     platform::Matrix<double>& S = eng.Simplex;
@@ -90,24 +90,17 @@ void SimplexMinimize(App& app) {
     RunMark mark(s);
     s.Confirmed = false;
 
-    frmSimplex& w = app.form<frmSimplex>();
-    w.Show();
-    w.rtbSimplexInitial.Text = "";
-    w.rtbSimplex.Text = "";
-    w.Form_Resize();
-    // A press that came after the last run ended is not for this one.
-    eng.InterruptSimplex = platform::False;
-
     s.ICen = static_cast<int>(n) + 2;
     eng.NF = 0;
     if (eng.SimplexValid != 0 && !KeptSimplexFits(app)) eng.SimplexValid = 0;
+    // A new simplex offers Interrupt from the start; a kept one leaves the
+    // button as its window has it.
+    progress.Begin(eng.SimplexValid == 0);
     if (eng.SimplexValid == 0) {
-        w.cmdStop.Enabled = true;
-        w.cmdStop.Caption = "&Interrupt this minimization";
         SizeArrays(app);
         for (long i = 1; i <= n; ++i) S(i, 1) = eng.free.FreeValue(i);
-        ProgressPanel(app, 1, "Building initial simplex...");
-        ProgressPanel(app, 2, "");
+        progress.Panel(1, "Building initial simplex...");
+        progress.Panel(2, "");
         app.ui.DoEvents();
         eng.SimplexValid = 1;
         RememberFreeParameters(app);
@@ -115,7 +108,7 @@ void SimplexMinimize(App& app) {
         s.ShowNow = platform::False;
     }
 
-    ReportInitialSimplex(app);
+    ReportInitialSimplex(app, progress);
     s.TerminalCount = eng.opt.TerminalFreq;
     s.NIter = 0;
     s.NRestarts = 0;
@@ -128,7 +121,7 @@ void SimplexMinimize(App& app) {
 
         if (s.TerminalCount == eng.opt.TerminalFreq && eng.opt.TerminalFreq != 0) {
             s.TerminalCount = 1;
-            ShowSimplexProgress(app, s.SimplexF(s.ILo), s.SimplexF(s.IHi));
+            ShowSimplexProgress(app, progress, s.SimplexF(s.ILo), s.SimplexF(s.IHi));
         } else if (s.TerminalCount > 0) {
             ++s.TerminalCount;
         }
@@ -141,14 +134,14 @@ void SimplexMinimize(App& app) {
 
         s.SimplexDone = 0;
         if (eng.NF > eng.opt.MaxCalls) {
-            DrawSimplexProgress(app);
+            DrawSimplexProgress(app, progress);
             if (app.ShowMsg("Maximum number of function calls reached, do you want to continue?", 36,
                             "Simplex minimization") == platform::vbYes) {
                 eng.NF = 0;
             } else {
                 s.SimplexDone = 1;
                 s.ShowNow = platform::True;
-                Stopping(app);
+                Stopping(progress);
             }
         }
 
@@ -161,28 +154,27 @@ void SimplexMinimize(App& app) {
                 converged = s.SimplexRange < tol;
             } else {
                 if (flo == 0) {
-                    DrawSimplexProgress(app);
+                    DrawSimplexProgress(app, progress);
                     app.ShowMsg(ZeroValueMessage(), 80, "Simplex error");
-                    ClearPanels(app);
-                    EndOfRun(app);
+                    ClearPanels(progress);
+                    progress.Interruptible(false);   // nothing is left to interrupt
                     return;
                 }
                 converged = s.SimplexRange / std::fabs(flo) < std::fabs(tol);
             }
-            if (converged) VerifySimplexMinimum(app, s.SimplexDone);
+            if (converged) VerifySimplexMinimum(app, progress, s.SimplexDone);
         }
 
         app.ui.DoEvents();
 
-        if (eng.InterruptSimplex) {
-            eng.InterruptSimplex = platform::False;
-            if (frmSimplex* win = SimplexWindow(app)) win->cmdStop.Enabled = true;
-            ProgressPanel(app, 1, "");
-            DrawSimplexProgress(app);
+        if (!progress.GoOn(Figures(app))) {
+            progress.Interruptible(true);
+            progress.Panel(1, "");
+            DrawSimplexProgress(app, progress);
             if (app.sw.MLOn == "off" || app.sw.MLOn == "on") {
                 switch (AskAfterInterrupt(app, "Simplex interrupt")) {
                 case InterruptAnswer::Quit:
-                    Stopping(app);
+                    Stopping(progress);
                     [[fallthrough]];
                 case InterruptAnswer::QuitProfile:
                     s.SimplexDone = 1;
@@ -201,17 +193,17 @@ void SimplexMinimize(App& app) {
 
         if (s.ShowNow) {
             if (s.TerminalCount > 1 && eng.opt.TerminalFreq != 0)
-                ShowSimplexProgress(app, s.SimplexF(s.ILo), s.SimplexF(s.IHi));
+                ShowSimplexProgress(app, progress, s.SimplexF(s.ILo), s.SimplexF(s.IHi));
             s.ShowNow = platform::False;
         }
 
         if (s.SimplexDone == 1) {
             for (long i = 1; i <= n; ++i) eng.par.ParValue(eng.free.FreeIndex(i)) = S(i, s.ILo);
-            DrawSimplexProgress(app);
-            ClearPanels(app);
-            EndOfRun(app);
+            DrawSimplexProgress(app, progress);
+            ClearPanels(progress);
+            progress.Interruptible(false);   // nothing is left to interrupt
             if (s.Confirmed && app.sw.MLOn != "on" && app.sw.PriorsOn == "on")
-                ReviewPriorsAtMinimum(app);
+                ReviewPriorsAtMinimum(app, progress);
             return;
         }
     }

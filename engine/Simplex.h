@@ -10,7 +10,7 @@
 namespace tivelor {
 
 class App;
-class frmSimplex;
+class ProgressObserver;
 
 // One minimization from the free-parameter vector (SetUpFusedParameters and
 // PackAdjustableParameters have run, NFree >= 1). Builds a new simplex when
@@ -18,7 +18,8 @@ class frmSimplex;
 // otherwise continues the kept one. Ends at a confirmed minimum, at No to the
 // call-limit question, at a quitting answer to an interrupt (writing the best
 // vertex into ParValue), or at the zero-value error (writing nothing).
-void SimplexMinimize(App& app);
+// progress shows the run and answers whether to go on.
+void SimplexMinimize(App& app, ProgressObserver& progress);
 
 // The work arrays of a new Simplex run: the Marquardt and covariance stores
 // shrunk, the simplex sized for NumPars.
@@ -41,18 +42,15 @@ double EvaluateSimplexVertex(App& app, int v);
 double EvaluateSimplexPoint(App& app, const platform::Vec<double>& point);
 
 // Convergence verification.
-void VerifySimplexMinimum(App& app, int& Done);
-void SimplexAxialSearch(App& app, double FBest, int& FailPar, int& Failed);
+void VerifySimplexMinimum(App& app, ProgressObserver& progress, int& Done);
+void SimplexAxialSearch(App& app, ProgressObserver& progress, double FBest, int& FailPar, int& Failed);
 
 // Progress display and log.
-void ReportInitialSimplex(App& app);
-void ShowSimplexProgress(App& app, double FBest, double FWorst);
+void ReportInitialSimplex(App& app, ProgressObserver& progress);
+void ShowSimplexProgress(App& app, ProgressObserver& progress, double FBest, double FWorst);
 void LogSimplexProgress(App& app, double FBest, double FWorst);
 // Draws a progress display still waiting to be drawn.
-void DrawSimplexProgress(App& app);
-
-// The progress window when it is loaded, else nullptr.
-frmSimplex* SimplexWindow(App& app);
+void DrawSimplexProgress(App& app, ProgressObserver& progress);
 
 // The 22-character names of the accepted moves.
 inline constexpr const char* kActReflection = "Reflection            ";

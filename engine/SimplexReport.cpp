@@ -1,8 +1,8 @@
+#include "engine/Progress.h"
 #include "engine/ProgressText.h"
 #include "engine/Simplex.h"
 #include "platform/runtime.h"
 #include "state/App.h"
-#include "windows/frmSimplex.h"
 
 namespace tivelor {
 
@@ -67,11 +67,7 @@ std::string ProgressText(App& app) {
 
 }  // namespace
 
-frmSimplex* SimplexWindow(App& app) {
-    return static_cast<frmSimplex*>(app.ui.forms.Find(frmSimplex::kName));
-}
-
-void ReportInitialSimplex(App& app) {
+void ReportInitialSimplex(App& app, ProgressObserver& progress) {
     EngineState& eng = app.eng;
     app.simplex.LineTail.clear();   // names and fuse codes may have changed
     app.simplex.ShowPending = false;
@@ -79,7 +75,7 @@ void ReportInitialSimplex(App& app) {
     const platform::Matrix<double>& S = eng.Simplex;
     const long n = eng.free.NFree;
 
-    ProgressPanel(app, 1, "");
+    progress.Panel(1, "");
     app.ui.DoEvents();
 
     if (eng.opt.FileFreq != 0) {
@@ -98,10 +94,10 @@ void ReportInitialSimplex(App& app) {
                        kCrLf + kCrLf;
     for (long i = 1; i <= n; ++i) text += ScreenParameterLine(app, eng.free.FreeIndex(i), S(i, 1));
     app.msg.NumFormat = "0.0000000E+00";
-    if (frmSimplex* w = SimplexWindow(app)) w->rtbSimplexInitial.Text = text;
+    progress.Report(0, text);
 }
 
-void ShowSimplexProgress(App& app, double FBest, double FWorst) {
+void ShowSimplexProgress(App& app, ProgressObserver& progress, double FBest, double FWorst) {
     EngineState& eng = app.eng;
     SimplexState& s = app.simplex;
     const platform::Matrix<double>& S = eng.Simplex;
@@ -120,11 +116,11 @@ void ShowSimplexProgress(App& app, double FBest, double FWorst) {
     s.ShowPending = true;
     app.msg.NumFormat = "0.0000000E+00";
     const double now = app.ui.clock.Monotonic();
-    if (!s.ShownThisRun || now - s.LastShownAt >= kShowInterval) DrawSimplexProgress(app);
+    if (!s.ShownThisRun || now - s.LastShownAt >= kShowInterval) DrawSimplexProgress(app, progress);
 
     if (app.sw.MLOn == "on") {
         if (n != 0) app.msg.NumFormat = "0.00000E+00";
-        ShowProfilePoint(app, "0.00000E+00");
+        ShowProfilePoint(app, progress, "0.00000E+00");
     }
 }
 
@@ -147,13 +143,13 @@ void LogSimplexProgress(App& app, double FBest, double FWorst) {
     app.msg.NumFormat = "0.0000E+00";
 }
 
-void DrawSimplexProgress(App& app) {
+void DrawSimplexProgress(App& app, ProgressObserver& progress) {
     SimplexState& s = app.simplex;
     if (!s.ShowPending) return;
     s.ShowPending = false;
     s.ShownThisRun = true;
     s.LastShownAt = app.ui.clock.Monotonic();
-    if (frmSimplex* w = SimplexWindow(app)) w->rtbSimplex.Text = ProgressText(app);
+    progress.Report(1, ProgressText(app));
 }
 
 }  // namespace tivelor

@@ -1,17 +1,17 @@
 #include <cmath>
 
+#include "engine/Progress.h"
 #include "engine/ProgressText.h"
 #include "engine/Simplex.h"
 #include "platform/runtime.h"
 #include "state/App.h"
-#include "windows/frmSimplex.h"
 
 namespace tivelor {
 
 using platform::CStr;
 using platform::Format;
 
-void SimplexAxialSearch(App& app, double FBest, int& FailPar, int& Failed) {
+void SimplexAxialSearch(App& app, ProgressObserver& progress, double FBest, int& FailPar, int& Failed) {
     EngineState& eng = app.eng;
     SimplexState& s = app.simplex;
     platform::Matrix<double>& S = eng.Simplex;
@@ -20,7 +20,7 @@ void SimplexAxialSearch(App& app, double FBest, int& FailPar, int& Failed) {
     const long n = eng.free.NFree;
     const int lo = s.ILo;
 
-    ProgressPanel(app, 3, "");
+    progress.Panel(3, "");
     Failed = platform::False;
     // The relative margin is measured on the magnitude of the best value, so
     // that a negative objective is not held to a margin below itself.
@@ -38,9 +38,9 @@ void SimplexAxialSearch(App& app, double FBest, int& FailPar, int& Failed) {
         ++probes;
         if (ft < FBest - M) return false;
         // The count and the time left go where the main window keeps them.
-        ProgressPanel(app, 3, AxialCallText(probes, m));
+        progress.Panel(3, AxialCallText(probes, m));
         const double elapsed = app.ui.clock.Monotonic() - s.AxialStart;
-        ProgressPanel(app, 2, "Estimated time remaining (m:s): " +
+        progress.Panel(2, "Estimated time remaining (m:s): " +
                                  MinutesSeconds(elapsed / static_cast<double>(probes) *
                                                 static_cast<double>(m - probes)));
         return true;
@@ -65,24 +65,24 @@ void SimplexAxialSearch(App& app, double FBest, int& FailPar, int& Failed) {
         }
         S(i, lo) = at;
     }
-    ProgressPanel(app, 2, " ");
+    progress.Panel(2, " ");
 }
 
-void VerifySimplexMinimum(App& app, int& Done) {
+void VerifySimplexMinimum(App& app, ProgressObserver& progress, int& Done) {
     EngineState& eng = app.eng;
     SimplexState& s = app.simplex;
     platform::Matrix<double>& S = eng.Simplex;
     const long n = eng.free.NFree;
 
-    ProgressPanel(app, 1, "Verifying convergence by performing an axial search");
+    progress.Panel(1, "Verifying convergence by performing an axial search");
     int failPar = 0, failed = 0;
-    SimplexAxialSearch(app, s.SimplexF(s.ILo), failPar, failed);
-    ProgressPanel(app, 1, "");
+    SimplexAxialSearch(app, progress, s.SimplexF(s.ILo), failPar, failed);
+    progress.Panel(1, "");
 
     if (failed) {
         ++s.NRestarts;
-        if (s.NRestarts > 1) ProgressPanel(app, 4, "Multiple restarts indicate a tuning problem!");
-        ProgressPanel(app, 3, "Last failure of convergence verification caused by parameter # " +
+        if (s.NRestarts > 1) progress.Panel(4, "Multiple restarts indicate a tuning problem!");
+        progress.Panel(3, "Last failure of convergence verification caused by parameter # " +
                                  CStr(failPar));
         for (long i = 1; i <= n; ++i) S(i, 1) = s.WorkVertex(i);
         s.SimplexF(1) = EvaluateSimplexVertex(app, 1);
@@ -96,7 +96,7 @@ void VerifySimplexMinimum(App& app, int& Done) {
     }
 
     if (app.sw.MLOn == "on") {
-        DrawSimplexProgress(app);
+        DrawSimplexProgress(app, progress);
         StoreProfilePoint(app, s.SimplexF(s.ILo));
         Done = 1;
         s.Confirmed = true;
@@ -114,7 +114,7 @@ void VerifySimplexMinimum(App& app, int& Done) {
     std::string text = "\r\n" + minLine + "\r\n\r\n";
     for (long i = 1; i <= n; ++i) text += ScreenParameterLine(app, eng.free.FreeIndex(i), S(i, s.ILo));
     text += "\r\n" + countLine + "\r\n";
-    if (frmSimplex* w = SimplexWindow(app)) w->rtbSimplex.Text = text;
+    progress.Report(1, text);
 
     if (eng.opt.FileFreq != 0) {
         LogLine(app, "");
@@ -128,8 +128,9 @@ void VerifySimplexMinimum(App& app, int& Done) {
     }
 
     app.ShowMsg("Minimum found using Simplex!", 80, "Simplex minimum");
-    eng.InterruptSimplex = platform::False;
-    for (int p = 1; p <= 4; ++p) ProgressPanel(app, p, "");
+    // A stop asked for meanwhile has nothing left to stop.
+    progress.GoOn({s.NIter, eng.NF, s.SimplexF(s.ILo)});
+    for (int p = 1; p <= 4; ++p) progress.Panel(p, "");
     Done = 1;
     s.Confirmed = true;
 }

@@ -11,6 +11,7 @@
 
 #include "state/App.h"
 #include "engine/Likelihood.h"
+#include "windows/LikelihoodConstant.h"
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
 #include "evaluation/CovarianceSteps.h"

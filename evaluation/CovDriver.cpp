@@ -5,6 +5,7 @@
 
 #include "state/App.h"
 #include "engine/Likelihood.h"
+#include "windows/LikelihoodConstant.h"
 #include "engine/Objective.h"
 #include "evaluation/Covariance.h"
 #include "evaluation/frmCovData.h"

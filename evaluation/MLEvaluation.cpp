@@ -4,7 +4,10 @@
 #include <cmath>
 
 #include "state/App.h"
+#include "windows/frmMarquardt.h"
+#include "windows/frmSimplex.h"
 #include "engine/Likelihood.h"
+#include "windows/LikelihoodConstant.h"
 #include "engine/Marquardt.h"
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
@@ -237,10 +240,13 @@ private:
         }
         app.sw.CovDone = "off";
         app.sw.OptimisticSEs = platform::False;
-        if (method == "S")
-            SimplexMinimize(app);
-        else
-            MarquardtMinimize(app);
+        if (method == "S") {
+            SimplexWatch watch(app);
+            SimplexMinimize(app, watch);
+        } else {
+            MarquardtWatch watch(app);
+            MarquardtMinimize(app, watch);
+        }
         return true;
     }
 

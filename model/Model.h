@@ -19,6 +19,10 @@ void MODEL(App& app, double& F, platform::Vec<double>& P, platform::Vec<double>&
            int& NumPars, long& NF, long& NObs, platform::Vec<double>& AnaGrad,
            platform::Matrix<double>& AnaHess, long& SampleSize);
 
+// The model as the engine's objective: F from MODEL at P for selector NF,
+// with the parameter set's own arrays.
+double ModelObjective(App& app, platform::Vec<double>& P, long NF);
+
 // Sets ModelTitle to the model's title.
 void SetModelTitle(App& app);
 

@@ -1,6 +1,7 @@
 #include "priors/frmSetPriors.h"
 
 #include "engine/Likelihood.h"
+#include "windows/LikelihoodConstant.h"
 #include "platform/runtime.h"
 #include "state/App.h"
 #include "priors/PriorsFile.h"

@@ -6,6 +6,7 @@
 
 #include "state/App.h"
 #include "engine/Likelihood.h"
+#include "windows/LikelihoodConstant.h"
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
 #include "numerics/ModelRanking.h"

@@ -3,6 +3,7 @@
 
 #include "engine/AlgorithmFile.h"
 #include "engine/Likelihood.h"
+#include "shell/OneFunction.h"
 #include "engine/Parameters.h"
 #include "model/frmInitialize.h"
 #include "platform/files.h"

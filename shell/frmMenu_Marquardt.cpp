@@ -1,6 +1,7 @@
 #include "engine/Marquardt.h"
 #include "engine/Parameters.h"
 #include "shell/MenuRun.h"
+#include "windows/frmMarquardt.h"
 
 namespace tivelor {
 
@@ -32,7 +33,8 @@ void frmMenu::cmdMarquardt_Click() {
     if (e.free.NFree == 0) return NothingToDo(a, a.sw.MarquardtBusy);
 
     a.sw.CovDone = "off";
-    MarquardtMinimize(a);
+    MarquardtWatch watch(a);
+    MarquardtMinimize(a, watch);
     e.SimplexValid = 0;
     e.opt.TerminalFreq = restore.terminalFreq;
     BringMenuBack(a);

@@ -1,6 +1,7 @@
 #include "engine/Parameters.h"
 #include "engine/Simplex.h"
 #include "shell/MenuRun.h"
+#include "windows/frmSimplex.h"
 
 namespace tivelor {
 
@@ -18,7 +19,8 @@ void frmMenu::cmdSimplex_Click() {
     if (eng.free.NFree == 0) return NothingToDo(a, a.sw.SimplexBusy);
     if (eng.SimplexValid == 0) SizeSimplexArrays(a);
     a.sw.CovDone = "off";
-    SimplexMinimize(a);
+    SimplexWatch watch(a);
+    SimplexMinimize(a, watch);
     BringMenuBack(a);
 }
 

@@ -61,16 +61,18 @@ struct EngineState {
     int SimplexValid = 0;
     std::string DerivMethod;          // "A", "N" or ""
     std::string ShowDerivs = "no";    // "yes" / "no"
-    int InterruptSimplex = 0;
-    int InterruptMarq = 0;
+    // Set by the Marquardt window's buttons when a paused run may go on.
     int MarqGo = 0;
     int FileReadFailed = 0;
     // True only while OneFunctionCall's own evaluation runs: the one call
     // for which MODEL may offer the initial-value search.
     int OneFunctionEval = 0;
-    // Test hook: when set, the evaluation sequence calls it in place of MODEL
-    // (P is the vector after the fuse groups, NF the selector).
-    std::function<double(platform::Vec<double>& P, long NF)> TestModel;
+    // Given by the application: the objective, the value at P (the vector
+    // after the fuse groups) for selector NF, which is MODEL's (a test gives
+    // its own); and the prompt for the likelihood constant that a prior
+    // term needs.
+    std::function<double(platform::Vec<double>& P, long NF)> Objective;
+    std::function<void()> AskLikelihoodConstant;
 
     std::string AlgFileName, AlgFileTitle;
 

@@ -1,7 +1,10 @@
 #include "windows/frmMarquardt.h"
 
+#include <utility>
+
 #include "state/App.h"
 #include "windows/frmMain.h"
+#include "windows/frmReviewPriors.h"
 
 namespace tivelor {
 
@@ -61,7 +64,7 @@ void frmMarquardt::cmdContinue_Click() {
 }
 
 void frmMarquardt::cmdStop_Click() {
-    app.eng.InterruptMarq = platform::True;
+    if (watch) watch->AskToStop();
     cmdStop.Enabled = false;
     app.form<frmMain>().stbMain5.SetPanel(2, "Interrupt pending...");
     app.eng.MarqGo = 1;
@@ -78,5 +81,53 @@ void frmMarquardt::Form_Unload(int&) {
     for (int p = 1; p <= 3; ++p) main.stbMain5.SetPanel(p, "");
     if (!app.sw.MarquardtBusy) app.shellAccess->MainMenu().Show();
 }
+
+MarquardtWatch::~MarquardtWatch() {
+    if (platform::Form* f = app.ui.forms.Find(frmMarquardt::kName)) {
+        frmMarquardt& w = static_cast<frmMarquardt&>(*f);
+        if (w.watch == this) w.watch = nullptr;
+    }
+}
+
+frmMarquardt& MarquardtWatch::Window() {
+    frmMarquardt& w = frmMarquardt::ForRun(app);
+    w.watch = this;
+    return w;
+}
+
+bool MarquardtWatch::GoOn(const Iteration&) { return !std::exchange(stopAsked, false); }
+
+void MarquardtWatch::Begin(bool) {
+    frmMarquardt& w = app.form<frmMarquardt>();
+    w.watch = this;
+    w.Show();
+    w.cmdStop.Enabled = false;
+    // A press that came after the last run ended is not for this one.
+    stopAsked = false;
+    captioned = false;
+    w.rtbMarquardt.Text = "";
+}
+
+void MarquardtWatch::Interruptible(bool on) {
+    if (on) {
+        frmMarquardt& w = Window();
+        w.cmdStop.Enabled = true;
+        if (!std::exchange(captioned, true)) w.cmdStop.Caption = "&Interrupt this minimization";
+    } else if (platform::Form* f = app.ui.forms.Find(frmMarquardt::kName)) {
+        static_cast<frmMarquardt&>(*f).cmdStop.Enabled = false;
+    }
+}
+
+void MarquardtWatch::Panel(int i, const std::string& text) { app.form<frmMain>().stbMain5.SetPanel(i, text); }
+
+void MarquardtWatch::Report(int, const std::string& text) { Window().rtbMarquardt.Text = text; }
+
+void MarquardtWatch::Reopen() { Window(); }
+
+void MarquardtWatch::Close() { app.UnloadIfLoaded<frmMarquardt>(); }
+
+void MarquardtWatch::StepButtons(bool shown) { Window().ShowStepButtons(shown); }
+
+void MarquardtWatch::AtPriorMinimum() { ReviewPriorLikelihoods(app); }
 
 }  // namespace tivelor

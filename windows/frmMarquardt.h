@@ -3,11 +3,13 @@
 // derivative pause.
 #pragma once
 
+#include "engine/Progress.h"
 #include "platform/forms.h"
 
 namespace tivelor {
 
 class App;
+class MarquardtWatch;
 
 class frmMarquardt : public platform::Form {
 public:
@@ -33,8 +35,41 @@ public:
     // loaded and shown again, as a child window is when next referred to.
     static frmMarquardt& ForRun(App& app);
 
+    // The run this window shows, if any: Interrupt asks it to stop.
+    MarquardtWatch* watch = nullptr;
+
 private:
     App& app;
+};
+
+// A Marquardt run as frmMarquardt shows it: the progress line in the main
+// window's status bar, the report pane, Interrupt and the step buttons, and
+// the review of prior likelihoods at a minimum. A window the user closed
+// under the run is shown again when the run next writes into it.
+class MarquardtWatch final : public ProgressObserver {
+public:
+    explicit MarquardtWatch(App& app) : app(app) {}
+    ~MarquardtWatch() override;
+    MarquardtWatch(const MarquardtWatch&) = delete;
+    MarquardtWatch& operator=(const MarquardtWatch&) = delete;
+
+    bool GoOn(const Iteration& at) override;
+    void Begin(bool fresh) override;
+    void Interruptible(bool on) override;
+    void Panel(int i, const std::string& text) override;
+    void Report(int pane, const std::string& text) override;
+    void Reopen() override;
+    void Close() override;
+    void StepButtons(bool shown) override;
+    void AtPriorMinimum() override;
+
+    void AskToStop() { stopAsked = true; }
+
+private:
+    frmMarquardt& Window();   // loaded and shown
+    App& app;
+    bool stopAsked = false;
+    bool captioned = false;   // the run's caption is on the Interrupt button
 };
 
 }  // namespace tivelor

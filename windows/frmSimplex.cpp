@@ -1,9 +1,11 @@
 #include "windows/frmSimplex.h"
 
 #include <cmath>
+#include <utility>
 
 #include "state/App.h"
 #include "windows/frmMain.h"
+#include "windows/frmReviewPriors.h"
 
 namespace tivelor {
 
@@ -81,7 +83,7 @@ void frmSimplex::rtbSimplex_MouseMove(int, int, double, double) { MousePointer =
 void frmSimplex::rtbSimplexInitial_MouseMove(int, int, double, double) { MousePointer = 0; }
 
 void frmSimplex::cmdStop_Click() {
-    app.eng.InterruptSimplex = platform::True;
+    if (watch) watch->AskToStop();
     cmdStop.Enabled = false;
     app.form<frmMain>().stbMain5.SetPanel(1, "Interrupt pending...");
 }
@@ -101,5 +103,40 @@ void frmSimplex::Form_Unload(int&) {
     for (int p = 1; p <= 3; ++p) main.stbMain5.SetPanel(p, "");
     if (!app.sw.SimplexBusy) app.shellAccess->MainMenu().Show();
 }
+
+SimplexWatch::~SimplexWatch() {
+    if (frmSimplex* w = Window(); w && w->watch == this) w->watch = nullptr;
+}
+
+frmSimplex* SimplexWatch::Window() { return static_cast<frmSimplex*>(app.ui.forms.Find(frmSimplex::kName)); }
+
+bool SimplexWatch::GoOn(const Iteration&) { return !std::exchange(stopAsked, false); }
+
+void SimplexWatch::Begin(bool fresh) {
+    frmSimplex& w = app.form<frmSimplex>();
+    w.watch = this;
+    w.Show();
+    w.rtbSimplexInitial.Text = "";
+    w.rtbSimplex.Text = "";
+    w.Form_Resize();
+    // A press that came after the last run ended is not for this one.
+    stopAsked = false;
+    if (fresh) {
+        w.cmdStop.Enabled = true;
+        w.cmdStop.Caption = "&Interrupt this minimization";
+    }
+}
+
+void SimplexWatch::Interruptible(bool on) {
+    if (frmSimplex* w = Window()) w->cmdStop.Enabled = on;
+}
+
+void SimplexWatch::Panel(int i, const std::string& text) { app.form<frmMain>().stbMain5.SetPanel(i, text); }
+
+void SimplexWatch::Report(int pane, const std::string& text) {
+    if (frmSimplex* w = Window()) (pane == 0 ? w->rtbSimplexInitial : w->rtbSimplex).Text = text;
+}
+
+void SimplexWatch::AtPriorMinimum() { ReviewPriorLikelihoods(app); }
 
 }  // namespace tivelor

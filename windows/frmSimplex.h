@@ -3,11 +3,13 @@
 // between the panes that the user can drag.
 #pragma once
 
+#include "engine/Progress.h"
 #include "platform/forms.h"
 
 namespace tivelor {
 
 class App;
+class SimplexWatch;
 
 class frmSimplex : public platform::Form {
 public:
@@ -36,9 +38,38 @@ public:
     // Whether (x, y) lies in the strip between the panes that starts a drag.
     bool InSplitterZone(double x, double y) const;
 
+    // The run this window shows, if any: Interrupt asks it to stop.
+    SimplexWatch* watch = nullptr;
+
 private:
     void Layout();
     App& app;
+};
+
+// A Simplex run as frmSimplex shows it: the progress line in the main
+// window's status bar, the initial simplex (pane 0) and the progress (pane 1)
+// in the window's panes, its Interrupt button, and the review of prior
+// likelihoods at a minimum.
+class SimplexWatch final : public ProgressObserver {
+public:
+    explicit SimplexWatch(App& app) : app(app) {}
+    ~SimplexWatch() override;
+    SimplexWatch(const SimplexWatch&) = delete;
+    SimplexWatch& operator=(const SimplexWatch&) = delete;
+
+    bool GoOn(const Iteration& at) override;
+    void Begin(bool fresh) override;
+    void Interruptible(bool on) override;
+    void Panel(int i, const std::string& text) override;
+    void Report(int pane, const std::string& text) override;
+    void AtPriorMinimum() override;
+
+    void AskToStop() { stopAsked = true; }
+
+private:
+    frmSimplex* Window();   // when loaded
+    App& app;
+    bool stopAsked = false;
 };
 
 }  // namespace tivelor

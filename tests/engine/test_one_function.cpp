@@ -3,6 +3,7 @@
 
 #include "EngineTestUtil.h"
 #include "engine/Likelihood.h"
+#include "windows/LikelihoodConstant.h"
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
 #include "platform/runtime.h"

@@ -194,7 +194,7 @@ TEST_F(MLProfile, QuittingKeepsAnOddNumberOfPointsAndANegativeStepAscends) {
     f.app.eng.par.StepSize(1) = -0.01;
     // Interrupt at point 10: 8 points before it, an even count, keep 7.
     int evaluations = 0;
-    f.app.eng.TestModel = [&](Vec<double>& P, long) {
+    f.app.eng.Objective = [&](Vec<double>& P, long) {
         if (++evaluations == 10) f.app.sw.InterruptML = platform::True;
         return Quadratic(P);
     };

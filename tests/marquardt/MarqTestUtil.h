@@ -32,7 +32,7 @@ struct Fixture : ::testing::Test, tivelor::testing::AppSession {
     }
     // The objective f and, for the analytical service, its derivatives by parameter number.
     void Objective(std::function<double(const Vec<double>&)> f, Derivs derivs = {}) {
-        app.eng.TestModel = [this, f, derivs](Vec<double>& P, long NF) {
+        app.eng.Objective = [this, f, derivs](Vec<double>& P, long NF) {
             calls.push_back(NF);
             if (NF == -2) return derivs ? derivs(P, app.eng.AnaGrad, app.eng.AnaHess) : void(), 0.0;
             return points.push_back(P), f(P);

@@ -4,7 +4,7 @@
 
 #include "engine/Priors.h"
 #include "priors/frmLoadPriors.h"
-#include "priors/frmReviewPriors.h"
+#include "windows/frmReviewPriors.h"
 #include "ranking/frmRank.h"
 #include "windows/TextWindows.h"
 
@@ -27,7 +27,7 @@ TEST(ReviewPriors, LinesOfTheTermsAndTheirTotal) {
     t.app.eng.par.ParValue(3) = 2;
     platform::Vec<double> P = t.app.eng.par.ParValue;
     tivelor::PriorPenalty(t.app, P);
-    tivelor::ShowPriorReview(t.app);
+    tivelor::ReviewPriorLikelihoods(t.app);
     EXPECT_EQ(ReviewLines(t),
               "Parameter   3 at  2.000E+00 has a prior -ln[L] of     4.00 and a prior likelihood of 0.018316\r\n\r\n" +
                   kModelLine + "    4.00 and a prior likelihood of 0.018316\r\n");
@@ -38,7 +38,7 @@ TEST(ReviewPriors, LinesOfTheTermsAndTheirTotal) {
     t.pr.PriorType(1) = "S", t.pr.PriorMean(1) = 0, t.pr.PriorSD(1) = 0;
     t.app.eng.par.ParValue(1) = -1.234E-100;
     t.pr.PriorTerm(1) = 5E+19;   // 1E+20 after the constant
-    tivelor::ShowPriorReview(t.app);
+    tivelor::ReviewPriorLikelihoods(t.app);
     EXPECT_NE(ReviewLines(t).find("Parameter   1 at -1.234E-100 has a prior -ln[L] of 100000000000000000000.00 and a "
                                   "prior likelihood of 0.000000\r\n"),
               std::string::npos)
@@ -46,7 +46,7 @@ TEST(ReviewPriors, LinesOfTheTermsAndTheirTotal) {
 
     // Every prior uniform: only the model line.
     t.pr.Reset(4);
-    tivelor::ShowPriorReview(t.app);
+    tivelor::ReviewPriorLikelihoods(t.app);
     EXPECT_EQ(ReviewLines(t), "\r\n" + kModelLine + "    0.00 and a prior likelihood of 1.000000\r\n");
 }
 
@@ -54,7 +54,7 @@ TEST(ReviewPriors, LinesOfTheTermsAndTheirTotal) {
 // the text cleared on close.
 TEST(ReviewPriors, SaveProposesItsOwnNameAndCloseClearsTheText) {
     Program t(2);
-    tivelor::ShowPriorReview(t.app);
+    tivelor::ReviewPriorLikelihoods(t.app);
     tivelor::frmReviewPriors& w = t.app.form<tivelor::frmReviewPriors>();
     const std::string report = w.rtbReviewPriors.Text(), a = Temp("a.rvp");
     t.b.ChooseFile(a);

@@ -45,7 +45,7 @@
 #include "uncertainty/frmRange.h"
 #include "priors/frmLoadPriors.h"
 #include "priors/frmPriorDists.h"
-#include "priors/frmReviewPriors.h"
+#include "windows/frmReviewPriors.h"
 #include "priors/frmSetPriors.h"
 #include "plots/DistributionPlots.h"
 #include "plots/frmBivarPlot.h"
@@ -94,7 +94,8 @@ Form& OpenRank(App& a) {
     for (int i = 1; i <= 4; ++i) p.StepSize(i) = 0.1;
     a.eng.SampleSize = 60;
     double F = 200;
-    a.eng.TestModel = [&F](Vec<double>&, long) { return F; };
+    const auto model = a.eng.Objective;
+    a.eng.Objective = [&F](Vec<double>&, long) { return F; };
     a.eng.AlgFileName = "/data/meadow/meadow_binomial.alg";
     qttest::WhenModal([](QWidget* box) {   // the likelihood constant
         auto* input = qobject_cast<QInputDialog*>(box);
@@ -109,7 +110,7 @@ Form& OpenRank(App& a) {
         a.eng.AlgFileName = names[m];
         rank.cmdAICc_Click();
     }
-    a.eng.TestModel = nullptr;
+    a.eng.Objective = model;
     rank.cmdRank_Click();
     qttest::WhenModal([](QWidget* box) { box->close(); });   // the save question at its unload
     return rank;

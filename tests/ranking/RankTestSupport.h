@@ -18,7 +18,7 @@ struct RankFixture : enginetest::Started {
         // Six parameters, four of them estimated; 50 individuals counted.
         app.eng.SampleSize = 50;
         for (int i = 1; i <= 6; ++i) app.eng.par.StepSize(i) = i <= 4 ? 0.1 : 0;
-        app.eng.TestModel = [this](platform::Vec<double>&, long) { return F; };
+        app.eng.Objective = [this](platform::Vec<double>&, long) { return F; };
         app.eng.AlgFileName = enginetest::Temp("model1.alg");
     }
     // Opens the ranking window, confirming the constant c.

@@ -26,7 +26,7 @@ struct Bench : tivelor::testing::AppSession {
     void Params(const std::vector<double>& values, const std::vector<double>& steps, Objective f) {
         tivelor::testing::FillParameters(app, values, steps, "Par");
         app.priors.Reset(app.eng.par.NumPars);
-        app.eng.TestModel = [this, f](Vec<double>& P, long) { return ++evals, f(P); };
+        app.eng.Objective = [this, f](Vec<double>& P, long) { return ++evals, f(P); };
         SizeForSimplex();
     }
     // The run of the main menu's Simplex button, with its buttons enabled.

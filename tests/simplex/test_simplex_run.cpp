@@ -106,7 +106,7 @@ TEST(SimplexRun, InterruptCallLimitAndZeroValueEndTheRun) {
         if (end == 2) EXPECT_EQ(b.app.eng.par.ParValue(1), 4);   // nothing written after the error
         else
             for (int i = 1; i <= 2; ++i) EXPECT_EQ(b.app.eng.par.ParValue(i), b.app.eng.Simplex(i, s.ILo));
-        EXPECT_EQ(b.app.eng.InterruptSimplex, 0);
+        EXPECT_EQ(b.app.form<frmSimplex>().watch, nullptr);   // no run listens to Interrupt
         EXPECT_EQ(b.app.sw.SimplexBusy, 0);
         EXPECT_FALSE(b.app.form<frmSimplex>().cmdStop.Enabled());   // nothing left to interrupt
         EXPECT_TRUE(b.app.form<frmMenu>().Visible());
@@ -119,21 +119,23 @@ TEST(SimplexVerify, RestartsWarnFromTheSecondAndAConfirmedMinimumReports) {
     b.Line(0, 0.5, Quadratic({1}, {1}));   // best 0.5; the probe at 0.55 is lower
     b.app.eng.NF = 0;
     int done = 0;
-    VerifySimplexMinimum(b.app, done);
+    SimplexWatch watch(b.app);
+    VerifySimplexMinimum(b.app, watch, done);
     EXPECT_EQ(done, 0);
     EXPECT_EQ(b.app.eng.NF, 1 + 2);   // one probe, then two vertices rebuilt
     EXPECT_EQ(b.Panel(3), "Last failure of convergence verification caused by parameter # 1");
     EXPECT_DOUBLE_EQ(b.app.eng.Simplex(1, 1), 0.55);   // the better point
     EXPECT_DOUBLE_EQ(b.app.eng.Simplex(1, 2), 0.6);    // its probed coordinate, shifted
-    VerifySimplexMinimum(b.app, done);
+    VerifySimplexMinimum(b.app, watch, done);
     EXPECT_EQ(b.Panel(4), "Multiple restarts indicate a tuning problem!");
 
     Bench c;
     c.Line(1, 0.5, Quadratic({1}, {1}));
     c.app.eng.NF = 0;
     c.Ok("Simplex minimum");
-    c.app.eng.InterruptSimplex = platform::True;   // dropped at a confirmed minimum
-    VerifySimplexMinimum(c.app, done);
+    SimplexWatch confirmed(c.app);
+    confirmed.AskToStop();   // dropped at a confirmed minimum
+    VerifySimplexMinimum(c.app, confirmed, done);
     EXPECT_EQ(done, 1);
     EXPECT_EQ(c.app.eng.NF, 2);
     EXPECT_EQ(c.app.eng.Simplex(1, 1), 1);   // put back exactly
@@ -143,17 +145,17 @@ TEST(SimplexVerify, RestartsWarnFromTheSecondAndAConfirmedMinimumReports) {
               "\r\nMinimum of 0. found at these 1 adjusted parameter values:\r\n\r\n"
               "    001)  1.0000000E+00  ~~  Par1\r\n\r\n"
               "This result required 0 iterations, 2 function calls, and 0 restarts\r\n");
-    EXPECT_EQ(c.app.eng.InterruptSimplex, 0);
+    EXPECT_TRUE(confirmed.GoOn({}));
     for (int p = 1; p <= 4; ++p) EXPECT_EQ(c.Panel(p), "");
 }
 
-// A press of Interrupt that reached no run (the flag left set) does not stop
-// the next one; a kept simplex leaves the Stop button as its window has it.
+// A press of Interrupt that reached no run does not stop the next one; a
+// kept simplex leaves the Stop button as its window has it.
 TEST(SimplexRun, AStaleInterruptIsClearedAndTheButtonIsOffAtTheEnd) {
     Bench b;
     b.Params({4, -4}, {1, 1}, Quadratic({0, 0}, {1, 1}));
     b.app.eng.opt.ConvTol = 1E-8;
-    b.app.eng.InterruptSimplex = platform::True;
+    b.app.form<frmSimplex>().cmdStop_Click();   // reaches no run
     b.Ok("Simplex minimum");
     b.Minimize();   // an interrupt question would fail the script here
     EXPECT_EQ(b.s.backend.msgBoxes.back().text, "Minimum found using Simplex!");
@@ -170,7 +172,7 @@ TEST(SimplexRun, AStaleInterruptIsClearedAndTheButtonIsOffAtTheEnd) {
             frmSimplex& now = b.app.form<frmSimplex>();
             caption = now.cmdStop.Caption(), enabled = now.cmdStop.Enabled();
         });
-    b.app.eng.InterruptSimplex = platform::True;
+    b.app.form<frmSimplex>().cmdStop_Click();   // reaches no run
     b.Ok("Simplex minimum");
     b.Minimize();   // continues the kept simplex in a new window
     EXPECT_EQ(caption + (enabled ? " on" : " off"), "&Interrupt on");

@@ -1,4 +1,4 @@
-#include "priors/frmReviewPriors.h"
+#include "windows/frmReviewPriors.h"
 
 #include <cmath>
 
