@@ -84,7 +84,8 @@ struct Run {
         ev.GridNum = g;
         ev.GridFactor(g) = factor;
         ev.GridQuit = "false";
-        CalcGridLikelihoods(app, ev.GridFactor(g), ev.GridLMean(g), ev.GridLSD(g), g, 3);
+        CovGridWatch watch(app);
+        CalcGridLikelihoods(app, watch, ev.GridFactor(g), ev.GridLMean(g), ev.GridLSD(g), g, 3);
         BuildGridHessian(app, ev.GridFactor(g));
     }
 };

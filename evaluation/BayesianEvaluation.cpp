@@ -54,7 +54,6 @@ public:
     explicit BayesRun(App& a) : app(a), eng(a.eng), ev(a.eval), bs(a.bayes), main(a.form<frmMain>()) {}
 
     void Run() {
-        app.sw.InterruptBayes = platform::False;   // a press left over from an earlier run
         while (Attempt() == Outcome::Restart) {
         }
         End();
@@ -431,8 +430,7 @@ private:
     }
 
     bool QuitAsked() {
-        if (!app.sw.InterruptBayes) return false;
-        app.sw.InterruptBayes = platform::False;
+        if (interrupt.GoOn({ev.ProfPt, bs.CallsDone, 0})) return false;
         if (Ask("Interrupt received.  Quit calculations?", 36, "Bayesian calculations") != platform::vbYes) return false;
         ev.SavedProfPt = ev.ProfPt;
         quit = true;
@@ -565,6 +563,8 @@ private:
     EvalState& ev;
     BayesState& bs;
     frmMain& main;
+    // A press left over from an earlier run does not stop this one.
+    MainWindowWatch interrupt{app, MainWindowWatch::Item::InterruptBayes};
     numerics::WeightReference weights{0};
     double total = 0;          // evaluations the run needs
     bool fixed = false;        // this call set the profiled parameter's step to 0

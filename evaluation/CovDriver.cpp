@@ -171,9 +171,10 @@ bool CovarianceCalculator(App& app) {
     sw.AlgoFromCov = "on";
     sw.CovMethod = "";
     // An Interrupt press left over from an earlier run does not stop this one.
-    sw.InterruptCov = platform::False;
+    CovGridWatch watch(app);
     if (platform::Form* f = app.ui.forms.Find(frmCovData::kName)) {
         auto& data = static_cast<frmCovData&>(*f);
+        data.watch = &watch;
         data.cmdStop.Caption = frmCovData::kInterruptCaption;
         data.cmdStop.Enabled = true;
     }
@@ -228,7 +229,7 @@ bool CovarianceCalculator(App& app) {
         for (ev.GridNum = 1; ev.GridNum <= 3; ++ev.GridNum) {
             const int g = ev.GridNum;
             ev.GridQuit = "false";
-            CalcGridLikelihoods(app, ev.GridFactor(g), ev.GridLMean(g), ev.GridLSD(g), g, 3);
+            CalcGridLikelihoods(app, watch, ev.GridFactor(g), ev.GridLMean(g), ev.GridLSD(g), g, 3);
             if (ev.GridQuit != "true") {
                 BuildGridHessian(app, ev.GridFactor(g));
                 InvertHessian(app);

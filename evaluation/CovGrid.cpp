@@ -12,7 +12,6 @@
 #include "numerics/Cholesky.h"
 #include "numerics/GridHessian.h"
 #include "platform/runtime.h"
-#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -54,10 +53,10 @@ std::string DeterminantText(double lnValue) {
 
 }  // namespace
 
-void CalcGridLikelihoods(App& app, double& Factor, double& Mean, double& SD, int GridNum, int NGrids) {
+void CalcGridLikelihoods(App& app, ProgressObserver& progress, double& Factor, double& Mean, double& SD,
+                         int GridNum, int NGrids) {
     EvalState& ev = app.eval;
     EngineState& eng = app.eng;
-    platform::StatusBar& bar = app.form<frmMain>().stbMain5;
     const int n = eng.par.NumPars;
     const long NEst = ev.NEst;
 
@@ -68,6 +67,7 @@ void CalcGridLikelihoods(App& app, double& Factor, double& Mean, double& SD, int
     const double t0 = app.ui.clock.Monotonic();
     double lastShown = -1E300;
     AppendCovData(app, std::string(vbCrLf) + "Now calculating -ln[likelihood] on grid #" + platform::CStr(GridNum) + vbCrLf);
+    progress.Begin(GridNum == 1);
 
     numerics::GridDeviations stats;
     long m = 0;
@@ -81,7 +81,7 @@ void CalcGridLikelihoods(App& app, double& Factor, double& Mean, double& SD, int
                 ++m;
                 const bool show =
                     m == 1 || m == static_cast<long>(total) || app.ui.clock.Monotonic() - lastShown >= kShowInterval;
-                if (show) bar.SetPanel(1, "Hessian function call " + platform::Format(m, "###0") + ofTotal);
+                if (show) progress.Panel(1, "Hessian function call " + platform::Format(m, "###0") + ofTotal);
                 app.ui.DoEvents();
 
                 ev.GridPar = ev.CovCentre;
@@ -93,9 +93,8 @@ void CalcGridLikelihoods(App& app, double& Factor, double& Mean, double& SD, int
                 else
                     F = EvaluateObjective(app, ev.GridPar, 1, true);
 
-                if (app.sw.InterruptCov) {
-                    app.sw.InterruptCov = platform::False;
-                    CovDataWindow(app).cmdStop.Enabled = true;
+                if (!progress.GoOn({m, eng.NF, F})) {
+                    progress.Interruptible(true);
                     if (app.ShowMsg("Interrupt received. Do you want to quit calculating this grid?", 36,
                                     "Covariance calculations") == platform::vbYes) {
                         ev.GridQuit = "true";
@@ -115,7 +114,7 @@ void CalcGridLikelihoods(App& app, double& Factor, double& Mean, double& SD, int
                 if (show) {
                     const double now = app.ui.clock.Monotonic();
                     const double left = (now - t0) / static_cast<double>(m) * (R - static_cast<double>(m));
-                    bar.SetPanel(2, "Estimated time remaining for all three grids (m:s): " + MinutesSeconds(left));
+                    progress.Panel(2, "Estimated time remaining for all three grids (m:s): " + MinutesSeconds(left));
                     lastShown = now;
                 }
                 app.ui.DoEvents();

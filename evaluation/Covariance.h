@@ -7,6 +7,7 @@
 namespace tivelor {
 
 class App;
+class ProgressObserver;
 
 // The whole covariance dialogue and calculation behind the main menu's
 // covariance button, which has sized the work arrays. Ends by showing
@@ -21,7 +22,9 @@ void AskOptimisticSEs(App& app);
 // estimated parameters around CovCentre (offsets CovStep * Factor) into
 // GridNegLnL, with the grid's mean and signed standard deviation. Factor is
 // negated after every point. A grid the user quits leaves GridQuit "true".
-void CalcGridLikelihoods(App& app, double& Factor, double& Mean, double& SD, int GridNum, int NGrids);
+// progress shows the grid and answers whether to go on.
+void CalcGridLikelihoods(App& app, ProgressObserver& progress, double& Factor, double& Mean, double& SD,
+                         int GridNum, int NGrids);
 
 // The Hessian of the objective from the grid's values by central second
 // differences, into HessMat (1 To NEst).

@@ -52,7 +52,6 @@ public:
 
     void Run() {
         app.sw.MLOn = "on";
-        app.sw.InterruptML = platform::False;   // a press left over from an earlier run
         ml.EditorShown = 0;
         if (Dialogue()) Profile();
         End();
@@ -186,8 +185,7 @@ private:
             }
             if (ev.ProfPt <= ev.NProfPts) {
                 if (!EvaluatePoint(pt)) return;
-                if (eng.free.NFree == 0 && app.sw.InterruptML) {
-                    app.sw.InterruptML = platform::False;
+                if (eng.free.NFree == 0 && !interrupt.GoOn({pt, eng.NF, ev.ProfNegLnL(pt)})) {
                     if (app.ShowMsg("Interrupt received.  Quit calculations?", 36, "Maximum-likelihood calculations") ==
                         platform::vbYes) {
                         ev.SavedProfPt = ev.ProfPt;
@@ -336,6 +334,8 @@ private:
     EvalState& ev;
     MLState& ml;
     frmMain& main;
+    // A press left over from an earlier run does not stop this one.
+    MainWindowWatch interrupt{app, MainWindowWatch::Item::InterruptML};
     bool fixed = false;        // this call set the profiled parameter's step to 0
     bool moved = false;        // the profiled parameter is away from its centre
     bool marquardt = false;    // TerminalFreq is to be restored

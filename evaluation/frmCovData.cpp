@@ -1,5 +1,7 @@
 #include "evaluation/frmCovData.h"
 
+#include <utility>
+
 #include "state/App.h"
 #include "evaluation/Covariance.h"
 #include "platform/runtime.h"
@@ -49,7 +51,7 @@ void frmCovData::Form_Resize() {
 
 void frmCovData::cmdStop_Click() {
     if (cmdStop.Caption() == kInterruptCaption) {
-        app.sw.InterruptCov = platform::True;
+        if (watch) watch->AskToStop();
         cmdStop.Enabled = false;
     } else if (platform::Form* chooser = app.ui.forms.Find(frmCovDisplay::kName)) {
         chooser->Show();
@@ -70,6 +72,21 @@ frmCovData& CovDataWindow(App& app) {
 }
 
 void AppendCovData(App& app, const std::string& text) { CovDataWindow(app).rtbCovData.Append(text); }
+
+CovGridWatch::~CovGridWatch() {
+    if (platform::Form* f = app.ui.forms.Find(frmCovData::kName)) {
+        frmCovData& w = static_cast<frmCovData&>(*f);
+        if (w.watch == this) w.watch = nullptr;
+    }
+}
+
+bool CovGridWatch::GoOn(const Iteration&) { return !std::exchange(stopAsked, false); }
+
+void CovGridWatch::Begin(bool) { CovDataWindow(app).watch = this; }
+
+void CovGridWatch::Interruptible(bool on) { CovDataWindow(app).cmdStop.Enabled = on; }
+
+void CovGridWatch::Panel(int i, const std::string& text) { app.form<frmMain>().stbMain5.SetPanel(i, text); }
 
 // ---------------------------------------------------------- frmCovDisplay
 

@@ -2,11 +2,13 @@
 // report; frmCovDisplay is the chooser shown when a calculation ends.
 #pragma once
 
+#include "engine/Progress.h"
 #include "platform/forms.h"
 
 namespace tivelor {
 
 class App;
+class CovGridWatch;
 
 class frmCovData : public platform::Form {
 public:
@@ -22,8 +24,34 @@ public:
     void Form_Unload(int& cancel) override;
     void cmdStop_Click();
 
+    // The run this window shows, if any: Interrupt asks it to stop.
+    CovGridWatch* watch = nullptr;
+
 private:
     App& app;
+};
+
+// The covariance grids as frmCovData shows them: the progress line in the
+// main window's status bar and the window's Interrupt button. A press
+// before the watch was made is not for its run.
+class CovGridWatch final : public ProgressObserver {
+public:
+    explicit CovGridWatch(App& app) : app(app) {}
+    ~CovGridWatch() override;
+    CovGridWatch(const CovGridWatch&) = delete;
+    CovGridWatch& operator=(const CovGridWatch&) = delete;
+
+    bool GoOn(const Iteration& at) override;
+    // A grid starts: the window, shown by then, sends its Interrupt here.
+    void Begin(bool fresh) override;
+    void Interruptible(bool on) override;
+    void Panel(int i, const std::string& text) override;
+
+    void AskToStop() { stopAsked = true; }
+
+private:
+    App& app;
+    bool stopAsked = false;
 };
 
 class frmCovDisplay : public platform::Form {

@@ -16,7 +16,6 @@ struct Switches {
     int OptimisticSEs = 0;
     int FormClosed = 0;
     int KeepPlotting = 0;
-    int InterruptCov = 0, InterruptML = 0, InterruptBayes = 0, AbortFlag = 0;
     int SimplexBusy = 0, MarquardtBusy = 0;
     int OneFunctionOpen = 0;
 };

@@ -71,8 +71,8 @@ void PearsonDeviatesTest(App& app) {
         g.FirstSpGOF = 1;   // never a range outside the species
         g.LastSpGOF = NSpp;
     }
-    app.sw.AbortFlag = platform::False;
-    app.form<frmAbort>().Show();
+    AbortWatch watch(app);
+    watch.Begin(true);
     const int first = g.FirstSpGOF, last = g.LastSpGOF;
 
     // Observed deviates. Without unsampled quadrats the unsampled term is left out.
@@ -125,14 +125,14 @@ void PearsonDeviatesTest(App& app) {
         bar.SetPanel(2, "Estimated time remaining (m:s): " +
                             MinutesSeconds(elapsed / r * (NRand - r)));
         app.ui.DoEvents();
-        if (app.sw.AbortFlag) {
+        if (!watch.GoOn({r, 0, Dr})) {
             bar.SetPanel(1, "");
             bar.SetPanel(2, "");
-            app.UnloadIfLoaded<frmAbort>();
+            watch.Close();
             return;
         }
     }
-    app.UnloadIfLoaded<frmAbort>();
+    watch.Close();
     bar.SetPanel(1, "");
     bar.SetPanel(2, "");
 

@@ -49,29 +49,29 @@ bool AskRandomizations(App& app) {
 
 // A randomized estimate above the limit (or not a number) is not stored.
 // The user may stop the run here, as Abort does; true when the run stops.
-bool RejectAndAskStop(App& app, int i) {
+bool RejectAndAskStop(App& app, ProgressObserver& progress, int i) {
     const double answer = app.ShowMsg(
         "The randomized value for species richness exceeded the program limit of 25000 species!"
         "\r\n\r\nStop the randomizations?",
         68, "Randomization " + platform::CStr(i) + " rejected");
-    return answer == platform::vbYes || app.sw.AbortFlag;
+    return answer == platform::vbYes || !progress.GoOn({i - 1, 0, 0});
 }
 
-void StopRun(App& app) {
+void StopRun(App& app, ProgressObserver& progress) {
     Bar(app).SetPanel(1, "");
     Bar(app).SetPanel(2, "");
-    app.UnloadIfLoaded<frmAbort>();
+    progress.Close();
 }
 
 // Stores estimate i, shows the time remaining and yields; true on Abort.
-bool StoreEstimate(App& app, int i, double E, double start) {
+bool StoreEstimate(App& app, ProgressObserver& progress, int i, double E, double start) {
     const int NRand = app.model.Report.NRand;
     app.unc.Rand.RandESR(i) = static_cast<int>(platform::Int(E + 0.5));
     double elapsed = app.ui.Timer() - start;
     if (elapsed < 0) elapsed += 86400;   // past midnight
     Bar(app).SetPanel(2, "Estimated time remaining (m:s): " + MinutesSeconds(elapsed / i * (NRand - i)));
     app.ui.DoEvents();
-    return app.sw.AbortFlag != 0;
+    return !progress.GoOn({i, 0, E});
 }
 
 bool Accepted(double E) { return E <= kRichnessLimit; }   // false for a value that is not a number
@@ -175,8 +175,8 @@ void SampleBasedUncertainty(App& app, platform::Vec<double>& P, platform::Vec<do
     const int NRand = md.Report.NRand;
     st.RandESRMax = NSpp;
     st.RandESRMin = 32767;
-    app.sw.AbortFlag = platform::False;
-    app.form<frmAbort>().Show();
+    AbortWatch watch(app);
+    watch.Begin(true);
     const double start = app.ui.Timer();
     RuntimeUniforms uniforms(app.ui.random);
     for (int i = 1; i <= NRand; ++i) {
@@ -193,11 +193,11 @@ void SampleBasedUncertainty(App& app, platform::Vec<double>& P, platform::Vec<do
             }
             CalcExpectedRichness(app, E, RandTheta, RandUA);
             if (Accepted(E)) break;
-            if (RejectAndAskStop(app, i)) return StopRun(app);
+            if (RejectAndAskStop(app, watch, i)) return StopRun(app, watch);
         }
-        if (StoreEstimate(app, i, E, start)) return StopRun(app);
+        if (StoreEstimate(app, watch, i, E, start)) return StopRun(app, watch);
     }
-    app.UnloadIfLoaded<frmAbort>();
+    watch.Close();
     Bar(app).SetPanel(2, "");
     Bar(app).SetPanel(1, "Sample-based uncertainty statistics: one moment please...");
     CollateRandomizedRichness(app, platform::True);
@@ -255,8 +255,8 @@ void DistributionBasedUncertainty(App& app, platform::Vec<double>& P,
 
     st.SloppyWarned = 0;
     st.SloppyCount = 0;
-    app.sw.AbortFlag = platform::False;
-    app.form<frmAbort>().Show();
+    AbortWatch watch(app);
+    watch.Begin(true);
     const double start = app.ui.Timer();
     RuntimeUniforms uniforms(app.ui.random);
     for (int i = 1; i <= NRand; ++i) {
@@ -273,11 +273,11 @@ void DistributionBasedUncertainty(App& app, platform::Vec<double>& P,
             const double SN = numerics::PerturbedSD(VN, NSpp, d);
             IntegrateBivariateRichness(app, E, MT, ST, MN, SN, *rho);
             if (Accepted(E)) break;
-            if (RejectAndAskStop(app, i)) return StopRun(app);
+            if (RejectAndAskStop(app, watch, i)) return StopRun(app, watch);
         }
-        if (StoreEstimate(app, i, E, start)) return StopRun(app);
+        if (StoreEstimate(app, watch, i, E, start)) return StopRun(app, watch);
     }
-    app.UnloadIfLoaded<frmAbort>();
+    watch.Close();
     if (st.SloppyCount > 0)
         app.ShowMsg(platform::CStr(st.SloppyCount) +
                         " sloppy bivariate integrations of the Thetas and Ln[species abundance] were counted!",

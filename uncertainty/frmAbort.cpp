@@ -10,8 +10,25 @@ frmAbort::frmAbort(App& a)
 }
 
 void frmAbort::cmdAbort_Click() {
-    app.sw.AbortFlag = platform::True;
+    if (watch) watch->AskToStop();
     Unload();
 }
+
+AbortWatch::~AbortWatch() {
+    if (platform::Form* f = app.ui.forms.Find(frmAbort::kName)) {
+        frmAbort& w = static_cast<frmAbort&>(*f);
+        if (w.watch == this) w.watch = nullptr;
+    }
+}
+
+bool AbortWatch::GoOn(const Iteration&) { return !stopAsked; }
+
+void AbortWatch::Begin(bool) {
+    frmAbort& w = app.form<frmAbort>();
+    w.watch = this;
+    w.Show();
+}
+
+void AbortWatch::Close() { app.UnloadIfLoaded<frmAbort>(); }
 
 }  // namespace tivelor

@@ -1,5 +1,7 @@
 #include "windows/frmMain.h"
 
+#include <utility>
+
 #include "state/App.h"
 #include "windows/InfoWindows.h"
 
@@ -75,8 +77,25 @@ void frmMain::mnuWisdom_Click() {
     app.form<frmWisdom>().Show();
 }
 
-void frmMain::mnuInterruptBayes_Click() { app.sw.InterruptBayes = platform::True; }
+void frmMain::mnuInterruptBayes_Click() {
+    if (watch) watch->AskToStop(MainWindowWatch::Item::InterruptBayes);
+}
 
-void frmMain::mnuInterruptML_Click() { app.sw.InterruptML = platform::True; }
+void frmMain::mnuInterruptML_Click() {
+    if (watch) watch->AskToStop(MainWindowWatch::Item::InterruptML);
+}
+
+MainWindowWatch::MainWindowWatch(App& a, Item i) : app(a), item(i) { app.form<frmMain>().watch = this; }
+
+MainWindowWatch::~MainWindowWatch() {
+    if (platform::Form* f = app.ui.forms.Find(frmMain::kName)) {
+        frmMain& w = static_cast<frmMain&>(*f);
+        if (w.watch == this) w.watch = nullptr;
+    }
+}
+
+bool MainWindowWatch::GoOn(const Iteration&) { return !std::exchange(stopAsked, false); }
+
+void MainWindowWatch::Panel(int i, const std::string& text) { app.form<frmMain>().stbMain5.SetPanel(i, text); }
 
 }  // namespace tivelor

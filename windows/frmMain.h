@@ -2,11 +2,13 @@
 // status bars.
 #pragma once
 
+#include "engine/Progress.h"
 #include "platform/forms.h"
 
 namespace tivelor {
 
 class App;
+class MainWindowWatch;
 
 class frmMain : public platform::Form {
 public:
@@ -61,8 +63,33 @@ public:
     void mnuInterruptBayes_Click();
     void mnuInterruptML_Click();
 
+    // The run that the Interrupt menu items stop, if any.
+    MainWindowWatch* watch = nullptr;
+
 private:
     App& app;
+};
+
+// A long run watched from the main window: the profile of an estimate
+// without free parameters, or the posterior integration. Its Interrupt menu
+// item asks it to stop; the other one is not for it.
+class MainWindowWatch final : public ProgressObserver {
+public:
+    enum class Item { InterruptML, InterruptBayes };
+    MainWindowWatch(App& app, Item item);
+    ~MainWindowWatch() override;
+    MainWindowWatch(const MainWindowWatch&) = delete;
+    MainWindowWatch& operator=(const MainWindowWatch&) = delete;
+
+    bool GoOn(const Iteration& at) override;
+    void Panel(int i, const std::string& text) override;
+
+    void AskToStop(Item from) { stopAsked = stopAsked || from == item; }
+
+private:
+    App& app;
+    const Item item;
+    bool stopAsked = false;
 };
 
 }  // namespace tivelor

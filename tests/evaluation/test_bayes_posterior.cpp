@@ -311,7 +311,7 @@ TEST_F(Posterior, InterruptsKeepAnOddNumberOfPoints) {
     int quitAt = 10;
     Objective([&](const Vec<double>& p) {
         const long g = app.bayes.GridPt(1);
-        if (app.eval.ProfPt == quitAt && (g == 3 || g == 4)) app.sw.InterruptBayes = platform::True;
+        if (app.eval.ProfPt == quitAt && (g == 3 || g == 4)) app.form<tivelor::frmMain>().mnuInterruptBayes.Click();
         return Correlated(p);
     });
     // No continues; Yes at point 10 keeps 10 - 2 = 8 points, an even count: 7.

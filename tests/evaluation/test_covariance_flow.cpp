@@ -59,7 +59,7 @@ TEST_F(Cov, TheFileIsReadBackAtItsFixedColumnsAfterOneOrTwoSaves) {
     // nothing to save until it is shown again; closing the chooser closes both.
     auto& chooser = app.form<tivelor::frmCovDisplay>();
     b.Click("frmCovData.cmdStop");
-    EXPECT_FALSE(app.sw.InterruptCov);
+    EXPECT_EQ(app.form<tivelor::frmCovData>().watch, nullptr);
     b.Close("frmCovData");
     EXPECT_FALSE(chooser.cmdFile.Enabled());
     b.Click("frmCovDisplay.cmdScreen");
@@ -163,7 +163,7 @@ TEST_F(Cov, GridFactorsTakeOnlyFinitePositiveAnswers) {
 
 TEST_F(Cov, AnInterruptQuitsOneGridOrGoesOn) {
     Params({0, 0}, {0.1, 0.1});
-    app.sw.InterruptCov = platform::True;   // left over from an earlier run: not this run's
+    app.form<tivelor::frmCovData>().cmdStop.Click();   // before the run: not this run's
     int evaluations = 0;
     Objective([&](const Vec<double>& p) {
         // Evaluation 3 is grid 1's second point: quit that grid. Evaluation 9 is in grid 2: go on.

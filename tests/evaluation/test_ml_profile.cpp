@@ -195,7 +195,7 @@ TEST_F(MLProfile, QuittingKeepsAnOddNumberOfPointsAndANegativeStepAscends) {
     // Interrupt at point 10: 8 points before it, an even count, keep 7.
     int evaluations = 0;
     f.app.eng.Objective = [&](Vec<double>& P, long) {
-        if (++evaluations == 10) f.app.sw.InterruptML = platform::True;
+        if (++evaluations == 10) f.app.form<tivelor::frmMain>().mnuInterruptML.Click();
         return Quadratic(P);
     };
     // From 0.3 the points run 0.42 down to 0.36: the lowest point is among

@@ -187,7 +187,7 @@ TEST(PearsonDeviates, AbortLeavesNoBlockAndClearsTheProgress) {
     EXPECT_EQ(g.Run(200), "");
     EXPECT_EQ(progress, "Pearson-deviates: doing randomization # 1 of 200");
     EXPECT_EQ(remaining, "Estimated time remaining (m:s): 3:19");   // 1 s a randomization
-    EXPECT_EQ(g.app.sw.AbortFlag, platform::True);
+    EXPECT_FALSE(g.app.IsLoaded<frmAbort>());
 }
 
 TEST(RangeDialog, ChecksInOrderAndStaysOpenUntilTheRangeIsSound) {
