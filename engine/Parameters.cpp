@@ -22,9 +22,9 @@ void SetDefaultAlgorithm(App& app) {
     app.shell.LogFileOpen = platform::False;
 }
 
-void SetUpFusedParameters(App& app) {
-    ParameterSet& par = app.eng.par;
-    FuseTable& fuse = app.eng.fuse;
+void SetUpFusedParameters(EngineState& eng) {
+    ParameterSet& par = eng.par;
+    FuseTable& fuse = eng.fuse;
     fuse.NFuseGroups = 0;
     fuse.FuseGroupCode.ReDim(0);
     fuse.FuseGroupCount.ReDim(0);

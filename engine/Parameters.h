@@ -10,6 +10,7 @@
 namespace tivelor {
 
 class App;
+struct EngineState;
 
 // Re-dimensions ParValue, StepSize and FuseCode to 0 To NumPars with value 0,
 // step 0 and code "~~", and sets the six options to their defaults.
@@ -17,7 +18,7 @@ void SetDefaultAlgorithm(App& app);
 
 // Builds the fuse-group table from FuseCode; followers get the leader's value
 // and step 0, and a code carried by one parameter only becomes "~~".
-void SetUpFusedParameters(App& app);
+void SetUpFusedParameters(EngineState& eng);
 
 // Gives every follower of a fuse group in P the group's value (and step 0).
 // In profile mode (MLOn or PosteriorOn not "off") the profiled parameter

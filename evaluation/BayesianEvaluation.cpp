@@ -116,7 +116,7 @@ private:
             return Outcome::Exit;
         }
         SetAside();
-        SetUpFusedParameters(app);
+        SetUpFusedParameters(app.eng);
         PackAdjustableParameters(app);
         // The editor may have freed parameters after the counts were checked.
         if (eng.free.NFree == 0) bs.NGridPts = 0;
@@ -164,7 +164,7 @@ private:
     bool Dialogue() {
         const int numPars = eng.par.NumPars;
         for (;;) {
-            SetUpFusedParameters(app);
+            SetUpFusedParameters(app.eng);
             PackAdjustableParameters(app);
             if (eng.NObs == 0) EnterLikelihoodConstant(app);
             bs.ParAnswer = app.ui.InputBox("Choose the parameter number to be evaluated or Quit: " + kCRLF +

@@ -16,7 +16,7 @@ bool AskCovarianceGridSteps(App& app, long points, const std::string& title) {
         if (a == "N") return true;
         if (a != "1" && a != "2" && a != "3") continue;
         const int g = a[0] - '0';
-        SetUpFusedParameters(app);
+        SetUpFusedParameters(app.eng);
         PackAdjustableParameters(app);
         if (!CovarianceGridComputed(app, g)) {
             ReportGridNotComputed(app, g, title);

@@ -162,7 +162,7 @@ private:
         ml.MidProfPt = static_cast<double>(n - 1) / 2 + 1;
         ml.StartTime = app.ui.Timer();
         main.stbMain4.Visible = true;
-        SetUpFusedParameters(app);
+        SetUpFusedParameters(app.eng);
         PackAdjustableParameters(app);
         if (eng.free.NFree == 0) main.mnuMLInt.Visible = true;
         app.ui.DoEvents();

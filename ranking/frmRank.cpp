@@ -217,7 +217,7 @@ void frmRank::cmdAICc_Click() {
         Show();
     }
     main.stbMain5.SetPanel(1, "One moment please while one function is executed...");
-    SetUpFusedParameters(app);
+    SetUpFusedParameters(app.eng);
     PackAdjustableParameters(app);
     table.RankF = EvaluateObjective(app, eng.par.ParValue, 1, true);
 

@@ -89,7 +89,7 @@ bool frmAlgo::Offered(int item) const {
 }
 
 void frmAlgo::Form_Load() {
-    SetUpFusedParameters(app);
+    SetUpFusedParameters(app.eng);
     PackAdjustableParameters(app);
     app.UnloadIfLoaded<frmMenu>();
     if (app.shell.StepProp == 0) app.shell.StepProp = 0.1;
@@ -216,7 +216,7 @@ void frmAlgo::mnuExit_Click() {
 void frmAlgo::Form_Unload(int&) {
     CommitPendingEdit();
     app.UnloadIfLoaded<frmEditVS>();
-    SetUpFusedParameters(app);
+    SetUpFusedParameters(app.eng);
     PackAdjustableParameters(app);
     app.ShowMsg("Algorithm data, if changed, have been updated", 64, "Just so you know");
     app.sw.FormClosed = platform::True;

@@ -144,7 +144,7 @@ void frmMenu::cmdOneFunction_Click() {
     CloseRunWindows();
     EnableTaskButtons(false);
     HandOver();
-    SetUpFusedParameters(app);
+    SetUpFusedParameters(app.eng);
     PackAdjustableParameters(app);
     OneFunctionCall(app);
     app.form<frmMain>().mnuApplication.Enabled = true;

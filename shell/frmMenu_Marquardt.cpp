@@ -28,7 +28,7 @@ void frmMenu::cmdMarquardt_Click() {
         return;
     }
 
-    SetUpFusedParameters(a);
+    SetUpFusedParameters(a.eng);
     PackAdjustableParameters(a);
     if (e.free.NFree == 0) return NothingToDo(a, a.sw.MarquardtBusy);
 

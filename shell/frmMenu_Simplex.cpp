@@ -13,7 +13,7 @@ void frmMenu::cmdSimplex_Click() {
     EnableTaskButtons(false);
     HandOver();
 
-    SetUpFusedParameters(a);
+    SetUpFusedParameters(a.eng);
     PackAdjustableParameters(a);
     EngineState& eng = a.eng;
     if (eng.free.NFree == 0) return NothingToDo(a, a.sw.SimplexBusy);

@@ -28,7 +28,7 @@ TEST(FuseGroups, FollowersTakeTheLeadersValueAndAreNotPacked) {
     t.Set(7, "A", 3, 0.3);
     t.par.StepSize(8) = 0.5;
     t.app.eval.EvalValid = 1;
-    SetUpFusedParameters(t.app);
+    SetUpFusedParameters(t.app.eng);
     EXPECT_EQ(std::make_pair(t.par.ParValue(5), t.par.ParValue(7)), std::make_pair(1.0, 1.0));
     EXPECT_EQ(std::make_pair(t.par.StepSize(5), t.par.StepSize(7)), std::make_pair(0.0, 0.0));
     EXPECT_EQ(std::make_pair(t.par.StepSize(2), t.app.eng.fuse.FuseGroupCount(1)), std::make_pair(0.1, 3));
@@ -42,7 +42,7 @@ TEST(FuseGroups, SingleLabelsDissolveCaseMattersAndAFixedLeaderFixesItsGroup) {
     Bare t(7);
     const char* codes[] = {"", "a", "A", "a", "A", "B", "C", "C"};
     for (int i = 1; i <= 7; ++i) t.Set(i, codes[i], i, i != 6);
-    SetUpFusedParameters(t.app);
+    SetUpFusedParameters(t.app.eng);
     EXPECT_EQ(std::make_pair(t.par.ParValue(3), t.par.ParValue(4)), std::make_pair(1.0, 2.0));
     EXPECT_EQ(t.par.FuseCode(5), "~~");
     EXPECT_EQ(t.app.eng.fuse.NFuseGroups, 4);   // the dissolved label keeps its entry
@@ -57,7 +57,7 @@ TEST(FuseGroups, SingleLabelsDissolveCaseMattersAndAFixedLeaderFixesItsGroup) {
 TEST(FuseGroups, ApplyOverwritesFollowersFromTheVectorAndHonoursTheProfiledParameter) {
     Bare t(4);
     for (int i = 1; i <= 4; ++i) t.Set(i, "G", 0, i == 1);
-    SetUpFusedParameters(t.app);
+    SetUpFusedParameters(t.app.eng);
     platform::Vec<double> X(4);
     X(2) = X(4) = 2;
     for (double lead : {9.0, 7.0}) {   // nothing of the first call carries over

@@ -2,7 +2,10 @@
 // verification, the ways a run ends, and the kept simplex.
 #include <limits>
 #include <map>
+#include <string>
+#include <vector>
 
+#include "engine/Progress.h"
 #include "simplex_fixture.h"
 
 using namespace simplex_test;
@@ -177,4 +180,35 @@ TEST(SimplexRun, AStaleInterruptIsClearedAndTheButtonIsOffAtTheEnd) {
     b.Minimize();   // continues the kept simplex in a new window
     EXPECT_EQ(caption + (enabled ? " on" : " off"), "&Interrupt on");
     EXPECT_EQ(b.s.backend.msgBoxes.back().text, "Minimum found using Simplex!");
+}
+
+// A run needs no window: a test's own objective and observer see every
+// figure and panel, and a stop asked at iteration 5 is the run's own
+// question; nothing is loaded, not even the main window.
+TEST(SimplexRun, ATestsOwnObserverWatchesAndStopsARunWithoutWindows) {
+    struct Watch : ProgressObserver {
+        std::vector<Iteration> asked;
+        std::vector<std::string> panels;
+        std::string report;
+        bool GoOn(const Iteration& at) override { return asked.push_back(at), at.iteration < 5; }
+        void Panel(int i, const std::string& text) override { panels.push_back(std::to_string(i) + text); }
+        void Report(int pane, const std::string&) override { report += std::to_string(pane); }
+    };
+    tivelor::testing::AppSession t;
+    tivelor::testing::FillParameters(t.app, {4, -4}, {1, 1}, "Par");
+    t.app.priors.Reset(2);
+    long evals = 0;
+    t.app.eng.Objective = [&](Vec<double>& P, long) { return ++evals, P(1) * P(1) + P(2) * P(2); };
+    t.SizeForSimplex();
+    t.s.backend.AnswerMsgBox("Simplex interrupt", platform::vbYes);
+    Watch w;
+    SimplexMinimize(t.app, w);
+    ASSERT_EQ(w.asked.size(), 5u);
+    EXPECT_EQ(w.asked.back().iteration, 5);
+    EXPECT_EQ(w.asked.back().calls, evals);
+    EXPECT_EQ(w.asked.back().best, t.app.simplex.SimplexF(t.app.simplex.ILo));
+    EXPECT_EQ(t.s.backend.msgBoxes.at(0).text, "Interrupt received. Do you want to quit minimizing?");
+    EXPECT_EQ(w.panels.front(), "1Building initial simplex...");
+    EXPECT_EQ(w.report.substr(0, 2), "01");   // the initial simplex, then progress
+    EXPECT_TRUE(t.app.ui.forms.Loaded().empty());
 }

@@ -63,7 +63,7 @@ struct AppSession {
     void SizeForSimplex() {
         EngineState& e = app.eng;
         e.SimplexValid = 0;
-        SetUpFusedParameters(app);
+        SetUpFusedParameters(app.eng);
         PackAdjustableParameters(app);
         e.Simplex.ReDim(e.par.NumPars, e.par.NumPars + 2);
     }
@@ -76,7 +76,7 @@ struct AppSession {
         for (auto* m : {&e.InvWork, &e.HessMat, &e.AnaHess}) m->ReDim(n, n);
         for (auto* v : {&e.MarqBeta, &e.AnaGrad}) v->ReDim(n);
         e.GridNegLnL.ReDim(n, n, 2);
-        SetUpFusedParameters(app);
+        SetUpFusedParameters(app.eng);
         PackAdjustableParameters(app);
     }
 };
