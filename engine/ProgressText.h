@@ -1,5 +1,5 @@
-// Pieces shared by the two minimizers: progress texts, the status panels,
-// the interrupt questions, the profile point and the minimization log
+// Pieces shared by the two minimizers: progress texts, the interrupt
+// questions, the profile point and the minimization log
 // (file #203, open while FileFreq is not 0).
 #pragma once
 

@@ -22,6 +22,8 @@ namespace tivelor {
 
 class App {
 public:
+    // Defined on top, in app/: gives the engine the model as its objective
+    // and wires the report's services and the shell.
     explicit App(platform::Ui& ui);
     ~App();
     App(const App&) = delete;
