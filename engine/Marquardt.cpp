@@ -358,8 +358,7 @@ void MarquardtMinimize(App& app, ProgressObserver& progress) {
     run.Go();
 }
 
-void SizeMarquardtArrays(App& app) {
-    EngineState& e = app.eng;
+void SizeMarquardtArrays(EngineState& e) {
     const int n = e.par.NumPars;
     e.InvWork.ReDim(n, n);
     e.HessMat.ReDim(n, n);

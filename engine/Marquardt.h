@@ -5,6 +5,7 @@
 namespace tivelor {
 
 class App;
+struct EngineState;
 class ProgressObserver;
 
 // Asks how derivatives are obtained and whether to list them after every
@@ -13,7 +14,7 @@ class ProgressObserver;
 void MarquardtSetup(App& app);
 
 // The work arrays of a Marquardt run for the chosen DerivMethod.
-void SizeMarquardtArrays(App& app);
+void SizeMarquardtArrays(EngineState& eng);
 
 // Minimizes the objective over the free parameters from ParValue. The caller
 // has run MarquardtSetup (DerivMethod not empty), SetUpFusedParameters and

@@ -79,7 +79,7 @@ Iteration Figures(App& app) {
 
 }  // namespace
 
-void InvalidateSimplex(App& app) { app.eng.SimplexValid = 0; }
+void InvalidateSimplex(EngineState& eng) { eng.SimplexValid = 0; }
 
 void SimplexMinimize(App& app, ProgressObserver& progress) {
     EngineState& eng = app.eng;
@@ -209,8 +209,7 @@ void SimplexMinimize(App& app, ProgressObserver& progress) {
     }
 }
 
-void SizeSimplexArrays(App& app) {
-    EngineState& eng = app.eng;
+void SizeSimplexArrays(EngineState& eng) {
     const int np = eng.par.NumPars;
     eng.InvWork.ReDim(1, 1);
     eng.HessMat.ReDim(1, 1);

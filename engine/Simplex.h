@@ -10,6 +10,7 @@
 namespace tivelor {
 
 class App;
+struct EngineState;
 class ProgressObserver;
 
 // One minimization from the free-parameter vector (SetUpFusedParameters and
@@ -23,11 +24,11 @@ void SimplexMinimize(App& app, ProgressObserver& progress);
 
 // The work arrays of a new Simplex run: the Marquardt and covariance stores
 // shrunk, the simplex sized for NumPars.
-void SizeSimplexArrays(App& app);
+void SizeSimplexArrays(EngineState& eng);
 
 // Makes the next Simplex run build a new simplex. Every change that makes the
 // kept vertex values stale calls it.
-void InvalidateSimplex(App& app);
+void InvalidateSimplex(EngineState& eng);
 
 // Geometry and moves.
 void InitialSimplex(App& app);

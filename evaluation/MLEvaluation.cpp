@@ -223,13 +223,13 @@ private:
     bool Minimize(const std::string& method, long pt) {
         if (method == "S") {
             eng.SimplexValid = 0;
-            if (pt == 1) SizeSimplexArrays(app);
+            if (pt == 1) SizeSimplexArrays(app.eng);
         } else if (pt == 1) {
             terminalFreq = eng.opt.TerminalFreq;
             marquardt = true;
             MarquardtSetup(app);
             eng.Simplex.ReDim(1, 1);
-            SizeMarquardtArrays(app);
+            SizeMarquardtArrays(app.eng);
             if (eng.DerivMethod.empty()) {
                 ev.NProfPts = 0;
                 PutBack();

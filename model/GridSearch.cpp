@@ -36,7 +36,7 @@ void SearchInitialValues(App& app, platform::Vec<double>& P, platform::Vec<std::
     const double lnLow = std::log(0.01);
     const double thetaStep = 10.0 / thetaRes;
     numerics::CountProbCache cache;
-    InvalidateSimplex(app);
+    InvalidateSimplex(app.eng);
 
     for (int i = 1; i <= nspp; ++i) {
         if (FuseCode(i) != "~~") {

@@ -40,7 +40,7 @@ void ConvertParameters(App& app, platform::Vec<double>& P, const platform::Vec<d
     // Without a best point for every parameter the values in P are the ones converted.
     const platform::Vec<double>& from = BestPar.UBound() >= 2L * n ? BestPar : P;
     if (rep.ConvLogitToTheta || rep.ConvThetaToLogit || rep.ConvLnUAToUA || rep.ConvUAToLnUA)
-        InvalidateSimplex(app);
+        InvalidateSimplex(app.eng);
     if (rep.ConvLogitToTheta) {
         for (int i = 1; i <= n; ++i) {
             const double b = from(i);

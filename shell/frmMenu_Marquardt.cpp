@@ -21,7 +21,7 @@ void frmMenu::cmdMarquardt_Click() {
 
     MarquardtSetup(a);
     EngineState& e = a.eng;
-    SizeMarquardtArrays(a);
+    SizeMarquardtArrays(a.eng);
     if (e.DerivMethod.empty()) {
         a.form<frmMenu>().Show();
         a.form<frmMain>().mnuApplication.Enabled = true;

@@ -17,7 +17,7 @@ void frmMenu::cmdSimplex_Click() {
     PackAdjustableParameters(a);
     EngineState& eng = a.eng;
     if (eng.free.NFree == 0) return NothingToDo(a, a.sw.SimplexBusy);
-    if (eng.SimplexValid == 0) SizeSimplexArrays(a);
+    if (eng.SimplexValid == 0) SizeSimplexArrays(a.eng);
     a.sw.CovDone = "off";
     SimplexWatch watch(a);
     SimplexMinimize(a, watch);

@@ -24,7 +24,7 @@ void EnterLikelihoodConstant(App& app) {
         double c = platform::Val(answer);
         if (c > 0) {
             // A new constant changes the objective a kept simplex was built on.
-            if (app.eng.RecipLnLConst != 1 / c) InvalidateSimplex(app);
+            if (app.eng.RecipLnLConst != 1 / c) InvalidateSimplex(app.eng);
             app.eng.RecipLnLConst = 1 / c;
             return;
         }
