@@ -64,7 +64,7 @@ void WriteSectionsAToD(App& app, Lines& w, double k, const MaybeNumber& aicc) {
     w.line("Data file:      " + md.DataFile);
     w.line("Algorithm file: " + app.eng.AlgFileName);
     w.line();
-    if (!app.shell.PriFileName.empty()) {
+    if (app.sw.PriorsOn == "on" && !app.shell.PriFileName.empty()) {
         w.line("Important note: This analysis used Bayesian prior information");
         w.line("Bayesian priors file: " + app.shell.PriFileName);
         w.line();

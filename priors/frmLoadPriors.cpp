@@ -82,11 +82,15 @@ void frmLoadPriors::cmdOpen_Click() {
         a.shell.PriFileName = oldName;
         return;
     }
+    // This window's close returns to the caller; the editor returns there again when it closes.
+    const std::string fromMenu = a.sw.PriorsFromMenu, fromRank = a.sw.PriorsFromRank;
     Unload();
     if (ReadPriorsFile(a) == PriorsRead::Failed) {
         a.shell.PriFileName = oldName;
         return;
     }
+    a.sw.PriorsFromMenu = fromMenu;
+    a.sw.PriorsFromRank = fromRank;
     a.form<frmSetPriors>().Show();
     ShowFileTitle();
 }

@@ -247,7 +247,8 @@ void frmRank::cmdAICc_Click() {
     if (stem.size() >= 4) stem.resize(stem.size() - 4);
     row.ModelCovFile = stem + ".cov";
     CheckCovFileName(row.ModelCovFile, 1, row.AlgFolder);
-    row.ModelPriFile = app.shell.PriFileName.empty() ? "No Priors loaded" : AfterLastSeparator(app.shell.PriFileName);
+    const bool priorsUsed = app.sw.PriorsOn == "on" && !app.shell.PriFileName.empty();
+    row.ModelPriFile = priorsUsed ? AfterLastSeparator(app.shell.PriFileName) : "No Priors loaded";
     row.ModelK = K;
     row.ModelNLnL = nlnl;
     row.ModelAICc = *aicc;
