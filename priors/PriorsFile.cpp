@@ -128,6 +128,11 @@ std::string PriorValuesFault(const std::string& letter, double m, double s, doub
     }
 }
 
+std::optional<double> PriorsFileValue(double x) {
+    if (!std::isfinite(x)) return std::nullopt;
+    return NumericField(ValueField(x));
+}
+
 std::string PriorsFileText(const PriorTable& t, int numPars) {
     std::string out = platform::CStr(numPars) + "\r\n";
     for (int i = 1; i <= numPars; ++i) {
