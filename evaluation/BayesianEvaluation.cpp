@@ -120,6 +120,8 @@ private:
         SetAside();
         SetUpFusedParameters(app);
         PackAdjustableParameters(app);
+        startValues = eng.par.ParValue;
+        moved = true;
         // The editor may have freed parameters after the counts were checked.
         if (eng.free.NFree == 0) bs.NGridPts = 0;
         if (eng.free.NFree > 0 && bs.NGridPts == 0 && !AskGridCount()) {
@@ -320,7 +322,6 @@ private:
             const long pt = ev.ProfPt;
             const double x = bs.ProfCentre - static_cast<double>(bs.MidProfPt - pt) * bs.ProfStep;
             eng.par.ParValue(p) = x;
-            moved = true;
             ev.ProfX(pt) = x;
             if (nFree == 0) {
                 main.stbMain5.SetPanel(1, "Calculating profile point " + Format(static_cast<double>(pt), "###0") +
@@ -452,9 +453,10 @@ private:
         app.ui.DoEvents();
     }
 
+    // Every value as the run found it after the editor.
     void PutBack() {
         if (!moved) return;
-        eng.par.ParValue(ev.ProfPar) = bs.ProfCentre;
+        eng.par.ParValue = startValues;
         moved = false;
     }
 
@@ -569,9 +571,10 @@ private:
     numerics::WeightReference weights{0};
     double total = 0;          // evaluations the run needs
     bool fixed = false;        // this call set the profiled parameter's step to 0
-    bool moved = false;        // the profiled parameter is away from its centre
+    bool moved = false;        // ParValue may differ from startValues
     bool quit = false;         // the user quit during the run
     bool failed = false;       // an evaluation ended the run
+    platform::Vec<double> startValues;   // ParValue when the run started
 };
 
 }  // namespace

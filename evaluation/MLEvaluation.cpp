@@ -128,7 +128,7 @@ private:
                            ? "S"
                            : "M";
         if (app.sw.CovDone == "on" && !AskCovarianceGridSteps(app, ev.NProfPts, kTitle)) {
-            ev.NProfPts = 0;
+            Withdraw();
             return false;
         }
 
@@ -140,7 +140,7 @@ private:
 
         if (eng.par.StepSize(ev.ProfPar) == 0) {
             Ask("The parameter chosen has a step size of zero; please try again", 48);
-            ev.NProfPts = 0;
+            Withdraw();
             return false;
         }
         return true;
@@ -151,12 +151,13 @@ private:
         for (platform::Vec<double>* v :
              {&ev.ProfNegLnL, &ev.ProfX, &ev.ProfPDF, &ev.ProfNormPDF, &ev.ProfCIMode, &ev.ProfCIMean})
             v->ReDim(n);
+        // The last table is replaced by this run's or by none.
+        ml.last = ProfileSnapshot{};
         const int p = ev.ProfPar;
         ml.ProfCentre = eng.par.ParValue(p);
         ml.ProfStep = ml.SavedProfStep = eng.par.StepSize(p);
         eng.par.StepSize(p) = 0;
         fixed = true;
-        moved = true;
         ml.MinNegLnL = 1E+100;
         ml.MinPt = 0;
         ml.MidProfPt = static_cast<double>(n - 1) / 2 + 1;
@@ -166,6 +167,8 @@ private:
         PackAdjustableParameters(app);
         if (eng.free.NFree == 0) main.mnuMLInt.Visible = true;
         app.ui.DoEvents();
+        startValues = eng.par.ParValue;
+        moved = true;
 
         const std::string method = platform::UCase(ml.MinMethod);
         bool quit = false;
@@ -212,7 +215,7 @@ private:
         if (ev.NProfPts < 3 || ml.MinPt < 1 || ml.MinPt > ev.NProfPts) {
             if (quit)
                 Ask(TooFewPointsText(ev.NProfPts), 48);
-            ev.NProfPts = 0;
+            Withdraw();
             return;
         }
         if (ml.ProfStep < 0) Reverse();
@@ -232,7 +235,7 @@ private:
             eng.Simplex.ReDim(1, 1);
             SizeMarquardtArrays(app);
             if (eng.DerivMethod.empty()) {
-                ev.NProfPts = 0;
+                Withdraw();
                 PutBack();
                 return false;
             }
@@ -251,7 +254,7 @@ private:
         const double F = EvaluateObjective(app, eng.par.ParValue, 1, true);
         if (eng.RecipLnLConst <= 0) {
             WarnInsufficientDF(app);
-            ev.NProfPts = 0;
+            Withdraw();
             PutBack();
             return false;
         }
@@ -270,12 +273,18 @@ private:
         app.ui.DoEvents();
     }
 
-    // The profiled parameter back at its centre with its step.
+    // Every value as the loop found it, and the profiled parameter's step.
     void PutBack() {
         if (!moved) return;
-        eng.par.ParValue(ev.ProfPar) = ml.ProfCentre;
+        eng.par.ParValue = startValues;
         eng.par.StepSize(ev.ProfPar) = ml.ProfStep;
         moved = false;
+    }
+
+    // An exit without a table: no earlier table is offered either.
+    void Withdraw() {
+        ev.NProfPts = 0;
+        ml.last = ProfileSnapshot{};
     }
 
     // Points made from high to low values become an ascending table.
@@ -333,9 +342,10 @@ private:
     MLState& ml;
     frmMain& main;
     bool fixed = false;        // this call set the profiled parameter's step to 0
-    bool moved = false;        // the profiled parameter is away from its centre
+    bool moved = false;        // ParValue may differ from startValues
     bool marquardt = false;    // TerminalFreq is to be restored
     int terminalFreq = 0;
+    platform::Vec<double> startValues;   // ParValue when the loop started
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "model/frmInitialize.h"
 
 #include "engine/Objective.h"
+#include "evaluation/ProfileRun.h"
 #include "model/InitNumbers.h"
 #include "platform/runtime.h"
 #include "app/App.h"
@@ -154,6 +155,7 @@ void frmInitialize::cmdDone_Click() {
     app.shell.PriFileName = "";
     app.sw.PriorsOn = "off";
     app.sw.CovDone = "off";
+    WithdrawPreviousResults(app);
     eng.SimplexValid = 0;
     SizeParameterArrays(app);
 
