@@ -94,7 +94,6 @@ public:
 class Random {
 public:
     void Randomize(double seed) { gen_.Seed(seed); }
-    void RandomizeFromClock(Clock& clock) { Randomize(clock.Timer()); }
     double Rnd() { return gen_.Rnd(); }
 private:
     Rng gen_;
