@@ -112,7 +112,7 @@ public:
     FileTable files;
     FormTable forms;
 
-    int MsgBox(const std::string& prompt, int style = 0, const std::string& title = "Tivelor");
+    int MsgBox(const std::string& prompt, int style = vbOKOnly, const std::string& title = "Tivelor");
     std::string InputBox(const std::string& prompt, const std::string& title = "",
                          const std::string& defaultText = "");
 
