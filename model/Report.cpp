@@ -16,9 +16,10 @@
 
 namespace tivelor {
 
+using platform::vbCrLf;
+
 namespace {
 
-constexpr const char* kCrLf = "\r\n";
 constexpr double kLogitClamp = 18.42;
 
 }  // namespace
@@ -53,7 +54,7 @@ bool RecordComplete(const ModelState& md) {
 
 struct Lines {
     std::string& out;
-    void line(const std::string& s = "") { out += s + kCrLf; }
+    void line(const std::string& s = "") { out += s + vbCrLf; }
 };
 
 void WriteSectionsAToD(App& app, Lines& w, double k, const MaybeNumber& aicc) {
@@ -264,7 +265,7 @@ void WriteResultsReport(App& app, platform::Vec<double>& P) {
     if (!RecordComplete(md)) {
         app.ShowMsg("There are no model results to summarize yet: initialize the model and "
                     "evaluate it first.",
-                    48, "Results summary");
+                    platform::vbExclamation, "Results summary");
         app.form<frmMenu>().Show();
         return;
     }

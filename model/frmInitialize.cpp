@@ -103,7 +103,7 @@ InitSettings frmInitialize::ReadSettings() {
 
 bool frmInitialize::InputUsable() {
     auto missing = [&](const char* text) {
-        app.ShowMsg(text, 64, "Missing input");
+        app.ShowMsg(text, platform::vbInformation, "Missing input");
         return false;
     };
     if (txtDataFile.Text().empty()) return missing("Please choose a data file");

@@ -100,7 +100,7 @@ void frmSetPriors::mnuB_Click() {
     s = std::fabs(s);
     const numerics::BetaShapes ab = numerics::BetaShapesFromMoments(m, s);
     app.msg.MsgTitle = "Beta";
-    app.msg.MsgStyle = 64;
+    app.msg.MsgStyle = platform::vbInformation;
     if (ab.a > 0 && ab.b > 0) {
         app.msg.MsgText = "The corresponding values for 'a' & 'b' of " + kBeta + " (a,b) are: " +
                           platform::Format(ab.a, "####0.####") + " & " + platform::Format(ab.b, "####0.####");
