@@ -34,7 +34,7 @@ void EnterLikelihoodConstant(App& app) {
         if (c > 0 && !(std::isnormal(c) && std::isnormal(1 / c))) {
             app.ShowMsg("Cannot accept a constant so large or so small that it or its reciprocal is out of "
                         "range; choose a constant between 1E-307 and 1E+307",
-                        48, "Enter constant");
+                        platform::vbExclamation, "Enter constant");
             continue;
         }
         if (c > 0) {
