@@ -217,7 +217,7 @@ bool ReadAlgorithmFile(App& app) {
     platform::Form* menu = app.shellAccess->LoadedMainMenu();
     bool wasVisible = menu && menu->Visible();
     if (wasVisible) menu->Hide();
-    app.ShowMsg(text, 64, "Algorithm file - information input failed");
+    app.ShowMsg(text, platform::vbInformation, "Algorithm file - information input failed");
     if (menu) {
         if (wasVisible) menu->Show();
         app.shellAccess->EnableLoadButtons();

@@ -6,7 +6,7 @@ namespace tivelor {
 
 void WarnInsufficientDF(App& app) {
     app.ShowMsg("Cannot accept a negative or zero constant; perhaps the degrees of freedom are zero or fewer",
-                48, "Insufficient degrees of freedom");
+                platform::vbExclamation, "Insufficient degrees of freedom");
 }
 
 }  // namespace tivelor

@@ -135,7 +135,8 @@ void SimplexMinimize(App& app, ProgressObserver& progress) {
         s.SimplexDone = 0;
         if (eng.NF > eng.opt.MaxCalls) {
             DrawSimplexProgress(app, progress);
-            if (app.ShowMsg("Maximum number of function calls reached, do you want to continue?", 36,
+            if (app.ShowMsg("Maximum number of function calls reached, do you want to continue?",
+                            platform::vbYesNo + platform::vbQuestion,
                             "Simplex minimization") == platform::vbYes) {
                 eng.NF = 0;
             } else {
@@ -155,7 +156,7 @@ void SimplexMinimize(App& app, ProgressObserver& progress) {
             } else {
                 if (flo == 0) {
                     DrawSimplexProgress(app, progress);
-                    app.ShowMsg(ZeroValueMessage(), 80, "Simplex error");
+                    app.ShowMsg(ZeroValueMessage(), platform::vbCritical + platform::vbInformation, "Simplex error");
                     ClearPanels(progress);
                     progress.Interruptible(false);   // nothing is left to interrupt
                     return;

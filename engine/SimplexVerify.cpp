@@ -127,7 +127,7 @@ void VerifySimplexMinimum(App& app, ProgressObserver& progress, int& Done) {
         LogLine(app, "");
     }
 
-    app.ShowMsg("Minimum found using Simplex!", 80, "Simplex minimum");
+    app.ShowMsg("Minimum found using Simplex!", platform::vbCritical + platform::vbInformation, "Simplex minimum");
     // A stop asked for meanwhile has nothing left to stop.
     progress.GoOn({s.NIter, eng.NF, s.SimplexF(s.ILo)});
     for (int p = 1; p <= 4; ++p) progress.Panel(p, "");

@@ -95,7 +95,8 @@ void CalcGridLikelihoods(App& app, ProgressObserver& progress, double& Factor, d
 
                 if (!progress.GoOn({m, eng.NF, F})) {
                     progress.Interruptible(true);
-                    if (app.ShowMsg("Interrupt received. Do you want to quit calculating this grid?", 36,
+                    if (app.ShowMsg("Interrupt received. Do you want to quit calculating this grid?",
+                                    platform::vbYesNo + platform::vbQuestion,
                                     "Covariance calculations") == platform::vbYes) {
                         ev.GridQuit = "true";
                         Mean = -1.0;
