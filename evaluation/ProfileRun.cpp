@@ -2,17 +2,11 @@
 
 #include <cmath>
 
-#include "state/App.h"
 #include "state/EvalState.h"
 #include "state/MLState.h"
 #include "platform/runtime.h"
 
 namespace tivelor {
-
-void WithdrawPreviousResults(App& app) {
-    app.ml.last = ProfileSnapshot{};
-    app.bayes.last = PosteriorRecord{};
-}
 
 std::optional<int> IntegerAnswer(const std::string& text) {
     const std::string t = platform::Trim(text);

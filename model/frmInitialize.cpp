@@ -1,7 +1,6 @@
 #include "model/frmInitialize.h"
 
 #include "engine/Objective.h"
-#include "evaluation/ProfileRun.h"
 #include "model/InitNumbers.h"
 #include "platform/runtime.h"
 #include "state/App.h"
@@ -154,7 +153,7 @@ void frmInitialize::cmdDone_Click() {
     app.shell.PriFileName = "";
     app.sw.PriorsOn = "off";
     app.sw.CovDone = "off";
-    WithdrawPreviousResults(app);
+    WithdrawPreviousResults(app.ml, app.bayes);
     eng.SimplexValid = 0;
     SizeParameterArrays(app);
 

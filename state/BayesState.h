@@ -44,4 +44,11 @@ struct BayesState {
     PosteriorRecord last;
 };
 
+// The likelihood-profile and posterior offers of their last results are
+// withdrawn, with the records they would show.
+inline void WithdrawPreviousResults(MLState& ml, BayesState& bayes) {
+    ml.last = ProfileSnapshot{};
+    bayes.last = PosteriorRecord{};
+}
+
 }  // namespace tivelor
