@@ -83,9 +83,9 @@ bool FileTitleFromPath(const std::string& path, std::string& title) {
     return false;
 }
 
-std::string AlgorithmFileText(App& app, const std::string& parLabel) {
-    ParameterSet& par = app.eng.par;
-    MinOptions& opt = app.eng.opt;
+std::string AlgorithmFileText(EngineState& eng, const std::string& parLabel) {
+    ParameterSet& par = eng.par;
+    MinOptions& opt = eng.opt;
     std::string out = Line(RSetPad(Format(par.NumPars, "###0"), 14) + "  Number of parameters");
     for (int i = 1; i <= par.NumPars; ++i) {
         std::string name = i <= par.ParName.UBound() ? par.ParName(i) : std::string();

@@ -11,6 +11,7 @@ class CommonDialog;
 namespace tivelor {
 
 class App;
+struct EngineState;
 
 // Reads the algorithm file that the caller opened for input on #201 and
 // closes it. FileReadFailed is 0 on success and 1 on failure; a failure
@@ -24,7 +25,7 @@ bool ReadAlgorithmFile(App& app);
 // CR LF line ends. parLabel is the text before each parameter's name
 // ("  Value, step then link for "; the ranking window uses a colon).
 // Shortens app.eng.opt.LogFileName as the file keeps it.
-std::string AlgorithmFileText(App& app, const std::string& parLabel = "  Value, step then link for ");
+std::string AlgorithmFileText(EngineState& eng, const std::string& parLabel = "  Value, step then link for ");
 
 // The log file name as the algorithm file keeps it: whole when 14 characters
 // or fewer, otherwise the part after a folder separator among its last 14

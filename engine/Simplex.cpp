@@ -116,7 +116,7 @@ void SimplexMinimize(App& app, ProgressObserver& progress) {
 
     for (;;) {
         SimplexMove(app);
-        SimplexRankAndCentroid(app);
+        SimplexRankAndCentroid(eng, s);
         ++s.NIter;
 
         if (s.TerminalCount == eng.opt.TerminalFreq && eng.opt.TerminalFreq != 0) {

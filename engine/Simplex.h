@@ -11,6 +11,7 @@ namespace tivelor {
 
 class App;
 struct EngineState;
+struct SimplexState;
 class ProgressObserver;
 
 // One minimization from the free-parameter vector (SetUpFusedParameters and
@@ -32,9 +33,9 @@ void InvalidateSimplex(EngineState& eng);
 
 // Geometry and moves.
 void InitialSimplex(App& app);
-void CopyFirstVertex(App& app);
-void StoreSimplexVertex(App& app, platform::Vec<double>& Point, double Value);
-void SimplexRankAndCentroid(App& app);
+void CopyFirstVertex(EngineState& eng);
+void StoreSimplexVertex(EngineState& eng, SimplexState& s, platform::Vec<double>& Point, double Value);
+void SimplexRankAndCentroid(EngineState& eng, SimplexState& s);
 void SimplexMove(App& app);
 // Evaluates column v of the simplex, or the first NFree entries of point,
 // as a full parameter vector (NF rises by 1). A value that is not finite

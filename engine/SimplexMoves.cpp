@@ -34,9 +34,9 @@ double EvaluateSimplexPoint(App& app, const platform::Vec<double>& point) {
     return EvaluateAt(app, [&](long j) { return point(j); });
 }
 
-void CopyFirstVertex(App& app) {
-    platform::Matrix<double>& S = app.eng.Simplex;
-    const long n = app.eng.free.NFree;
+void CopyFirstVertex(EngineState& eng) {
+    platform::Matrix<double>& S = eng.Simplex;
+    const long n = eng.free.NFree;
     for (long v = 2; v <= n + 1; ++v)
         for (long i = 1; i <= n; ++i) S(i, v) = S(i, 1);
 }
@@ -46,25 +46,23 @@ void InitialSimplex(App& app) {
     SimplexState& s = app.simplex;
     const long n = app.eng.free.NFree;
     s.SimplexF(1) = EvaluateSimplexVertex(app, 1);
-    CopyFirstVertex(app);
+    CopyFirstVertex(app.eng);
     for (long v = 2; v <= n + 1; ++v) {
         S(v - 1, v) = app.eng.free.FreeStep(v - 1) + S(v - 1, v);
         s.SimplexF(v) = EvaluateSimplexVertex(app, static_cast<int>(v));
     }
-    SimplexRankAndCentroid(app);
+    SimplexRankAndCentroid(app.eng, app.simplex);
 }
 
-void StoreSimplexVertex(App& app, platform::Vec<double>& Point, double Value) {
-    platform::Matrix<double>& S = app.eng.Simplex;
-    SimplexState& s = app.simplex;
-    for (long i = 1; i <= app.eng.free.NFree; ++i) S(i, s.IHi) = Point(i);
+void StoreSimplexVertex(EngineState& eng, SimplexState& s, platform::Vec<double>& Point, double Value) {
+    platform::Matrix<double>& S = eng.Simplex;
+    for (long i = 1; i <= eng.free.NFree; ++i) S(i, s.IHi) = Point(i);
     s.SimplexF(s.IHi) = Value;
 }
 
-void SimplexRankAndCentroid(App& app) {
-    platform::Matrix<double>& S = app.eng.Simplex;
-    SimplexState& s = app.simplex;
-    const long n = app.eng.free.NFree;
+void SimplexRankAndCentroid(EngineState& eng, SimplexState& s) {
+    platform::Matrix<double>& S = eng.Simplex;
+    const long n = eng.free.NFree;
     s.ILo = 1;
     s.IHi = 1;
     for (int v = 2; v <= n + 1; ++v) {
@@ -99,19 +97,19 @@ void SimplexMove(App& app) {
             s.ExtVertex(i) = (-1 * S(i, cen)) + (s.WorkVertex(i) + s.WorkVertex(i));
         const double fe = EvaluateSimplexPoint(app, s.ExtVertex);
         if (fe < fr) {
-            StoreSimplexVertex(app, s.ExtVertex, fe);
+            StoreSimplexVertex(app.eng, app.simplex, s.ExtVertex, fe);
             s.SimplexAction = kActExtension;
         } else {
-            StoreSimplexVertex(app, s.WorkVertex, fr);
+            StoreSimplexVertex(app.eng, app.simplex, s.WorkVertex, fr);
         }
         return;
     }
     if (s.NBetter >= 2) {
-        StoreSimplexVertex(app, s.WorkVertex, fr);
+        StoreSimplexVertex(app.eng, app.simplex, s.WorkVertex, fr);
         return;
     }
     if (s.NBetter == 1)
-        StoreSimplexVertex(app, s.WorkVertex, fr);
+        StoreSimplexVertex(app.eng, app.simplex, s.WorkVertex, fr);
     else
         s.SimplexAction = "";
 
@@ -120,7 +118,7 @@ void SimplexMove(App& app) {
     const double fc = EvaluateSimplexPoint(app, s.WorkVertex);
     const bool afterReflection = s.SimplexAction == kActReflection;
     if (fc < s.SimplexF(s.IHi)) {
-        StoreSimplexVertex(app, s.WorkVertex, fc);
+        StoreSimplexVertex(app.eng, app.simplex, s.WorkVertex, fc);
         s.SimplexAction = afterReflection ? kActReflContraction : kActContraction;
         return;
     }

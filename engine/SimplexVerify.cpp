@@ -91,7 +91,7 @@ void VerifySimplexMinimum(App& app, ProgressObserver& progress, int& Done) {
             S(v - 1, v) = R * eng.free.FreeStep(v - 1) + S(v - 1, v);
             s.SimplexF(v) = EvaluateSimplexVertex(app, static_cast<int>(v));
         }
-        SimplexRankAndCentroid(app);
+        SimplexRankAndCentroid(eng, s);
         return;
     }
 

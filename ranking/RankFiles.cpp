@@ -249,7 +249,7 @@ void frmRank::Save_Alg() {
     // The file takes its new name only once it is written.
     const std::string path = CommonDialog1.FileName;
     const std::string oldLog = eng.opt.LogFileName;
-    if (!platform::WriteWholeFileSafely(path, AlgorithmFileText(app, "  Value, step then link for: "))) {
+    if (!platform::WriteWholeFileSafely(path, AlgorithmFileText(app.eng, "  Value, step then link for: "))) {
         eng.opt.LogFileName = oldLog;
         ReportSaveFailed(app, "algorithm file", path);
         return;

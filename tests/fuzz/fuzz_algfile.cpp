@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!Read(app, fuzz::ScratchFile("in.alg", text))) return 0;
         const tivelor::ParameterSet first = app.eng.par;
         const tivelor::MinOptions opt = app.eng.opt;
-        const std::string saved = tivelor::AlgorithmFileText(app);
+        const std::string saved = tivelor::AlgorithmFileText(app.eng);
         tivelor::SetDefaultAlgorithm(app);
         if (!Read(app, fuzz::ScratchFile("saved.alg", saved))) fuzz::Fail("a saved file does not read back");
         const tivelor::ParameterSet& again = app.eng.par;
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             o.MaxCalls != opt.MaxCalls || o.TerminalFreq != opt.TerminalFreq ||
             o.LogFileName != tivelor::ShortLogFileName(opt.LogFileName))
             fuzz::Fail("an option changed");
-        if (tivelor::AlgorithmFileText(app) != saved) fuzz::Fail("saving again gives another text");
+        if (tivelor::AlgorithmFileText(app.eng) != saved) fuzz::Fail("saving again gives another text");
     } catch (const platform::ProgramEnded&) {
         fuzz::Fail("reading an algorithm file ended the program");
     }
