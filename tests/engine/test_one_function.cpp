@@ -3,10 +3,10 @@
 
 #include "EngineTestUtil.h"
 #include "engine/Likelihood.h"
-#include "windows/LikelihoodConstant.h"
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
+#include "windows/LikelihoodConstant.h"
 #include "windows/TextWindows.h"
 
 using namespace tivelor;
