@@ -96,6 +96,4 @@ MainWindowWatch::~MainWindowWatch() {
 
 bool MainWindowWatch::GoOn(const Iteration&) { return !std::exchange(stopAsked, false); }
 
-void MainWindowWatch::Panel(int i, const std::string& text) { app.form<frmMain>().stbMain5.SetPanel(i, text); }
-
 }  // namespace tivelor

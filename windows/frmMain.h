@@ -82,7 +82,6 @@ public:
     MainWindowWatch& operator=(const MainWindowWatch&) = delete;
 
     bool GoOn(const Iteration& at) override;
-    void Panel(int i, const std::string& text) override;
 
     void AskToStop(Item from) { stopAsked = stopAsked || from == item; }
 
