@@ -553,6 +553,10 @@ bool Form::UnloadWithMode(int mode) {
 
 void Form::SetFocus() { ui.backend.SetFocus(nullptr, this); }
 
+void Form::ZOrder(int position) {
+    if (!unloaded_) ui.backend.FormZOrder(*this, position == 1 ? 1 : 0);
+}
+
 void Form::Move(int left, int top, int width, int height) {
     Left.SetQuietly(left);
     Top.SetQuietly(top);

@@ -434,6 +434,9 @@ public:
     // The user closed the window (close box): same as Unload, mode 0.
     bool RequestClose();
     void SetFocus();
+    // 0 brings the window to the front, 1 sends it behind the others; a
+    // window sent back before it is shown opens behind them.
+    void ZOrder(int position = 0);
     void Move(int left, int top, int width, int height);
     void Resize(int width, int height);   // the user resized: sets and raises Form_Resize
 

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/files.h"
@@ -40,9 +41,11 @@ class Backend {
 public:
     virtual ~Backend() = default;
     virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
-    // The typed text, or "" on Cancel.
+    // The typed text, or "" on Cancel. The box's top-left corner goes to
+    // xPos, yPos (twips from the screen's top-left) where they are given.
     virtual std::string InputBox(const std::string& prompt, const std::string& title,
-                                 const std::string& defaultText) = 0;
+                                 const std::string& defaultText, std::optional<int> xPos,
+                                 std::optional<int> yPos) = 0;
     // Fills dlg.FileName / FileTitle / FilterIndex; false when cancelled.
     virtual bool FileDialog(CommonDialog& dlg, bool save) = 0;
     // Handles whatever is due (events, scripted actions). Called by DoEvents
@@ -57,6 +60,9 @@ public:
     virtual void FormShown(Form& form) = 0;
     virtual void FormHidden(Form& form) = 0;
     virtual void FormUnloaded(Form& form) = 0;
+    // Brings the window to the front of the window order (0) or sends it
+    // to the back (1).
+    virtual void FormZOrder(Form& /*form*/, int /*position*/) {}
     virtual void ControlChanged(Control& control, PropId prop, int a, int b) = 0;
     virtual void FormChanged(Form& form, PropId prop) = 0;
     // The same with the change's argument (for Other on an MDI parent, the
@@ -115,7 +121,8 @@ public:
 
     int MsgBox(const std::string& prompt, int style = 0, const std::string& title = "Tivelor");
     std::string InputBox(const std::string& prompt, const std::string& title = "",
-                         const std::string& defaultText = "");
+                         const std::string& defaultText = "", std::optional<int> xPos = {},
+                         std::optional<int> yPos = {});
 
     // Yields to the event loop. Cheap: the back end is consulted only when
     // the poll count set by the back end is reached.

@@ -567,7 +567,7 @@ void frmAlgo::EditAllSteps() {
         const std::int32_t kept = MarkAsked(i, 2);
         for (;;) {
             std::string answer = app.ui.InputBox("Enter new step size for parameter #" + platform::CStr(i),
-                                                 "Edit all step sizes", platform::CStr(par.StepSize(i)));
+                                                 "Edit all step sizes", platform::CStr(par.StepSize(i)), 8000, 1500);
             if (answer.empty()) {
                 Paint(i, 2, kept);
                 return;
@@ -598,7 +598,7 @@ void frmAlgo::EditAllFuses() {
             std::string answer = app.ui.InputBox(
                 "Enter new alphabetical fuse character(s) (e.g., A,B,AA,AB,...) or the null "
                 "character [~~, unfused] for parameter #" + platform::CStr(i),
-                "Edit all parameter fuse characters", par.FuseCode(i));
+                "Edit all parameter fuse characters", par.FuseCode(i), 8000, 1500);
             if (answer.empty()) {
                 Paint(i, 3, kept);
                 return;

@@ -232,6 +232,10 @@ void QtBackend::FormUnloaded(Form& form) {
                    retired_.end());
 }
 
+void QtBackend::FormZOrder(Form& form, int position) {
+    if (FormView* v = ViewOf(form)) v->ZOrder(position);
+}
+
 void QtBackend::ControlChanged(Control& control, PropId prop, int a, int b) {
     if (FormView* v = ViewOf(control.form)) v->Sync(control, prop, a, b);
 }
