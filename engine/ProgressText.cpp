@@ -59,19 +59,37 @@ std::string ScreenParameterLine(App& app, int parNumber, double value) {
     return ParameterItem(parNumber, value) + ScreenParameterTail(app, parNumber);
 }
 
-void LogLine(App& app, const std::string& text) {
-    if (app.eng.opt.FileFreq != 0) app.ui.files.Print(kLogFile, text);
+bool CloseLog(App& app, bool writeFailed) {
+    const std::string path = app.ui.files.PathOf(kLogFile);
+    const bool ok = app.ui.files.Close(kLogFile) && !writeFailed;
+    app.eng.opt.FileFreq = 0;
+    app.shell.LogFileOpen = platform::False;
+    if (!ok)
+        app.ShowMsg("The log file " + path + " could not be written." + platform::vbCrLf + platform::vbCrLf +
+                        "It has been closed; the minimization log ends before this point.",
+                    platform::vbExclamation, "Log file management");
+    return ok;
 }
+
+namespace {
+
+void LogPrint(App& app, const std::string& text, bool newline = true) {
+    if (app.eng.opt.FileFreq != 0 && !app.ui.files.Print(kLogFile, text, newline)) CloseLog(app, true);
+}
+
+}  // namespace
+
+void LogLine(App& app, const std::string& text) { LogPrint(app, text); }
 
 void LogParameterBlock(App& app, const std::function<double(long i)>& value) {
     if (app.eng.opt.FileFreq == 0) return;
     const FreeVector& fv = app.eng.free;
     for (long i = 1; i <= fv.NFree; ++i) {
-        app.ui.files.Print(kLogFile, ParameterItem(fv.FreeIndex(i), value(i)), false);
-        if (i % 4 == 0) app.ui.files.Print(kLogFile, "");
+        LogPrint(app, ParameterItem(fv.FreeIndex(i), value(i)), false);
+        if (i % 4 == 0) LogPrint(app, "");
     }
-    app.ui.files.Print(kLogFile, "");
-    app.ui.files.Print(kLogFile, "");
+    LogPrint(app, "");
+    LogPrint(app, "");
 }
 
 std::string ZeroValueMessage() {
@@ -124,15 +142,18 @@ void StoreProfilePoint(App& app, double f) {
 
 InterruptAnswer AskAfterInterrupt(App& app, const std::string& title) {
     if (app.sw.MLOn != "on")
-        return app.ShowMsg("Interrupt received. Do you want to quit minimizing?", 36, title) == platform::vbYes
+        return app.ShowMsg("Interrupt received. Do you want to quit minimizing?",
+                           platform::vbYesNo + platform::vbQuestion, title) == platform::vbYes
                    ? InterruptAnswer::Quit
                    : InterruptAnswer::GoOn;
-    if (app.ShowMsg("Interrupt received. Do you want to quit the ML procedure?", 36, title) == platform::vbYes) {
+    if (app.ShowMsg("Interrupt received. Do you want to quit the ML procedure?",
+                    platform::vbYesNo + platform::vbQuestion, title) == platform::vbYes) {
         app.eval.SavedProfPt = app.eval.ProfPt;
         app.eval.ProfPt = app.eval.NProfPts + 2;
         return InterruptAnswer::QuitProfile;
     }
-    if (app.ShowMsg("Do you want to continue starting with the NEXT point?", 292, title) == platform::vbYes)
+    if (app.ShowMsg("Do you want to continue starting with the NEXT point?",
+                    platform::vbYesNo + platform::vbQuestion + platform::vbDefaultButton2, title) == platform::vbYes)
         return InterruptAnswer::NextPoint;
     return InterruptAnswer::GoOn;
 }
