@@ -21,6 +21,7 @@ namespace platform {
 class Control;
 class Form;
 class CommonDialog;
+class FlexGrid;
 enum class PropId;
 
 // Message-box answers.
@@ -74,6 +75,12 @@ public:
     // themselves. By default a fixed rule: each character of the longest line
     // is FontSize x 11 twips wide (about 90 at 8.25 points), each line
     // FontSize x 24 twips high; an empty text has one line and no width.
+    // A grid cell's rectangle in twips from the grid's corner, where the back
+    // end shows the grid; false leaves it to the grid's own row and column sizes.
+    virtual bool GridCellRect(const FlexGrid& /*grid*/, int /*row*/, int /*col*/, int& /*left*/,
+                              int& /*top*/, int& /*width*/, int& /*height*/) {
+        return false;
+    }
     virtual void MeasureText(const Control& control, const std::string& text, int& width,
                              int& height);
     // End: leave the program at once (files are already closed).

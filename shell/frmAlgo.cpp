@@ -300,10 +300,8 @@ void frmAlgo::BeginCellEdit() {
     if (EditRow < grdVS.TopRow) grdVS.TopRow = EditRow;
     if (EditRow >= grdVS.TopRow + kVisibleRows) grdVS.TopRow = EditRow - kVisibleRows + 1;
     if (EditCol < grdVS.LeftCol) grdVS.LeftCol = EditCol;
-    int left = grdVS.Left + grdVS.ColWidth(0);
-    for (int c = grdVS.LeftCol; c < EditCol; ++c) left += grdVS.ColWidth(c);
-    int top = grdVS.Top + kRowHeight * (1 + EditRow - grdVS.TopRow);
-    txtValue.Move(left, top, grdVS.ColWidth(EditCol), kRowHeight);
+    txtValue.Move(grdVS.Left + grdVS.CellLeft(), grdVS.Top + grdVS.CellTop(), grdVS.CellWidth(),
+                  grdVS.CellHeight());
 
     const ParameterSet& par = app.eng.par;
     switch (EditCol) {

@@ -66,6 +66,8 @@ public:
     void SetFocus(Control* control, Form* form) override;
     void MeasureText(const Control& control, const std::string& text, int& width,
                      int& height) override;
+    bool GridCellRect(const FlexGrid& grid, int row, int col, int& left, int& top, int& width,
+                      int& height) override;
     void Beep() override { QApplication::beep(); }
     [[noreturn]] void End() override;
 

@@ -161,6 +161,17 @@ TEST(QtPlacement, TheCellEditorOpensOverTheCellOfAScrolledGrid) {
         d.backend.Deliver([&] { algo.CommitPendingEdit(); });
         qttest::Settle();
     }
+    // Scrolled by code past the last row it can show (as Edit all step sizes
+    // does row by row): the grid stops with its last row at the bottom.
+    d.backend.Deliver([&] { algo.grdVS.TopRow = 38; });
+    qttest::Settle();
+    const QRect last = grid->visualItemRect(grid->item(40, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, last.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, last.center());
+    qttest::Settle();
+    ASSERT_TRUE(algo.txtValue.Visible());
+    auto* edit = qobject_cast<QLineEdit*>(d.backend.Widget(algo.txtValue));
+    EXPECT_LE(std::abs(edit->mapToGlobal(QPoint(0, 0)).y() - grid->viewport()->mapToGlobal(last.topLeft()).y()), 3);
 }
 
 // A child window maximized by the user does not pass its state on: the main
