@@ -11,7 +11,7 @@ namespace {
 void BM_QtDoEvents(benchmark::State& state) {
     platform::qt::QtSession s;
     for (auto _ : state) s.ui.DoEvents();
-    state.counters["polls"] = static_cast<double>(s.ui.DoEventsCount());
+    state.counters["yields"] = static_cast<double>(s.ui.DoEventsCount());
 }
 BENCHMARK(BM_QtDoEvents);
 
