@@ -16,7 +16,8 @@ public:
 
     platform::CommandButton cmdAbort{*this, "cmdAbort", "&Abort", 720, 240, 1575, 495};
 
-    void cmdAbort_Click();   // asks the run to stop and unloads
+    void Form_Load() override;   // sends the window behind the others
+    void cmdAbort_Click();       // asks the run to stop and unloads
 
     // The run this window stops, if any.
     AbortWatch* watch = nullptr;
