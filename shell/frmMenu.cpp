@@ -85,7 +85,7 @@ void frmMenu::Form_Load() {
 }
 
 void frmMenu::CloseRunWindows() {
-    for (const char* name : {"frmOneFunction", "frmSimplex", "frmMarquardt"})
+    for (const char* name : {"frmOneFunction", "frmSimplex", "frmMarquardt", "frmParEvals"})
         if (platform::Form* f = app.ui.forms.Find(name)) f->Unload();
 }
 
