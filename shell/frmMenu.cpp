@@ -80,6 +80,9 @@ void frmMenu::Form_Load() {
             EnableTaskButtons(true);
         }
     }
+    // A window that brings the menu back while a minimization lasts leaves
+    // its task buttons to the run, which gives them back when it ends.
+    if (app.sw.SimplexBusy || app.sw.MarquardtBusy) EnableTaskButtons(false);
     SetModelTitle(app);
     lblModelName.Caption = app.model.ModelTitle;
 }

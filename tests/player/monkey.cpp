@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <deque>
 #include <filesystem>
@@ -515,6 +516,11 @@ void CopyInputs(const fs::path& work) {
     }
 }
 
+// Set by SIGINT or SIGTERM: the session that runs is stopped, and the
+// figures so far are printed.
+volatile std::sig_atomic_t stopRequested = 0;
+extern "C" void RequestStop(int) { stopRequested = 1; }
+
 std::string Kind(int status, bool hung, const std::string& err) {
     if (hung) return "hang";
     if (err.find("array index out of range") != std::string::npos) return "array-check abort";
@@ -565,8 +571,10 @@ int Main(const std::vector<std::string>& args,
     auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - t0).count(); };
     long sessions = 0, actions = 0, faults = 0;
     std::uint64_t seed = o.seed;
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
     for (; o.sessions < 0 || sessions < o.sessions; ++seed) {
-        if (o.seconds > 0 && elapsed() >= o.seconds) break;
+        if (stopRequested || (o.seconds > 0 && elapsed() >= o.seconds)) break;
         const std::string log = (out / ("seed-" + std::to_string(seed) + ".tvs")).string();
         const std::string err = (out / ("seed-" + std::to_string(seed) + ".err")).string();
         std::cout.flush();
@@ -577,6 +585,8 @@ int Main(const std::vector<std::string>& args,
             return 2;
         }
         if (pid == 0) {
+            std::signal(SIGINT, SIG_DFL);
+            std::signal(SIGTERM, SIG_DFL);
             int fd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             if (fd >= 0) {
                 dup2(fd, 2);
@@ -596,6 +606,11 @@ int Main(const std::vector<std::string>& args,
         for (;;) {
             pid_t r = waitpid(pid, &status, WNOHANG);
             if (r == pid) break;
+            if (stopRequested) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                break;
+            }
             std::error_code ec;
             std::uintmax_t size = fs::file_size(log, ec);
             if (!ec && size != lastSize) {
@@ -608,6 +623,12 @@ int Main(const std::vector<std::string>& args,
                 break;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (stopRequested && !hung) {   // the session was cut short, not failed
+            std::error_code ec;
+            fs::remove(log, ec);
+            fs::remove(err, ec);
+            break;
         }
         ++sessions;
         long n = CountActions(log);
