@@ -440,7 +440,7 @@ private:
                 for (Control* c : f->Controls())
                     if (line.empty() && IsStop(*c) && platform::headless::HeadlessBackend::Usable(*c))
                         line = (c->kind == ControlKind::Menu ? "menu " : "click ") + c->Path();
-        } else if (dice_.Below(400) == 0) {
+        } else if (dice_.Below(150) == 0) {
             std::vector<Choice> choices;
             for (Form* f : Reachable(nullptr)) Gather(*f, choices);
             if (!choices.empty()) line = dice_.Of(choices).line;
