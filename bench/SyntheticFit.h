@@ -9,7 +9,7 @@
 
 #include "engine/Marquardt.h"
 #include "model/GridSearch.h"
-#include "model/SyntheticData.h"
+#include "tests/support/SyntheticData.h"
 #include "tests/support/ModelSession.h"
 
 namespace benchfit {

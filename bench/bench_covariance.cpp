@@ -15,7 +15,7 @@
 #include "evaluation/Covariance.h"
 #include "evaluation/frmCovData.h"
 #include "model/Model.h"
-#include "model/SyntheticData.h"
+#include "tests/support/SyntheticData.h"
 #include "model/frmInitialize.h"
 #include "numerics/TDist.h"
 #include "platform/files.h"

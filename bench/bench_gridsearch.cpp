@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "model/GridSearch.h"
-#include "model/SyntheticData.h"
+#include "tests/support/SyntheticData.h"
 #include "model/frmInitialize.h"
 #include "platform/headless/headless.h"
 #include "app/App.h"

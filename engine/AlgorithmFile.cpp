@@ -218,7 +218,7 @@ bool ReadAlgorithmFile(App& app) {
     frmMenu* menu = app.IsLoaded<frmMenu>() ? &app.form<frmMenu>() : nullptr;
     bool wasVisible = menu && menu->Visible();
     if (wasVisible) menu->Hide();
-    app.ShowMsg(text, 64, "Algorithm file - information input failed");
+    app.ShowMsg(text, platform::vbInformation, "Algorithm file - information input failed");
     if (menu) {
         if (wasVisible) menu->Show();
         menu->cmdLoadAlg.Enabled = true;

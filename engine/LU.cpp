@@ -25,10 +25,10 @@ void ReportZeroRow(App& app, long i) {
     long par = i <= fi.UBound() ? fi(i) : i;
     const std::string title = "Matrix decompositon failure at parameter #" + platform::CStr(par) + "!";
     if (app.eng.DerivMethod == "N")
-        app.ShowMsg("Look for statistically dead model parameters", 48, title);
+        app.ShowMsg("Look for statistically dead model parameters", platform::vbExclamation, title);
     else
         app.ShowMsg("Look for statistically dead parameters and/or suspect your analytical derivatives",
-                    48, title);
+                    platform::vbExclamation, title);
 }
 
 // Takes a decomposition's outcome into MarquardtState, reporting a zero row.

@@ -1,5 +1,7 @@
 #include "engine/Likelihood.h"
 
+#include <cmath>
+
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
 #include "engine/Simplex.h"
@@ -13,7 +15,7 @@ namespace tivelor {
 
 void WarnInsufficientDF(App& app) {
     app.ShowMsg("Cannot accept a negative or zero constant; perhaps the degrees of freedom are zero or fewer",
-                48, "Insufficient degrees of freedom");
+                platform::vbExclamation, "Insufficient degrees of freedom");
 }
 
 void EnterLikelihoodConstant(App& app) {
@@ -28,6 +30,13 @@ void EnterLikelihoodConstant(App& app) {
         app.msg.InputText = answer;
         if (answer.empty()) continue;
         double c = platform::Val(answer);
+        // The constant and its reciprocal scale every -ln L: both must be normal numbers.
+        if (c > 0 && !(std::isnormal(c) && std::isnormal(1 / c))) {
+            app.ShowMsg("Cannot accept a constant so large or so small that it or its reciprocal is out of "
+                        "range; choose a constant between 1E-307 and 1E+307",
+                        platform::vbExclamation, "Enter constant");
+            continue;
+        }
         if (c > 0) {
             // A new constant changes the objective a kept simplex was built on.
             if (app.eng.RecipLnLConst != 1 / c) InvalidateSimplex(app);

@@ -6,7 +6,8 @@ namespace tivelor {
 class App;
 
 // Asks for the constant c that makes the objective -ln L until a positive
-// number is entered; RecipLnLConst = 1 / c.
+// number is entered whose value and reciprocal are normal numbers;
+// RecipLnLConst = 1 / c.
 void EnterLikelihoodConstant(App& app);
 
 // "Insufficient degrees of freedom" refusal of a constant.

@@ -127,7 +127,8 @@ bool MarquardtRun::Derivatives() {
         e.AnaHess.ReDim(e.par.NumPars, e.par.NumPars);
     GetAnalyticalDerivatives(app);
     if (m.AnaDerivsFound) return true;
-    app.ShowMsg("Sorry, analytical derivatives seem not to have been provided", 64, "Analytical derivatives missing");
+    app.ShowMsg("Sorry, analytical derivatives seem not to have been provided",
+                platform::vbInformation, "Analytical derivatives missing");
     End();
     return false;
 }
@@ -326,7 +327,7 @@ void MarquardtRun::StopAtLimit() {
     Window();   // this end leaves the window open, shown again if it was closed
     Panel(2, "");
     Panel(3, "");
-    app.ShowMsg("Maximum number of iterations reached or an interrupt was received", 64,
+    app.ShowMsg("Maximum number of iterations reached or an interrupt was received", platform::vbInformation,
                 "Marquart minimization stopped");
     End();
 }
@@ -342,7 +343,7 @@ void MarquardtRun::Frustration() {
                              "parameter improvements,\r\n"
                              "      (5) there are numerical inaccuracies near the current minimum, or\r\n"
                              "      (6) the model, or its implementation, is flawed";
-    app.ShowMsg(text, 64, "Marquardt quits in frustration");
+    app.ShowMsg(text, platform::vbInformation, "Marquardt quits in frustration");
     UnloadWindow();
     End();
 }
@@ -350,7 +351,7 @@ void MarquardtRun::Frustration() {
 // A relative tolerance measured from an objective of exactly 0: told as the
 // Simplex tells it; ParValue keeps the best point accepted.
 void MarquardtRun::ZeroValueError() {
-    app.ShowMsg(ZeroValueMessage(), 80, "Marquardt error");
+    app.ShowMsg(ZeroValueMessage(), platform::vbCritical + platform::vbInformation, "Marquardt error");
     End();
 }
 

@@ -13,9 +13,9 @@
 
 namespace tivelor {
 
-namespace {
+using platform::vbCrLf;
 
-constexpr const char* CRLF = "\r\n";
+namespace {
 
 frmMarquardt& Window(App& app) { return frmMarquardt::ForRun(app); }
 
@@ -44,18 +44,18 @@ std::string DerivativeBlock(App& app, bool yield) {
     const EngineState& e = app.eng;
     const MarquardtState& m = app.marq;
     const std::string kind = e.DerivMethod == "N" ? "Numerical" : "Analytical";
-    std::string out = std::string(CRLF) +
+    std::string out = std::string(vbCrLf) +
                       "1st & 2nd partial derivatives of the objective function wrt to the previous parameter estimates:" +
-                      CRLF + CRLF;
+                      vbCrLf + vbCrLf;
     const long n = e.free.NFree;
     const auto& fi = e.free.FreeIndex;
     for (long a = 1; a <= n; ++a) {
         out += kind + " 1st derivative wrt Parameter      " + platform::Format(fi(a), "000)") +
-               RSetPad(platform::Format(m.PrevGrad(a), "0.00000E+00"), 13) + CRLF;
+               RSetPad(platform::Format(m.PrevGrad(a), "0.00000E+00"), 13) + vbCrLf;
         for (long b = a; b <= n; ++b) {
             out += kind + " 2nd derivative wrt Parameters " + platform::Format(fi(a), "000") + "," +
                    platform::Format(fi(b), "000)") + RSetPad(platform::Format(m.PrevHess(a, b), "0.00000E+00"), 13) +
-                   CRLF;
+                   vbCrLf;
             if (yield) app.ui.DoEvents();
         }
     }
@@ -68,9 +68,9 @@ void ShowMarquardtIteration(App& app, double& FNew, double& FLast) {
     EngineState& e = app.eng;
     ProgressPanel(app, 1, "");
     ProgressPanel(app, 3, "");
-    std::string text = std::string(CRLF) + "Note: " + Counts(app) + CRLF + CRLF + ToleranceLine(app, FNew, FLast) +
-                       CRLF + CRLF + "Current minimum found at these " + platform::CStr(e.free.NFree) +
-                       " adjusted parameter values: " + CRLF + CRLF + ParameterLines(app) + CRLF;
+    std::string text = std::string(vbCrLf) + "Note: " + Counts(app) + vbCrLf + vbCrLf + ToleranceLine(app, FNew, FLast) +
+                       vbCrLf + vbCrLf + "Current minimum found at these " + platform::CStr(e.free.NFree) +
+                       " adjusted parameter values: " + vbCrLf + vbCrLf + ParameterLines(app) + vbCrLf;
     if (ListingWanted(app)) {
         ProgressPanel(app, 1, "Please be patient while derivative output is collated");
         e.MarqGo = 0;
@@ -104,8 +104,8 @@ void ShowMarquardtMinimum(App& app, double& FMinimum) {
     EngineState& e = app.eng;
     ProgressPanel(app, 1, "");
     ProgressPanel(app, 3, "");
-    std::string text = std::string(CRLF) + MinimumLine(FMinimum, e.free.NFree) + CRLF + CRLF +
-                       ParameterLines(app) + CRLF + "This result required " + Counts(app) + CRLF;
+    std::string text = std::string(vbCrLf) + MinimumLine(FMinimum, e.free.NFree) + vbCrLf + vbCrLf +
+                       ParameterLines(app) + vbCrLf + "This result required " + Counts(app) + vbCrLf;
     if (ListingWanted(app)) {
         ProgressPanel(app, 1, "Please be patient while derivative output is collated");
         text += DerivativeBlock(app, false);
@@ -116,7 +116,7 @@ void ShowMarquardtMinimum(App& app, double& FMinimum) {
     e.MarqGo = 1;
     e.ShowDerivs = "no";
     w.ShowStepButtons(false);
-    app.ShowMsg("Minimum found using Marquardt!", 64, "Marquardt minimum");
+    app.ShowMsg("Minimum found using Marquardt!", platform::vbInformation, "Marquardt minimum");
     e.InterruptMarq = platform::False;
     ProgressPanel(app, 2, "");
     if (app.sw.PriorsOn == "on") ShowPriorReview(app);

@@ -38,14 +38,14 @@ void MarquardtSetup(App& app) {
                "            THE PRIOR DISTRIBUTION FOR ALL PARAMETERS MUST BE UNIFORM-UNBOUNDED!",
                "",
                "Choose 'Yes' if you have provided ANALYTICAL derivatives; else 'No' to calculate NUMERICAL derivatives"}),
-        35, title);
+        platform::vbYesNoCancel + platform::vbQuestion, title);
     if (method == platform::vbYes) e.DerivMethod = "A";
     else if (method == platform::vbNo) e.DerivMethod = "N";
 
     if (e.DerivMethod == "N")
-        app.ShowMsg("You have chosen NUMERICAL derivatives - it's like choosing Pepsi", 0, title);
+        app.ShowMsg("You have chosen NUMERICAL derivatives - it's like choosing Pepsi", platform::vbOKOnly, title);
     if (e.DerivMethod == "A")
-        app.ShowMsg("You have chosen ANALYTICAL derivatives - it's like choosing Coke", 0, title);
+        app.ShowMsg("You have chosen ANALYTICAL derivatives - it's like choosing Coke", platform::vbOKOnly, title);
     if (e.DerivMethod.empty()) return;
 
     const double show = app.ShowMsg(
@@ -57,7 +57,7 @@ void MarquardtSetup(App& app) {
                "",
                "Note: This is recommended and practical only for models with fewer than about a dozen parameters!",
                "           It is intended for use mainly during model building to verify the analytical derivative formulations."}),
-        36, title);
+        platform::vbYesNo + platform::vbQuestion, title);
     e.ShowDerivs = show == platform::vbYes ? "yes" : "no";
 }
 

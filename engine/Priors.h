@@ -1,6 +1,7 @@
 // The Bayesian prior penalty added to the objective while priors are on.
 #pragma once
 
+#include "numerics/PriorTerms.h"
 #include "platform/arrays.h"
 
 namespace tivelor {
@@ -12,9 +13,8 @@ class App;
 // times their sum. P is not changed.
 void PriorPenalty(App& app, platform::Vec<double>& P);
 
-// Standard normal cumulative probability of X, written into Result.
-void NormalCDF(double X, double& Result);
-double NormalCDF(double X);
+// The standard normal cumulative probability of the cliff priors.
+using numerics::NormalCDF;
 
 // Shows the review of prior likelihoods after a run or a function call
 // while priors are on.

@@ -124,15 +124,18 @@ void StoreProfilePoint(App& app, double f) {
 
 InterruptAnswer AskAfterInterrupt(App& app, const std::string& title) {
     if (app.sw.MLOn != "on")
-        return app.ShowMsg("Interrupt received. Do you want to quit minimizing?", 36, title) == platform::vbYes
+        return app.ShowMsg("Interrupt received. Do you want to quit minimizing?",
+                           platform::vbYesNo + platform::vbQuestion, title) == platform::vbYes
                    ? InterruptAnswer::Quit
                    : InterruptAnswer::GoOn;
-    if (app.ShowMsg("Interrupt received. Do you want to quit the ML procedure?", 36, title) == platform::vbYes) {
+    if (app.ShowMsg("Interrupt received. Do you want to quit the ML procedure?",
+                    platform::vbYesNo + platform::vbQuestion, title) == platform::vbYes) {
         app.eval.SavedProfPt = app.eval.ProfPt;
         app.eval.ProfPt = app.eval.NProfPts + 2;
         return InterruptAnswer::QuitProfile;
     }
-    if (app.ShowMsg("Do you want to continue starting with the NEXT point?", 292, title) == platform::vbYes)
+    if (app.ShowMsg("Do you want to continue starting with the NEXT point?",
+                    platform::vbYesNo + platform::vbQuestion + platform::vbDefaultButton2, title) == platform::vbYes)
         return InterruptAnswer::NextPoint;
     return InterruptAnswer::GoOn;
 }

@@ -142,7 +142,8 @@ void SimplexMinimize(App& app) {
         s.SimplexDone = 0;
         if (eng.NF > eng.opt.MaxCalls) {
             DrawSimplexProgress(app);
-            if (app.ShowMsg("Maximum number of function calls reached, do you want to continue?", 36,
+            if (app.ShowMsg("Maximum number of function calls reached, do you want to continue?",
+                            platform::vbYesNo + platform::vbQuestion,
                             "Simplex minimization") == platform::vbYes) {
                 eng.NF = 0;
             } else {
@@ -162,7 +163,7 @@ void SimplexMinimize(App& app) {
             } else {
                 if (flo == 0) {
                     DrawSimplexProgress(app);
-                    app.ShowMsg(ZeroValueMessage(), 80, "Simplex error");
+                    app.ShowMsg(ZeroValueMessage(), platform::vbCritical + platform::vbInformation, "Simplex error");
                     ClearPanels(app);
                     EndOfRun(app);
                     return;

@@ -8,10 +8,10 @@ namespace tivelor {
 
 using platform::CStr;
 using platform::Format;
+using platform::vbCrLf;
 
 namespace {
 
-const char* const kCrLf = "\r\n";
 // Seconds between two drawings of the progress display.
 constexpr double kShowInterval = 0.05;
 
@@ -52,16 +52,16 @@ std::string ProgressText(App& app) {
     }
     std::string text;
     text.reserve(static_cast<std::size_t>(n) * 80 + 400);
-    text += kCrLf + CountsLine(s.ShowNIter, s.ShowNF, s.ShowNRestarts) + kCrLf + kCrLf +
-            ValueLine(app, s.ShowFBest, s.ShowFWorst) + kCrLf + kCrLf;
-    if (s.ShowMoveLine) text += MoveLine(s.ShowNBetter, s.ShowAction) + kCrLf + kCrLf;
-    text += "Current minimum found at these " + CStr(n) + " adjusted parameter values:" + kCrLf +
-            kCrLf;
+    text += vbCrLf + CountsLine(s.ShowNIter, s.ShowNF, s.ShowNRestarts) + vbCrLf + vbCrLf +
+            ValueLine(app, s.ShowFBest, s.ShowFWorst) + vbCrLf + vbCrLf;
+    if (s.ShowMoveLine) text += MoveLine(s.ShowNBetter, s.ShowAction) + vbCrLf + vbCrLf;
+    text += "Current minimum found at these " + CStr(n) + " adjusted parameter values:" + vbCrLf +
+            vbCrLf;
     for (long i = 1; i <= n; ++i) {
         text += ParameterItem(app.eng.free.FreeIndex(i), s.ShowBest(i));
         text += s.LineTail[static_cast<std::size_t>(i)];
     }
-    text += kCrLf;
+    text += vbCrLf;
     return text;
 }
 
@@ -94,8 +94,8 @@ void ReportInitialSimplex(App& app) {
 
     if (eng.opt.TerminalFreq == 0) return;
     app.msg.NumFormat = "####0.#####";
-    std::string text = kCrLf + InitialLine(app) + kCrLf + kCrLf + "Initial parameter values:" +
-                       kCrLf + kCrLf;
+    std::string text = vbCrLf + InitialLine(app) + vbCrLf + vbCrLf + "Initial parameter values:" +
+                       vbCrLf + vbCrLf;
     for (long i = 1; i <= n; ++i) text += ScreenParameterLine(app, eng.free.FreeIndex(i), S(i, 1));
     app.msg.NumFormat = "0.0000000E+00";
     if (frmSimplex* w = SimplexWindow(app)) w->rtbSimplexInitial.Text = text;

@@ -127,7 +127,7 @@ void VerifySimplexMinimum(App& app, int& Done) {
         LogLine(app, "");
     }
 
-    app.ShowMsg("Minimum found using Simplex!", 80, "Simplex minimum");
+    app.ShowMsg("Minimum found using Simplex!", platform::vbCritical + platform::vbInformation, "Simplex minimum");
     eng.InterruptSimplex = platform::False;
     for (int p = 1; p <= 4; ++p) ProgressPanel(app, p, "");
     Done = 1;

@@ -29,11 +29,11 @@
 namespace tivelor {
 
 using platform::Format;
+using platform::vbCrLf;
 
 namespace {
 
 const char* const kTitle = "Bayesian parameter estimate evaluation";
-const std::string kCRLF = "\r\n";
 constexpr double kMaxCalls = 32767;
 constexpr long kMaxIntegrated = 6;
 constexpr double kNoWeight = 1E+20;   // -ln value of a point whose nodes carry no weight
@@ -71,16 +71,16 @@ private:
     Outcome Attempt() {
         app.sw.PosteriorOn = "on";
         bs.EditorShown = 0;
-        Ask(std::string("This routine will create a series of plots, and if desired, save the x-y data. ") + kCRLF +
-                kCRLF + "Choose plot 1 to get a likelihood profile plot. " + kCRLF +
-                "Choose plot 2 to get a Bayesian posterior distribution. " + kCRLF +
-                "Choose plot 3 to get a mode-centered confidence region plot. " + kCRLF +
-                "Choose plot 4 to get a mean-centered confidence region plot. " + kCRLF +
-                "Choose plot 5 to get a left to right ascending cumulative plot. " + kCRLF +
-                "Choose plot 6 to get a left to right descending cumulative plot. " + kCRLF +
-                "Choose plot 7 to get a mode-centered Gaussian distribution plot." + kCRLF + kCRLF +
+        Ask(std::string("This routine will create a series of plots, and if desired, save the x-y data. ") + vbCrLf +
+                vbCrLf + "Choose plot 1 to get a likelihood profile plot. " + vbCrLf +
+                "Choose plot 2 to get a Bayesian posterior distribution. " + vbCrLf +
+                "Choose plot 3 to get a mode-centered confidence region plot. " + vbCrLf +
+                "Choose plot 4 to get a mean-centered confidence region plot. " + vbCrLf +
+                "Choose plot 5 to get a left to right ascending cumulative plot. " + vbCrLf +
+                "Choose plot 6 to get a left to right descending cumulative plot. " + vbCrLf +
+                "Choose plot 7 to get a mode-centered Gaussian distribution plot." + vbCrLf + vbCrLf +
                 "If only two variables are evaluated a bivarate pdf plot is also generated",
-            64);
+            platform::vbInformation);
         const std::string question =
             std::string("First choose the parameter to be evaluated, then the number of grid points. ") +
             "You may then wisely edit the mid-range parameter value and the step size " +
@@ -92,12 +92,12 @@ private:
             "We suggest you first build a covariance matrix for parameters with non-zero step sizes " +
             "and thus let the statistical machinery determine approximate values for the step sizes. " +
             "Be warned, however, that this choice will automatically change the values for step sizes " +
-            "in your algorithm data file." + kCRLF + kCRLF + "Do you want to continue?";
-        if (Ask(question, 36) == platform::vbNo) return Outcome::Exit;
+            "in your algorithm data file." + vbCrLf + vbCrLf + "Do you want to continue?";
+        if (Ask(question, platform::vbYesNo + platform::vbQuestion) == platform::vbNo) return Outcome::Exit;
 
-        if (PreviousResultsAvailable() && Ask("Do you want to perform integrations now?" + kCRLF + kCRLF +
+        if (PreviousResultsAvailable() && Ask(std::string("Do you want to perform integrations now?") + vbCrLf + vbCrLf +
                                                   "Choosing 'NO' will give you the previous BP plots",
-                                              36) == platform::vbNo) {
+                                              platform::vbYesNo + platform::vbQuestion) == platform::vbNo) {
             ReShow();
             return Outcome::Exit;
         }
@@ -113,13 +113,16 @@ private:
         app.sw.FormClosed = platform::False;
 
         if (eng.par.StepSize(ev.ProfPar) == 0) {
-            Ask("The parameter chosen has a step size of zero; please try again", 48, "Problem with setup");
+            Ask("The parameter chosen has a step size of zero; please try again",
+                platform::vbExclamation, "Problem with setup");
             Refuse();
             return Outcome::Exit;
         }
         SetAside();
         SetUpFusedParameters(app);
         PackAdjustableParameters(app);
+        startValues = eng.par.ParValue;
+        moved = true;
         // The editor may have freed parameters after the counts were checked.
         if (eng.free.NFree == 0) bs.NGridPts = 0;
         if (eng.free.NFree > 0 && bs.NGridPts == 0 && !AskGridCount()) {
@@ -127,7 +130,7 @@ private:
             return Outcome::Exit;
         }
         if (eng.free.NFree > kMaxIntegrated) {
-            Ask("Too many free parameters - maximum is 6", 48, "Problem with setup");
+            Ask("Too many free parameters - maximum is 6", platform::vbExclamation, "Problem with setup");
             Refuse();
             return Outcome::Exit;
         }
@@ -144,7 +147,8 @@ private:
                 bs.PeakDensity = 0;
             } catch (const std::bad_alloc&) {
                 bs.BivarSizeFailed = 1;
-                Ask("Bivariate array is probably too large; reduce grid size", 64, "Error message");
+                Ask("Bivariate array is probably too large; reduce grid size",
+                    platform::vbInformation, "Error message");
                 PutBack();
                 eng.par.StepSize(ev.ProfPar) = bs.SavedProfStep;
                 fixed = false;
@@ -169,7 +173,7 @@ private:
             SetUpFusedParameters(app);
             PackAdjustableParameters(app);
             if (eng.NObs == 0) EnterLikelihoodConstant(app);
-            bs.ParAnswer = app.ui.InputBox("Choose the parameter number to be evaluated or Quit: " + kCRLF +
+            bs.ParAnswer = app.ui.InputBox(std::string("Choose the parameter number to be evaluated or Quit: ") + vbCrLf +
                                                "0 < parameter # <= " + platform::CStr(numPars),
                                            kTitle, "");
             if (bs.ParAnswer.empty()) return false;
@@ -180,7 +184,7 @@ private:
             }
             ev.ProfPar = *p;
             do {
-                bs.PtsAnswer = app.ui.InputBox("Choose the number of data points for profile parameter:" + kCRLF +
+                bs.PtsAnswer = app.ui.InputBox(std::string("Choose the number of data points for profile parameter:") + vbCrLf +
                                                    "0 <= # points <= 1001",
                                                kTitle, "25");
             } while (platform::Trim(bs.PtsAnswer).empty() || !IsNumeric(platform::Trim(bs.PtsAnswer)));
@@ -199,8 +203,9 @@ private:
     }
 
     std::string GridQuestion() {
-        return app.ui.InputBox("Choose the number of data points for grid parameter:" + kCRLF + "0 <= # points <= 1001",
-                               kTitle, "25");
+        return app.ui.InputBox(
+            std::string("Choose the number of data points for grid parameter:") + vbCrLf + "0 <= # points <= 1001",
+            kTitle, "25");
     }
 
     // The grid count when the editor freed parameters that none was asked
@@ -229,9 +234,9 @@ private:
         const double calls =
             static_cast<double>(ev.NProfPts) * std::pow(static_cast<double>(bs.NGridPts), static_cast<double>(integrated));
         if (calls <= kMaxCalls) return true;
-        Ask("Required number of function calls exceeds the maximum allowed of 32767." + kCRLF +
+        Ask(std::string("Required number of function calls exceeds the maximum allowed of 32767.") + vbCrLf +
                 "Correct this by reducing the number of free parameters or the grid resolution",
-            48, "Too many function calls");
+            platform::vbExclamation, "Too many function calls");
         Refuse();
         return false;
     }
@@ -320,7 +325,6 @@ private:
             const long pt = ev.ProfPt;
             const double x = bs.ProfCentre - static_cast<double>(bs.MidProfPt - pt) * bs.ProfStep;
             eng.par.ParValue(p) = x;
-            moved = true;
             ev.ProfX(pt) = x;
             if (nFree == 0) {
                 main.stbMain5.SetPanel(1, "Calculating profile point " + Format(static_cast<double>(pt), "###0") +
@@ -366,9 +370,9 @@ private:
         }
         if (ev.NProfPts < 3 || bs.MinPt < 1 || bs.MinPt > ev.NProfPts) {
             if (quit)
-                Ask(TooFewPointsText(ev.NProfPts), 48);
+                Ask(TooFewPointsText(ev.NProfPts), platform::vbExclamation);
             else if (bs.MinPt < 1)
-                Ask("No profile point gave a usable posterior value; nothing can be shown.", 48);
+                Ask("No profile point gave a usable posterior value; nothing can be shown.", platform::vbExclamation);
             Refuse();
             return;
         }
@@ -434,7 +438,8 @@ private:
     bool QuitAsked() {
         if (!app.sw.InterruptBayes) return false;
         app.sw.InterruptBayes = platform::False;
-        if (Ask("Interrupt received.  Quit calculations?", 36, "Bayesian calculations") != platform::vbYes) return false;
+        if (Ask("Interrupt received.  Quit calculations?",
+                platform::vbYesNo + platform::vbQuestion, "Bayesian calculations") != platform::vbYes) return false;
         ev.SavedProfPt = ev.ProfPt;
         quit = true;
         return true;
@@ -452,9 +457,10 @@ private:
         app.ui.DoEvents();
     }
 
+    // Every value as the run found it after the editor.
     void PutBack() {
         if (!moved) return;
-        eng.par.ParValue(ev.ProfPar) = bs.ProfCentre;
+        eng.par.ParValue = startValues;
         moved = false;
     }
 
@@ -527,7 +533,7 @@ private:
         if (integrated == 1 &&
             Ask("Do you want to view a bivariate plot of parameters " + platform::CStr(ev.ProfPar) + " and " +
                     platform::CStr(yPar) + "?",
-                36, "Bivariate plot") == platform::vbYes) {
+                platform::vbYesNo + platform::vbQuestion, "Bivariate plot") == platform::vbYes) {
             int xPar = ev.ProfPar;
             PlotBivariateDensity(app, bs.BivarX, bs.BivarY, bs.BivarDensity, bs.PeakDensity, xPar, yPar, ev.NProfPts,
                                  bs.NGridPts, bs.PeakX, bs.PeakY);
@@ -558,7 +564,8 @@ private:
         for (int k = 1; k <= 6; ++k) main.stbMain3.SetPanel(k, "");
         app.ui.DoEvents();
         if (bs.EditorShown == 1)
-            Ask("Your algorithm file may have been automatically edited", 48, "A friendly reminder");
+            Ask("Your algorithm file may have been automatically edited",
+                platform::vbExclamation, "A friendly reminder");
     }
 
     App& app;
@@ -569,9 +576,10 @@ private:
     numerics::WeightReference weights{0};
     double total = 0;          // evaluations the run needs
     bool fixed = false;        // this call set the profiled parameter's step to 0
-    bool moved = false;        // the profiled parameter is away from its centre
+    bool moved = false;        // ParValue may differ from startValues
     bool quit = false;         // the user quit during the run
     bool failed = false;       // an evaluation ended the run
+    platform::Vec<double> startValues;   // ParValue when the run started
 };
 
 }  // namespace
@@ -590,12 +598,12 @@ void ShowPosteriorData(App& app, double Mean, double Mode, double ModeDiff, doub
 std::string GridFileText(const platform::Vec<double>& X, const platform::Vec<double>& Y,
                          const platform::Matrix<double>& Density, long NX, long NY, int XPar, int YPar) {
     std::string t = "Bivariate plot data for parameters" + platform::Str(XPar) + " and" + platform::Str(YPar) + " " +
-                    kCRLF + "        X_Coord,        Y_Coord,  Prob_Density" + kCRLF;
+                    vbCrLf + "        X_Coord,        Y_Coord,  Prob_Density" + vbCrLf;
     t.reserve(t.size() + static_cast<std::size_t>(NX * NY) * 48);
     for (long i = 1; i <= NX; ++i) {
         const std::string x = Format(X(i), "    0.0000E+000");
         for (long j = 1; j <= NY; ++j)
-            t += x + Format(Y(j), "     0.0000E+000") + Format(Density(i, j), "    0.0000E+000") + kCRLF;
+            t += x + Format(Y(j), "     0.0000E+000") + Format(Density(i, j), "    0.0000E+000") + vbCrLf;
     }
     return t;
 }

@@ -135,7 +135,7 @@ bool AskGridFactors(App& app) {
         }
         const std::string text = std::string("Are these default grid factors OK?") + vbCrLf + vbCrLf +
                                  FactorList(app, " 1) ");
-        if (app.ShowMsg(text, 36, kTitle) == platform::vbYes) return true;
+        if (app.ShowMsg(text, platform::vbYesNo + platform::vbQuestion, kTitle) == platform::vbYes) return true;
     }
 }
 
@@ -144,7 +144,7 @@ void TellNothingToDo(App& app) {
     menu.Show();
     menu.EnableTaskButtons(true);
     app.form<frmMain>().mnuApplication.Enabled = true;
-    app.ShowMsg("All step sizes are zero", 48, "There is nothing to do!");
+    app.ShowMsg("All step sizes are zero", platform::vbExclamation, "There is nothing to do!");
 }
 
 }  // namespace
@@ -155,7 +155,8 @@ void AskOptimisticSEs(App& app) {
                              vbCrLf + "(This is not recommended for final analyses, but can be a time-efficient way " +
                              vbCrLf + "to rapidly assess relative parameter uncertainty in preliminary analyses).";
     app.sw.OptimisticSEs = platform::False;
-    if (app.ShowMsg(text, 292, "Calculate optimistic SEs only?") == platform::vbYes)
+    if (app.ShowMsg(text, platform::vbYesNo + platform::vbQuestion + platform::vbDefaultButton2,
+                    "Calculate optimistic SEs only?") == platform::vbYes)
         app.sw.OptimisticSEs = platform::True;
 }
 
@@ -182,7 +183,7 @@ bool CovarianceCalculator(App& app) {
     FitRunArrays(app);
 
     for (;;) {
-        const double answer = app.ShowMsg(MethodQuestion(), 35, kTitle);
+        const double answer = app.ShowMsg(MethodQuestion(), platform::vbYesNoCancel + platform::vbQuestion, kTitle);
         if (answer == platform::vbCancel) return leave();
         if (answer == platform::vbYes && sw.PriorsOn == "on") {
             // The prior term has no analytical derivatives: such covariances
@@ -190,7 +191,7 @@ bool CovarianceCalculator(App& app) {
             app.ShowMsg(std::string("Analytical covariances cannot be calculated while Bayesian prior ") +
                             "distributions contribute to the likelihood function." + vbCrLf + vbCrLf +
                             "Choose numerical covariances, or set every prior to uniform-unbounded first.",
-                        48, kTitle);
+                        platform::vbExclamation, kTitle);
             continue;
         }
         sw.CovMethod = answer == platform::vbYes ? "A" : "N";
@@ -198,7 +199,8 @@ bool CovarianceCalculator(App& app) {
     }
 
     if (sw.CovMethod == "N") {
-        if (app.ShowMsg(Explanation(), 65, kTitle) == platform::vbCancel) return leave();
+        if (app.ShowMsg(Explanation(),
+                        platform::vbOKCancel + platform::vbInformation, kTitle) == platform::vbCancel) return leave();
 
         platform::Vec<int>& on = app.shell.AlgoColOn;
         if (on.UBound() < 9) on.ReDimPreserve(9);

@@ -96,7 +96,8 @@ void CalcGridLikelihoods(App& app, double& Factor, double& Mean, double& SD, int
                 if (app.sw.InterruptCov) {
                     app.sw.InterruptCov = platform::False;
                     CovDataWindow(app).cmdStop.Enabled = true;
-                    if (app.ShowMsg("Interrupt received. Do you want to quit calculating this grid?", 36,
+                    if (app.ShowMsg("Interrupt received. Do you want to quit calculating this grid?",
+                                    platform::vbYesNo + platform::vbQuestion,
                                     "Covariance calculations") == platform::vbYes) {
                         ev.GridQuit = "true";
                         Mean = -1.0;

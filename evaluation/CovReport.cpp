@@ -17,9 +17,10 @@
 
 namespace tivelor {
 
+using platform::vbCrLf;
+
 namespace {
 
-constexpr const char* kCrLf = "\r\n";
 constexpr const char* kSaveHint =
     "To save these results [restore or minimize this form then] choose 'Save covariance results as...'";
 
@@ -82,7 +83,7 @@ void CovarianceReport(App& app) {
     out.reserve(static_cast<std::size_t>(2000 + 130 * (N + 2 * F + F * F)));
     if (method == "N" || method == "A") {
         out += std::string("Parameter values, step sizes, link codes, and definitions for ") +
-               (method == "N" ? "numerically" : "analytically") + " calculated covariances:" + kCrLf + kCrLf;
+               (method == "N" ? "numerically" : "analytically") + " calculated covariances:" + vbCrLf + vbCrLf;
     }
     for (int i = 1; i <= N; ++i) {
         out += platform::Format(i, " 000) ");
@@ -90,26 +91,26 @@ void CovarianceReport(App& app) {
         Pad(out, FormatE7(ev.CovStep(i)), 16);
         out += ' ';
         Pad(out, platform::Format(std::string_view(par.FuseCode(i)), "  "), 3);
-        out += "  " + par.ParName(i) + kCrLf;
+        out += "  " + par.ParName(i) + vbCrLf;
     }
-    out += kCrLf;
+    out += vbCrLf;
     if (method == "N")
         out += "Reliable numerical covariance results should be similar among three grids with quite different grid "
                "factors";
     else if (method == "A")
         out += "Analytical covariance results are redundant for all grids; likelihood function value summary is "
                "meaningless";
-    if (method == "N" || method == "A") out += kCrLf;
-    out += kCrLf;
-    out += "Covariance constant: " + platform::CStr(1 / r) + kCrLf + kCrLf;
+    if (method == "N" || method == "A") out += vbCrLf;
+    out += vbCrLf;
+    out += "Covariance constant: " + platform::CStr(1 / r) + vbCrLf + vbCrLf;
     out += std::string(31, ' ') + "Grid #1" + std::string(11, ' ') + "Grid #2" + std::string(11, ' ') + "Grid #3" +
-           kCrLf + kCrLf;
+           vbCrLf + vbCrLf;
     out += "Factors:              1) ";
     for (int g = 1; g <= 3; ++g) {
         if (g > 1) out += "  " + platform::CStr(g) + ") ";
         Pad(out, FormatE7(ev.GridFactor(g)), 13);
     }
-    out += std::string(kCrLf) + kCrLf + "Likelihood function value summary:" + kCrLf;
+    out += std::string(vbCrLf) + vbCrLf + "Likelihood function value summary:" + vbCrLf;
 
     // Likelihood summary.
     std::string mean[4], sd[4], cv[4];
@@ -134,25 +135,25 @@ void CovarianceReport(App& app) {
     auto row = [&](const char* label, const std::string* cells) {
         out += Blanks(label, 20);
         for (int g = 1; g <= 3; ++g) Pad(out, cells[g], 18);
-        out += kCrLf;
+        out += vbCrLf;
     };
     row("   Mean:", mean);
     row("   Std Dev:", sd);
     row("   Coef of Var:", cv);
-    out += kCrLf;
+    out += vbCrLf;
 
     // Standard errors.
-    out += std::string("Par#                               Standard errors of the estimates") + kCrLf;
+    out += std::string("Par#                               Standard errors of the estimates") + vbCrLf;
     for (long k = 1; k <= F; ++k) {
         Pad(out, platform::CStr(ev.CovIndex(k)), 3);
         for (int g = 1; g <= 3; ++g) Pad(out, FormatE7(eng.CovStore(0, k, g)), g == 1 ? 35 : 18);
-        out += kCrLf;
+        out += vbCrLf;
         yield();
     }
-    out += kCrLf;
+    out += vbCrLf;
 
     // Probabilities that the estimates do not differ from 0, then from 1.
-    out += std::string("Par#               Probabilities that the estimates do not differ from 0, then 1") + kCrLf;
+    out += std::string("Par#               Probabilities that the estimates do not differ from 0, then 1") + vbCrLf;
     for (long k = 1; k <= F; ++k) {
         Pad(out, platform::CStr(ev.CovIndex(k)), 3);
         out.append(17, ' ');
@@ -169,16 +170,16 @@ void CovarianceReport(App& app) {
             Pad(out, FormatP3(p0, available), 10);
             Pad(out, FormatP3(p1, available), 8);
         }
-        out += kCrLf;
+        out += vbCrLf;
         yield();
     }
-    out += kCrLf;
+    out += vbCrLf;
 
     if (app.sw.OptimisticSEs) {
         out += std::string("Note: The above SE estimates are optimistic (under-estimated) conditional estimates") +
-               kCrLf + kCrLf;
+               vbCrLf + vbCrLf;
     } else {
-        out += std::string("Par#,Par#                                   Correlations") + kCrLf;
+        out += std::string("Par#,Par#                                   Correlations") + vbCrLf;
         for (long a = 1; a < F; ++a)
             for (long b = a + 1; b <= F; ++b) {
                 Pad(out, platform::CStr(ev.CovIndex(a)), 3);
@@ -188,25 +189,25 @@ void CovarianceReport(App& app) {
                     const double c = s == 0 ? -1 : eng.CovStore(a, b, g) / s;
                     Pad(out, FormatP2(std::isfinite(c) ? c : -1), g == 1 ? 30 : 18);
                 }
-                out += kCrLf;
+                out += vbCrLf;
                 yield();
             }
-        out += kCrLf;
-        out += std::string("Par#,Par#                                   Covariances") + kCrLf;
+        out += vbCrLf;
+        out += std::string("Par#,Par#                                   Covariances") + vbCrLf;
         for (long a = 1; a <= F; ++a)
             for (long b = a; b <= F; ++b) {
                 Pad(out, platform::CStr(ev.CovIndex(a)), 3);
                 Pad(out, platform::CStr(ev.CovIndex(b)), 5);
                 for (int g = 1; g <= 3; ++g) Pad(out, FormatE7(eng.CovStore(a, b, g)), g == 1 ? 30 : 18);
-                out += kCrLf;
+                out += vbCrLf;
                 yield();
             }
-        out += kCrLf;
+        out += vbCrLf;
     }
 
     // Determinants, from their logarithms where the grid has an inverse.
     const bool logs = ev.CovLnDet.UBound() >= 3;
-    out += std::string(44, ' ') + "Determinants" + kCrLf + "Covariance Matrix:  ";
+    out += std::string(44, ' ') + "Determinants" + vbCrLf + "Covariance Matrix:  ";
     for (int g = 1; g <= 3; ++g) {
         std::string cell;
         if (!logs || std::isnan(ev.CovLnDet(g))) {
@@ -217,7 +218,7 @@ void CovarianceReport(App& app) {
         }
         Pad(out, cell, 18);
     }
-    out += std::string(kCrLf) + "Correlation Matrix: ";
+    out += std::string(vbCrLf) + "Correlation Matrix: ";
     for (int g = 1; g <= 3; ++g) {
         std::string cell;
         if (!logs || std::isnan(ev.CovLnDet(g))) {
@@ -230,7 +231,7 @@ void CovarianceReport(App& app) {
         }
         Pad(out, cell, 18);
     }
-    out += kCrLf;
+    out += vbCrLf;
 
     // The chooser may have been closed while the report was collated: then
     // nothing is left to show it in.

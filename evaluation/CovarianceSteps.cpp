@@ -64,7 +64,7 @@ std::optional<double> CovarianceGridSE(const App& app, int p, int g) {
 void ReportGridNotComputed(App& app, int g, const std::string& title) {
     app.ShowMsg("Covariance grid " + platform::CStr(g) +
                     " holds no standard errors (it was not computed); please choose another grid or N",
-                48, title);
+                platform::vbExclamation, title);
 }
 
 }  // namespace tivelor

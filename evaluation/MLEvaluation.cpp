@@ -22,11 +22,11 @@
 namespace tivelor {
 
 using platform::Format;
+using platform::vbCrLf;
 
 namespace {
 
 const char* const kTitle = "ML parameter estimate evaluation";
-const std::string kCRLF = "\r\n";
 
 // Seconds since start, across midnight.
 double Elapsed(App& app, double start) {
@@ -62,15 +62,15 @@ private:
 
     // Steps up to the fixed parameter; false on every way out.
     bool Dialogue() {
-        Ask(std::string("This routine will create a series of plots, and if desired, save the x-y data. ") + kCRLF +
-                kCRLF + "Choose plot 1 to get a likelihood profile plot. " + kCRLF +
-                "Choose plot 2 to get a confidence distribution at ML estimates. " + kCRLF +
-                "Choose plot 3 to get a mode-centered confidence region plot. " + kCRLF +
-                "Choose plot 4 to get a mean-centered confidence region plot. " + kCRLF +
-                "Choose plot 5 to get a left to right ascending cumulative plot. " + kCRLF +
-                "Choose plot 6 to get a left to right descending cumulative plot. " + kCRLF +
+        Ask(std::string("This routine will create a series of plots, and if desired, save the x-y data. ") + vbCrLf +
+                vbCrLf + "Choose plot 1 to get a likelihood profile plot. " + vbCrLf +
+                "Choose plot 2 to get a confidence distribution at ML estimates. " + vbCrLf +
+                "Choose plot 3 to get a mode-centered confidence region plot. " + vbCrLf +
+                "Choose plot 4 to get a mean-centered confidence region plot. " + vbCrLf +
+                "Choose plot 5 to get a left to right ascending cumulative plot. " + vbCrLf +
+                "Choose plot 6 to get a left to right descending cumulative plot. " + vbCrLf +
                 "Choose plot 7 to get a mode-centered Gaussian distribution plot.",
-            64);
+            platform::vbInformation);
         const std::string question =
             std::string("First choose the parameter to be profiled, then the number of data points. ") +
             "You may then wisely edit the mid-range of the parameter value and the step size. " +
@@ -81,13 +81,13 @@ private:
             "We suggest you first build a covariance matrix for parameters with non-zero step sizes " +
             "and thus let the statistical machinery determine approximate values for the step sizes. " +
             "Be warned, however, that this choice will automatically change the values for step sizes " +
-            "in your algorithm data file." + kCRLF + kCRLF + "Do you want to continue?";
-        if (Ask(question, 36) == platform::vbNo) return false;
+            "in your algorithm data file." + vbCrLf + vbCrLf + "Do you want to continue?";
+        if (Ask(question, platform::vbYesNo + platform::vbQuestion) == platform::vbNo) return false;
 
         if (PreviousResultsAvailable(app) &&
-            Ask("Do you want to perform minimizations now?" + kCRLF + kCRLF +
+            Ask(std::string("Do you want to perform minimizations now?") + vbCrLf + vbCrLf +
                     "Choosing 'NO' will give you the previous ML plots",
-                36) == platform::vbNo) {
+                platform::vbYesNo + platform::vbQuestion) == platform::vbNo) {
             Restore(app);
             eng.free.NFree -= 1;
             ml.SavedProfStep = eng.par.StepSize(ev.ProfPar);
@@ -101,7 +101,7 @@ private:
 
         const int numPars = eng.par.NumPars;
         for (;;) {
-            const std::string a = app.ui.InputBox("Choose the parameter number to be profiled:" + kCRLF +
+            const std::string a = app.ui.InputBox(std::string("Choose the parameter number to be profiled:") + vbCrLf +
                                                       "0 < parameter # <= " + platform::CStr(numPars),
                                                   kTitle, "");
             if (a.empty()) return false;
@@ -113,7 +113,7 @@ private:
         }
         for (;;) {
             const auto n = IntegerAnswer(app.ui.InputBox(
-                "Choose the number of x-y data points per plot:" + kCRLF + "0 <= # points <= 1001", kTitle, "25"));
+                std::string("Choose the number of x-y data points per plot:") + vbCrLf + "0 <= # points <= 1001", kTitle, "25"));
             if (!n || *n < 0 || *n > 1001) continue;
             long count = *n;
             if (count == 0) count = 25;
@@ -122,13 +122,13 @@ private:
             ev.NProfPts = count;
             break;
         }
-        ml.MinMethod = Ask(std::string("Choose 'Yes' to minimize with SIMPLEX") + kCRLF +
+        ml.MinMethod = Ask(std::string("Choose 'Yes' to minimize with SIMPLEX") + vbCrLf +
                                "Choose 'No' to minimize with MARQUARDT",
-                           36) == platform::vbYes
+                           platform::vbYesNo + platform::vbQuestion) == platform::vbYes
                            ? "S"
                            : "M";
         if (app.sw.CovDone == "on" && !AskCovarianceGridSteps(app, ev.NProfPts, kTitle)) {
-            ev.NProfPts = 0;
+            Withdraw();
             return false;
         }
 
@@ -139,8 +139,8 @@ private:
         app.sw.FormClosed = platform::False;
 
         if (eng.par.StepSize(ev.ProfPar) == 0) {
-            Ask("The parameter chosen has a step size of zero; please try again", 48);
-            ev.NProfPts = 0;
+            Ask("The parameter chosen has a step size of zero; please try again", platform::vbExclamation);
+            Withdraw();
             return false;
         }
         return true;
@@ -151,12 +151,13 @@ private:
         for (platform::Vec<double>* v :
              {&ev.ProfNegLnL, &ev.ProfX, &ev.ProfPDF, &ev.ProfNormPDF, &ev.ProfCIMode, &ev.ProfCIMean})
             v->ReDim(n);
+        // The last table is replaced by this run's or by none.
+        ml.last = ProfileSnapshot{};
         const int p = ev.ProfPar;
         ml.ProfCentre = eng.par.ParValue(p);
         ml.ProfStep = ml.SavedProfStep = eng.par.StepSize(p);
         eng.par.StepSize(p) = 0;
         fixed = true;
-        moved = true;
         ml.MinNegLnL = 1E+100;
         ml.MinPt = 0;
         ml.MidProfPt = static_cast<double>(n - 1) / 2 + 1;
@@ -166,6 +167,8 @@ private:
         PackAdjustableParameters(app);
         if (eng.free.NFree == 0) main.mnuMLInt.Visible = true;
         app.ui.DoEvents();
+        startValues = eng.par.ParValue;
+        moved = true;
 
         const std::string method = platform::UCase(ml.MinMethod);
         bool quit = false;
@@ -187,7 +190,8 @@ private:
                 if (!EvaluatePoint(pt)) return;
                 if (eng.free.NFree == 0 && app.sw.InterruptML) {
                     app.sw.InterruptML = platform::False;
-                    if (app.ShowMsg("Interrupt received.  Quit calculations?", 36, "Maximum-likelihood calculations") ==
+                    if (app.ShowMsg("Interrupt received.  Quit calculations?",
+                                    platform::vbYesNo + platform::vbQuestion, "Maximum-likelihood calculations") ==
                         platform::vbYes) {
                         ev.SavedProfPt = ev.ProfPt;
                         ev.ProfPt = ev.NProfPts + 2;
@@ -211,8 +215,8 @@ private:
         }
         if (ev.NProfPts < 3 || ml.MinPt < 1 || ml.MinPt > ev.NProfPts) {
             if (quit)
-                Ask(TooFewPointsText(ev.NProfPts), 48);
-            ev.NProfPts = 0;
+                Ask(TooFewPointsText(ev.NProfPts), platform::vbExclamation);
+            Withdraw();
             return;
         }
         if (ml.ProfStep < 0) Reverse();
@@ -232,7 +236,7 @@ private:
             eng.Simplex.ReDim(1, 1);
             SizeMarquardtArrays(app);
             if (eng.DerivMethod.empty()) {
-                ev.NProfPts = 0;
+                Withdraw();
                 PutBack();
                 return false;
             }
@@ -251,7 +255,7 @@ private:
         const double F = EvaluateObjective(app, eng.par.ParValue, 1, true);
         if (eng.RecipLnLConst <= 0) {
             WarnInsufficientDF(app);
-            ev.NProfPts = 0;
+            Withdraw();
             PutBack();
             return false;
         }
@@ -270,12 +274,18 @@ private:
         app.ui.DoEvents();
     }
 
-    // The profiled parameter back at its centre with its step.
+    // Every value as the loop found it, and the profiled parameter's step.
     void PutBack() {
         if (!moved) return;
-        eng.par.ParValue(ev.ProfPar) = ml.ProfCentre;
+        eng.par.ParValue = startValues;
         eng.par.StepSize(ev.ProfPar) = ml.ProfStep;
         moved = false;
+    }
+
+    // An exit without a table: no earlier table is offered either.
+    void Withdraw() {
+        ev.NProfPts = 0;
+        ml.last = ProfileSnapshot{};
     }
 
     // Points made from high to low values become an ascending table.
@@ -324,7 +334,8 @@ private:
         main.stbMain4.Visible = false;
         app.ui.DoEvents();
         if (ml.EditorShown == 1)
-            app.ShowMsg("Your algorithm file may have been automatically edited", 48, "A friendly reminder");
+            app.ShowMsg("Your algorithm file may have been automatically edited",
+                        platform::vbExclamation, "A friendly reminder");
     }
 
     App& app;
@@ -333,9 +344,10 @@ private:
     MLState& ml;
     frmMain& main;
     bool fixed = false;        // this call set the profiled parameter's step to 0
-    bool moved = false;        // the profiled parameter is away from its centre
+    bool moved = false;        // ParValue may differ from startValues
     bool marquardt = false;    // TerminalFreq is to be restored
     int terminalFreq = 0;
+    platform::Vec<double> startValues;   // ParValue when the loop started
 };
 
 }  // namespace
@@ -346,20 +358,20 @@ std::string ConfidenceTableText(const EvalState& ev, const std::string& heading,
                                 double Diff, double SD) {
     const std::string pattern = "0.0000E+000   ";
     auto field = [&](double x) { return RSetPad(Format(x, pattern), 15); };
-    std::string t = heading + kCRLF + kCRLF +
+    std::string t = heading + vbCrLf + vbCrLf +
                     "  Point       Value         -ln[L]           PDF        CI on mode     CI on mean     Normal PDF" +
-                    kCRLF;
+                    vbCrLf;
     for (long k = 1; k <= ev.NProfPts; ++k) {
         t += RSetPad(Format(static_cast<double>(k), "##0"), 5) + "    " + field(ev.ProfX(k)) + field(ev.ProfNegLnL(k)) +
              field(ev.ProfPDF(k)) + field(ev.ProfCIMode(k)) + field(ev.ProfCIMean(k)) + field(ev.ProfNormPDF(k)) +
-             kCRLF;
+             vbCrLf;
     }
-    t += kCRLF;
-    t += "Max Likelihood: " + field(Estimate) + kCRLF;
-    t += "Expected Value: " + field(Mean) + kCRLF;
-    t += "Estimated Diff: " + field(Diff) + kCRLF;
-    t += "Percent Diff:   " + (Mean == 0 ? RSetPad("Undefined", 15) : field(Diff * 100 / Mean)) + kCRLF;
-    t += "Estimated SE:   " + field(SD) + kCRLF;
+    t += vbCrLf;
+    t += "Max Likelihood: " + field(Estimate) + vbCrLf;
+    t += "Expected Value: " + field(Mean) + vbCrLf;
+    t += "Estimated Diff: " + field(Diff) + vbCrLf;
+    t += "Percent Diff:   " + (Mean == 0 ? RSetPad("Undefined", 15) : field(Diff * 100 / Mean)) + vbCrLf;
+    t += "Estimated SE:   " + field(SD) + vbCrLf;
     return t;
 }
 

@@ -2,12 +2,18 @@
 
 #include <cmath>
 
+#include "app/App.h"
 #include "evaluation/EvalState.h"
 #include "evaluation/MLState.h"
 #include "platform/runtime.h"
 #include "shell/AlgoEditor.h"
 
 namespace tivelor {
+
+void WithdrawPreviousResults(App& app) {
+    app.ml.last = ProfileSnapshot{};
+    app.bayes.last = PosteriorRecord{};
+}
 
 std::optional<int> IntegerAnswer(const std::string& text) {
     const std::string t = platform::Trim(text);

@@ -6,8 +6,13 @@
 
 namespace tivelor {
 
+class App;
 struct EvalState;
 struct ProfileSnapshot;
+
+// The likelihood-profile and posterior offers of their last results are
+// withdrawn, with the records they would show.
+void WithdrawPreviousResults(App& app);
 
 // A typed whole number within an Integer; nothing otherwise.
 std::optional<int> IntegerAnswer(const std::string& text);

@@ -274,7 +274,7 @@ void AdviseFuseFix(App& app, ModelState& m) {
                 text += "Parameters to fuse with parameter" + Str(NSpp + i) + ":" +
                         fuseUA[static_cast<std::size_t>(i)] + platform::vbCrLf;
         HideWindows(app, true);
-        app.ShowMsg(text, 80,
+        app.ShowMsg(text, platform::vbCritical + platform::vbInformation,
                     "You are advised to fuse the following parameter groups BEFORE any grid "
                     "search...");
     }
@@ -283,7 +283,8 @@ void AdviseFuseFix(App& app, ModelState& m) {
         if (m.CumCount(i, NQuad) == 1) fix += Str(i);
     if (!fix.empty()) {
         HideWindows(app, true);
-        app.ShowMsg("Fix Theta at zero (0), or Logit[Theta] at -18.42, for parameters:" + fix, 80,
+        app.ShowMsg("Fix Theta at zero (0), or Logit[Theta] at -18.42, for parameters:" + fix,
+                    platform::vbCritical + platform::vbInformation,
                     "You are advised to fix the following parameters AFTER any grid search...");
     }
     ShowWindows(app);

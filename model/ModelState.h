@@ -21,7 +21,6 @@ public:
         ncol_ = nquad < 0 ? 0 : nquad + 1;
         v_.assign(static_cast<std::size_t>(2 * nspp_ + 1) * static_cast<std::size_t>(ncol_), T{});
     }
-    long LBound1() const { return -nspp_; }
     long UBound1() const { return nspp_; }
     long UBound2() const { return ncol_ - 1; }
     T& operator()(long i, long j) {

@@ -16,9 +16,10 @@
 
 namespace tivelor {
 
+using platform::vbCrLf;
+
 namespace {
 
-constexpr const char* kCrLf = "\r\n";
 constexpr double kLogitClamp = 18.42;
 
 }  // namespace
@@ -53,7 +54,7 @@ bool RecordComplete(const ModelState& md) {
 
 struct Lines {
     std::string& out;
-    void line(const std::string& s = "") { out += s + kCrLf; }
+    void line(const std::string& s = "") { out += s + vbCrLf; }
 };
 
 void WriteSectionsAToD(App& app, Lines& w, double k, const MaybeNumber& aicc) {
@@ -64,7 +65,7 @@ void WriteSectionsAToD(App& app, Lines& w, double k, const MaybeNumber& aicc) {
     w.line("Data file:      " + md.DataFile);
     w.line("Algorithm file: " + app.eng.AlgFileName);
     w.line();
-    if (!app.shell.PriFileName.empty()) {
+    if (app.sw.PriorsOn == "on" && !app.shell.PriFileName.empty()) {
         w.line("Important note: This analysis used Bayesian prior information");
         w.line("Bayesian priors file: " + app.shell.PriFileName);
         w.line();
@@ -264,7 +265,7 @@ void WriteResultsReport(App& app, platform::Vec<double>& P) {
     if (!RecordComplete(md)) {
         app.ShowMsg("There are no model results to summarize yet: initialize the model and "
                     "evaluate it first.",
-                    48, "Results summary");
+                    platform::vbExclamation, "Results summary");
         app.form<frmMenu>().Show();
         return;
     }

@@ -9,17 +9,17 @@
 
 namespace tivelor {
 
+using platform::vbCrLf;
+
 namespace {
 
-constexpr const char* kCrLf = "\r\n";
-
 void NotAvailable(App& app, const std::string& what) {
-    app.ShowMsg(what + " not available in this version of Tivelor yet.", 64, "Not available yet");
+    app.ShowMsg(what + " not available in this version of Tivelor yet.", platform::vbInformation, "Not available yet");
 }
 
 std::string JoinLines(std::initializer_list<const char*> lines) {
     std::string s;
-    for (const char* l : lines) s += std::string(l) + kCrLf;
+    for (const char* l : lines) s += std::string(l) + vbCrLf;
     return s;
 }
 
@@ -70,7 +70,7 @@ void OfferReportPlots(App& app) {
         questions.push_back({"Do you want to see the sampled and estimated species abundance by species?",
                              &s.PlotSampledVsEstimated});
     for (const Question& q : questions) {
-        const double answer = app.ShowMsg(q.text, 35, "View plots?");
+        const double answer = app.ShowMsg(q.text, platform::vbYesNoCancel + platform::vbQuestion, "View plots?");
         if (answer == platform::vbCancel) return;
         if (answer != platform::vbYes) continue;
         if (*q.plot)
@@ -102,19 +102,19 @@ bool OfferUncertaintyStatistics(App& app, platform::Vec<double>& P,
         "This approach accumulates unlikely to have been sampled information at the tails of the imposed distributions.",
     });
     const std::string title = "Uncertainty statistics for species richness";
-    const std::string mustSave = std::string(kCrLf) + kCrLf +
+    const std::string mustSave = std::string(vbCrLf) + vbCrLf +
                                  "(YOU MUST HAVE FIRST SAVED AN ASSOCIATED COVARIANCE ANALYSIS)" +
-                                 kCrLf + kCrLf;
+                                 vbCrLf + vbCrLf;
 
     // Asks for one kind; Yes notes it in the report and runs it.
     auto offer = [&](const std::string& kind, const std::string& note,
                      const ReportFollowUpServices::UncertaintyRoutine& routine) {
         const double answer = app.ShowMsg("Produce " + kind + " UNCERTAINTY statistics for the "
                                           "estimated value of species richness?" + mustSave + note,
-                                          35, title);
+                                          platform::vbYesNoCancel + platform::vbQuestion, title);
         if (answer != platform::vbYes) return answer;
         if (routine) {
-            app.msg.ReportText += kCrLf + note;
+            app.msg.ReportText += vbCrLf + note;
             FlushReport(app);
             routine(P, StepSize, FuseCode);
         } else {
@@ -132,30 +132,31 @@ bool OfferUncertaintyStatistics(App& app, platform::Vec<double>& P,
 
 void AppendOriginalData(App& app) {
     const double answer = app.ShowMsg(
-        "Append original data, in descending order of species abundance, to this summary?", 35,
+        "Append original data, in descending order of species abundance, to this summary?",
+        platform::vbYesNoCancel + platform::vbQuestion,
         "Save original, but possibly reordered, data");
     if (answer != platform::vbYes) return;
     platform::StatusBar& bar = app.form<frmMain>().stbMain5;
     bar.SetPanel(1, "One moment please...");
     const ModelState& md = app.model;
     std::string& out = app.msg.ReportText;
-    out += kCrLf;
+    out += vbCrLf;
     out += RSetPad("Quad#", 6);
     for (int i = 1; i <= md.NSpp; ++i) {
         // Only a missing name is made up; a name of blanks prints as blanks.
         const std::string& name = md.SpName(i);
         out += "," + RSetPad(name.empty() ? "SPP" + platform::Format(i, "000") : name.substr(0, 6), 6);
     }
-    out += kCrLf;
+    out += vbCrLf;
     for (int j = 1; j <= md.NQuad; ++j) {
         out += RSetPad(platform::Format(j, "#####0"), 6);
         for (int i = 1; i <= md.NSpp; ++i)
             out += "," + RSetPad(platform::Format(static_cast<double>(md.Count(i, j)), "#####0"), 6);
-        out += kCrLf;
+        out += vbCrLf;
     }
     FlushReport(app);
     bar.SetPanel(1, "");
-    app.ShowMsg("Summary complete", 64, "Summary");
+    app.ShowMsg("Summary complete", platform::vbInformation, "Summary");
 }
 
 }  // namespace tivelor

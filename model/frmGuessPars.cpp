@@ -47,7 +47,7 @@ void frmGuessPars::cmdDo_Click() {
     // A grid needs at least one interval; more than 1000 per axis is refused too.
     for (int res : {app.model.ThetaGridRes, app.model.UAGridRes})
         if (res < 1 || res > 1000) {
-            app.ShowMsg("Please choose grid resolutions from 1 to 1000", 48, "Grid resolution");
+            app.ShowMsg("Please choose grid resolutions from 1 to 1000", platform::vbExclamation, "Grid resolution");
             return;
         }
     app.model.GuessPars = platform::True;

@@ -1,6 +1,7 @@
 #include "model/frmInitialize.h"
 
 #include "engine/Objective.h"
+#include "evaluation/ProfileRun.h"
 #include "model/InitNumbers.h"
 #include "platform/runtime.h"
 #include "app/App.h"
@@ -102,7 +103,7 @@ InitSettings frmInitialize::ReadSettings() {
 
 bool frmInitialize::InputUsable() {
     auto missing = [&](const char* text) {
-        app.ShowMsg(text, 64, "Missing input");
+        app.ShowMsg(text, platform::vbInformation, "Missing input");
         return false;
     };
     if (txtDataFile.Text().empty()) return missing("Please choose a data file");
@@ -154,6 +155,7 @@ void frmInitialize::cmdDone_Click() {
     app.shell.PriFileName = "";
     app.sw.PriorsOn = "off";
     app.sw.CovDone = "off";
+    WithdrawPreviousResults(app);
     eng.SimplexValid = 0;
     SizeParameterArrays(app);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "numerics/LnGamma.h"
+#include "numerics/PriorMath.h"
 
 namespace tivelor::numerics {
 
@@ -14,8 +15,9 @@ double NormalDensity(double x, double mean, double variance) {
 BetaShape BetaFromMoments(double mean, double sd) {
     BetaShape s;
     if (!(sd > 0) || !(mean > 0) || !(mean < 1)) return s;
-    s.a = mean * mean * (1 - mean) / (sd * sd) - mean;
-    s.b = (1 - mean) * s.a / mean;
+    const BetaShapes ab = BetaShapesFromMoments(mean, sd);
+    s.a = ab.a;
+    s.b = ab.b;
     if (!(s.a > 0) || !(s.b > 0) || !std::isfinite(s.a) || !std::isfinite(s.b)) return s;
     s.LnNorm = LnGammaValue(s.a + s.b) - LnGammaValue(s.a) - LnGammaValue(s.b);
     s.ok = std::isfinite(s.LnNorm);

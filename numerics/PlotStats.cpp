@@ -13,7 +13,7 @@ PlotStatistics ComputePlotStatistics(const PlotSums& t) {
         const double sxy = t.SumXY - t.SumX * t.SumY / n;
         if (sxx * syy > 0) st.r = sxy / std::sqrt(sxx * syy);
         const double q = 1 - st.r * st.r;
-        if (q > 0) st.s = std::sqrt(q / (n - 2));
+        if (q > 0) st.s = std::sqrt(q) / (n - 2);
         st.MeanY = t.SumY / n;
         const double v = (t.SumY2 / n - st.MeanY * st.MeanY) * n / (n - 1);
         st.SDY = v > 0 ? std::sqrt(v) : 0;

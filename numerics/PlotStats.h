@@ -20,7 +20,7 @@ struct PlotSums {
 
 struct PlotStatistics {
     double r = 0;       // correlation; 0 without spread in X or Y
-    double s = 0;       // standard error of r, Sqr((1 - r^2) / (n - 2))
+    double s = 0;       // spread of r, Sqr(1 - r^2) / (n - 2)
     double MeanY = 0, SDY = 0;
     double W = 0;       // variance of X weighted by Y; defined when WDefined
     bool WDefined = false;

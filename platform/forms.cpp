@@ -164,13 +164,6 @@ void ListControl::AddItem(const std::string& item) {
     Control::Changed(PropId::List);
 }
 
-void ListControl::RemoveItem(int index) {
-    if (index < 0 || index >= ListCount()) return;
-    items_.erase(items_.begin() + index);
-    if (ListIndex >= ListCount()) ListIndex = ListCount() - 1;
-    Control::Changed(PropId::List);
-}
-
 void ListControl::Clear() {
     items_.clear();
     ListIndex = -1;
@@ -520,11 +513,7 @@ void Form::Show(int modal) {
         if (Control* first = FirstInTabOrder()) ui.backend.SetFocus(first, this);
     }
     Form_Activate();
-    if (modal) {
-        modal_ = true;
-        ui.backend.RunModal(*this);
-        modal_ = false;
-    }
+    if (modal) ui.backend.RunModal(*this);
 }
 
 void Form::Hide() {

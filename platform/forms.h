@@ -204,7 +204,6 @@ public:
     Prop<int> ListIndex{this, PropId::ListIndex, -1};
     Prop<std::string> Text{this, PropId::Text};
     void AddItem(const std::string& item);
-    void RemoveItem(int index);
     void Clear();
     int ListCount() const { return static_cast<int>(items_.size()); }
     std::string List(int index) const;
@@ -438,7 +437,6 @@ public:
     void Resize(int width, int height);   // the user resized: sets and raises Form_Resize
 
     bool Visible() const { return visible_; }
-    bool IsModal() const { return modal_; }
     bool IsUnloaded() const { return unloaded_; }
 
     virtual void Form_Load() {}
@@ -465,7 +463,7 @@ private:
     friend class FormTable;
     bool UnloadWithMode(int mode);
     std::vector<Control*> controls_;
-    bool visible_ = false, modal_ = false, unloaded_ = false, loading_ = false;
+    bool visible_ = false, unloaded_ = false, loading_ = false;
     bool loadedFired_ = false;
 };
 

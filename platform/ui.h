@@ -94,7 +94,6 @@ public:
 class Random {
 public:
     void Randomize(double seed) { gen_.Seed(seed); }
-    void RandomizeFromClock(Clock& clock) { Randomize(clock.Timer()); }
     double Rnd() { return gen_.Rnd(); }
 private:
     Rng gen_;
@@ -113,7 +112,7 @@ public:
     FileTable files;
     FormTable forms;
 
-    int MsgBox(const std::string& prompt, int style = 0, const std::string& title = "Tivelor");
+    int MsgBox(const std::string& prompt, int style = vbOKOnly, const std::string& title = "Tivelor");
     std::string InputBox(const std::string& prompt, const std::string& title = "",
                          const std::string& defaultText = "");
 

@@ -10,8 +10,9 @@
 
 namespace tivelor {
 
+using platform::vbCrLf;
+
 namespace {
-const char* const kCrLf = "\r\n";
 
 // A column's value at row k, 0 where the column is shorter.
 double At(const platform::Vec<double>& v, long k) { return k <= v.UBound() ? v(k) : 0.0; }
@@ -139,10 +140,10 @@ void PlotBivariateDensity(App& app, platform::Vec<double>& X, platform::Vec<doub
     f.Graph.DrawStyle = 0;
 
     const char* e = "0.000E+00";
-    f.lblVar.Caption = "X - Axis: " + XTitle + kCrLf + "Y - Axis: " + YTitle;
-    f.lblXYMax.Caption = "X-Max = " + platform::Format(XHi - hx, e) + kCrLf + "Y-Max = " + platform::Format(YHi - hy, e);
-    f.lblXYMin.Caption = "X-Min = " + platform::Format(XLo + hx, e) + kCrLf + "Y-Min = " + platform::Format(YLo + hy, e);
-    f.lblPeak.Caption = "X-Peak = " + platform::Format(PeakX, e) + kCrLf + "Y-Peak = " + platform::Format(PeakY, e);
+    f.lblVar.Caption = "X - Axis: " + XTitle + vbCrLf + "Y - Axis: " + YTitle;
+    f.lblXYMax.Caption = "X-Max = " + platform::Format(XHi - hx, e) + vbCrLf + "Y-Max = " + platform::Format(YHi - hy, e);
+    f.lblXYMin.Caption = "X-Min = " + platform::Format(XLo + hx, e) + vbCrLf + "Y-Min = " + platform::Format(YLo + hy, e);
+    f.lblPeak.Caption = "X-Peak = " + platform::Format(PeakX, e) + vbCrLf + "Y-Peak = " + platform::Format(PeakY, e);
     f.lblLegend.Caption = "   0.0  " + LegendBreak + "< 0.5" + LegendBreak + "< 1.0" + LegendBreak + "< 1.5" +
                           LegendBreak + "< 2.0" + LegendBreak + "< 2.5" + LegendBreak + "< 3.0";
     if (const std::optional<double> r = numerics::DensityCorrelation(m, NX - 2, NY - 2))

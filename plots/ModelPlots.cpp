@@ -236,7 +236,7 @@ void OfferESRHistograms(App& app, const std::vector<EsrHistogramPage>& pages) {
     app.sw.KeepPlotting = platform::True;
     const double answer = app.ShowMsg(
         "Do you want to view the distributions of randomized values for estimated species richness?",
-        36, "View plots?");
+        platform::vbYesNo + platform::vbQuestion, "View plots?");
     if (answer != platform::vbYes) return;
     for (const EsrHistogramPage& p : pages) {
         if (!app.sw.KeepPlotting) return;

@@ -12,10 +12,11 @@
 
 namespace tivelor {
 
+using platform::vbCrLf;
+
 namespace {
 
 constexpr double kMissing = 1E-100;
-constexpr const char* kCrLf = "\r\n";
 constexpr int kWhite = 15;
 constexpr double kDotRadius = 30;
 
@@ -72,7 +73,7 @@ void OpenZeroWidth(double& lo, double& hi, platform::TextBox& loBox, platform::T
 }
 
 std::string RangeLabel(const char* axis, double top, double bottom) {
-    return std::string(axis) + "-Max =  " + platform::Str(numerics::RoundTo6(top)) + kCrLf + axis +
+    return std::string(axis) + "-Max =  " + platform::Str(numerics::RoundTo6(top)) + vbCrLf + axis +
            "-Min =  " + platform::Str(numerics::RoundTo6(bottom));
 }
 

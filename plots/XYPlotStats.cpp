@@ -4,19 +4,19 @@
 
 namespace tivelor {
 
-namespace {
+using platform::vbCrLf;
 
-constexpr const char* kCrLf = "\r\n";
+namespace {
 
 std::string F(double z) { return platform::Format(z, "#0.0000"); }
 
 std::string RandS(const numerics::PlotStatistics& st) {
-    return "r  = " + F(st.r) + kCrLf + "s" + platform::Chr(176) + " = " + F(st.s);
+    return "r  = " + F(st.r) + vbCrLf + "s" + platform::Chr(176) + " = " + F(st.s);
 }
 
 std::string Spread(const char* heading, const std::string& mean, double sd) {
-    return std::string(heading) + kCrLf + "      Mean = " + mean + kCrLf + "      SD = " + F(sd) +
-           kCrLf + "      Var = " + F(sd * sd);
+    return std::string(heading) + vbCrLf + "      Mean = " + mean + vbCrLf + "      SD = " + F(sd) +
+           vbCrLf + "      Var = " + F(sd * sd);
 }
 
 }  // namespace
@@ -31,10 +31,10 @@ std::optional<std::string> PointStatisticsText(const numerics::PlotSums& sums, b
     const numerics::PlotStatistics st = numerics::ComputePlotStatistics(sums);
     std::optional<std::string> text;
     if (scatter && sums.n > 2)
-        text = RandS(st) + kCrLf + kCrLf + Spread("Scatter of Y:", F(st.MeanY), st.SDY);
+        text = RandS(st) + vbCrLf + vbCrLf + Spread("Scatter of Y:", F(st.MeanY), st.SDY);
     if (drop && st.WDefined && st.W > 0) {
         if (sums.n > 2)
-            text = RandS(st) + kCrLf + kCrLf + Spread("Distribution of X:", F(st.MeanX), st.SDX);
+            text = RandS(st) + vbCrLf + vbCrLf + Spread("Distribution of X:", F(st.MeanX), st.SDX);
         else
             text = Spread("Distribution of X:",
                           platform::Format(st.MeanX, recordMode ? "#0.0000#" : "#0.0000"), st.SDX);

@@ -9,10 +9,11 @@
 
 namespace tivelor {
 
+using platform::vbCrLf;
+
 namespace {
 // Palette colour of column c is DistColour(c Mod 7).
 constexpr int DistColour[7] = {4, 2, 3, 5, 12, 13, 14};
-const char* const kCrLf = "\r\n";
 }  // namespace
 
 frmDistPlot::frmDistPlot(App& a)
@@ -116,7 +117,7 @@ void frmDistPlot::DrawDistributionPlot() {
         Graph.Line(static_cast<float>(kLeft + X1), kTop, static_cast<float>(kLeft + X1), kBottom);
         Graph.DrawStyle = 0;
         lblVerticalLine.Caption = zeroLine
-                                      ? std::string("Left vertical line locates 0") + kCrLf +
+                                      ? std::string("Left vertical line locates 0") + vbCrLf +
                                             "Right vertical line locates 1"
                                       : std::string("Note: Vertical line locates 1");
     }
@@ -126,22 +127,22 @@ void frmDistPlot::DrawDistributionPlot() {
         Graph.DrawStyle = 0;
         lblConfidenceInterval.Caption = "< 95% CI >";
     }
-    lblGraphMax.Caption = "Max =  " + platform::Format(yr.Top, "#0.0###") + kCrLf + "Min =  " +
+    lblGraphMax.Caption = "Max =  " + platform::Format(yr.Top, "#0.0###") + vbCrLf + "Min =  " +
                           platform::Format(yr.Bottom, "#0.0###");
     const std::string name = c <= req.VarName.UBound() ? req.VarName(c) : std::string();
-    lblVar.Caption = "Y: " + name + kCrLf + "X: " + req.PlotXTitle;
+    lblVar.Caption = "Y: " + name + vbCrLf + "X: " + req.PlotXTitle;
     lblXStart.Caption = platform::Format(XFirst, "#0.0###");
     lblXEnd.Caption = platform::Format(XLast, "#0.0###");
 
     if (c == 2) {
-        lblPlotInfo.Caption = std::string("ML Estimate: ") + kCrLf + "EV Estimate:" + kCrLf + "Estimated Diff:" +
-                              kCrLf + "Percent Diff:" + kCrLf + "Estimated SE:";
+        lblPlotInfo.Caption = std::string("ML Estimate: ") + vbCrLf + "EV Estimate:" + vbCrLf + "Estimated Diff:" +
+                              vbCrLf + "Percent Diff:" + vbCrLf + "Estimated SE:";
         lblPlotInfoValues.Left = lblPlotInfo.Left + lblPlotInfo.Width + 50;
         const std::optional<double> pct = numerics::PercentDifference(DistDiff, DistMean);
         const char* e = "0.000E+00";
-        lblPlotInfoValues.Caption = platform::Format(ev.EVEstimate, e) + kCrLf + platform::Format(DistMean, e) +
-                                    kCrLf + platform::Format(DistDiff, e) + kCrLf +
-                                    (pct ? platform::Format(*pct, e) : std::string("Undefined")) + kCrLf +
+        lblPlotInfoValues.Caption = platform::Format(ev.EVEstimate, e) + vbCrLf + platform::Format(DistMean, e) +
+                                    vbCrLf + platform::Format(DistDiff, e) + vbCrLf +
+                                    (pct ? platform::Format(*pct, e) : std::string("Undefined")) + vbCrLf +
                                     platform::Format(DistSD, e);
         if (lblPlotInfoValues.Left + lblPlotInfoValues.Width > Graph.Width) {
             lblPlotInfo.Left = lblPlotInfo.Left - (lblPlotInfoValues.Left + lblPlotInfoValues.Width - Graph.Width + 150);

@@ -1,6 +1,7 @@
 // The prior editor's entry commands: one prior kind each for the selected
 // parameter, asked in input boxes and checked before anything is stored.
 #include <cmath>
+#include <optional>
 
 #include "numerics/PriorMath.h"
 #include "platform/runtime.h"
@@ -26,8 +27,10 @@ bool frmSetPriors::AskPair(const std::string& q1, const std::string& q2, const s
     std::string t1, t2;
     if (!Ask(q1, title, i, t1) || !Ask(q2, title, i, t2)) return false;
     if (!IsNumeric(t1) || !IsNumeric(t2)) return false;
-    a = platform::Val(t1);
-    b = platform::Val(t2);
+    const std::optional<double> x = PriorsFileValue(platform::Val(t1)), y = PriorsFileValue(platform::Val(t2));
+    if (!x || !y) return false;
+    a = *x;
+    b = *y;
     return true;
 }
 
@@ -70,7 +73,9 @@ void frmSetPriors::mnuE_Click() {
                       "Choose the mean (and thus SD) of parameter #";
     std::string t;
     if (!Ask(app.msg.MsgText, "Exponential", i, t) || !IsNumeric(t)) return;
-    const double m = std::fabs(platform::Val(t));
+    const std::optional<double> kept = PriorsFileValue(platform::Val(t));
+    if (!kept) return;
+    const double m = std::fabs(*kept);
     if (m == 0) return;
     Store(i, "E", m, m);
 }
@@ -95,7 +100,7 @@ void frmSetPriors::mnuB_Click() {
     s = std::fabs(s);
     const numerics::BetaShapes ab = numerics::BetaShapesFromMoments(m, s);
     app.msg.MsgTitle = "Beta";
-    app.msg.MsgStyle = 64;
+    app.msg.MsgStyle = platform::vbInformation;
     if (ab.a > 0 && ab.b > 0) {
         app.msg.MsgText = "The corresponding values for 'a' & 'b' of " + kBeta + " (a,b) are: " +
                           platform::Format(ab.a, "####0.####") + " & " + platform::Format(ab.b, "####0.####");
@@ -137,6 +142,8 @@ void frmSetPriors::mnuT_Click() {
     if (i == 0) return;
     const std::string title = "Uniform-bounded";
     std::string left, leftSD, right, rightSD;
+    const std::string* typed[4] = {&left, &leftSD, &right, &rightSD};
+    std::optional<double> kept[4];   // what the priors file keeps of each
     for (;;) {
         if (!Ask("Choose left foot of parameter #", title, i, left)) return;
         if (!Ask("Choose SD @ the left foot of parameter #", title, i, leftSD)) return;
@@ -146,14 +153,19 @@ void frmSetPriors::mnuT_Click() {
         if (right.empty()) return;
         if (!Ask("Choose SD @ the right foot of parameter #", title, i, rightSD)) return;
         const bool numbers = IsNumeric(left) && IsNumeric(leftSD) && IsNumeric(right) && IsNumeric(rightSD);
-        if (numbers && platform::Val(right) > platform::Val(left)) break;
+        if (!numbers) continue;
+        for (int k = 0; k < 4; ++k) kept[k] = PriorsFileValue(platform::Val(*typed[k]));
+        if (!kept[0] || !kept[1] || !kept[2] || !kept[3]) return;
+        if (*kept[2] > *kept[0]) break;
     }
+    // The right foot keeps its typed text unless the file rounds it.
+    if (platform::Val(right) != *kept[2]) right = platform::CStr(*kept[2]);
     PriorTable& pr = app.priors;
     pr.PriorType(i) = "T";
-    pr.PriorMean(i) = platform::Val(left);
-    pr.PriorSD(i) = std::fabs(platform::Val(leftSD));
+    pr.PriorMean(i) = *kept[0];
+    pr.PriorSD(i) = std::fabs(*kept[1]);
     pr.PriorMean2(i) = right;
-    pr.PriorSD2(i) = std::fabs(platform::Val(rightSD));
+    pr.PriorSD2(i) = std::fabs(*kept[3]);
     app.eng.SimplexValid = 0;
     ShowRow(i);
     MarkEntered(i);

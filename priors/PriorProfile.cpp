@@ -12,6 +12,8 @@
 
 namespace tivelor {
 
+using platform::vbCrLf;
+
 namespace {
 const std::string kTitle = "Evaluation of prior distributions";
 
@@ -22,31 +24,30 @@ std::optional<int> Whole(const std::string& answer) { return platform::CInt(plat
 void frmSetPriors::mnuProfile_Click() {
     App& a = app;
     EvalState& ev = a.eval;
-    const std::string crlf = "\r\n";
     const int numPars = a.eng.par.NumPars;
     a.sw.PriorProfileOn = "on";
     int par = 0, points = 0;
     for (bool chosen = false; !chosen;) {
-        if (a.ShowMsg("This routine will create a series of plots to evaluate prior distributions." + crlf +
-                          "If the prior distribution is uniform-unbounded (U) no plots will be generated." + crlf +
-                          "First choose the parameter to be profiled, then the number of data points." + crlf +
+        if (a.ShowMsg(std::string("This routine will create a series of plots to evaluate prior distributions.") + vbCrLf +
+                          "If the prior distribution is uniform-unbounded (U) no plots will be generated." + vbCrLf +
+                          "First choose the parameter to be profiled, then the number of data points." + vbCrLf +
                           "This routine uses the moments (mean and SD) to set the domain of the parameter.",
-                      65, kTitle) == platform::vbCancel) {
+                      platform::vbOKCancel + platform::vbInformation, kTitle) == platform::vbCancel) {
             a.sw.PriorProfileOn = "off";
             return;
         }
-        a.ShowMsg("Choose plot 1 to get a likelihood profile plot. " + crlf +
-                      "Choose plot 2 to get a Bayesian prior distribution. " + crlf +
-                      "Choose plot 3 to get a mode-centered confidence region plot. " + crlf +
-                      "Choose plot 4 to get a mean-centered confidence region plot. " + crlf +
-                      "Choose plot 5 to get a left to right ascending cumulative plot. " + crlf +
-                      "Choose plot 6 to get a left to right descending cumulative plot. " + crlf +
+        a.ShowMsg(std::string("Choose plot 1 to get a likelihood profile plot. ") + vbCrLf +
+                      "Choose plot 2 to get a Bayesian prior distribution. " + vbCrLf +
+                      "Choose plot 3 to get a mode-centered confidence region plot. " + vbCrLf +
+                      "Choose plot 4 to get a mean-centered confidence region plot. " + vbCrLf +
+                      "Choose plot 5 to get a left to right ascending cumulative plot. " + vbCrLf +
+                      "Choose plot 6 to get a left to right descending cumulative plot. " + vbCrLf +
                       "Choose plot 7 to get a mode-centered Gaussian distribution plot. ",
-                  64, kTitle);
+                  platform::vbInformation, kTitle);
         std::string answer;
         for (;;) {
             const int row = grdSetPriors.Row - 1;
-            answer = a.ui.InputBox("Choose the parameter number to be profiled." + crlf + "(0 < parameter # <= " +
+            answer = a.ui.InputBox(std::string("Choose the parameter number to be profiled.") + vbCrLf + "(0 < parameter # <= " +
                                        platform::CStr(numPars) + ")",
                                    kTitle, platform::CStr(row > 1 ? row : 1));
             if (answer.empty()) break;
@@ -59,11 +60,12 @@ void frmSetPriors::mnuProfile_Click() {
         if (answer.empty()) continue;
         ev.ProfPar = par;
         if (a.priors.PriorType(par) == "U") {
-            a.ShowMsg("There is nothing to plot when the prior distribution is uniform-unbounded", 48, kTitle);
+            a.ShowMsg("There is nothing to plot when the prior distribution is uniform-unbounded",
+                      platform::vbExclamation, kTitle);
             continue;
         }
         for (;;) {
-            answer = a.ui.InputBox("Choose the number of x-y data points per plot." + crlf + "(0 <= # points <= 1001)",
+            answer = a.ui.InputBox(std::string("Choose the number of x-y data points per plot.") + vbCrLf + "(0 <= # points <= 1001)",
                                    kTitle, "101");
             if (answer.empty()) break;
             std::optional<int> n = Whole(answer);
@@ -92,20 +94,19 @@ void frmSetPriors::Save_PriorDists(double& Mean, double& Mode, double& Diff, dou
     frmPriorDists& w = app.form<frmPriorDists>();
     w.Show();
     auto field = [&](double v) { return RSetPad(platform::Format(v, f), 15); };
-    const std::string crlf = "\r\n";
     std::string& r = app.msg.ReportText;
-    r = "Bayesian prior distribution data" + crlf + crlf +
-        "  Point       Value         -ln[L]           PDF        Cumulative     Attenuated     Normal PDF" + crlf;
+    r = std::string("Bayesian prior distribution data") + vbCrLf + vbCrLf +
+        "  Point       Value         -ln[L]           PDF        Cumulative     Attenuated     Normal PDF" + vbCrLf;
     for (long p = 1; p <= ev.NProfPts; ++p)
         r += RSetPad(platform::Format(static_cast<double>(p), "##0"), 5) + "    " + field(ev.ProfX(p)) +
              field(ev.ProfNegLnL(p)) + field(ev.ProfPDF(p)) + field(ev.ProfCum(p)) + field(1 - ev.ProfCum(p)) +
-             field(ev.ProfNormPDF(p)) + crlf;
-    r += crlf;
-    r += "Max Likelihood: " + field(Mode) + crlf;
-    r += "Expected Value: " + field(Mean) + crlf;
-    r += "Estimated Diff: " + field(Diff) + crlf;
-    r += "Percent Diff:   " + (Mean == 0 ? RSetPad("Undefined", 15) : field(Diff * 100 / Mean)) + crlf;
-    r += "Estimated SE:   " + field(SD) + crlf;
+             field(ev.ProfNormPDF(p)) + vbCrLf;
+    r += vbCrLf;
+    r += "Max Likelihood: " + field(Mode) + vbCrLf;
+    r += "Expected Value: " + field(Mean) + vbCrLf;
+    r += "Estimated Diff: " + field(Diff) + vbCrLf;
+    r += "Percent Diff:   " + (Mean == 0 ? RSetPad("Undefined", 15) : field(Diff * 100 / Mean)) + vbCrLf;
+    r += "Estimated SE:   " + field(SD) + vbCrLf;
     w.rtbPriorDists.Text = r;
 }
 

@@ -128,6 +128,11 @@ std::string PriorValuesFault(const std::string& letter, double m, double s, doub
     }
 }
 
+std::optional<double> PriorsFileValue(double x) {
+    if (!std::isfinite(x)) return std::nullopt;
+    return NumericField(ValueField(x));
+}
+
 std::string PriorsFileText(const PriorTable& t, int numPars) {
     std::string out = platform::CStr(numPars) + "\r\n";
     for (int i = 1; i <= numPars; ++i) {
@@ -195,14 +200,14 @@ PriorsRead ReadPriorsFile(App& app) {
     if (!fault.empty()) {
         app.ShowMsg("Bayesian priors file " + path + " cannot be used: line " + platform::CStr(faultLine) + " " +
                         fault + "." + "\r\n\r\n" + "The Bayesian priors have not been changed.",
-                    48, "Bayes information");
+                    platform::vbExclamation, "Bayes information");
         return PriorsRead::Failed;
     }
     if (count != numPars) {
         app.ShowMsg("Bayesian priors file  " + path + "  has " + platform::CStr(count) +
                         " parameters, but your model specifies " + platform::CStr(numPars) + "." + "\r\n" +
                         "Therefore default (uniform-unbounded) priors have been loaded instead.",
-                    80, "Bayes information");
+                    platform::vbCritical + platform::vbInformation, "Bayes information");
         SetDefaultPriors(app);
         app.eng.FileReadFailed = 1;
         app.sw.PriorsOn = "off";
@@ -212,7 +217,7 @@ PriorsRead ReadPriorsFile(App& app) {
     app.eng.SimplexValid = 0;
     PriorsOnFromTable(app);
     if (platform::Form* menu = app.ui.forms.Find(frmMenu::kName)) menu->Hide();
-    app.ShowMsg("Bayesian Priors file " + path + " has been loaded", 64, "Bayes information");
+    app.ShowMsg("Bayesian Priors file " + path + " has been loaded", platform::vbInformation, "Bayes information");
     return PriorsRead::Loaded;
 }
 

@@ -1,6 +1,7 @@
 // The prior kinds, the defaults, and the Bayesian priors file (.pri).
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "priors/PriorTable.h"
@@ -35,6 +36,10 @@ void PriorsOnFromTable(App& app);
 // positive kinds as magnitudes); mean2 and sd2 only count for "T".
 std::string PriorValuesFault(const std::string& letter, double mean, double sd, double mean2,
                              double sd2);
+
+// The value that the priors file keeps for x (written to its field and read
+// back, four significant digits); nothing when that is not a finite number.
+std::optional<double> PriorsFileValue(double x);
 
 // The whole priors file for parameters 1..numPars, CR LF line ends.
 std::string PriorsFileText(const PriorTable& table, int numPars);

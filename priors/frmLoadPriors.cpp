@@ -11,6 +11,8 @@
 
 namespace tivelor {
 
+using platform::vbCrLf;
+
 namespace {
 constexpr int kPriorsFile = 204;
 constexpr const char* kRank = "frmRank";
@@ -78,15 +80,20 @@ void frmLoadPriors::cmdOpen_Click() {
     a.shell.PriFileName = cdlOpen.FileName;
     cdlOpen.FileName = "";
     if (!a.ui.files.Open(kPriorsFile, a.shell.PriFileName, platform::FileMode::Input)) {
-        a.ShowMsg("Bayesian priors file " + a.shell.PriFileName + " could not be opened.", 48, "Bayes information");
+        a.ShowMsg("Bayesian priors file " + a.shell.PriFileName + " could not be opened.",
+                  platform::vbExclamation, "Bayes information");
         a.shell.PriFileName = oldName;
         return;
     }
+    // This window's close returns to the caller; the editor returns there again when it closes.
+    const std::string fromMenu = a.sw.PriorsFromMenu, fromRank = a.sw.PriorsFromRank;
     Unload();
     if (ReadPriorsFile(a) == PriorsRead::Failed) {
         a.shell.PriFileName = oldName;
         return;
     }
+    a.sw.PriorsFromMenu = fromMenu;
+    a.sw.PriorsFromRank = fromRank;
     a.form<frmSetPriors>().Show();
     ShowFileTitle();
 }
@@ -97,24 +104,23 @@ void frmLoadPriors::cmdSet_Click() {
         app.form<frmSetPriors>().Show();
         return;
     }
-    const std::string crlf = "\r\n";
     std::string text = std::string("You have the choice to set Bayesian prior probability distributions for ") +
                        "the parameters in your model.  " + "Note that " +
-                       "uniform-unbounded is the default prior distribution when no priors are specified." + crlf +
-                       crlf + "Note that although you can add prior probability distributions to your model " +
+                       "uniform-unbounded is the default prior distribution when no priors are specified." + vbCrLf +
+                       vbCrLf + "Note that although you can add prior probability distributions to your model " +
                        "with this routine, there is nothing to stop you from doing the same as part " +
                        "of your model building in your subroutine MODEL.  For example, the " +
                        "addition of penalty functions in your model routine to restrict a " +
                        "parameter value to greater than zero is essentially adding a prior " +
-                       "distribution equivalent to the 'cliff' distribution in this routine. " + crlf + crlf +
+                       "distribution equivalent to the 'cliff' distribution in this routine. " + vbCrLf + vbCrLf +
                        "If you wish to assume uniform-unbounded prior distributions for all parameters then choose 'No'," +
-                       " otherwise choose 'Yes' to set prior distributions for selected parameters." + crlf + crlf +
-                       "Note that a priors file applies to all algorithm files associated with the analysis." + crlf;
-    if (app.ShowMsg(text, 36, "Setting Bayesian Priors") != platform::vbYes) {
+                       " otherwise choose 'Yes' to set prior distributions for selected parameters." + vbCrLf + vbCrLf +
+                       "Note that a priors file applies to all algorithm files associated with the analysis." + vbCrLf;
+    if (app.ShowMsg(text, platform::vbYesNo + platform::vbQuestion, "Setting Bayesian Priors") != platform::vbYes) {
         SetDefaultPriors(app);
         ShowNoFile();
         app.sw.PriorsOn = "off";
-        app.ShowMsg("Prior probabilities have been set to default (uniform-unbounded) values", 64,
+        app.ShowMsg("Prior probabilities have been set to default (uniform-unbounded) values", platform::vbInformation,
                     "Default prior probabilities");
         ReturnFromPriors(app);
         return;
@@ -130,7 +136,7 @@ void frmLoadPriors::cmdUniform_Click() {
     Hide();
     app.sw.PriorsOn = "off";
     ShowNoFile();
-    app.ShowMsg("Prior probabilities have been set to default (uniform-unbounded) values", 64,
+    app.ShowMsg("Prior probabilities have been set to default (uniform-unbounded) values", platform::vbInformation,
                 "Default prior probabilities");
     ReturnFromPriors(app);
 }

@@ -8,6 +8,8 @@
 
 namespace tivelor {
 
+using platform::vbCrLf;
+
 namespace {
 
 // Right-justified in width columns; a wider text is kept whole.
@@ -23,16 +25,15 @@ std::string Likelihoods(double t) {
 }  // namespace
 
 void ReviewPriorLikelihoods(App& app) {
-    const char* crlf = "\r\n";
     std::string& r = app.msg.ReportText;
     r = std::string("Note: Here is a chance to review the likelihood of your current parameter estimates relative to ") +
-        "your Bayesian prior distributions." + crlf + crlf +
+        "your Bayesian prior distributions." + vbCrLf + vbCrLf +
         "A -ln[likelihood] value of zero applies when your maximum-likelihood estimate for a parameter " +
         "occurs at the most likely value of your chosen prior distribution for that parameter.  If the " +
         "values shown here are quite large (i.e., parameter estimates are much less likely than the most " +
         "likely prior value), then you might wish to reconsider your prior assumptions.  You should also " +
         "check, and be suspicious of, estimates lying against a left or right boundary of a " +
-        "steep cliff distribution or the uniform-bounded distribution." + crlf + crlf;
+        "steep cliff distribution or the uniform-bounded distribution." + vbCrLf + vbCrLf;
     r += std::string("You should also formally evaluate the overlap of the prior probability distribution ") +
          "of each parameter with the posterior distribution for that parameter, e.g., the (perhaps) " +
          "Gaussian confidence region from a covariance analysis.  This overlap is a measure of the " +
@@ -40,7 +41,7 @@ void ReviewPriorLikelihoods(App& app) {
          "Depending on sample size, and if the distributions are nearly Gaussian, then you can try a " +
          "t-test or a z-test using the moments of the distributions.  If the distributions do not " +
          "significantly overlap, then you might want to reconsider your prior distribution.  Cumulative " +
-         "and attenuated probability plots for prior distributions can be saved in *.pdp files." + crlf + crlf;
+         "and attenuated probability plots for prior distributions can be saved in *.pdp files." + vbCrLf + vbCrLf;
 
     const PriorTable& pr = app.priors;
     double total = 0;
@@ -48,11 +49,11 @@ void ReviewPriorLikelihoods(App& app) {
         if (pr.PriorType(i) == "U") continue;
         const double t = app.eng.RecipLnLConst * pr.PriorTerm(i);
         r += "Parameter " + Field(platform::Format(i, "##0"), 3) + " at " +
-             Field(platform::Format(app.eng.par.ParValue(i), "0.000E+00"), 10) + Likelihoods(t) + crlf;
+             Field(platform::Format(app.eng.par.ParValue(i), "0.000E+00"), 10) + Likelihoods(t) + vbCrLf;
         total += t;
     }
-    r += crlf;
-    r += "           The entire model" + Likelihoods(total) + crlf;
+    r += vbCrLf;
+    r += "           The entire model" + Likelihoods(total) + vbCrLf;
 
     frmReviewPriors& w = app.form<frmReviewPriors>();
     w.Show();

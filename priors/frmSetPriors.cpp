@@ -12,6 +12,7 @@
 namespace tivelor {
 
 using platform::QBColor;
+using platform::vbCrLf;
 
 namespace {
 constexpr int kAlignLeft = 1, kAlignCentre = 4;
@@ -134,9 +135,8 @@ void frmSetPriors::mnuSavePrior_Click() { Save_Priors(); }
 bool frmSetPriors::Save_Priors() { return SavePriorsFile(app, CommonDialog1, true); }
 
 void frmSetPriors::mnuHelpSetting_Click() {
-    const std::string crlf = "\r\n";
     std::string& t = app.msg.ReportText;
-    t = "For each parameter you have the option to choose the mean and SD of a:" + crlf;
+    t = std::string("For each parameter you have the option to choose the mean and SD of a:") + vbCrLf;
     for (const char* line : {"     Gaussian (i.e., Normal) distribution", "     Exponential distribution",
                              "     Ln-normal distribution", "     Gamma distribution", "     Beta distribution;", "",
                              "     The location of the foot of a:", "          Left-side cliff distribution",
@@ -151,7 +151,7 @@ void frmSetPriors::mnuHelpSetting_Click() {
                              "To save your distribution descriptions choose 'Save prior distributions.'",
                              "You can preview distributions by selecting 'Profile prior distributions.'",
                              "When you are done select 'Finished'.", ""})
-        t += std::string(line) + crlf;
+        t += std::string(line) + vbCrLf;
     t += "Note that unrequired values are labelled 'Unused' whereas unset values are assigned an asterisk (*).";
     frmHelp& help = app.form<frmHelp>();
     help.Show();
@@ -164,9 +164,11 @@ void frmSetPriors::Form_Unload(int&) {
     frmMain& main = app.form<frmMain>();
     main.stbMain5.SetPanel(1, "");
     app.ui.DoEvents();
-    app.ShowMsg("Bayesian priors data, if changed, have been updated", 64, "Just so you know");
+    app.ShowMsg("Bayesian priors data, if changed, have been updated", platform::vbInformation, "Just so you know");
     if (AnyPriorInForce(app)) {
-        if (app.ShowMsg("Save Bayesian priors now?", 36, "Save Bayesian priors") == platform::vbYes) Save_Priors();
+        if (app.ShowMsg("Save Bayesian priors now?", platform::vbYesNo + platform::vbQuestion, "Save Bayesian priors") ==
+            platform::vbYes)
+            Save_Priors();
         if (app.eng.NObs == 0) EnterLikelihoodConstant(app);
         main.stbMain5.SetPanel(1, "");
         app.ui.DoEvents();

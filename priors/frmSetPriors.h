@@ -87,8 +87,9 @@ private:
     int Selected() const;
     // Asks one value of parameter i; false on Cancel or an empty answer.
     bool Ask(const std::string& question, const std::string& title, int i, std::string& answer);
-    // Two values of a kind with a mean (or foot) and an SD; false when one
-    // was not given or is not wholly a number.
+    // Two values of a kind with a mean (or foot) and an SD, as the priors
+    // file keeps them; false when one was not given, is not wholly a number
+    // or is not a finite number in the file.
     bool AskPair(const std::string& q1, const std::string& q2, const std::string& title, int i, double& a,
                  double& b);
     // Stores a prior with unused second terms and redraws its row.

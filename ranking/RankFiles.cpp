@@ -19,6 +19,7 @@ namespace tivelor {
 
 using platform::Format;
 using platform::Mid;
+using platform::vbCrLf;
 
 namespace {
 
@@ -100,7 +101,8 @@ void frmRank::cmdAverage_Click() {
     const int N = table.NumModels, n = app.eng.par.NumPars;
     const bool quasi = table.Quasi();
     auto missingFile = [&] {
-        app.ShowMsg("Sorry, the covariance file is missing for at least one ranked model", 0, "Can't average models");
+        app.ShowMsg("Sorry, the covariance file is missing for at least one ranked model",
+                    platform::vbOKOnly, "Can't average models");
     };
     for (int m = 1; m <= N; ++m)
         if (IsCovPlaceholder(table.At(2, m).ModelCovFile)) {
@@ -133,16 +135,15 @@ void frmRank::cmdAverage_Click() {
                 return;
             }
 
-    const std::string nl = "\r\n";
-    std::string t = "Parameter estimates and their SEs resulting from averaging across all ranked models." + nl;
-    t += "Each model contributes to the reported averages according to its AIC Weight." + nl;
-    t += "SEs will report a value of -1 if any model is missing an estimate for SE." + nl + nl;
-    t += std::string("Parameter_#  Parameter_Value") + "     SEs_Grid_#1     SEs_Grid_#2     SEs_Grid_#3" + nl;
+    std::string t = std::string("Parameter estimates and their SEs resulting from averaging across all ranked models.") + vbCrLf;
+    t += std::string("Each model contributes to the reported averages according to its AIC Weight.") + vbCrLf;
+    t += std::string("SEs will report a value of -1 if any model is missing an estimate for SE.") + vbCrLf + vbCrLf;
+    t += std::string("Parameter_#  Parameter_Value") + "     SEs_Grid_#1     SEs_Grid_#2     SEs_Grid_#3" + vbCrLf;
     for (int p = 1; p <= n; ++p) {
         const auto P = static_cast<std::size_t>(p);
         t += RSetPad(Format(static_cast<double>(p), "##0"), 11) + " " + RSetPad(Format(a.Avg[P], "0.0000E+00"), 16);
         for (int g = 1; g <= 3; ++g) t += RSetPad(Format(a.USE[static_cast<std::size_t>(g)][P], "0.0000E+00"), 16);
-        t += nl;
+        t += vbCrLf;
     }
     txtAverage.Text = t;
     cmdAICc.SetFocus();
@@ -154,15 +155,14 @@ void frmRank::cmdAverage_Click() {
 
 std::string frmRank::RanksFileText() {
     const bool quasi = table.Quasi();
-    const std::string nl = "\r\n";
     std::string t = RSetPad(Format(static_cast<double>(table.NumModels), "####0"), 6) + " < Number of models ranked";
     if (quasi) t += "; C-hat for QAICc calculation: " + Format(table.CHat, "0.000");
-    t += nl;
+    t += vbCrLf;
     t += quasi ? " Model     -nln[L] #Prms       QAICc      dQAICc     QAIC Wt                            "
                  "Algorithm file                           Covariance file  Notes>"
                : " Model     -nln[L] #Prms        AICc       dAICc      AIC Wt                            "
                  "Algorithm file                           Covariance file  Notes>";
-    t += nl;
+    t += vbCrLf;
     auto maybe = [](const MaybeValue& v, const char* pattern) {
         return v ? Format(*v, pattern) : std::string("undefined");
     };
@@ -174,9 +174,9 @@ std::string frmRank::RanksFileText() {
         t += RSetPad(Format(quasi ? m.ModelQAICc : m.ModelAICc, "0.0000E+00"), 12);
         t += RSetPad(maybe(quasi ? m.ModelDQAICc : m.ModelDAICc, "0.0000E+00"), 12);
         t += RSetPad(maybe(quasi ? m.ModelQAICWt : m.ModelAICWt, "0.00000"), 12);
-        t += "  " + RSetPad(m.ModelAlgFile, 40) + "  " + RSetPad(m.ModelCovFile, 40) + "  " + m.ModelNotes + nl;
+        t += "  " + RSetPad(m.ModelAlgFile, 40) + "  " + RSetPad(m.ModelCovFile, 40) + "  " + m.ModelNotes + vbCrLf;
     }
-    if (table.AveragingDone) t += nl + txtAverage.Text() + nl;
+    if (table.AveragingDone) t += vbCrLf + txtAverage.Text() + vbCrLf;
     return t;
 }
 

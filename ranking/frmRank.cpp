@@ -132,8 +132,9 @@ void frmRank::Form_Load() {
 
 void frmRank::Form_Unload(int& /*cancel*/) {
     if (grdRank.TextMatrix(0, 0) == "Ranked") {
-        if (app.ShowMsg("Do you want to save ranking results?", 292, "What about ranking results!") ==
-            platform::vbYes)
+        if (app.ShowMsg("Do you want to save ranking results?",
+                        platform::vbYesNo + platform::vbQuestion + platform::vbDefaultButton2,
+                        "What about ranking results!") == platform::vbYes)
             Save_Ranks();
     }
     app.sw.RankOn = "off";
@@ -198,7 +199,7 @@ void frmRank::ClearAveraging() {
 
 void frmRank::cmdAICc_Click() {
     if (table.NumModels >= 99) {
-        app.ShowMsg("Sorry, no more than 99 models can be ranked", 0, "Model limit reached");
+        app.ShowMsg("Sorry, no more than 99 models can be ranked", platform::vbOKOnly, "Model limit reached");
         return;
     }
     EngineState& eng = app.eng;
@@ -206,7 +207,7 @@ void frmRank::cmdAICc_Click() {
     if (eng.AlgFileName.empty()) {
         app.ShowMsg("Please save the algorithm data first: each model is entered in the table under the name "
                     "of its algorithm file.",
-                    64, "No algorithm file");
+                    platform::vbInformation, "No algorithm file");
         return;
     }
     frmMain& main = app.form<frmMain>();
@@ -232,7 +233,7 @@ void frmRank::cmdAICc_Click() {
         app.ShowMsg("This model cannot be ranked: with " + platform::CStr(K) + " estimated parameters and " +
                         platform::CStr(N) + " individuals counted its AICc is not a number (N - K - 1 must not "
                         "be 0). Nothing was added to the table.",
-                    48, "Model not added");
+                    platform::vbExclamation, "Model not added");
         return;
     }
 
@@ -247,7 +248,8 @@ void frmRank::cmdAICc_Click() {
     if (stem.size() >= 4) stem.resize(stem.size() - 4);
     row.ModelCovFile = stem + ".cov";
     CheckCovFileName(row.ModelCovFile, 1, row.AlgFolder);
-    row.ModelPriFile = app.shell.PriFileName.empty() ? "No Priors loaded" : AfterLastSeparator(app.shell.PriFileName);
+    const bool priorsUsed = app.sw.PriorsOn == "on" && !app.shell.PriFileName.empty();
+    row.ModelPriFile = priorsUsed ? AfterLastSeparator(app.shell.PriFileName) : "No Priors loaded";
     row.ModelK = K;
     row.ModelNLnL = nlnl;
     row.ModelAICc = *aicc;
@@ -325,7 +327,7 @@ void frmRank::cmdRank_Click() {
         app.ShowMsg(std::string("The models can be ranked only when every ") + (quasi ? "QAICc" : "AICc") +
                         " value is a positive number. Not so for model(s) " + refused +
                         ": delete them from the table (double-click their first cell) and rank again.",
-                    48, "Cannot rank the models");
+                    platform::vbExclamation, "Cannot rank the models");
         return;
     }
     const std::vector<int> order = numerics::RankBySelection(v);

@@ -42,7 +42,7 @@ inline void BringMenuBack(App& app) {
 inline void NothingToDo(App& app, int& busy) {
     BringMenuBack(app);
     busy = platform::False;
-    app.ShowMsg("All step sizes are zero", 48, "There is nothing to do!");
+    app.ShowMsg("All step sizes are zero", platform::vbExclamation, "There is nothing to do!");
 }
 
 }  // namespace tivelor

@@ -13,7 +13,7 @@ constexpr int kMinimizationLog = 203;
 
 // A failed save keeps the program running, so nothing more is lost.
 bool NotQuitting(App& app, const std::string& what) {
-    app.ShowMsg(what + " could not be saved, so Tivelor has not quit.", 48, "Exit Tivelor");
+    app.ShowMsg(what + " could not be saved, so Tivelor has not quit.", platform::vbExclamation, "Exit Tivelor");
     return false;
 }
 
@@ -27,9 +27,11 @@ bool AnyPriorInForce(const App& app) {
 }
 
 bool RunQuitSequence(App& app, QuitFrom, const PriorsSaver& savePriors) {
-    if (app.ShowMsg("Do you want to quit Tivelor?", 292, "Exit Tivelor") != platform::vbYes)
+    if (app.ShowMsg("Do you want to quit Tivelor?", platform::vbYesNo + platform::vbQuestion + platform::vbDefaultButton2,
+                    "Exit Tivelor") != platform::vbYes)
         return false;
-    if (app.ShowMsg("Save algorithm data?", 36, "What about algorithm data?") == platform::vbYes) {
+    if (app.ShowMsg("Save algorithm data?",
+                    platform::vbYesNo + platform::vbQuestion, "What about algorithm data?") == platform::vbYes) {
         const bool menuWasLoaded = app.IsLoaded<frmMenu>();
         if (!app.form<frmMenu>().Save_Alg()) {
             if (!menuWasLoaded) app.UnloadIfLoaded<frmMenu>();
@@ -37,7 +39,8 @@ bool RunQuitSequence(App& app, QuitFrom, const PriorsSaver& savePriors) {
         }
     }
     if (AnyPriorInForce(app) &&
-        app.ShowMsg("Save Bayesian priors?", 36, "What about Bayesian priors?") == platform::vbYes) {
+        app.ShowMsg("Save Bayesian priors?",
+                    platform::vbYesNo + platform::vbQuestion, "What about Bayesian priors?") == platform::vbYes) {
         bool saved;
         if (savePriors) {
             saved = savePriors();

@@ -19,7 +19,7 @@ bool ChooseSaveFile(platform::CommonDialog& dialog, const TextWindowSave& what) 
 
 void ReportSaveFailed(App& app, const std::string& what, const std::string& path, const std::string& more) {
     app.ShowMsg("The " + what + " could not be written:\r\n\r\n" + path + "\r\n\r\nNothing was saved" + more + ".",
-                48, "Save failed");
+                platform::vbExclamation, "Save failed");
 }
 
 bool SaveTextWindow(App& app, platform::CommonDialog& dialog, platform::RichTextBox& box,

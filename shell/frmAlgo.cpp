@@ -218,7 +218,7 @@ void frmAlgo::Form_Unload(int&) {
     app.UnloadIfLoaded<frmEditVS>();
     SetUpFusedParameters(app);
     PackAdjustableParameters(app);
-    app.ShowMsg("Algorithm data, if changed, have been updated", 64, "Just so you know");
+    app.ShowMsg("Algorithm data, if changed, have been updated", platform::vbInformation, "Just so you know");
     app.sw.FormClosed = platform::True;
     if (app.sw.AlgoFromMenu == "on") {
         app.form<frmMenu>().Show();
@@ -397,7 +397,7 @@ void frmAlgo::txtAbsRel_Click() {
                                       : std::string("Current tolerance type is ABSOLUTE.") +
                                             platform::vbCrLf + platform::vbCrLf +
                                             "Do you want to change to RELATIVE?";
-    if (app.ShowMsg(text, 36, title) == platform::vbYes) relative = !relative;
+    if (app.ShowMsg(text, platform::vbYesNo + platform::vbQuestion, title) == platform::vbYes) relative = !relative;
     const std::string prompt = "Current tolerance is " + platform::Format(std::fabs(tol), "0.0E+00") +
                                "  (Minimum allowed is 1E-06)";
     // A mistyped answer is asked for again rather than read as a tolerance of 0,
@@ -428,7 +428,7 @@ bool frmAlgo::OptionEntry(platform::TextBox& box, const std::string& title,
         refusal = "The number is too large: the largest allowed is " +
                   platform::CStr(static_cast<long long>(largest));
     if (refusal.empty()) return true;
-    app.ShowMsg(refusal, 64, title);
+    app.ShowMsg(refusal, platform::vbInformation, title);
     box.SetFocus();
     box.Text = shown;
     return false;
@@ -507,7 +507,7 @@ void frmAlgo::cmdOpenLog_Click() {
         opt.FileFreq = 0;
         app.ShowMsg("The log file " + opt.LogFileName + " could not be opened for output." +
                         platform::vbCrLf + platform::vbCrLf + "No log is being written.",
-                    48, "Log file management");
+                    platform::vbExclamation, "Log file management");
         return;
     }
     lblFileFreq.Enabled = true;
@@ -516,7 +516,7 @@ void frmAlgo::cmdOpenLog_Click() {
     cmdOpenLog.Enabled = false;
     txtFileFreq.Text = "10";
     app.shell.LogFileOpen = platform::True;
-    app.ShowMsg("The log file " + opt.LogFileName + " is now open for output", 64,
+    app.ShowMsg("The log file " + opt.LogFileName + " is now open for output", platform::vbInformation,
                 "Log file management");
     txtFileName.Text = opt.LogFileName;
     opt.FileFreq = 10;
@@ -526,7 +526,7 @@ void frmAlgo::cmdCloseLog_Click() {
     CommitPendingEdit();
     MinOptions& opt = app.eng.opt;
     app.ui.files.Close(kLogFile);
-    app.ShowMsg("The old log file " + opt.LogFileName + " is now closed for input", 64,
+    app.ShowMsg("The old log file " + opt.LogFileName + " is now closed for input", platform::vbInformation,
                 "Log file management");
     ShowLogClosed();
     opt.FileFreq = 0;

@@ -31,7 +31,7 @@ void frmMenu::cmdInitialize_Click() {
     if (!app.eng.AlgFileName.empty()) {
         double answer = app.ShowMsg(std::string("Algorithm data will be lost during this initialization.") +
                                         "\r\n\r\n" + "  Do you need to save current algorithm data?",
-                                    51, "Initialize");
+                                    platform::vbYesNoCancel + platform::vbExclamation, "Initialize");
         if (answer == platform::vbCancel) return;
         if (answer == platform::vbYes) {
             CloseRunWindows();
@@ -51,7 +51,7 @@ void frmMenu::cmdLoadAlg_Click() {
     CloseRunWindows();
     double answer = app.ShowMsg(std::string("Load an existing algorithm data file?") + "\r\n\r\n" +
                                     "     Choose NO for default values",
-                                35, "Load algorithm data");
+                                platform::vbYesNoCancel + platform::vbQuestion, "Load algorithm data");
     if (answer == platform::vbCancel) return;
 
     if (answer == platform::vbNo) {
@@ -60,7 +60,7 @@ void frmMenu::cmdLoadAlg_Click() {
         eng.AlgFileTitle = platform::Left(eng.AlgFileName, 8);
         app.ShowMsg(std::string("                     Algorithm data set to default values.") + "\r\n\r\n" +
                         "Algorithm file given the date-time based name: " + eng.AlgFileName,
-                    64, "Default Algorithm Values");
+                    platform::vbInformation, "Default Algorithm Values");
     } else {
         app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg";
         CommonDialog1.CancelError = true;
@@ -84,7 +84,7 @@ void frmMenu::cmdLoadAlg_Click() {
         if (!app.ui.files.Open(kAlgFile, eng.AlgFileName, platform::FileMode::Input)) {
             app.ui.files.Close(kAlgFile);
             restore();
-            app.ShowMsg("Be suspicious that your algorithm file is not properly formatted", 16,
+            app.ShowMsg("Be suspicious that your algorithm file is not properly formatted", platform::vbCritical,
                         "Problem Reading Algorithm File!");
             cmdInitialize.Enabled = true;
             cmdLoadAlg.Enabled = true;

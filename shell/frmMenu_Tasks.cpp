@@ -31,7 +31,8 @@ void frmMenu::cmdCovariance_Click() {
     main.mnuApplication.Enabled = false;
 
     if (a.sw.CovDone == "on" &&
-        a.ShowMsg("View the last set of calculated covariance results?", 36, "Covariance") == platform::vbYes) {
+        a.ShowMsg("View the last set of calculated covariance results?",
+                  platform::vbYesNo + platform::vbQuestion, "Covariance") == platform::vbYes) {
         a.sw.CovCompleted = "0";
         frmCovDisplay& chooser = a.form<frmCovDisplay>();
         chooser.Show();

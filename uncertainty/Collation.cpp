@@ -9,9 +9,9 @@
 
 namespace tivelor {
 
-namespace {
+using platform::vbCrLf;
 
-constexpr const char* kCrLf = "\r\n";
+namespace {
 
 std::string Field(double v, const char* pattern) { return RSetPad(platform::Format(v, pattern), 12); }
 std::string Field(const std::optional<double>& v, const char* pattern) {
@@ -25,8 +25,8 @@ std::string CollationBlock(const numerics::RichnessCollation& c, int n, bool sam
                            double mlESR) {
     const std::string N = platform::CStr(n);
     const std::string kind = sampleBased ? "SAMPLE-BASED" : "DISTRIBUTION-BASED";
-    std::string t = kCrLf;
-    auto line = [&t](const std::string& s = "") { t += s + kCrLf; };
+    std::string t = vbCrLf;
+    auto line = [&t](const std::string& s = "") { t += s + vbCrLf; };
     if (letter == "N" || letter == "A") {
         line("The " + kind + " UNCERTAINTY statistics were calculated using " +
              (letter == "N" ? "numerical" : "analytical") + " derivatives from grid # " +

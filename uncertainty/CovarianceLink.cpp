@@ -81,7 +81,8 @@ void ReadCovarianceFile(App& app, platform::Vec<double>& P, platform::Vec<double
     platform::FileTable& files = app.ui.files;
     if (!files.Open(kCovFile, c.CovFileName, platform::FileMode::Input)) {
         c.CovFileOK = platform::False;
-        app.ShowMsg("The covariance file could not be opened:\r\n\r\n" + c.CovFileName, 80,
+        app.ShowMsg("The covariance file could not be opened:\r\n\r\n" + c.CovFileName,
+                    platform::vbCritical + platform::vbInformation,
                     "Covariance file not read");
         return;
     }
@@ -90,7 +91,7 @@ void ReadCovarianceFile(App& app, platform::Vec<double>& P, platform::Vec<double
     auto refuse = [&](const std::string& text, const std::string& title) {
         c.CovFileOK = platform::False;
         files.Close(kCovFile);
-        app.ShowMsg(text, 80, title);
+        app.ShowMsg(text, platform::vbCritical + platform::vbInformation, title);
     };
     auto mismatch = [&](int i) {
         refuse("Disagreement between the parameter value, step size or link code for parameter #" +

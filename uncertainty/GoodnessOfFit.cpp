@@ -17,9 +17,10 @@
 
 namespace tivelor {
 
+using platform::vbCrLf;
+
 namespace {
 
-constexpr const char* kCrLf = "\r\n";
 // Abbreviated title of the journal that published the test.
 constexpr const char* kJournal = "J. Quant. Ecol.";
 
@@ -140,27 +141,27 @@ void PearsonDeviatesTest(App& app) {
     const numerics::RandomizedSummary sum = numerics::Summarize(all);
     std::string& out = app.msg.ReportText;
     out += "Pearson-deviates statistics for the model (over the chosen species range):";
-    out += std::string(kCrLf) + kCrLf;
+    out += std::string(vbCrLf) + vbCrLf;
     out += std::string("The following Pearson-deviates test is based on Jarn and Ketterly (") +
-           kJournal + " 6:539-545, 1989)" + kCrLf;
+           kJournal + " 6:539-545, 1989)" + vbCrLf;
     out += "This goodness-of-fit (GOF) test was applied to the range from species #" +
-           platform::CStr(first) + " to species #" + platform::CStr(last) + kCrLf;
+           platform::CStr(first) + " to species #" + platform::CStr(last) + vbCrLf;
     out += std::string("You can reject this model if the cumulative p[Pearson-deviates] is outside "
-                       "your acceptance range (e.g., 0.025 < p < 0.975)") + kCrLf;
+                       "your acceptance range (e.g., 0.025 < p < 0.975)") + vbCrLf;
     out += "Randomized Pearson-deviates> n:" + platform::Format(NRand, " ###0") +
            "; Mean: " + Shown(sum.Mean, " ###0.000") + "; SD: " + Shown(sum.SD, " ###0.000") +
            "; Minimum: " + Shown(sum.Min, " ###0.000") + "; Maximum: " + Shown(sum.Max, " ###0.000") +
-           kCrLf;
+           vbCrLf;
     out += "Sample sum of Pearson-deviates>" + platform::Format(D, " ###0.000") +
            "; Cumulative p[Pearson-deviates]: " + Shown(sum.P, " #0.000") +
-           "; SE cumulative p[Pearson-deviates]: " + Shown(sum.SE, " #0.000") + kCrLf + kCrLf;
+           "; SE cumulative p[Pearson-deviates]: " + Shown(sum.SE, " #0.000") + vbCrLf + vbCrLf;
     out += std::string("A very small value for cumulative p[Pearson-deviates] (i.e., < 0.025) when n "
-                       "is large suggests the model under-fits the data (fits too poorly)") + kCrLf;
+                       "is large suggests the model under-fits the data (fits too poorly)") + vbCrLf;
     out += std::string("A very large value for cumulative p[Pearson-deviates] (i.e., > 0.975) when n "
-                       "is large suggests the model over-fits  the data (fits too well)") + kCrLf;
-    out += kCrLf;
+                       "is large suggests the model over-fits  the data (fits too well)") + vbCrLf;
+    out += vbCrLf;
     if (NRand >= 1) {
-        out += std::string("Pearson-deviates statistics for:") + kCrLf + kCrLf;
+        out += std::string("Pearson-deviates statistics for:") + vbCrLf + vbCrLf;
         for (int s = first; s <= last; ++s) {
             const numerics::RandomizedSummary ss = numerics::Summarize(per[static_cast<std::size_t>(s)]);
             out += "Sp# " + platform::Format(s, "00") + RSetPad(md.SpName(s), 7) + " >" +
@@ -170,9 +171,9 @@ void PearsonDeviatesTest(App& app) {
                    ",    Min: " + RSetPad(Shown(ss.Min, " ###0.00"), 9) +
                    ",    Max: " + RSetPad(Shown(ss.Max, " ###0.00"), 9) +
                    ",    p: " + RSetPad(Shown(ss.P, " #0.000"), 7) +
-                   ",    SE of p: " + RSetPad(Shown(ss.SE, " #0.000"), 7) + kCrLf;
+                   ",    SE of p: " + RSetPad(Shown(ss.SE, " #0.000"), 7) + vbCrLf;
         }
-        out += kCrLf;
+        out += vbCrLf;
     }
 }
 

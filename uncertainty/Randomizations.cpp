@@ -41,7 +41,7 @@ bool AskRandomizations(App& app) {
     rep.NRand = static_cast<int>(platform::Int(rep.NRandInput + 1E-06));
     app.unc.Rand.RandESR.ReDim(rep.NRand);
     if (rep.NRand == 0) {
-        app.ShowMsg("Randomizations aborted!", 0, "You changed your mind");
+        app.ShowMsg("Randomizations aborted!", platform::vbOKOnly, "You changed your mind");
         return false;
     }
     return true;
@@ -53,7 +53,7 @@ bool RejectAndAskStop(App& app, int i) {
     const double answer = app.ShowMsg(
         "The randomized value for species richness exceeded the program limit of 25000 species!"
         "\r\n\r\nStop the randomizations?",
-        68, "Randomization " + platform::CStr(i) + " rejected");
+        platform::vbYesNo + platform::vbInformation, "Randomization " + platform::CStr(i) + " rejected");
     return answer == platform::vbYes || app.sw.AbortFlag;
 }
 
@@ -124,7 +124,7 @@ void IntegrateBivariateRichness(App& app, double& ESR, double MeanT, double SDT,
         if (!st.SloppyWarned) {
             app.ShowMsg("Bivariate integration of Thetas and Ln[species abundance] deviates from unity by "
                         "more than 0.1% @ " + platform::Format(D, "##0.00") + "%!",
-                        64, "Warning: sloppy integration result");
+                        platform::vbInformation, "Warning: sloppy integration result");
             st.SloppyWarned = platform::True;
         }
     }
@@ -245,7 +245,7 @@ void DistributionBasedUncertainty(App& app, platform::Vec<double>& P,
     const MaybeNumber& rho = dist.CorLogitThetaLnUA;
     if (!rho || !(std::abs(*rho) <= 0.99)) {
         app.ShowMsg("Randomizations aborted due to undefined or excessively high (> ±0.99) correlation of Thetas and Ns",
-                    64, "Can't do reliable randomizations - possibly too few species collected");
+                    platform::vbInformation, "Can't do reliable randomizations - possibly too few species collected");
         Bar(app).SetPanel(1, "");
         Bar(app).SetPanel(2, "");
         return;
@@ -281,7 +281,7 @@ void DistributionBasedUncertainty(App& app, platform::Vec<double>& P,
     if (st.SloppyCount > 0)
         app.ShowMsg(platform::CStr(st.SloppyCount) +
                         " sloppy bivariate integrations of the Thetas and Ln[species abundance] were counted!",
-                    64, "Warning: sloppy integrations");
+                    platform::vbInformation, "Warning: sloppy integrations");
     Bar(app).SetPanel(2, "");
     Bar(app).SetPanel(1, "Distribution-based uncertainty statistics: one moment please...");
     CollateRandomizedRichness(app, platform::False);

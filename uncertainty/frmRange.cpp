@@ -56,8 +56,8 @@ void frmRange::cmdOK_Click() {
     if (!fault.empty()) {
         app.msg.MsgText = "Please redo your choices for range bounds";
         app.msg.MsgTitle = fault;
-        app.msg.MsgStyle = 64;
-        app.ui.MsgBox(app.msg.MsgText, 64, app.msg.MsgTitle);
+        app.msg.MsgStyle = platform::vbInformation;
+        app.ui.MsgBox(app.msg.MsgText, platform::vbInformation, app.msg.MsgTitle);
         return;
     }
     checked_ = true;

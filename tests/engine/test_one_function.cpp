@@ -45,6 +45,22 @@ TEST(LikelihoodConstant, RefusesZeroNegativeTextAndCancelThenTakesTheLeadingNumb
     }
 }
 
+TEST(LikelihoodConstant, RefusesAConstantOrReciprocalThatIsNotANormalNumber) {
+    enginetest::Started t;
+    // Infinite, subnormal, and a reciprocal that is subnormal or infinite.
+    for (const char* answer : {"1E400", "1E-320", "1E308", "1E-308"}) {
+        t.s.backend.AnswerInput("Enter constant", answer);
+        t.s.backend.AnswerMsgBox("Enter constant", platform::vbOK);
+    }
+    t.s.backend.AnswerInput("Enter constant", "1E+307");
+    EnterLikelihoodConstant(t.app);
+    EXPECT_EQ(t.s.backend.msgBoxes.size(), 4u);
+    EXPECT_DOUBLE_EQ(t.app.eng.RecipLnLConst, 1E-307);
+    t.s.backend.AnswerInput("Enter constant", "1E-307");
+    EnterLikelihoodConstant(t.app);
+    EXPECT_DOUBLE_EQ(t.app.eng.RecipLnLConst, 1E+307);
+}
+
 TEST(EvaluationSequence, PriorsOnAskForTheConstantFirstAndAddThePenalty) {
     Ready t;
     const double plain = t.Eval(true);

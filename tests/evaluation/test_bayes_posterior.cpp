@@ -341,6 +341,21 @@ TEST_F(Posterior, InterruptsKeepAnOddNumberOfPoints) {
     EXPECT_EQ(app.eng.par.StepSize(1), 0.2);
 }
 
+TEST_F(Posterior, AFusedPartnerKeepsItsValue) {
+    // Parameter 2 follows the profiled parameter 1 at every point.
+    Params({0.3, 0.3}, {0.1, 0});
+    app.eng.par.FuseCode(1) = app.eng.par.FuseCode(2) = "AA";
+    Objective(Correlated);
+    Dialogue("1", "3", "");
+    FinishEditing();
+    Ending(false);
+    tivelor::BayesianEvaluation(app);
+    ASSERT_EQ(ev().NProfPts, 3);
+    EXPECT_NEAR(points.back()(2), 0.4, 1E-12);
+    EXPECT_EQ(app.eng.par.ParValue(1), 0.3);
+    EXPECT_EQ(app.eng.par.ParValue(2), 0.3);
+}
+
 TEST_F(Posterior, NegativeStepsGiveAscendingTablesAndGrids) {
     Params({0, 0}, {-1.0 / 3, -7.0 / 24});
     Objective(Correlated);

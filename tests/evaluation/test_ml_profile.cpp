@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "../marquardt/MarqTestUtil.h"
 #include "evaluation/MLEvaluation.h"
@@ -115,8 +116,10 @@ TEST_F(MLProfile, ReMinimizedProfileIsTheMarginalDistribution) {
     EXPECT_NEAR(ev.ProfCum(13), 0.5000446, 1E-6);
     EXPECT_NEAR(ev.ProfCIMode(7), 0.9544592, 1E-6);
     EXPECT_NEAR(ev.ProfCIMode(19), 0.9546295, 1E-6);
-    // The profiled parameter is back with its step; the other one kept its new step.
+    // Both values are back, the one minimized again at every point too; the
+    // profiled parameter has its step back, the other one keeps its new step.
     EXPECT_EQ(f.app.eng.par.ParValue(1), 0.3);
+    EXPECT_EQ(f.app.eng.par.ParValue(2), 1.2);
     EXPECT_NEAR(f.app.eng.par.StepSize(1), 0.1 / 3, 1E-15);
     EXPECT_NEAR(f.app.eng.par.StepSize(2), 0.2 / 3, 1E-15);
     EXPECT_EQ(f.app.sw.MLOn, "off");
@@ -220,6 +223,58 @@ TEST_F(MLProfile, QuittingKeepsAnOddNumberOfPointsAndANegativeStepAscends) {
     EXPECT_NEAR(f.ev().EVEstimate, 0.3, 1E-12);
     EXPECT_EQ(f.app.eng.par.ParValue(1), 0.22);
     EXPECT_EQ(f.app.eng.par.StepSize(1), -0.01);
+}
+
+// A run that leaves no table leaves no offer of the one before it either.
+TEST_F(MLProfile, ARunWithoutATableWithdrawsTheOffer) {
+    MLFixture& f = *this;
+    f.app.sw.CovDone = "off";
+    f.app.eng.par.StepSize(2) = 0;
+    int evaluations = 0;
+    std::function<void()> atSecond;
+    f.app.eng.TestModel = [&](Vec<double>& P, long) {
+        if (++evaluations == 2 && atSecond) atSecond();
+        return Quadratic(P);
+    };
+    auto run = [&](std::function<void()> fault, std::function<void()> answers) {
+        f.Dialogue("1", "3", true);
+        f.Finish();
+        tivelor::MLParameterEvaluation(f.app);
+        ASSERT_EQ(f.ev().NProfPts, 3);
+        // The next run offers the table, is told to minimize, and ends without one.
+        evaluations = 0;
+        atSecond = std::move(fault);
+        f.Answer(kTitle);
+        f.Answer(kTitle, vbYes);
+        f.Answer(kTitle, vbYes);   // perform minimizations now
+        f.s.backend.AnswerInput("Enter constant", "0.5");
+        f.s.backend.AnswerInput(kTitle, "1");
+        f.s.backend.AnswerInput(kTitle, "3");
+        f.Answer(kTitle, vbYes);
+        f.FinishEditing();
+        f.Answer("Just so you know");
+        answers();
+        f.Answer("A friendly reminder");
+        tivelor::MLParameterEvaluation(f.app);
+        EXPECT_EQ(f.ev().NProfPts, 0);
+        atSecond = {};
+        // No offer: the constant is asked next.
+        f.Answer(kTitle);
+        f.Answer(kTitle, vbYes);
+        f.s.backend.AnswerInput("Enter constant", "0.5");
+        f.s.backend.CancelInput(kTitle);
+        tivelor::MLParameterEvaluation(f.app);
+        EXPECT_EQ(f.s.backend.PendingSteps(), 0u);
+        EXPECT_EQ(f.app.eng.par.ParValue(1), 0.3);
+    };
+    // Quit at point 2: too few points.
+    run([&] { f.app.sw.InterruptML = platform::True; },
+        [&] {
+            f.Answer("Maximum-likelihood calculations", vbYes);
+            f.Answer(kTitle);
+        });
+    // No degrees of freedom left at point 2.
+    run([&] { f.app.eng.RecipLnLConst = 0; }, [&] { f.Answer("Insufficient degrees of freedom"); });
 }
 
 // The prior term enters on the -ln L scale: a normal likelihood N(0.3, 0.1)

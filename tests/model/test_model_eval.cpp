@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ModelTestSupport.h"
-#include "model/SyntheticData.h"
+#include "tests/support/SyntheticData.h"
 #include "numerics/CountProb.h"
 
 namespace tivelor {

@@ -20,9 +20,15 @@ PlotSums Sums(const std::vector<double>& x, const std::vector<double>& y) {
 }
 
 TEST(PlotStatistics, GuardsEveryDivision) {
-    // The standard error of r is Sqr((1 - r^2) / (n - 2)): 0.3651 for these.
+    // s is Sqr(1 - r^2) / (n - 2), the root taken before the division: 0.2108 here.
     PlotStatistics st = ComputePlotStatistics(Sums({1, 2, 3, 4, 5}, {2, 4, 5, 4, 5}));
-    EXPECT_NEAR(st.s, std::sqrt(0.4 / 3), 1e-12);
+    EXPECT_NEAR(st.r * st.r, 0.6, 1e-12);
+    EXPECT_NEAR(st.s, std::sqrt(0.4) / 3, 1e-12);
+    // A constant Y has no correlation: r 0 and s 1 / (n - 2).
+    st = ComputePlotStatistics(Sums({1, 2, 3, 4, 5, 6}, {3, 3, 3, 3, 3, 3}));
+    EXPECT_EQ(st.r, 0);
+    EXPECT_DOUBLE_EQ(st.s, 0.25);
+    EXPECT_EQ(st.SDY, 0);
     // A straight line: r 1, s 0.
     st = ComputePlotStatistics(Sums({1, 2, 3}, {2, 4, 6}));
     EXPECT_NEAR(st.r, 1, 1e-12);

@@ -186,9 +186,9 @@ TEST_F(XYPlot, StatisticsText) {
             f.cmdPlot.Click();
             return f.lblCorr.Caption();
         };
-        EXPECT_EQ(plot(1, 2, false), Stats("0.7746", "0.3651", "Scatter of Y:", "4.0000", "1.2247", "1.5000"));
-        EXPECT_EQ(plot(1, 2, true), Stats("0.7746", "0.3651", "Distribution of X:", "3.3000", "1.3077", "1.7100"));
-        EXPECT_EQ(plot(1, 3, false), Stats("0.0000", "0.5000", "Scatter of Y:", "3.0000", "0.0000", "0.0000"));
+        EXPECT_EQ(plot(1, 2, false), Stats("0.7746", "0.2108", "Scatter of Y:", "4.0000", "1.2247", "1.5000"));
+        EXPECT_EQ(plot(1, 2, true), Stats("0.7746", "0.2108", "Distribution of X:", "3.3000", "1.3077", "1.7100"));
+        EXPECT_EQ(plot(1, 3, false), Stats("0.0000", "0.2500", "Scatter of Y:", "3.0000", "0.0000", "0.0000"));
         EXPECT_EQ(plot(1, 4, true, 2), Stats("0.0000", "1.0000", "Distribution of X:", "2.0000", "0.7071", "0.5000"));
         EXPECT_EQ(plot(5, 6, true, 1), Stats(nullptr, "", "Distribution of X:", "0.0667", "0.0471", "0.0022"));
         // Record mode: records 1..5 labelled 10..20, the label as X.
@@ -196,10 +196,10 @@ TEST_F(XYPlot, StatisticsText) {
         const double y[] = {kMissing, 2, 4, 5, 4, 5};
         for (long r = 0; r <= 5; ++r) app.plot.PlotData(2, r) = y[r];
         EXPECT_EQ(plot(0, 2, true),
-                  Stats("0.7746", "0.3651", "Distribution of X:", "15.7500", "3.2692", "10.6875"));
+                  Stats("0.7746", "0.2108", "Distribution of X:", "15.7500", "3.2692", "10.6875"));
         f.Check_Line.Value = 1;
         f.cmdPlot.Click();
-        EXPECT_EQ(f.lblCorr.Caption(), "r  = 0.7746\r\ns" + platform::Chr(176) + " = 0.3651");
+        EXPECT_EQ(f.lblCorr.Caption(), "r  = 0.7746\r\ns" + platform::Chr(176) + " = 0.2108");
         // Two records labelled 0 and 0.1 with drop lines: five decimals of the mean.
         app.plot.RecMin = 0, app.plot.RecLabelMin = 0, app.plot.RecLabelMax = 0.1;
         EXPECT_EQ(plot(0, 6, true, 1), Stats(nullptr, "", "Distribution of X:", "0.06667", "0.0471", "0.0022"));

@@ -99,6 +99,41 @@ TEST(PriorEntry, FeetKindsAndTheDefault) {
     EXPECT_EQ(t.app.eng.SimplexValid, 0);
 }
 
+// An entry is taken as the priors file keeps it, four significant digits,
+// and checked as such: the file always reads back.
+TEST(PriorEntry, EntriesAreRoundedToWhatTheFileKeeps) {
+    Program t;
+    t.Editor();
+    const char* kMax = "1.7976931348623157E+308";
+    t.Enter(1, "mnuG", {"5", "4.9996"});            // 5.000 and 5.000
+    t.Enter(1, "mnuN", {kMax, "1"});                 // 1.798E+308 is not a number
+    t.Enter(1, "mnuN", {"1", "-1.7976931348623157E+308"});
+    t.Enter(1, "mnuE", {kMax});
+    t.Enter(1, "mnuB", {"0.99996", "0.001"});        // a mean of 1.000
+    t.Enter(1, "MnuS", {kMax, "0"});
+    EXPECT_EQ(t.Entry(1), "U 1E-100 1E-100 Unused Unused");
+    t.Enter(1, "mnuN", {"1.23456", "0.000123456"});
+    EXPECT_EQ(t.Entry(1), "N 1.235 0.0001235 Unused Unused");
+    t.Enter(2, "mnuG", {"5", "4.9994"});
+    EXPECT_EQ(t.Entry(2), "G 5 4.999 Unused Unused");
+
+    // Feet equal once rounded are asked again; a right foot the file rounds
+    // is shown rounded, one it keeps is shown as typed.
+    const std::size_t asked = t.b.inputPrompts.size();
+    t.Enter(3, "mnuT", {"10.4996", "0", "10.50", "0", "2", "0.123456", "10.12345", "-0.0123456"});
+    EXPECT_EQ(t.b.inputPrompts.size(), asked + 8);
+    EXPECT_EQ(t.Entry(3), "T 2 0.1235 10.12 0.01235");
+    EXPECT_EQ(t.Row(3), "Uniform - bounded|2.000E+000|1.235E-001|10.12|0.01235");
+    t.Enter(4, "mnuT", {"1", "0", kMax, "0"});
+    EXPECT_EQ(t.Entry(4), "U 1E-100 1E-100 Unused Unused");
+    EXPECT_EQ(t.b.PendingSteps(), 0u);
+
+    tivelor::PriorTable read;
+    int count = 0, line = 0;
+    EXPECT_EQ(tivelor::ParsePriorsFile(tivelor::PriorsFileText(t.pr, 8), 8, read, count, line), "");
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(read.PriorMean(i), t.pr.PriorMean(i));
+}
+
 TEST(PriorGrid, LoadColoursAndTheClickHighlight) {
     Program t;
     t.pr.PriorType(2) = "N", t.pr.PriorMean(2) = 1, t.pr.PriorSD(2) = 0.5;

@@ -1,6 +1,8 @@
 // The priors file: its layout, the round trip, and the files it refuses.
 #include "PriorsTestSupport.h"
 
+#include <limits>
+
 #include "priors/frmLoadPriors.h"
 
 using namespace priortest;
@@ -49,6 +51,17 @@ TEST(PriorsFile, LinesInFixedColumns) {
     t.pr.Reset(3);
     EXPECT_EQ(tivelor::PriorsFileText(t.pr, 3).substr(3, 54),
               "  1   U 1.000E-100 1.000E-100     Unused     Unused   ");
+}
+
+TEST(PriorsFile, ValueKeptIsTheFieldReadBack) {
+    EXPECT_EQ(tivelor::PriorsFileValue(4.9996), 5.0);
+    EXPECT_EQ(tivelor::PriorsFileValue(-9.99951E-7), -1E-6);
+    EXPECT_EQ(tivelor::PriorsFileValue(1.2344E-300), 1.234E-300);
+    EXPECT_EQ(tivelor::PriorsFileValue(0), 0.0);
+    EXPECT_FALSE(tivelor::PriorsFileValue(1.7976931348623157E+308));
+    EXPECT_FALSE(tivelor::PriorsFileValue(-1.7976931348623157E+308));
+    EXPECT_FALSE(tivelor::PriorsFileValue(std::numeric_limits<double>::infinity()));
+    EXPECT_FALSE(tivelor::PriorsFileValue(std::numeric_limits<double>::quiet_NaN()));
 }
 
 TEST(PriorsFile, RoundTripKeepsLettersTextsAndFourDigits) {

@@ -174,13 +174,35 @@ TEST(LoadPriors, FromTheRankingWindowTheyReturnToItsAICcButton) {
     EXPECT_EQ(t.app.sw.PriorsFromRank, "off");
     EXPECT_FALSE(t.app.form<tivelor::frmMain>().mnuApplication.Enabled());   // the ranking window keeps it off
 
-    // A file opened from there leaves the ranking window beside the editor.
+    // A file opened from there leaves the ranking window beside the editor,
+    // and the editor's Finished comes back to its AICc button.
+    tivelor::PriorTable normal = t.pr;
+    normal.PriorType(2) = "N", normal.PriorMean(2) = 1, normal.PriorSD(2) = 0.5;
     const std::string path = Temp("rank.pri");
-    ASSERT_TRUE(platform::WriteWholeFileSafely(path, tivelor::PriorsFileText(t.pr, 2)));
+    ASSERT_TRUE(platform::WriteWholeFileSafely(path, tivelor::PriorsFileText(normal, 2)));
     t.b.Click("frmRank.cmdBayesian");
     t.b.ChooseFile(path);
     t.b.AnswerMsgBox("Bayes information", vbOK);
     t.b.Click("frmLoadPriors.cmdOpen");
     EXPECT_TRUE(t.app.form<tivelor::frmRank>().Visible());
     EXPECT_TRUE(t.app.form<tivelor::frmSetPriors>().Visible());
+    t.b.CancelFile();
+    t.b.Click("frmRank.cmdLoadAlg");   // the focus leaves cmdAICc
+    t.b.AnswerMsgBox("Just so you know", vbOK);
+    t.b.AnswerMsgBox("Save Bayesian priors", vbNo);
+    t.b.AnswerInput("Enter constant", "0.5");
+    t.b.Click("frmSetPriors.mnuFinish");
+    EXPECT_EQ(t.b.focus, "frmRank.cmdAICc");
+    EXPECT_EQ(t.app.sw.PriorsFromRank, "off");
+
+    // The priors column names the file only while the priors are on.
+    tivelor::frmRank& rank = t.app.form<tivelor::frmRank>();
+    t.b.Click("frmRank.cmdAICc");
+    EXPECT_EQ(rank.grdRank.TextMatrix(2, 8), "rank.pri");
+    t.b.Click("frmRank.cmdBayesian");
+    t.b.AnswerMsgBox("Default prior probabilities", vbOK);
+    t.b.Click("frmLoadPriors.cmdUniform");
+    t.b.Click("frmRank.cmdAICc");
+    EXPECT_EQ(rank.grdRank.TextMatrix(3, 8), "No Priors loaded");
+    EXPECT_EQ(t.app.shell.PriFileName, path);   // kept for a later save
 }

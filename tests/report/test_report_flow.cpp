@@ -185,3 +185,17 @@ TEST(FollowUps, SingleSpeciesHasUndefinedCorrelationAndEndsAfterTheSampleBasedQu
     EXPECT_EQ(Tail(a.Line("The correlation"), 84) + Tail(a.Line("You can judge"), 84), " Undefined Undefined");
     EXPECT_EQ(a.app.model.Report.NCurvePts, 2);
 }
+
+TEST(ReportFlow, PriorsNoteNamesTheFileOnlyWhilePriorsAreOn) {
+    Analysis a(0.3, 7);
+    a.app.shell.PriFileName = "/data/bog.pri";
+    a.app.sw.PriorsOn = "on";
+    a.Queue();
+    a.Run();
+    EXPECT_EQ(a.Line("Important note"), "Important note: This analysis used Bayesian prior information");
+    EXPECT_EQ(a.Line("Bayesian priors file: "), "Bayesian priors file: /data/bog.pri");
+    a.app.sw.PriorsOn = "off";
+    a.Queue();
+    a.Run();
+    EXPECT_EQ(a.Line("Important note") + a.Line("Bayesian priors file"), "");
+}

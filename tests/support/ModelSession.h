@@ -7,7 +7,7 @@
 
 #include "engine/Parameters.h"
 #include "model/Model.h"
-#include "model/SyntheticData.h"
+#include "tests/support/SyntheticData.h"
 #include "model/frmInitialize.h"
 #include "platform/files.h"
 #include "platform/headless/headless.h"

@@ -9,7 +9,7 @@
 #include "../support/ModelSession.h"
 #include "UncertaintyTestSupport.h"
 #include "numerics/CountProb.h"
-#include "model/SyntheticData.h"
+#include "tests/support/SyntheticData.h"
 #include "uncertainty/Randomizations.h"
 #include "uncertainty/frmAbort.h"
 

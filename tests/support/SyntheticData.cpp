@@ -1,4 +1,4 @@
-#include "model/SyntheticData.h"
+#include "tests/support/SyntheticData.h"
 
 #include <algorithm>
 #include <cmath>
