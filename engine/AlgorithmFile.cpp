@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "engine/Parameters.h"
+#include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "app/App.h"
 #include "shell/frmMenu.h"
@@ -18,7 +19,6 @@ using platform::Mid;
 namespace {
 
 constexpr int kAlgFile = 201;
-constexpr int kLogFile = 203;
 const char* const kNumPattern = "0.0000000E+00";
 
 // A field that must hold a number: blanks around it, nothing else.
@@ -112,7 +112,7 @@ bool ReadAlgorithmFile(App& app) {
     const int numPars = eng.par.NumPars;
 
     // Everything is read into copies; the parameter set and the options take
-    // them only when the read succeeds (or has merely too many lines).
+    // them only when the read succeeds.
     Vec<double> value(numPars), step(numPars);
     Vec<std::string> code(numPars);
     MinOptions opt = eng.opt;
@@ -185,18 +185,15 @@ bool ReadAlgorithmFile(App& app) {
             failure = ReadFailure::BadlyFormatted;
     }
 
-    if (failure == ReadFailure::None || failure == ReadFailure::TooMany) {
+    files.Close(kAlgFile);
+    if (failure == ReadFailure::None) {
         eng.par.ParValue = value;
         eng.par.StepSize = step;
         eng.par.FuseCode = code;
         eng.opt = opt;
-        // No log file is open after a load.
-        files.Close(kLogFile);
-        app.shell.LogFileOpen = platform::False;
-        eng.opt.FileFreq = 0;
+        CloseLog(app);   // no log file is open after a load; FileFreq 0
+        return true;
     }
-    files.Close(kAlgFile);
-    if (failure == ReadFailure::None) return true;
 
     std::string text;
     switch (failure) {
@@ -225,7 +222,7 @@ bool ReadAlgorithmFile(App& app) {
         menu->cmdInitialize.Enabled = true;
     }
     eng.FileReadFailed = 1;
-    return failure == ReadFailure::TooMany;
+    return false;
 }
 
 bool ChooseAlgorithmSaveFile(App& app, platform::CommonDialog& dialog, int filterIndex) {

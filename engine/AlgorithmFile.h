@@ -13,11 +13,11 @@ namespace tivelor {
 class App;
 
 // Reads the algorithm file that the caller opened for input on #201 and
-// closes it. FileReadFailed is 0 on success and 1 on failure; a failure has
-// been reported to the user and leaves the parameter set and the options as
-// they were, except for too many lines, which keeps the values read.
-// True when the file's values are now in force (success or too many lines);
-// taking them closes an open minimization log (#203) and sets FileFreq 0.
+// closes it. FileReadFailed is 0 on success and 1 on failure; a failure
+// (too many lines included) has been reported to the user and leaves the
+// parameter set and the options as they were. True exactly when the file's
+// values are now in force; taking them closes an open minimization log (#203)
+// and sets FileFreq 0.
 bool ReadAlgorithmFile(App& app);
 
 // The whole algorithm-file text of the current parameter set and options,

@@ -1,5 +1,6 @@
 #include "engine/Parameters.h"
 
+#include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "app/App.h"
 
@@ -18,8 +19,7 @@ void SetDefaultAlgorithm(App& app) {
         par.FuseCode(i) = "~~";
     }
     app.eng.opt = MinOptions{};
-    app.ui.files.Close(203);   // FileFreq is 0: no log stays open
-    app.shell.LogFileOpen = platform::False;
+    CloseLog(app);   // FileFreq is 0: no log stays open
 }
 
 void SetUpFusedParameters(App& app) {

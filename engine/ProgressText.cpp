@@ -59,19 +59,37 @@ std::string ScreenParameterLine(App& app, int parNumber, double value) {
     return ParameterItem(parNumber, value) + ScreenParameterTail(app, parNumber);
 }
 
-void LogLine(App& app, const std::string& text) {
-    if (app.eng.opt.FileFreq != 0) app.ui.files.Print(kLogFile, text);
+bool CloseLog(App& app, bool writeFailed) {
+    const std::string path = app.ui.files.PathOf(kLogFile);
+    const bool ok = app.ui.files.Close(kLogFile) && !writeFailed;
+    app.eng.opt.FileFreq = 0;
+    app.shell.LogFileOpen = platform::False;
+    if (!ok)
+        app.ShowMsg("The log file " + path + " could not be written." + platform::vbCrLf + platform::vbCrLf +
+                        "It has been closed; the minimization log ends before this point.",
+                    platform::vbExclamation, "Log file management");
+    return ok;
 }
+
+namespace {
+
+void LogPrint(App& app, const std::string& text, bool newline = true) {
+    if (app.eng.opt.FileFreq != 0 && !app.ui.files.Print(kLogFile, text, newline)) CloseLog(app, true);
+}
+
+}  // namespace
+
+void LogLine(App& app, const std::string& text) { LogPrint(app, text); }
 
 void LogParameterBlock(App& app, const std::function<double(long i)>& value) {
     if (app.eng.opt.FileFreq == 0) return;
     const FreeVector& fv = app.eng.free;
     for (long i = 1; i <= fv.NFree; ++i) {
-        app.ui.files.Print(kLogFile, ParameterItem(fv.FreeIndex(i), value(i)), false);
-        if (i % 4 == 0) app.ui.files.Print(kLogFile, "");
+        LogPrint(app, ParameterItem(fv.FreeIndex(i), value(i)), false);
+        if (i % 4 == 0) LogPrint(app, "");
     }
-    app.ui.files.Print(kLogFile, "");
-    app.ui.files.Print(kLogFile, "");
+    LogPrint(app, "");
+    LogPrint(app, "");
 }
 
 std::string ZeroValueMessage() {

@@ -33,8 +33,14 @@ std::string ScreenParameterTail(App& app, int parNumber);
 // value(i) gives free parameter i's value.
 void LogParameterBlock(App& app, const std::function<double(long i)>& value);
 
-// Print #203 while the log is open (FileFreq not 0).
+// Print #203 while the log is open (FileFreq not 0). A line that cannot be
+// written closes the log (CloseLog) and tells the user.
 void LogLine(App& app, const std::string& text);
+
+// Closes the minimization log (#203): FileFreq 0, LogFileOpen False. False,
+// after telling the user, when something written to the log did not reach
+// the file; writeFailed says that a write has already failed.
+bool CloseLog(App& app, bool writeFailed = false);
 
 // The message shown when a relative tolerance would be measured from an
 // objective value of exactly 0.

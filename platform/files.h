@@ -1,5 +1,6 @@
 // Numbered sequential text files (#1, #201, ...).
-// Output lines end in CR LF; input accepts CR LF or LF.
+// Output lines end in CR LF and reach the file line by line; input accepts
+// CR LF or LF and is read line by line, from regular files only.
 // Every operation reports failure to its caller; nothing throws.
 #pragma once
 
@@ -20,27 +21,34 @@ public:
     FileTable& operator=(const FileTable&) = delete;
 
     // Opens path on file number n. Fails when n is already open, the file is
-    // missing (Input) or cannot be written (Output, Append).
+    // missing or not a regular file (Input) or cannot be written (Output,
+    // Append). Opening never blocks (a named pipe is refused, not waited on).
     bool Open(int n, const std::string& path, FileMode mode);
     bool IsOpen(int n) const;
     const std::string& PathOf(int n) const;   // "" when not open
 
     // Print #n, text        -> text and CR LF
     // Print #n, text;       -> text only (continuation mark)
+    // A line is written out when it ends, so the file never ends mid-line.
+    // False when the line did not reach the file.
     bool Print(int n, const std::string& text, bool newline = true);
-    // Line Input #n: the next line without its line end. False at end of file.
+    // Line Input #n: the next line without its line end. False at end of
+    // file; a line longer than kMaxLine or a read error ends the file.
     bool LineInput(int n, std::string& line);
     // Input #n: the next comma- or line-separated field, blanks trimmed,
     // surrounding quotes removed. False at end of file.
     bool Input(int n, std::string& field);
     // EOF(n): true when nothing is left to read (or n is not open for input).
     bool Eof(int n) const;
-    // Close #n; closing a number that is not open does nothing.
-    void Close(int n);
+    // Close #n; closing a number that is not open does nothing. False when
+    // something printed to it, or the close itself, failed.
+    bool Close(int n);
     void CloseAll();
 
     // Text of the last failure, for the caller's message.
     const std::string& LastError() const { return lastError_; }
+
+    static constexpr std::size_t kMaxLine = std::size_t{1} << 20;
 
 private:
     struct File;
@@ -48,8 +56,10 @@ private:
     std::string lastError_;
 };
 
-// Reads or writes a whole file; false on failure. Write replaces the file
-// through a temporary name, so a failed write never destroys the old file.
+// Reads or writes a whole file; false on failure. Read takes regular files
+// only. Write replaces the file through a temporary name beside it, so a
+// failed write never destroys the old file; the new file keeps the old one's
+// permissions, and a symbolic link is followed to the file it names.
 bool ReadWholeFile(const std::string& path, std::string& text);
 bool WriteWholeFileSafely(const std::string& path, const std::string& text);
 

@@ -189,11 +189,12 @@ std::string ParsePriorsFile(const std::string& text, int numPars, PriorTable& ta
 PriorsRead ReadPriorsFile(App& app) {
     app.eng.FileReadFailed = 0;
     const std::string& path = app.shell.PriFileName;
+    const int numPars = app.eng.par.NumPars;
+    // The count and one line per parameter are all that is read.
     std::string text, line;
-    while (app.ui.files.LineInput(kPriorsFile, line)) text += line + "\r\n";
+    for (int k = 0; k <= numPars && app.ui.files.LineInput(kPriorsFile, line); ++k) text += line + "\r\n";
     app.ui.files.Close(kPriorsFile);
 
-    const int numPars = app.eng.par.NumPars;
     int count = 0, faultLine = 0;
     PriorTable read = app.priors;
     std::string fault = ParsePriorsFile(text, numPars, read, count, faultLine);

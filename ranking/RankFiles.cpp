@@ -207,11 +207,18 @@ void frmRank::cmdLoadAlg_Click() {
     eng.AlgFileName = CommonDialog1.FileName;
     FileTitleFromPath(eng.AlgFileName, eng.AlgFileTitle);
     // A file that cannot be read changes nothing, its name included.
-    bool taken = app.ui.files.Open(kAlgFile, eng.AlgFileName, platform::FileMode::Input) && ReadAlgorithmFile(app);
-    app.ui.files.Close(kAlgFile);
-    if (!taken) {
+    auto restore = [&] {
         eng.AlgFileName = oldName;
         eng.AlgFileTitle = oldTitle;
+    };
+    if (!app.ui.files.Open(kAlgFile, eng.AlgFileName, platform::FileMode::Input)) {
+        restore();
+        app.ShowMsg("Be suspicious that your algorithm file is not properly formatted", platform::vbCritical,
+                    "Problem Reading Algorithm File!");
+        return;
+    }
+    if (!ReadAlgorithmFile(app)) {   // the reader has told the user
+        restore();
         return;
     }
     double& tol = eng.opt.ConvTol;
@@ -240,14 +247,16 @@ void frmRank::cmdSaveAlg_Click() {
 void frmRank::Save_Alg() {
     EngineState& eng = app.eng;
     if (!ChooseAlgorithmSaveFile(app, CommonDialog1, 2)) return;
-    eng.AlgFileName = CommonDialog1.FileName;
-    FileTitleFromPath(eng.AlgFileName, eng.AlgFileTitle);
+    // The file takes its new name only once it is written.
+    const std::string path = CommonDialog1.FileName;
     const std::string oldLog = eng.opt.LogFileName;
-    if (!platform::WriteWholeFileSafely(eng.AlgFileName, AlgorithmFileText(app, "  Value, step then link for: "))) {
+    if (!platform::WriteWholeFileSafely(path, AlgorithmFileText(app, "  Value, step then link for: "))) {
         eng.opt.LogFileName = oldLog;
-        ReportSaveFailed(app, "algorithm file", eng.AlgFileName);
+        ReportSaveFailed(app, "algorithm file", path);
         return;
     }
+    eng.AlgFileName = path;
+    FileTitleFromPath(eng.AlgFileName, eng.AlgFileTitle);
     app.form<frmMain>().stbMain1.SetPanel(1, "Algorithm file: " + eng.AlgFileTitle);
     cmdAICc.SetFocus();
 }

@@ -1,5 +1,6 @@
 #include "shell/Quit.h"
 
+#include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "platform/ui.h"
 #include "app/App.h"
@@ -8,8 +9,6 @@
 namespace tivelor {
 
 namespace {
-
-constexpr int kMinimizationLog = 203;
 
 // A failed save keeps the program running, so nothing more is lost.
 bool NotQuitting(App& app, const std::string& what) {
@@ -51,8 +50,7 @@ bool RunQuitSequence(App& app, QuitFrom, const PriorsSaver& savePriors) {
         }
         if (!saved) return NotQuitting(app, "The Bayesian priors");
     }
-    app.ui.files.Close(kMinimizationLog);
-    app.shell.LogFileOpen = platform::False;
+    CloseLog(app);
     app.ui.End();
 }
 

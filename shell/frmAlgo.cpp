@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "engine/Parameters.h"
+#include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "app/App.h"
 #include "shell/Quit.h"
@@ -18,7 +19,6 @@ using platform::QBColor;
 
 namespace {
 
-constexpr int kLogFile = 203;
 constexpr const char* kNumFormat = "0.0000E+00";
 constexpr std::int32_t kEditBack = 0xE0E0E0;
 constexpr int kAlignLeftCentre = 1, kAlignCentre = 4;
@@ -525,9 +525,10 @@ void frmAlgo::cmdOpenLog_Click() {
 void frmAlgo::cmdCloseLog_Click() {
     CommitPendingEdit();
     MinOptions& opt = app.eng.opt;
-    app.ui.files.Close(kLogFile);
-    app.ShowMsg("The old log file " + opt.LogFileName + " is now closed for input", platform::vbInformation,
-                "Log file management");
+    // A log that did not reach its file is not reported as closed.
+    if (CloseLog(app))
+        app.ShowMsg("The old log file " + opt.LogFileName + " is now closed for input", platform::vbInformation,
+                    "Log file management");
     ShowLogClosed();
     opt.FileFreq = 0;
 }

@@ -117,10 +117,6 @@ TEST(AlgorithmFile, EachReadFailureShowsItsTextAndChangesNothing) {
         EXPECT_EQ(std::make_tuple(box.text, box.style, t.app.eng.FileReadFailed, t.menu().Visible(),
                                   t.app.ui.files.IsOpen(201)),
                   std::make_tuple(c.message, 64, 1, true, false));
-        if (c.name == "many") {   // the values read are kept
-            EXPECT_EQ(t.par.FuseCode(1) + t.app.eng.AlgFileName, "AB" + path);
-            continue;
-        }
         EXPECT_EQ(std::make_tuple(t.par.ParValue(1), t.par.FuseCode(2), t.app.eng.opt.ConvTol, t.app.eng.AlgFileName,
                                   t.app.eng.SimplexValid, t.menu().cmdLoadAlg.Enabled(), t.menu().cmdEditAlg.Enabled()),
                   std::make_tuple(42.0, std::string("Q"), 0.5, std::string("old.alg"), 1, true, false));

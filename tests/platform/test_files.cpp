@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -31,9 +37,11 @@ TEST_F(Files, PrintWritesCrLfLinesAndAppendAddsToThem) {
     EXPECT_EQ(files.PathOf(203), p);
     EXPECT_TRUE(files.Print(203, "first"));
     EXPECT_TRUE(files.Print(203, "a", false));   // continuation mark
+    EXPECT_EQ(Read(p), "first\r\n");          // whole lines only, while open
     EXPECT_TRUE(files.Print(203, "b"));
+    EXPECT_EQ(Read(p), "first\r\nab\r\n");
     EXPECT_TRUE(files.Print(203, ""));
-    files.Close(203);
+    EXPECT_TRUE(files.Close(203));
     EXPECT_EQ(files.PathOf(203), "");
     ASSERT_TRUE(files.Open(203, p, FileMode::Append));
     files.Print(203, "more");
@@ -100,4 +108,88 @@ TEST_F(Files, WholeFileWriteReplacesOrLeavesNoTrace) {
     EXPECT_FALSE(WriteWholeFileSafely("/nonexistent_dir/x.txt", "x"));
     std::string text;
     EXPECT_FALSE(ReadWholeFile(Path("missing.txt"), text));
+}
+
+TEST_F(Files, OnlyRegularFilesAreReadAndNothingBlocks) {
+    std::string text;
+    const std::string dir = Path("dir");
+    fs::create_directory(dir);
+    for (const std::string& p : {std::string("/dev/zero"), dir}) {
+        SCOPED_TRACE(p);
+        EXPECT_FALSE(files.Open(201, p, FileMode::Input));
+        EXPECT_EQ(files.LastError(), "Not a regular file: " + p);
+        EXPECT_FALSE(ReadWholeFile(p, text));
+    }
+    // A named pipe with a writer waiting: a reader that opened it would get
+    // its (empty) contents; it must be refused instead. The writer is let go
+    // by a non-blocking open of our own afterwards.
+    const std::string fifo = Path("fifo");
+    fs::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] {
+        const int fd = ::open(fifo.c_str(), O_WRONLY);
+        if (fd >= 0) ::close(fd);
+    });
+    EXPECT_FALSE(files.Open(204, fifo, FileMode::Input));
+    EXPECT_FALSE(files.IsOpen(204));
+    const int release = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    writer.join();
+    ::close(release);
+    fs::remove(fifo);
+
+    // A line too long to be a line of any of our files ends the file.
+    const std::string longLine = Path("long.txt");
+    std::ofstream(longLine, std::ios::binary) << "first\n" << std::string(FileTable::kMaxLine + 1, '0') << "\nlast\n";
+    ASSERT_TRUE(files.Open(1, longLine, FileMode::Input));
+    EXPECT_TRUE(files.LineInput(1, text) && text == "first");
+    EXPECT_FALSE(files.LineInput(1, text));
+    EXPECT_TRUE(files.Eof(1));
+    EXPECT_FALSE(files.LineInput(1, text));
+}
+
+TEST_F(Files, AFailedWriteIsNeverSuccess) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    ASSERT_TRUE(files.Open(203, "/dev/full", FileMode::Output));
+    EXPECT_TRUE(files.Print(203, "part", false));   // not written before its line ends
+    EXPECT_FALSE(files.Print(203, "line"));
+    EXPECT_EQ(files.LastError(), "Cannot write file: /dev/full");
+    EXPECT_FALSE(files.Print(203, "next"));
+    EXPECT_FALSE(files.Close(203));
+    EXPECT_FALSE(files.IsOpen(203));
+    // A partial line that fails only at the close.
+    ASSERT_TRUE(files.Open(203, "/dev/full", FileMode::Output));
+    EXPECT_TRUE(files.Print(203, "part", false));
+    EXPECT_FALSE(files.Close(203));
+}
+
+TEST_F(Files, ASaveKeepsPermissionsAndWritesThroughALink) {
+    const std::string p = Path("private.txt");
+    fs::remove(p);
+    ASSERT_TRUE(WriteWholeFileSafely(p, "old"));
+    fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(WriteWholeFileSafely(p, "new"));
+    EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Read(p), "new");
+
+    // A chain of links, one of them relative: the file at the end is written.
+    const std::string link = Path("link.txt"), link2 = Path("link2.txt");
+    fs::remove(link);
+    fs::remove(link2);
+    fs::create_symlink(fs::path(p).filename(), link2);
+    fs::create_symlink(link2, link);
+    ASSERT_TRUE(WriteWholeFileSafely(link, "through"));
+    EXPECT_TRUE(fs::is_symlink(link) && fs::is_symlink(link2));
+    EXPECT_EQ(Read(p), "through");
+    EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    // A link to a file not yet there creates that file.
+    const std::string dangling = Path("dangling.txt"), made = Path("made.txt");
+    fs::remove(dangling);
+    fs::remove(made);
+    fs::create_symlink(made, dangling);
+    ASSERT_TRUE(WriteWholeFileSafely(dangling, "made"));
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_EQ(Read(made), "made");
+    // A device is not replaced.
+    EXPECT_FALSE(WriteWholeFileSafely("/dev/null", "x"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }

@@ -2,6 +2,9 @@
 // options, the log) and the quit sequence.
 #include "ShellTestSupport.h"
 
+#include <filesystem>
+
+#include "engine/ProgressText.h"
 #include "platform/files.h"
 #include "shell/AlgoEditor.h"
 
@@ -204,4 +207,41 @@ TEST(Quit, AFailedSaveKeepsTheProgramAndAnOpenLogIsClosedWithItsLastLinesOnDisk)
     std::string text;
     ASSERT_TRUE(platform::ReadWholeFile(log, text));
     EXPECT_EQ(text, "last line\r\n");
+}
+
+TEST(AlgoEditor, ALogThatCannotBeWrittenIsClosedAndToldOnceNeverReportedClosed) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    const std::string failed =
+        "The log file /dev/full could not be written.\r\n\r\nIt has been closed; the minimization log ends before this point.";
+    Editing t;
+    t.Open();
+    auto openFull = [&] {
+        t.b.ChooseFile("/dev/full");
+        t.b.AnswerMsgBox("Log file management", vbOK);
+        t.b.Click("frmAlgo.cmdOpenLog");
+        ASSERT_EQ(t.app.eng.opt.FileFreq, 10);
+    };
+    // A line of a run: told at the first line, nothing after it.
+    openFull();
+    t.b.AnswerMsgBox("Log file management", vbOK);
+    const std::size_t before = t.b.msgBoxes.size();
+    LogLine(t.app, "first");
+    LogLine(t.app, "second");
+    EXPECT_EQ(t.b.msgBoxes.size(), before + 1);
+    EXPECT_EQ(std::make_tuple(t.b.msgBoxes.back().text, t.b.msgBoxes.back().style, t.app.shell.LogFileOpen,
+                              t.app.eng.opt.FileFreq, t.s.ui.files.IsOpen(203)),
+              std::make_tuple(failed, 48, 0, 0, false));
+    // The editor, opened again, shows no log. Output that fails only when
+    // the log is closed: not "now closed".
+    t.Finish();
+    frmAlgo& algo = t.Open();
+    EXPECT_EQ(algo.txtFileName.Text() + "|" + algo.txtFileFreq.Text(), "|0");
+    openFull();
+    ASSERT_TRUE(t.s.ui.files.Print(203, "part", false));
+    t.b.AnswerMsgBox("Log file management", vbOK);
+    t.b.Click("frmAlgo.cmdCloseLog");
+    EXPECT_EQ(t.b.msgBoxes.back().text, failed);
+    EXPECT_EQ(std::make_tuple(t.app.shell.LogFileOpen, t.app.eng.opt.FileFreq, algo.cmdOpenLog.Enabled(),
+                              algo.cmdCloseLog.Enabled()),
+              std::make_tuple(0, 0, true, false));
 }
