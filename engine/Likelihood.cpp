@@ -26,7 +26,7 @@ void EnterLikelihoodConstant(App& app) {
         app.msg.MsgTitle = "Enter constant";
         app.msg.MsgText = "Enter the constant WHICH WILL MAKE the objective function the -ln[likelihood]" +
                           std::string(platform::vbCrLf);
-        std::string answer = app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, "");
+        std::string answer = app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, "", 5000, 2000);
         app.msg.InputText = answer;
         if (answer.empty()) continue;
         double c = platform::Val(answer);

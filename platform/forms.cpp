@@ -235,6 +235,38 @@ void FlexGrid::SetColWidth(int c, int twips) {
     Control::Changed(PropId::GridColWidth, c, 0);
 }
 
+void FlexGrid::CellRect(int& left, int& top, int& width, int& height) const {
+    if (form.ui.backend.GridCellRect(*this, Row, Col, left, top, width, height)) return;
+    left = top = 0;
+    for (int c = 0; c < FixedCols && c < shapeCols_; ++c) left += ColWidth(c);
+    for (int c = LeftCol; c < Col; ++c) left += ColWidth(c);
+    for (int r = 0; r < FixedRows && r < shapeRows_; ++r) top += RowHeight(r);
+    for (int r = TopRow; r < Row; ++r) top += RowHeight(r);
+    width = ColWidth(Col);
+    height = RowHeight(Row);
+}
+
+int FlexGrid::CellLeft() const {
+    int l, t, w, h;
+    CellRect(l, t, w, h);
+    return l;
+}
+int FlexGrid::CellTop() const {
+    int l, t, w, h;
+    CellRect(l, t, w, h);
+    return t;
+}
+int FlexGrid::CellWidth() const {
+    int l, t, w, h;
+    CellRect(l, t, w, h);
+    return w;
+}
+int FlexGrid::CellHeight() const {
+    int l, t, w, h;
+    CellRect(l, t, w, h);
+    return h;
+}
+
 std::int32_t FlexGrid::CellForeColor(int r, int c) const {
     return InRange(r, c) ? cells_[static_cast<size_t>(r) * shapeCols_ + c].fore : -1;
 }
@@ -541,6 +573,10 @@ bool Form::UnloadWithMode(int mode) {
 }
 
 void Form::SetFocus() { ui.backend.SetFocus(nullptr, this); }
+
+void Form::ZOrder(int position) {
+    if (!unloaded_) ui.backend.FormZOrder(*this, position == 1 ? 1 : 0);
+}
 
 void Form::Move(int left, int top, int width, int height) {
     Left.SetQuietly(left);

@@ -249,6 +249,13 @@ public:
     void SetText(const std::string& text) { SetTextMatrix(Row, Col, text); }
 
     int ColWidth(int c) const;
+    int RowHeight(int /*r*/) const { return 240; }
+    // The current cell's rectangle in twips from the grid's corner, as the
+    // grid shows it (scrolled by TopRow and LeftCol).
+    int CellLeft() const;
+    int CellTop() const;
+    int CellWidth() const;
+    int CellHeight() const;
     void SetColWidth(int c, int twips);
     std::int32_t CellForeColor(int r, int c) const;
     std::int32_t CellBackColor(int r, int c) const;
@@ -269,6 +276,7 @@ private:
         bool bold = false;
     };
     void Reshape();
+    void CellRect(int& left, int& top, int& width, int& height) const;
     int shapeRows_ = 0, shapeCols_ = 0;
     std::vector<Cell> cells_;
     std::vector<int> colWidths_;
@@ -433,6 +441,9 @@ public:
     // The user closed the window (close box): same as Unload, mode 0.
     bool RequestClose();
     void SetFocus();
+    // 0 brings the window to the front, 1 sends it behind the others; a
+    // window sent back before it is shown opens behind them.
+    void ZOrder(int position = 0);
     void Move(int left, int top, int width, int height);
     void Resize(int width, int height);   // the user resized: sets and raises Form_Resize
 

@@ -52,8 +52,9 @@ int Ui::MsgBox(const std::string& prompt, int style, const std::string& title) {
 }
 
 std::string Ui::InputBox(const std::string& prompt, const std::string& title,
-                         const std::string& defaultText) {
-    return backend.InputBox(prompt, title, defaultText);
+                         const std::string& defaultText, std::optional<int> xPos,
+                         std::optional<int> yPos) {
+    return backend.InputBox(prompt, title, defaultText, xPos, yPos);
 }
 
 namespace {

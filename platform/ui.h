@@ -9,6 +9,7 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/files.h"
@@ -20,6 +21,7 @@ namespace platform {
 class Control;
 class Form;
 class CommonDialog;
+class FlexGrid;
 enum class PropId;
 
 // Message-box answers.
@@ -40,9 +42,11 @@ class Backend {
 public:
     virtual ~Backend() = default;
     virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
-    // The typed text, or "" on Cancel.
+    // The typed text, or "" on Cancel. The box's top-left corner goes to
+    // xPos, yPos (twips from the screen's top-left) where they are given.
     virtual std::string InputBox(const std::string& prompt, const std::string& title,
-                                 const std::string& defaultText) = 0;
+                                 const std::string& defaultText, std::optional<int> xPos,
+                                 std::optional<int> yPos) = 0;
     // Fills dlg.FileName / FileTitle / FilterIndex; false when cancelled.
     virtual bool FileDialog(CommonDialog& dlg, bool save) = 0;
     // Handles whatever is due (events, scripted actions). Called by DoEvents
@@ -57,6 +61,9 @@ public:
     virtual void FormShown(Form& form) = 0;
     virtual void FormHidden(Form& form) = 0;
     virtual void FormUnloaded(Form& form) = 0;
+    // Brings the window to the front of the window order (0) or sends it
+    // to the back (1).
+    virtual void FormZOrder(Form& /*form*/, int /*position*/) {}
     virtual void ControlChanged(Control& control, PropId prop, int a, int b) = 0;
     virtual void FormChanged(Form& form, PropId prop) = 0;
     // The same with the change's argument (for Other on an MDI parent, the
@@ -68,6 +75,12 @@ public:
     // themselves. By default a fixed rule: each character of the longest line
     // is FontSize x 11 twips wide (about 90 at 8.25 points), each line
     // FontSize x 24 twips high; an empty text has one line and no width.
+    // A grid cell's rectangle in twips from the grid's corner, where the back
+    // end shows the grid; false leaves it to the grid's own row and column sizes.
+    virtual bool GridCellRect(const FlexGrid& /*grid*/, int /*row*/, int /*col*/, int& /*left*/,
+                              int& /*top*/, int& /*width*/, int& /*height*/) {
+        return false;
+    }
     virtual void MeasureText(const Control& control, const std::string& text, int& width,
                              int& height);
     // End: leave the program at once (files are already closed).
@@ -114,7 +127,8 @@ public:
 
     int MsgBox(const std::string& prompt, int style = vbOKOnly, const std::string& title = "Tivelor");
     std::string InputBox(const std::string& prompt, const std::string& title = "",
-                         const std::string& defaultText = "");
+                         const std::string& defaultText = "", std::optional<int> xPos = {},
+                         std::optional<int> yPos = {});
 
     // Yields to the event loop. Cheap: the back end is consulted only when
     // the poll count set by the back end is reached.

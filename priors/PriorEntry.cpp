@@ -18,7 +18,7 @@ const std::string kBeta = "\xC3\x9F";   // the sharp s that names the beta funct
 
 bool frmSetPriors::Ask(const std::string& question, const std::string& title, int i, std::string& answer) {
     app.msg.NumFormat = "0.000E+000";
-    answer = app.ui.InputBox(question + platform::CStr(i), title, "");
+    answer = app.ui.InputBox(question + platform::CStr(i), title, "", 5000, 2000);
     return !answer.empty();
 }
 
@@ -149,7 +149,7 @@ void frmSetPriors::mnuT_Click() {
         if (!Ask("Choose SD @ the left foot of parameter #", title, i, leftSD)) return;
         app.msg.NumFormat = "0.000E+000";
         right = app.ui.InputBox("Choose right foot of parameter #" + platform::CStr(i) + ", it must exceed left foot.",
-                                title, "");
+                                title, "", 5000, 2000);
         if (right.empty()) return;
         if (!Ask("Choose SD @ the right foot of parameter #", title, i, rightSD)) return;
         const bool numbers = IsNumeric(left) && IsNumeric(leftSD) && IsNumeric(right) && IsNumeric(rightSD);

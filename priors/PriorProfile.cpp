@@ -49,7 +49,7 @@ void frmSetPriors::mnuProfile_Click() {
             const int row = grdSetPriors.Row - 1;
             answer = a.ui.InputBox(std::string("Choose the parameter number to be profiled.") + vbCrLf + "(0 < parameter # <= " +
                                        platform::CStr(numPars) + ")",
-                                   kTitle, platform::CStr(row > 1 ? row : 1));
+                                   kTitle, platform::CStr(row > 1 ? row : 1), 2000);
             if (answer.empty()) break;
             std::optional<int> n = Whole(answer);
             if (n && *n >= 1 && *n <= numPars) {
@@ -66,7 +66,7 @@ void frmSetPriors::mnuProfile_Click() {
         }
         for (;;) {
             answer = a.ui.InputBox(std::string("Choose the number of x-y data points per plot.") + vbCrLf + "(0 <= # points <= 1001)",
-                                   kTitle, "101");
+                                   kTitle, "101", 5000, 2000);
             if (answer.empty()) break;
             std::optional<int> n = Whole(answer);
             if (n && *n >= 0 && *n <= 1001) {

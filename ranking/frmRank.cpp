@@ -412,7 +412,7 @@ void frmRank::grdRank_DblClick() {
         grdRank.Col = 7;
         app.msg.MsgTitle = "Choose an associated covariance file";
         app.msg.MsgText = "Please input the desired covariance file name";
-        std::string name = app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, grdRank.TextMatrix(R, 7));
+        std::string name = app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, grdRank.TextMatrix(R, 7), 8000, 1500);
         CheckCovFileName(name, 2, table.At(source, R).AlgFolder);
         for (int h = 1; h <= 2; ++h)
             if (static_cast<int>(table.half[static_cast<std::size_t>(h)].size()) > R) table.At(h, R).ModelCovFile = name;
@@ -422,7 +422,7 @@ void frmRank::grdRank_DblClick() {
         grdRank.Col = 9;
         app.msg.MsgTitle = "Model notes";
         app.msg.MsgText = "Enter your annotations concerning the selected model";
-        grdRank.SetTextMatrix(R, 9, app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, "Add your notation here"));
+        grdRank.SetTextMatrix(R, 9, app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, "Add your notation here", 8000, 1500));
         for (int h = 1; h <= 2; ++h)
             if (static_cast<int>(table.half[static_cast<std::size_t>(h)].size()) > R)
                 table.At(h, R).ModelNotes = grdRank.TextMatrix(R, 9);

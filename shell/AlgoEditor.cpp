@@ -51,7 +51,7 @@ bool AskStepProportion(App& app) {
                       platform::vbCrLf + "A proportion of 0 will default to 0.1";
     for (;;) {
         std::string answer = app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle,
-                                             platform::CStr(app.shell.StepProp));
+                                             platform::CStr(app.shell.StepProp), 8000, 1500);
         if (answer.empty()) return false;
         if (!IsNumeric(answer)) continue;
         double p = platform::Val(answer);

@@ -300,10 +300,8 @@ void frmAlgo::BeginCellEdit() {
     if (EditRow < grdVS.TopRow) grdVS.TopRow = EditRow;
     if (EditRow >= grdVS.TopRow + kVisibleRows) grdVS.TopRow = EditRow - kVisibleRows + 1;
     if (EditCol < grdVS.LeftCol) grdVS.LeftCol = EditCol;
-    int left = grdVS.Left + grdVS.ColWidth(0);
-    for (int c = grdVS.LeftCol; c < EditCol; ++c) left += grdVS.ColWidth(c);
-    int top = grdVS.Top + kRowHeight * (1 + EditRow - grdVS.TopRow);
-    txtValue.Move(left, top, grdVS.ColWidth(EditCol), kRowHeight);
+    txtValue.Move(grdVS.Left + grdVS.CellLeft(), grdVS.Top + grdVS.CellTop(), grdVS.CellWidth(),
+                  grdVS.CellHeight());
 
     const ParameterSet& par = app.eng.par;
     switch (EditCol) {
@@ -568,7 +566,7 @@ void frmAlgo::EditAllSteps() {
         const std::int32_t kept = MarkAsked(i, 2);
         for (;;) {
             std::string answer = app.ui.InputBox("Enter new step size for parameter #" + platform::CStr(i),
-                                                 "Edit all step sizes", platform::CStr(par.StepSize(i)));
+                                                 "Edit all step sizes", platform::CStr(par.StepSize(i)), 8000, 1500);
             if (answer.empty()) {
                 Paint(i, 2, kept);
                 return;
@@ -599,7 +597,7 @@ void frmAlgo::EditAllFuses() {
             std::string answer = app.ui.InputBox(
                 "Enter new alphabetical fuse character(s) (e.g., A,B,AA,AB,...) or the null "
                 "character [~~, unfused] for parameter #" + platform::CStr(i),
-                "Edit all parameter fuse characters", par.FuseCode(i));
+                "Edit all parameter fuse characters", par.FuseCode(i), 8000, 1500);
             if (answer.empty()) {
                 Paint(i, 3, kept);
                 return;

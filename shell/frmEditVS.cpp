@@ -79,7 +79,7 @@ bool frmEditVS::ValuePrompt(frmAlgo& algo, int i) {
     app.msg.MsgText = "Enter the new value of parameter #" + platform::CStr(i);
     for (;;) {
         std::string answer =
-            app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, platform::CStr(par.ParValue(i)));
+            app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, platform::CStr(par.ParValue(i)), 8000, 1500);
         if (answer.empty()) {
             algo.Paint(i, 1, oldColor);
             return false;

@@ -9,6 +9,8 @@ frmAbort::frmAbort(App& a)
     cmdAbort.OnClick = [this] { cmdAbort_Click(); };
 }
 
+void frmAbort::Form_Load() { ZOrder(1); }
+
 void frmAbort::cmdAbort_Click() {
     app.sw.AbortFlag = platform::True;
     Unload();

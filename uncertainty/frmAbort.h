@@ -14,7 +14,8 @@ public:
 
     platform::CommandButton cmdAbort{*this, "cmdAbort", "&Abort", 720, 240, 1575, 495};
 
-    void cmdAbort_Click();   // sets AbortFlag and unloads
+    void Form_Load() override;   // sends the window behind the others
+    void cmdAbort_Click();       // sets AbortFlag and unloads
 
 private:
     App& app;

@@ -391,7 +391,8 @@ int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::str
 }
 
 std::string HeadlessBackend::InputBox(const std::string& prompt, const std::string& title,
-                                      const std::string& defaultText) {
+                                      const std::string& defaultText, std::optional<int> xPos,
+                                      std::optional<int> yPos) {
     std::string what = "the input box " + Quote(title) + ": " + Quote(prompt);
     Request r;
     r.kind = Request::InputBox;
@@ -405,7 +406,11 @@ std::string HeadlessBackend::InputBox(const std::string& prompt, const std::stri
         throw ScriptError(Describe(s) + ", but " + what + " came");
     inputPrompts.push_back(prompt);
     std::string answer = s.cancel ? "" : s.text;
-    log.push_back("inputbox " + Quote(title) + " default " + Quote(defaultText) + " -> " +
+    std::string at;
+    if (xPos || yPos)
+        at = " at " + (xPos ? std::to_string(*xPos) : std::string("-")) + "," +
+             (yPos ? std::to_string(*yPos) : std::string("-"));
+    log.push_back("inputbox " + Quote(title) + " default " + Quote(defaultText) + at + " -> " +
                   (s.cancel ? "cancel" : Quote(answer)));
     return answer;
 }
@@ -506,6 +511,10 @@ void HeadlessBackend::FormShown(Form& form) {
 void HeadlessBackend::FormHidden(Form& form) { log.push_back("hide " + form.name); }
 
 void HeadlessBackend::FormUnloaded(Form& form) { log.push_back("unload " + form.name); }
+
+void HeadlessBackend::FormZOrder(Form& form, int position) {
+    log.push_back("zorder " + form.name + " " + std::to_string(position));
+}
 
 void HeadlessBackend::ControlChanged(Control& control, PropId prop, int a, int) {
     if (prop == PropId::PanelText) {

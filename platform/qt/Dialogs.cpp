@@ -2,10 +2,14 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QSpacerItem>
+#include <QStyle>
 
 #include "platform/qt/Convert.h"
 #include "platform/qt/FormView.h"
@@ -23,6 +27,15 @@ struct Nested {
 
 QString TitleOr(const std::string& title, const char* fallback) {
     return title.empty() ? QString::fromLatin1(fallback) : ToQt(title);
+}
+
+// The width a window needs for its whole title: the text in a bold title
+// font, with room for the title bar's icon and buttons.
+int TitleWidth(const QWidget& w, const QString& title) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int bar = std::max(16, w.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &w));
+    return QFontMetrics(font).horizontalAdvance(title) + 5 * bar;
 }
 
 }  // namespace
@@ -92,6 +105,13 @@ int QtBackend::MsgBox(const std::string& prompt, int style, const std::string& t
             if (c.answer == vbNo) escapeAnswer = vbNo;
     for (size_t i = 0; i < choices.size(); ++i)
         if (choices[i].answer == escapeAnswer) box.setEscapeButton(buttons[i]);
+    // The box sizes itself to its text; a strut keeps it as wide as its title.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int room = grid->contentsMargins().left() + grid->contentsMargins().right();
+        grid->addItem(new QSpacerItem(std::max(0, TitleWidth(box, box.windowTitle()) - room), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     {
         Nested nested(*ui_);
         box.exec();
@@ -102,12 +122,25 @@ int QtBackend::MsgBox(const std::string& prompt, int style, const std::string& t
 }
 
 std::string QtBackend::InputBox(const std::string& prompt, const std::string& title,
-                                const std::string& defaultText) {
-    QInputDialog dlg(DialogParent());
+                                const std::string& defaultText, std::optional<int> xPos,
+                                std::optional<int> yPos) {
+    QWidget* parent = DialogParent();
+    QInputDialog dlg(parent);
     dlg.setWindowTitle(TitleOr(title, "Tivelor"));
     dlg.setInputMode(QInputDialog::TextInput);
     dlg.setLabelText(ToQtLines(prompt));
     dlg.setTextValue(ToQt(defaultText));
+    if (xPos || yPos) {
+        // Twips from the screen's corner; a position not given stays centred
+        // over the window it belongs to.
+        dlg.adjustSize();
+        QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+        const QRect desk = screen ? screen->geometry() : QRect();
+        const QRect around = parent ? parent->window()->frameGeometry() : screen ? screen->availableGeometry() : QRect();
+        const int x = xPos ? desk.x() + Px(*xPos) : around.center().x() - dlg.width() / 2;
+        const int y = yPos ? desk.y() + Px(*yPos) : around.center().y() - dlg.height() / 2;
+        dlg.move(x, y);
+    }
     int result;
     {
         Nested nested(*ui_);

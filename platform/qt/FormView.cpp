@@ -278,6 +278,8 @@ FormView::FormView(QtBackend& b, Form& f, QMdiArea* mdiArea) : backend(b), form(
         mdi = new QMdiArea(body);
         mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        // A child window opens in its own state, whatever the last active one was in.
+        mdi->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
         bodyLayout_->addWidget(mdi, 1);
     } else {
         client = new QWidget(body);
@@ -1091,10 +1093,19 @@ void FormView::Show() {
     auto placed = backend.placements.find(name);
     if (sub) {
         sub->show();
+        if (form->WindowState == 0 && sub->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) {
+            Guard g(applying_);
+            sub->showNormal();
+        }
         if (placed != backend.placements.end()) Restore(placed->second);
         else ApplyGeometry();   // the frame's margins are known once shown
         everShown_ = true;
         if (form->WindowState != 0) ApplyWindowState();
+        if (sentBack_) {
+            sub->lower();
+            backend.RefreshMenuBar();
+            return;
+        }
         sub->raise();
         if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
         backend.RefreshMenuBar();
@@ -1138,14 +1149,31 @@ void FormView::ShowNow(bool modal) {
     everShown_ = true;
     {
         Guard g(applying_);
+        top->setAttribute(Qt::WA_ShowWithoutActivating, sentBack_ && !modal);
         if (form->WindowState == 1) top->showMinimized();
         else if (form->WindowState == 2) top->showMaximized();
         else top->show();
         appliedState_ = form->WindowState;
     }
+    if (sentBack_ && !modal) {
+        top->lower();
+        pendingFormFocus_ = false;   // the keyboard stays where it is
+        if (Control* c = pendingFocus_; c && Owns(c))
+            if (QWidget* w = WidgetOf(*c)) w->setFocus(Qt::OtherFocusReason);
+        pendingFocus_ = nullptr;
+        return;
+    }
     top->raise();
     top->activateWindow();
     ApplyFocus();
+}
+
+void FormView::ZOrder(int position) {
+    sentBack_ = position == 1;
+    QWidget* win = Window();
+    if (!win->isVisible() || pendingShow) return;
+    if (sentBack_) win->lower();
+    else win->raise();
 }
 
 void FormView::Hide() {

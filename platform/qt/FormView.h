@@ -110,6 +110,7 @@ public:
     void Sync(Control& c, PropId prop, int a, int b);
     void SyncForm(PropId prop, int a);
     void Arrange(int how);
+    void ZOrder(int position);
 
     // From the window.
     void UserClose();
@@ -159,6 +160,7 @@ private:
     int applying_ = 0;             // geometry changes made by code
     int appliedState_ = 0;
     bool everShown_ = false, userPlaced_ = false, sendingKey_ = false, headingDblClick_ = false;
+    bool sentBack_ = false;        // behind the other windows until brought forward
     Control* pendingFocus_ = nullptr;
     bool pendingFormFocus_ = false;
     QPoint appliedPos_;

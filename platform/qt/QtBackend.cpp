@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -232,6 +233,10 @@ void QtBackend::FormUnloaded(Form& form) {
                    retired_.end());
 }
 
+void QtBackend::FormZOrder(Form& form, int position) {
+    if (FormView* v = ViewOf(form)) v->ZOrder(position);
+}
+
 void QtBackend::ControlChanged(Control& control, PropId prop, int a, int b) {
     if (FormView* v = ViewOf(control.form)) v->Sync(control, prop, a, b);
 }
@@ -251,6 +256,21 @@ void QtBackend::MeasureText(const Control& control, const std::string& text, int
     for (const QString& line : lines) w = std::max(w, fm.horizontalAdvance(line));
     width = w > 0 ? Twips(w + 2) : 0;
     height = Twips(fm.lineSpacing() * static_cast<int>(lines.size()) + 2);
+}
+
+bool QtBackend::GridCellRect(const FlexGrid& grid, int row, int col, int& left, int& top,
+                             int& width, int& height) {
+    auto* t = qobject_cast<QTableWidget*>(Widget(grid));
+    if (!t || !t->isVisible() || row < 0 || col < 0 || row >= t->rowCount() || col >= t->columnCount() ||
+        t->isRowHidden(row))
+        return false;
+    const QRect cell = t->visualRect(t->model()->index(row, col));
+    const QPoint corner = t->viewport()->mapTo(t, cell.topLeft());
+    left = Twips(corner.x());
+    top = Twips(corner.y());
+    width = Twips(cell.width());
+    height = Twips(cell.height());
+    return true;
 }
 
 void QtBackend::SetFocus(Control* control, Form* form) {

@@ -49,7 +49,8 @@ public:
     // Backend
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string InputBox(const std::string& prompt, const std::string& title,
-                         const std::string& defaultText) override;
+                         const std::string& defaultText, std::optional<int> xPos,
+                         std::optional<int> yPos) override;
     bool FileDialog(CommonDialog& dlg, bool save) override;
     void Poll() override;
     void WaitForUser() override;
@@ -58,12 +59,15 @@ public:
     void FormShown(Form& form) override;
     void FormHidden(Form& form) override;
     void FormUnloaded(Form& form) override;
+    void FormZOrder(Form& form, int position) override;
     void ControlChanged(Control& control, PropId prop, int a, int b) override;
     void FormChanged(Form& form, PropId prop) override;
     void FormChangedWith(Form& form, PropId prop, int a) override;
     void SetFocus(Control* control, Form* form) override;
     void MeasureText(const Control& control, const std::string& text, int& width,
                      int& height) override;
+    bool GridCellRect(const FlexGrid& grid, int row, int col, int& left, int& top, int& width,
+                      int& height) override;
     void Beep() override { QApplication::beep(); }
     [[noreturn]] void End() override;
 

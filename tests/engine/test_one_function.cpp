@@ -38,6 +38,10 @@ TEST(LikelihoodConstant, RefusesZeroNegativeTextAndCancelThenTakesTheLeadingNumb
     t.s.backend.AnswerInput("Enter constant", "0.25 per unit");
     EnterLikelihoodConstant(t.app);
     EXPECT_EQ(std::make_pair(t.app.eng.RecipLnLConst, t.s.backend.inputPrompts.size()), std::make_pair(4.0, 5ul));
+    for (const std::string& line : t.s.backend.log)   // every box at its place on the screen
+        if (line.rfind("inputbox", 0) == 0) {
+            EXPECT_NE(line.find("\"\" at 5000,2000 -> "), std::string::npos) << line;
+        }
     ASSERT_EQ(t.s.backend.msgBoxes.size(), 3u);
     for (const auto& box : t.s.backend.msgBoxes) {
         EXPECT_EQ(box.text + std::to_string(box.style),

@@ -28,7 +28,8 @@ public:
         default: return platform::vbOK;
         }
     }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return ""; }
+    std::string InputBox(const std::string&, const std::string&, const std::string&, std::optional<int>,
+                         std::optional<int>) override { return ""; }
     bool FileDialog(platform::CommonDialog&, bool) override { return false; }
 };
 

@@ -25,7 +25,8 @@ public:
         dlg.FileName = path;
         return true;
     }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override { return grid; }
+    std::string InputBox(const std::string&, const std::string&, const std::string&, std::optional<int>,
+                         std::optional<int>) override { return grid; }
 };
 
 struct Session {

@@ -93,13 +93,12 @@ TEST(QtLoops, ModalFormRunsANestedLoopUntilItsHandlerUnloadsIt) {
     EXPECT_FALSE(window);
 }
 
-// DoEvents in an inner loop stays cheap, yet lets the user act.
-TEST(QtLoops, DoEventsStormStaysCheapAndLetsAClickThrough) {
+// A storm of DoEvents in an inner loop still lets the user act (its cost is
+// measured in bench/bench_qt_loops).
+TEST(QtLoops, DoEventsStormLetsAClickThrough) {
     qttest::Desktop d;
     Ui& ui = d.session.ui;
-    auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 1000000; ++i) ui.DoEvents();
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.5);
 
     frmAsk* ask = nullptr;
     d.backend.Deliver([&] { (ask = &ui.forms.Get<frmAsk>(ui))->Show(); });

@@ -169,6 +169,7 @@ TEST(SampleBasedRun, AbortAndTimeAcrossMidnight) {
     EXPECT_TRUE(got[2] > 0 && got[3] == 0);
     EXPECT_EQ(r.Summary() + r.Panels(), "");   // no collation
     EXPECT_FALSE(r.app.IsLoaded<frmAbort>());
+    EXPECT_TRUE(r.Logged("zorder frmAbort 1"));   // opened behind the other windows
 }
 
 TEST(SampleBasedRun, NumberOfRandomizationsAndRejectedDraws) {

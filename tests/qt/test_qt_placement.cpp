@@ -1,0 +1,201 @@
+// Where windows and boxes open on the Qt back end: the abort window behind
+// the others, input boxes at the caller's position, message boxes as wide as
+// their titles, the cell editor over a scrolled grid's cell, and the main
+// menu after a maximized child window.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QFontMetrics>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableWidget>
+#include <QtTest/QTest>
+
+#include "QtTestSupport.h"
+#include "engine/Parameters.h"
+#include "platform/qt/Convert.h"
+#include "shell/AlgoEditor.h"
+#include "shell/frmAlgo.h"
+#include "shell/frmMain.h"
+#include "shell/frmMenu.h"
+#include "uncertainty/frmAbort.h"
+
+namespace {
+
+using namespace platform;
+using platform::qt::Px;
+
+tivelor::frmAlgo& OpenEditor(qttest::Desktop& d, int n) {
+    tivelor::App& a = *d.app;
+    d.backend.Deliver([&] {
+        tivelor::ParameterSet& p = a.eng.par;
+        p.NumPars = n;
+        p.ParName.ReDim(n);
+        tivelor::SetDefaultAlgorithm(a);
+        for (int i = 1; i <= n; ++i) {
+            p.ParName(i) = "Theta " + std::to_string(i);
+            p.StepSize(i) = 0.1 * (p.ParValue(i) = 0.25 * i);
+        }
+        tivelor::ShowAlgorithmEditor(a);
+    });
+    qttest::Settle();
+    return a.form<tivelor::frmAlgo>();
+}
+
+}  // namespace
+
+// The abort window opens behind the others without taking the keyboard from
+// the window in use; one click on its button, while the run yields, stops it.
+TEST(QtPlacement, TheAbortWindowOpensBehindAndStopsAtOneClick) {
+    qttest::Desktop d;
+    d.Start();
+    tivelor::App& app = *d.app;
+    QWidget* frame = d.backend.Frame();
+    frame->activateWindow();
+    qttest::Settle();
+    int rounds = 0;
+    QWidget* window = nullptr;
+    d.backend.Deliver([&] {
+        app.sw.AbortFlag = False;
+        app.form<tivelor::frmAbort>().Show();
+        auto& abort = app.form<tivelor::frmAbort>();
+        for (rounds = 1; rounds <= 100000 && !app.sw.AbortFlag; ++rounds) {
+            for (int k = 0; k < 400; ++k) app.ui.DoEvents();
+            if (rounds == 50) {
+                window = d.backend.Window(abort);
+                ASSERT_TRUE(window && window->isVisible());
+                EXPECT_TRUE(window->testAttribute(Qt::WA_ShowWithoutActivating));
+                if (QGuiApplication::platformName() != "offscreen") {   // which activates every window shown
+                    EXPECT_NE(QApplication::activeWindow(), window);
+                }
+                qttest::Grab(window, "placement_frmAbort");
+                auto* button = qobject_cast<QAbstractButton*>(d.backend.Widget(abort.cmdAbort));
+                QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+            }
+        }
+    });
+    EXPECT_EQ(app.sw.AbortFlag, True);
+    EXPECT_EQ(rounds, 51);   // the click counts at the end of the round it falls in
+    EXPECT_FALSE(app.IsLoaded<tivelor::frmAbort>());
+}
+
+// An input box opens with its corner at the position given in twips from the
+// screen's corner; without one it is centred as before.
+TEST(QtPlacement, AnInputBoxOpensWhereItsCallerPutsIt) {
+    qttest::Desktop d;
+    d.Start();
+    QPoint at, centred;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    qttest::WhenModal<QInputDialog>([&](QInputDialog* dlg) {
+        at = dlg->frameGeometry().topLeft();
+        qttest::Grab(dlg, "placement_inputbox");
+        dlg->reject();
+    });
+    EXPECT_EQ(d.session.ui.InputBox("Enter the constant", "Enter constant", "", 5000, 2000), "");
+    EXPECT_EQ(at, screen->geometry().topLeft() + QPoint(Px(5000), Px(2000)));
+    qttest::WhenModal<QInputDialog>([&](QInputDialog* dlg) {
+        at = dlg->frameGeometry().topLeft();
+        centred = dlg->frameGeometry().center();
+        dlg->reject();
+    });
+    d.session.ui.InputBox("Choose the parameter number to be profiled.", "Profile", "1", 2000);
+    EXPECT_EQ(at.x(), screen->geometry().left() + Px(2000));
+    EXPECT_LE(std::abs(centred.y() - d.backend.Frame()->frameGeometry().center().y()), 2);
+}
+
+// A message box shows its whole title, however short its text.
+TEST(QtPlacement, AMessageBoxIsAsWideAsItsTitle) {
+    qttest::Desktop d;
+    d.Start();
+    for (const char* title : {"Save Bayesian priors", "Randomization 31999 rejected",
+                              "Can't do reliable randomizations - possibly too few species collected"}) {
+        SCOPED_TRACE(title);
+        int width = 0, need = 0;
+        qttest::WhenModal<QMessageBox>([&](QMessageBox* box) {
+            QFont font = QApplication::font("QMdiSubWindowTitleBar");
+            font.setBold(true);
+            const int bar = box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
+            need = QFontMetrics(font).horizontalAdvance(box->windowTitle()) + 3 * bar;
+            width = box->width();
+            qttest::Grab(box, std::string("placement_msgbox_") + std::to_string(box->windowTitle().size()));
+            box->button(QMessageBox::Ok)->click();
+        });
+        d.session.ui.MsgBox("Saved.", 64, title);
+        EXPECT_GE(width, need);
+    }
+}
+
+// Double-clicking a cell of the scrolled algorithm grid opens the editor
+// over that cell, not over the row that would be there unscrolled.
+TEST(QtPlacement, TheCellEditorOpensOverTheCellOfAScrolledGrid) {
+    qttest::Desktop d;
+    d.Start();
+    tivelor::frmAlgo& algo = OpenEditor(d, 40);
+    auto* grid = qobject_cast<QTableWidget*>(d.backend.Widget(algo.grdVS));
+    grid->verticalScrollBar()->setValue(12);   // the user scrolls
+    qttest::Settle();
+    const int row = 16;
+    for (int col : {1, 2}) {
+        SCOPED_TRACE(col);
+        const QRect cell = grid->visualItemRect(grid->item(row, col));
+        ASSERT_TRUE(grid->viewport()->rect().contains(cell.center()));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        qttest::Settle();
+        ASSERT_TRUE(algo.txtValue.Visible());
+        EXPECT_EQ(algo.EditRow, row);
+        auto* edit = qobject_cast<QLineEdit*>(d.backend.Widget(algo.txtValue));
+        const QRect onScreen(grid->viewport()->mapToGlobal(cell.topLeft()), cell.size());
+        const QRect box(edit->mapToGlobal(QPoint(0, 0)), edit->size());
+        EXPECT_TRUE(box.contains(onScreen.center())) << box.y() << " " << onScreen.y();
+        EXPECT_LE(std::abs(box.top() - onScreen.top()), 3);
+        qttest::Grab(d.backend.Window(algo), "placement_cell_editor_" + std::to_string(col));
+        QTest::keyClick(edit, Qt::Key_Escape);
+        d.backend.Deliver([&] { algo.CommitPendingEdit(); });
+        qttest::Settle();
+    }
+    // Scrolled by code past the last row it can show (as Edit all step sizes
+    // does row by row): the grid stops with its last row at the bottom.
+    d.backend.Deliver([&] { algo.grdVS.TopRow = 38; });
+    qttest::Settle();
+    const QRect last = grid->visualItemRect(grid->item(40, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, last.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, last.center());
+    qttest::Settle();
+    ASSERT_TRUE(algo.txtValue.Visible());
+    auto* edit = qobject_cast<QLineEdit*>(d.backend.Widget(algo.txtValue));
+    EXPECT_LE(std::abs(edit->mapToGlobal(QPoint(0, 0)).y() - grid->viewport()->mapToGlobal(last.topLeft()).y()), 3);
+}
+
+// A child window maximized by the user does not pass its state on: the main
+// menu comes back at its place, in its own frame with its title bar.
+TEST(QtPlacement, TheMainMenuComesBackInItsPlaceAfterAMaximizedWindow) {
+    qttest::Desktop d;
+    d.Start();
+    d.backend.Deliver([&] {   // as Edit algorithm data hands over to the editor
+        d.app->form<tivelor::frmMenu>().Unload();
+        d.app->sw.AlgoFromMenu = "on";
+    });
+    tivelor::frmAlgo& algo = OpenEditor(d, 3);
+    auto* editor = qobject_cast<QMdiSubWindow*>(d.backend.Window(algo));
+    ASSERT_NE(editor, nullptr);
+    editor->showMaximized();   // the user's maximize box
+    qttest::Settle();
+    qttest::WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
+    d.backend.Deliver([&] { algo.Unload(); });   // brings the main menu back
+    qttest::Settle();
+    auto& menu = d.app->form<tivelor::frmMenu>();
+    auto* sub = qobject_cast<QMdiSubWindow*>(d.backend.Window(menu));
+    ASSERT_NE(sub, nullptr);
+    EXPECT_FALSE(sub->isMaximized());
+    EXPECT_EQ(sub->pos(), QPoint(Px(menu.Left), Px(menu.Top)));
+    EXPECT_GT(sub->widget()->mapTo(sub, QPoint(0, 0)).y(), 0);   // a title bar above the client area
+    qttest::Grab(d.backend.Frame(), "placement_menu_after_maximized");
+}
