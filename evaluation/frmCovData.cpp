@@ -122,6 +122,12 @@ void frmCovDisplay::Form_Load() {
 }
 
 void frmCovDisplay::cmdScreen_Click() {
+    // A minimization, an edit or a new model since the run has dropped its
+    // results: nothing is left to show, and the chooser closes.
+    if (app.sw.CovDone != "on") {
+        Unload();
+        return;
+    }
     cmdScreen.Enabled = false;
     CovarianceReport(app);
     // The report may have been abandoned because the chooser closed meanwhile.

@@ -3,9 +3,21 @@
 # each for FUZZ_SECONDS (30) seconds from seeds made of the examples and the
 # session files. Skipped when clang++ is not installed. A crash or a broken
 # property leaves its input in build-fuzz/artifacts and fails the script.
+# The fuzzers' random generator starts from FUZZ_SEED (1), so that a run is
+# repeatable: it starts from the seed files alone, runs without address
+# randomization (compared pointers steer the mutations) and, with FUZZ_RUNS=N,
+# stops after N inputs (else after FUZZ_SECONDS, which a faster machine fills
+# with more). FUZZ_SEED=random draws a new seed for each target and keeps growing the
+# corpus in build-fuzz/corpus (a longer run: FUZZ_SECONDS=600 FUZZ_SEED=random).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-30}
+seed=${FUZZ_SEED:-1}
+case $seed in
+  random) seed=0 ;;   # libFuzzer draws one
+  *[!0-9]* | '') echo "fuzz: FUZZ_SEED must be a number or random"; exit 2 ;;
+  0) echo "fuzz: FUZZ_SEED=0 would be random; use FUZZ_SEED=random"; exit 2 ;;
+esac
 jobs=${FUZZ_BUILD_JOBS:-$(nproc)}
 
 if ! command -v clang++ >/dev/null 2>&1; then
@@ -77,23 +89,32 @@ for file in tests/sessions/*.tvs; do   # their words as Val's texts
   done || true
 done
 
+# The same seed takes the same path only where addresses do not move.
+fixed=()
+if [ "$seed" != 0 ] && setarch "$(uname -m)" -R true 2>/dev/null; then fixed=(setarch "$(uname -m)" -R); fi
+
 status=0
 for target in $targets; do
   corpus=$out/corpus/$target
   log=$out/logs/$target.log
+  if [ "$seed" != 0 ]; then rm -rf "$corpus"; fi
   mkdir -p "$corpus"
+  limit=()
+  if [ -n "${FUZZ_RUNS:-}" ]; then limit=(-runs="$FUZZ_RUNS"); fi
   dict=()   # tokens the fuzzer would be slow to guess
   if [ -f "tests/fuzz/$target.dict" ]; then dict=(-dict="tests/fuzz/$target.dict"); fi
   # -max_total_time bounds the run; timeout stops a fuzzer that would not stop.
-  if timeout --kill-after=10 $((seconds + 60)) "$out/tests/fuzz/$target" -max_total_time="$seconds" "${dict[@]}" \
-       -timeout=10 -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 \
+  if timeout --kill-after=10 $((seconds + 60)) "${fixed[@]}" "$out/tests/fuzz/$target" -max_total_time="$seconds" "${limit[@]}" "${dict[@]}" \
+       -seed="$seed" -timeout=10 -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 \
        -artifact_prefix="$out/artifacts/$target-" "$corpus" "$seeds/$target" >"$log" 2>&1; then
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
-    echo "fuzz: $target: $runs inputs in ${seconds} s, no failure"
+    used=$(grep -o 'Seed: [0-9]*' "$log" | head -n 1 | grep -o '[0-9]*$' || echo "?")
+    echo "fuzz: $target: $runs inputs (at most ${seconds} s) from seed $used, no failure"
   else
     status=1
     tail -n 30 "$log"
-    echo "fuzz: $target FAILED (log $log; the input is in $out/artifacts)"
+    echo "fuzz: $target FAILED from seed $(grep -o 'Seed: [0-9]*' "$log" | head -n 1 | grep -o '[0-9]*$' || echo "?")" \
+         "(log $log; the input is in $out/artifacts)"
   fi
 done
 exit $status

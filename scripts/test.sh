@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tivelor and runs every test: once as it
 # ships, once more with the address and undefined-behaviour sanitizers and
-# leak detection (warnings are errors in both); then runs each fuzz target for
-# a bounded time (scripts/fuzz.sh).
+# leak detection (warnings are errors in both), and random user sessions (the
+# session player's monkey) on that build; then runs each fuzz target for a
+# bounded time (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -15,5 +16,12 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTIVELOR_SANITIZE=ON -DTI
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+# Random user sessions from fixed seeds on the sanitizer build, for at most
+# three minutes; a crash, an array-check abort, a sanitizer report or a hang
+# fails with the seed and the script that replays it.
+rm -rf build-sanitize/monkey
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  build-sanitize/tests/tivelor_player --monkey --seed 1 --sessions 400 --seconds 170 --hang 60 \
+  --out build-sanitize/monkey
 echo
 bash scripts/fuzz.sh

@@ -80,12 +80,15 @@ void frmMenu::Form_Load() {
             EnableTaskButtons(true);
         }
     }
+    // A window that brings the menu back while a minimization lasts leaves
+    // its task buttons to the run, which gives them back when it ends.
+    if (app.sw.SimplexBusy || app.sw.MarquardtBusy) EnableTaskButtons(false);
     SetModelTitle(app);
     lblModelName.Caption = app.model.ModelTitle;
 }
 
 void frmMenu::CloseRunWindows() {
-    for (const char* name : {"frmOneFunction", "frmSimplex", "frmMarquardt"})
+    for (const char* name : {"frmOneFunction", "frmSimplex", "frmMarquardt", "frmParEvals"})
         if (platform::Form* f = app.ui.forms.Find(name)) f->Unload();
 }
 

@@ -56,7 +56,8 @@ public:
     // Asks for a file name and writes the priors file; the status bar shows
     // its full path. False only when the file could not be written.
     bool Save_Priors();
-    // Unloads frmOneFunction, frmSimplex and frmMarquardt, when loaded.
+    // Unloads frmOneFunction, frmSimplex and frmMarquardt, when loaded, and
+    // the evaluation chooser, whose profiles must not start inside a run.
     void CloseRunWindows();
     // Closes this window and disables the frame's Application menu.
     void HandOver();

@@ -23,6 +23,7 @@ void frmMenu::cmdMarquardt_Click() {
     EngineState& e = a.eng;
     SizeMarquardtArrays(a.eng);
     if (e.DerivMethod.empty()) {
+        a.sw.MarquardtBusy = platform::False;   // no run: the menu comes back whole
         a.form<frmMenu>().Show();
         a.form<frmMain>().mnuApplication.Enabled = true;
         return;

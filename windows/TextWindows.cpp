@@ -77,7 +77,12 @@ void frmSummary::cmdSaveSummary_Click() {
     SaveTextWindow(app, CommonDialog1, rtbOut, what);
 }
 
-void frmSummary::Form_Unload(int&) { app.shellAccess->MainMenu().Show(); }
+void frmSummary::Form_Unload(int&) {
+    // A covariance run or an evaluation waiting in the editor brings the menu
+    // back itself when it ends.
+    if (app.sw.AlgoFromCov != "on" && app.sw.MLOn != "on" && app.sw.PosteriorOn != "on")
+        app.shellAccess->MainMenu().Show();
+}
 
 // --------------------------------------------------------- frmOneFunction
 

@@ -79,7 +79,9 @@ void frmMarquardt::Form_Unload(int&) {
     ShowStepButtons(false);
     frmMain& main = app.form<frmMain>();
     for (int p = 1; p <= 3; ++p) main.stbMain5.SetPanel(p, "");
-    if (!app.sw.MarquardtBusy) app.shellAccess->MainMenu().Show();
+    // A run from the main menu, or a likelihood profile re-minimizing at its
+    // points, brings the menu back itself when it ends.
+    if (!app.sw.MarquardtBusy && app.sw.MLOn != "on") app.shellAccess->MainMenu().Show();
 }
 
 MarquardtWatch::~MarquardtWatch() {

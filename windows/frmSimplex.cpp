@@ -101,7 +101,9 @@ void frmSimplex::Form_Unload(int&) {
     rtbSimplex.Text = "";
     frmMain& main = app.form<frmMain>();
     for (int p = 1; p <= 3; ++p) main.stbMain5.SetPanel(p, "");
-    if (!app.sw.SimplexBusy) app.shellAccess->MainMenu().Show();
+    // A run from the main menu, or a likelihood profile re-minimizing at its
+    // points, brings the menu back itself when it ends.
+    if (!app.sw.SimplexBusy && app.sw.MLOn != "on") app.shellAccess->MainMenu().Show();
 }
 
 SimplexWatch::~SimplexWatch() {

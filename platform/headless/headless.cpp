@@ -85,6 +85,22 @@ void HeadlessBackend::AtDoEvents(std::uint64_t n, Step step) {
     ArmPoll();
 }
 
+void HeadlessBackend::AtDoEventsCount(std::uint64_t n, Step step) {
+    scheduled_.push_back({n, std::move(step), true});
+    ArmPoll();
+}
+
+void HeadlessBackend::OnPoll(std::uint64_t every, std::function<void()> f) {
+    onPoll_ = std::move(f);
+    pollEvery_ = every;
+    nextSourcePoll_ = 0;
+    ArmPoll();
+}
+
+bool HeadlessBackend::Usable(const Control& c) {
+    return (c.form.Visible() || c.kind == ControlKind::Menu) && ReallyEnabled(c);
+}
+
 std::string HeadlessBackend::Describe(const Step& s) {
     std::string where = s.where.empty() ? "" : s.where + ": ";
     switch (s.kind) {
@@ -102,8 +118,12 @@ std::string HeadlessBackend::PendingDescription() const {
     return out;
 }
 
-Step HeadlessBackend::Next(const std::string& what) {
-    if (queue_.empty()) throw ScriptError("the script does not answer " + what);
+Step HeadlessBackend::Next(const std::string& what, const Request& request) {
+    if (queue_.empty()) {
+        Step made;
+        if (source && source(request, made)) return made;
+        throw ScriptError("the script does not answer " + what);
+    }
     Step s = std::move(queue_.front());
     queue_.pop_front();
     return s;
@@ -340,7 +360,12 @@ void HeadlessBackend::Close(const std::string& formName) {
 
 int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::string& title) {
     std::string what = "the message box " + Quote(title) + ": " + Quote(prompt);
-    Step s = Next(what);
+    Request r;
+    r.kind = Request::MsgBox;
+    r.title = title;
+    r.text = prompt;
+    r.style = style;
+    Step s = Next(what, r);
     if (s.kind != Step::AnswerMsgBox)
         throw ScriptError(what + " came where the script has the " + Describe(s));
     if (!s.title.empty() && s.title != title)
@@ -369,7 +394,12 @@ std::string HeadlessBackend::InputBox(const std::string& prompt, const std::stri
                                       const std::string& defaultText, std::optional<int> xPos,
                                       std::optional<int> yPos) {
     std::string what = "the input box " + Quote(title) + ": " + Quote(prompt);
-    Step s = Next(what);
+    Request r;
+    r.kind = Request::InputBox;
+    r.title = title;
+    r.text = prompt;
+    r.defaultText = defaultText;
+    Step s = Next(what, r);
     if (s.kind != Step::AnswerInput)
         throw ScriptError(what + " came where the script has the " + Describe(s));
     if (!s.title.empty() && s.title != title)
@@ -387,7 +417,12 @@ std::string HeadlessBackend::InputBox(const std::string& prompt, const std::stri
 
 bool HeadlessBackend::FileDialog(CommonDialog& dlg, bool save) {
     std::string what = std::string(save ? "the save" : "the open") + " dialog " + Quote(dlg.DialogTitle);
-    Step s = Next(what);
+    Request r;
+    r.kind = Request::FileDialog;
+    r.title = dlg.DialogTitle;
+    r.dialog = &dlg;
+    r.save = save;
+    Step s = Next(what, r);
     if (s.kind != Step::ChooseFile)
         throw ScriptError(what + " came where the script has the " + Describe(s));
     DialogRecord rec{save, dlg.DialogTitle, dlg.Filter, dlg.FileName, s.text, dlg.FilterIndex,
@@ -405,6 +440,10 @@ void HeadlessBackend::ArmPoll() {
     if (!ui_) return;
     std::uint64_t next = std::numeric_limits<std::uint64_t>::max();
     for (const Scheduled& s : scheduled_) next = std::min(next, s.due);
+    if (onPoll_ && pollEvery_ > 0) {
+        if (nextSourcePoll_ <= ui_->DoEventsCount()) nextSourcePoll_ = ui_->DoEventsCount() + pollEvery_;
+        next = std::min(next, nextSourcePoll_);
+    }
     ui_->SetNextPoll(next);
 }
 
@@ -418,18 +457,24 @@ void HeadlessBackend::Poll() {
         scheduled_.erase(it);
         Execute(step);
     }
+    if (onPoll_ && pollEvery_ > 0 && now >= nextSourcePoll_) {
+        nextSourcePoll_ = now + pollEvery_;
+        onPoll_();
+    }
     ArmPoll();
 }
 
 void HeadlessBackend::WaitForUser() {
     // While steps are scheduled by count, the count runs on towards them;
     // otherwise the script's next action is what the user does meanwhile.
-    if (!scheduled_.empty()) {
+    if (std::any_of(scheduled_.begin(), scheduled_.end(), [](const Scheduled& s) { return !s.absolute; })) {
         Poll();
         return;
     }
     std::string what = "the program, which is waiting for the user";
-    Step s = Next(what);
+    Request r;
+    r.waiting = true;
+    Step s = Next(what, r);
     if (s.IsAnswer()) throw ScriptError(what + ", but the script has the " + Describe(s));
     Execute(s);
 }
@@ -438,11 +483,18 @@ void HeadlessBackend::RunModal(Form& form) {
     ui_->EnterNested();
     struct Leave {
         Ui& ui;
-        ~Leave() { ui.LeaveNested(); }
-    } leave{*ui_};
+        std::vector<Form*>& modal;
+        ~Leave() {
+            ui.LeaveNested();
+            modal.pop_back();
+        }
+    } leave{*ui_, modal_};
+    modal_.push_back(&form);
     while (!form.IsUnloaded() && form.Visible()) {
         std::string what = "the modal window " + form.name + " " + Quote(form.Caption);
-        Step s = Next(what);
+        Request r;
+        r.modal = &form;
+        Step s = Next(what, r);
         if (s.IsAnswer()) throw ScriptError(what + " is open, but the script has the " + Describe(s));
         Execute(s);
     }

@@ -45,6 +45,18 @@ struct MsgBoxRecord {
     int answer = 0;
 };
 
+// What the program asks of the user when the script has no step left; a
+// source (the monkey) may then make the step up.
+struct Request {
+    enum Kind { Action, MsgBox, InputBox, FileDialog } kind = Action;
+    Form* modal = nullptr;     // Action: only this modal window can be used
+    bool waiting = false;      // Action: the program waits for the user
+    std::string title, text, defaultText;
+    int style = 0;             // MsgBox
+    const CommonDialog* dialog = nullptr;   // FileDialog
+    bool save = false;
+};
+
 struct DialogRecord {
     bool save = false;
     std::string title, filter, defaultName, chosen;
@@ -67,6 +79,18 @@ public:
     void CancelFile();
     // A step run by the Nth DoEvents from now.
     void AtDoEvents(std::uint64_t n, Step step);
+    // A step run by the DoEvents that makes the count since the start N
+    // (the program's waits for the user do not wait for it).
+    void AtDoEventsCount(std::uint64_t n, Step step);
+    // Makes up a step when the queue has none; false: it has none either.
+    std::function<bool(const Request&, Step&)> source;
+    // Calls f inside the poll of every Nth yield to the event loop.
+    void OnPoll(std::uint64_t every, std::function<void()> f);
+    // The modal windows being run, innermost last.
+    const std::vector<Form*>& ModalForms() const { return modal_; }
+    // Whether a user can act on the control now: shown, enabled, in an
+    // enabled frame and window.
+    static bool Usable(const Control& c);
     std::size_t PendingSteps() const { return queue_.size(); }
     std::string PendingDescription() const;
 
@@ -88,6 +112,8 @@ public:
     // Takes the next user action off the queue and runs it; false when the
     // queue is empty. An answer found here is an error: nothing asked for it.
     bool RunNextAction();
+    // Runs a user action inside the running handler (during a poll).
+    void RunNested(const Step& step) { Execute(step); }
 
     // --- what was shown
     std::vector<MsgBoxRecord> msgBoxes;
@@ -125,8 +151,9 @@ private:
     struct Scheduled {
         std::uint64_t due;
         Step step;
+        bool absolute = false;
     };
-    Step Next(const std::string& what);
+    Step Next(const std::string& what, const Request& request = {});
     void Execute(const Step& step);
     void ArmPoll();
     static std::string Describe(const Step& s);
@@ -134,6 +161,9 @@ private:
     Ui* ui_ = nullptr;
     std::deque<Step> queue_;
     std::vector<Scheduled> scheduled_;
+    std::vector<Form*> modal_;
+    std::function<void()> onPoll_;
+    std::uint64_t pollEvery_ = 0, nextSourcePoll_ = 0;
     bool ended_ = false;
 };
 

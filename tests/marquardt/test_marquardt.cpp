@@ -5,6 +5,7 @@
 #include "engine/Marquardt.h"
 #include "engine/ProgressText.h"
 #include "windows/frmMarquardt.h"
+#include "windows/frmSimplex.h"
 #include "shell/frmMenu.h"
 
 namespace {
@@ -245,3 +246,18 @@ TEST_F(Marq, MenuButtonRestoresTerminalFreqAndBusyFlagOnEveryWayOut) {
 }
 
 }  // namespace
+
+// The progress windows close and open again between a likelihood profile's
+// points: only outside such a run does their closing bring the main menu back.
+TEST_F(Marq, ProgressWindowsLeaveTheMainMenuToARunningProfile) {
+    for (const char* ml : {"on", "off"}) {
+        app.sw.MLOn = ml;
+        for (platform::Form* w : std::initializer_list<platform::Form*>{&app.form<tivelor::frmMarquardt>(),
+                                                                        &app.form<tivelor::frmSimplex>()}) {
+            if (platform::Form* menu = app.ui.forms.Find(tivelor::frmMenu::kName)) menu->Unload();
+            w->Show();
+            w->Unload();
+            EXPECT_EQ(app.ui.forms.IsLoaded(tivelor::frmMenu::kName), std::string(ml) == "off") << w->name;
+        }
+    }
+}

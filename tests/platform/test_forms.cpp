@@ -95,6 +95,51 @@ TEST(HeadlessScript, PromptsTakeTheAnswersInOrderOrFailWithTheirTitleAndText) {
     EXPECT_NE(what.find("Enter constant"), std::string::npos) << what;
 }
 
+TEST(HeadlessScript, ASourceMakesUpStepsWhenTheQueueHasNone) {
+    Session s;
+    frmTest& f = s.ui.forms.Get<frmTest>(s.ui);
+    f.Show();
+    std::vector<headless::Request> asked;
+    s.backend.source = [&](const headless::Request& r, Step& step) {
+        asked.push_back(r);
+        if (r.kind == headless::Request::MsgBox) step.kind = Step::AnswerMsgBox, step.value = vbNo;
+        else if (r.kind == headless::Request::Action && r.waiting) step = ClickStep("frmTest.chkOpt");
+        else return false;
+        return true;
+    };
+    s.backend.AnswerMsgBox("Q", vbYes);   // the queue goes first
+    EXPECT_EQ(s.ui.MsgBox("Sure?", 36, "Q"), vbYes);
+    EXPECT_EQ(s.ui.MsgBox("Sure?", 292, "Q"), vbNo);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(asked[0].title == "Q" && asked[0].text == "Sure?" && asked[0].style == 292);
+    EXPECT_THROW(s.ui.InputBox("c?", "Enter constant", "1"), ScriptError);   // the source has none
+    EXPECT_EQ(asked.back().defaultText, "1");
+    f.onGo = [&] { while (f.checkClicks < 2) s.ui.WaitForUser(); };
+    s.backend.Click("frmTest.cmdGo");
+    EXPECT_EQ(f.checkClicks, 2);
+    EXPECT_TRUE(asked.back().waiting);
+}
+
+TEST(HeadlessScript, StepsAtAnAbsoluteYieldCountAndPollsEveryNthYield) {
+    Session s;
+    frmTest& f = s.ui.forms.Get<frmTest>(s.ui);
+    f.Show();
+    std::vector<std::uint64_t> clicks, polls;
+    f.chkOpt.OnClick = [&] { clicks.push_back(s.ui.DoEventsCount()); };
+    f.onGo = [&] {
+        for (int i = 0; i < 30; ++i) s.ui.DoEvents();
+        s.ui.WaitForUser();   // takes the next queued action: the step at 40 is not waited for
+        for (int i = 0; i < 20; ++i) s.ui.DoEvents();
+    };
+    s.backend.AtDoEventsCount(12, ClickStep("frmTest.chkOpt"));
+    s.backend.AtDoEventsCount(40, ClickStep("frmTest.chkOpt"));
+    s.backend.OnPoll(7, [&] { polls.push_back(s.ui.DoEventsCount()); });
+    s.backend.Push(ClickStep("frmTest.chkOpt"));
+    s.backend.Click("frmTest.cmdGo");
+    EXPECT_EQ(clicks, (std::vector<std::uint64_t>{12, 31, 40}));
+    EXPECT_EQ(polls, (std::vector<std::uint64_t>{7, 14, 21, 28, 35, 42, 49}));
+}
+
 TEST(HeadlessScript, ActionsNeedAShownEnabledControlAndRaiseItsEvents) {
     Session s;
     frmTest& f = s.ui.forms.Get<frmTest>(s.ui);

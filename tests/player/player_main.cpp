@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/headless/headless.h"
 #include "state/App.h"
+#include "tests/player/monkey.h"
 
 namespace {
 
@@ -47,14 +48,14 @@ std::vector<std::string> Words(const std::string& line) {
     return out;
 }
 
-class Player {
+class Player : public monkey::Host {
 public:
     explicit Player(std::string scriptName) : script_(std::move(scriptName)) {
         tmp_ = std::filesystem::temp_directory_path() /
                ("tivelor_session_" + std::to_string(::getpid()));
         std::filesystem::create_directories(tmp_);
     }
-    ~Player() {
+    ~Player() override {
         app_.reset();
         std::error_code ec;
         if (!keepTmp_) std::filesystem::remove_all(tmp_, ec);
@@ -70,7 +71,17 @@ public:
                 auto w = Words(Expand(line));
                 if (w.empty() || w[0][0] == '#') continue;
                 Step s;
+                const bool at = w[0] == "at";
                 try {
+                    if (at) {
+                        Need(w, 4, number);
+                        if (w[2] != "doevents") throw ScriptError(Where(number) + "at N doevents ACTION");
+                        std::uint64_t n = std::stoull(w[1]);
+                        s = Parse(std::vector<std::string>(w.begin() + 3, w.end()), number);
+                        s.where = script_ + ":" + std::to_string(number);
+                        session_.backend.AtDoEventsCount(n, std::move(s));
+                        continue;
+                    }
                     s = Parse(w, number);
                 } catch (const std::logic_error&) {   // std::stoi on a word that is no number
                     throw ScriptError(Where(number) + "a number is expected in: " + line);
@@ -87,6 +98,27 @@ public:
             return 1;
         }
         return 0;
+    }
+
+    // monkey::Host
+    platform::headless::Session& Session() override { return session_; }
+    std::string TmpDir() const override { return tmp_.string(); }
+    Step Parse(const std::string& line) override {
+        ++monkeyLine_;
+        Step s;
+        try {
+            s = Parse(Words(Expand(line)), monkeyLine_);
+        } catch (const std::logic_error&) {
+            throw ScriptError(Where(monkeyLine_) + "a number is expected in: " + line);
+        }
+        s.where = script_ + ":" + std::to_string(monkeyLine_);
+        return s;
+    }
+    // A monkey session: a failed step keeps the temporary folder.
+    int PlayMonkey(std::uint64_t seed, int actions, const std::string& log) {
+        int rc = monkey::PlaySession(*this, seed, actions, log);
+        if (rc != 0) keepTmp_ = true;
+        return rc;
     }
 
 private:
@@ -315,13 +347,27 @@ private:
     bool keepTmp_ = false;
     platform::headless::Session session_;
     std::unique_ptr<tivelor::App> app_;
+    int monkeyLine_ = 1;   // the log's first line is a comment
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "--monkey") {
+        try {
+            return monkey::Main(std::vector<std::string>(argv + 2, argv + argc),
+                                [](std::uint64_t seed, int actions, const std::string& log) {
+                                    Player player(std::filesystem::path(log).filename().string());
+                                    return player.PlayMonkey(seed, actions, log);
+                                });
+        } catch (const std::exception& e) {
+            std::cerr << "tivelor_player --monkey: " << e.what() << "\n";
+            return 2;
+        }
+    }
     if (argc != 2) {
-        std::cerr << "usage: tivelor_player SCRIPT\n";
+        std::cerr << "usage: tivelor_player SCRIPT | tivelor_player --monkey [--seed N] [--sessions N] "
+                     "[--seconds S] [--actions N] [--hang S] [--out DIR]\n";
         return 2;
     }
     std::ifstream in(argv[1]);

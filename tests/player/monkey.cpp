@@ -1,0 +1,661 @@
+#include "tests/player/monkey.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+namespace monkey {
+
+namespace fs = std::filesystem;
+using platform::Control;
+using platform::ControlKind;
+using platform::Form;
+using platform::headless::Request;
+using platform::headless::ScriptError;
+using platform::headless::Step;
+
+namespace {
+
+// Thrown to end a session that has used up its lines inside a run.
+struct SessionOver {};
+
+// SplitMix64: the same choices from the same seed on every build.
+class Dice {
+public:
+    explicit Dice(std::uint64_t seed) : s_(seed) { s_ = Next() ^ 0x2545F4914F6CDD1Dull; }
+    std::uint64_t Next() {
+        std::uint64_t z = (s_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    int Below(int n) { return n <= 0 ? 0 : static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
+    bool Percent(int p) { return Below(100) < p; }
+    template <class T>
+    const T& Of(const std::vector<T>& v) { return v[static_cast<std::size_t>(Below(static_cast<int>(v.size())))]; }
+
+private:
+    std::uint64_t s_;
+};
+
+std::string Q(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\b': out += "\\b"; break;
+            default: out += c;
+        }
+    }
+    return out + "\"";
+}
+
+bool StartsWith(const std::string& s, const std::string& p) { return s.rfind(p, 0) == 0; }
+
+// A stop control of a long run: Interrupt, Stop, Abort.
+bool IsStop(const Control& c) {
+    return c.name == "cmdStop" || c.name == "cmdAbort" || StartsWith(c.name, "mnuInterrupt");
+}
+
+// Quit and Exit end the session: rarer than the rest.
+bool IsQuit(const Control& c) { return c.name == "cmdQuit" || StartsWith(c.name, "mnuExit"); }
+
+const std::vector<std::string> kSmall = {"0", "1", "1", "2", "2", "3", "3", "4", "5", "10", "0.5", "0.1",
+                                         "0.01", "0.25", "-1", "-0.5", "1E-06", "20", "100"};
+const std::vector<std::string> kLetters = {"a", "abc", "x", "e", "-", ".", " ", "1,5", "1e", "--1",
+                                           "NaN", "inf", "1 2", "y", "N"};
+const std::vector<std::string> kHuge = {"1E300", "-1E300", "1E+308", "99999999999", "2147483648",
+                                        "1E-300", "1E400", "1E-320", "32768", "-32769", "1000000"};
+
+// Data files and the numbers that fit them: species, quadrats sampled, in
+// the habitat.
+struct DataFile {
+    const char* path;
+    const char* ns;
+    const char* nq;
+    const char* nh;
+};
+const std::vector<DataFile> kData = {{"examples/meadow12.dat", "12", "8", "40"},
+                                     {"examples/bog10.dat", "10", "6", "30"},
+                                     {"examples/heath15.dat", "15", "10", "50"}};
+
+class Monkey {
+public:
+    Monkey(Host& host, std::uint64_t seed, int actions, const std::string& logPath)
+        : host_(host), s_(host.Session()), dice_(seed), actions_(actions) {
+        log_ = std::fopen(logPath.c_str(), "w");
+        if (!log_) throw ScriptError("cannot write " + logPath);
+        std::fprintf(log_, "# monkey session, seed %llu\n", static_cast<unsigned long long>(seed));
+        std::fflush(log_);
+        // Files to open: the examples, the test files beside the scripts.
+        for (const char* dir : {"examples", "tests/sessions"}) {
+            std::error_code ec;
+            for (auto it = fs::recursive_directory_iterator(dir, ec); !ec && it != fs::end(it); it.increment(ec)) {
+                if (!it->is_regular_file()) continue;
+                std::string ext = it->path().extension().string();
+                if (ext == ".tvs" || ext == ".md") continue;
+                files_.push_back(it->path().generic_string());
+            }
+        }
+        std::sort(files_.begin(), files_.end());
+    }
+    ~Monkey() {
+        if (log_) std::fclose(log_);
+    }
+
+    int Play() {
+        auto& b = s_.backend;
+        b.source = [this](const Request& r, Step& step) { return Make(r, step); };
+        b.OnPoll(97, [this] { Polled(); });
+        try {
+            Do("start");
+            while (!b.Ended() && lines_ < actions_) {
+                std::string line = ChooseAction(nullptr);
+                if (line.empty()) {
+                    Note("nothing left to do");
+                    break;
+                }
+                Do(line);
+            }
+        } catch (const SessionOver&) {
+            Note("the session used up its lines");
+        } catch (const platform::ProgramEnded&) {
+        } catch (const ScriptError& e) {
+            Note(std::string("script error: ") + e.what());
+            std::cerr << "monkey: script error: " << e.what() << "\n";
+            return 3;
+        }
+        b.source = nullptr;
+        b.OnPoll(0, nullptr);
+        return 0;
+    }
+
+private:
+    void Write(const std::string& line) {
+        std::fprintf(log_, "%s\n", line.c_str());
+        std::fflush(log_);
+    }
+    void Note(const std::string& text) { Write("# " + text); }
+
+    void Logged(const std::string& line) {
+        Write(line);
+        ++lines_;
+        anchor_ = s_.ui.DoEventsCount();
+        budget_ = Budget();
+    }
+
+    // A top-level line: logged, then run.
+    void Do(const std::string& line) {
+        Logged(line);
+        s_.backend.Run(host_.Parse(line));
+    }
+
+    std::uint64_t Budget() {
+        static const std::vector<std::uint64_t> budgets = {300, 1000, 1000, 3000, 3000, 10000, 40000};
+        return dice_.Of(budgets);
+    }
+
+    // ------------------------------------------------------------ requests
+
+    bool Make(const Request& r, Step& step) {
+        if (lines_ >= 2 * actions_ + 50) throw SessionOver{};
+        std::string line;
+        switch (r.kind) {
+            case Request::MsgBox: line = AnswerMsgBox(r); break;
+            case Request::InputBox: line = AnswerInput(r); break;
+            case Request::FileDialog: line = ChooseFile(r); break;
+            case Request::Action:
+                line = ChooseAction(r.modal);
+                if (line.empty() && r.modal) line = "close " + r.modal->name;
+                if (line.empty()) {
+                    Note("nothing to do while the program waits");
+                    throw SessionOver{};
+                }
+                break;
+        }
+        Logged(line);
+        step = host_.Parse(line);
+        return true;
+    }
+
+    std::string AnswerMsgBox(const Request& r) {
+        std::vector<std::string> buttons;
+        switch (r.style & 7) {
+            case 0: buttons = {"ok"}; break;
+            case 1: buttons = {"ok", "cancel"}; break;
+            case 2: buttons = {"3", "4", "5"}; break;
+            case 3: buttons = {"yes", "no", "cancel"}; break;
+            case 4: buttons = {"yes", "no"}; break;
+            case 5: buttons = {"4", "cancel"}; break;
+            default: buttons = {"ok"};
+        }
+        const std::string& answer = dice_.Percent(55) ? buttons[0] : dice_.Of(buttons);
+        return "answer msgbox " + Q(r.title) + " " + answer;
+    }
+
+    std::string Text() {
+        int k = dice_.Below(100);
+        if (k < 55) return dice_.Of(kSmall);
+        if (k < 70) return dice_.Of(kLetters);
+        if (k < 80) return "";
+        if (k < 92) return dice_.Of(kHuge);
+        return std::string(static_cast<std::size_t>(1 + dice_.Below(300)), '9');
+    }
+
+    std::string AnswerInput(const Request& r) {
+        std::string head = "answer inputbox " + Q(r.title) + " ";
+        if (dice_.Percent(6)) return head + "cancel";
+        if (!r.defaultText.empty() && dice_.Percent(30)) return head + Q(r.defaultText);
+        return head + Q(Text());
+    }
+
+    // The extensions of a dialog's filter, "*.alg" -> ".alg", without "*.*".
+    static std::vector<std::string> Extensions(const std::string& filter) {
+        std::vector<std::string> parts, out;
+        std::stringstream in(filter);
+        for (std::string p; std::getline(in, p, '|');) parts.push_back(p);
+        for (std::size_t i = 1; i < parts.size(); i += 2) {
+            std::stringstream pats(parts[i]);
+            for (std::string p; std::getline(pats, p, ';');)
+                if (StartsWith(p, "*.") && p != "*.*") out.push_back(p.substr(1));
+        }
+        return out;
+    }
+
+    std::vector<std::string> OwnFiles() const {
+        std::vector<std::string> out;
+        std::error_code ec;
+        for (auto it = fs::directory_iterator(host_.TmpDir(), ec); !ec && it != fs::end(it); it.increment(ec))
+            if (it->is_regular_file()) out.push_back("$TMP/" + it->path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    static bool HasExt(const std::string& path, const std::vector<std::string>& exts) {
+        for (const std::string& e : exts)
+            if (path.size() >= e.size() && path.compare(path.size() - e.size(), e.size(), e) == 0) return true;
+        return false;
+    }
+
+    std::string ChooseFile(const Request& r) {
+        if (dice_.Percent(7)) return "choose file cancel";
+        std::vector<std::string> exts = Extensions(r.dialog->Filter);
+        std::vector<std::string> own = OwnFiles();
+        if (r.save) {
+            std::string ext = exts.empty() ? ".txt" : dice_.Of(exts);
+            if (dice_.Percent(3)) return "choose file " + Q("$TMP/no/such/folder/x" + ext);
+            std::vector<std::string> same;
+            for (const std::string& f : own)
+                if (HasExt(f, {ext})) same.push_back(f);
+            if (!same.empty() && dice_.Percent(15)) return "choose file " + Q(dice_.Of(same));
+            return "choose file " + Q("$TMP/s" + std::to_string(++saves_) + ext);
+        }
+        if (!(r.dialog->Flags & platform::cdlOFNFileMustExist) && dice_.Percent(4))
+            return "choose file " + Q("$TMP/missing" + (exts.empty() ? std::string(".txt") : exts[0]));
+        std::vector<std::string> all = files_;
+        all.insert(all.end(), own.begin(), own.end());
+        std::vector<std::string> fitting;
+        for (const std::string& f : all)
+            if (HasExt(f, exts)) fitting.push_back(f);
+        const std::vector<std::string>& from = !fitting.empty() && dice_.Percent(85) ? fitting : all;
+        if (from.empty()) return "choose file cancel";
+        return "choose file " + Q(dice_.Of(from));
+    }
+
+    // ------------------------------------------------------------- actions
+
+    std::vector<Form*> Reachable(Form* modal) const {
+        if (modal) return {modal};
+        const auto& modals = s_.backend.ModalForms();
+        if (!modals.empty()) return {modals.back()};
+        std::vector<Form*> out;
+        for (Form* f : s_.ui.forms.Loaded())
+            if (f->Visible() && !f->IsUnloaded()) out.push_back(f);
+        return out;
+    }
+
+    struct Choice {
+        std::string line;
+        int weight;
+    };
+
+    void Offer(std::vector<Choice>& out, std::string line, int weight) {
+        if (weight > 0) out.push_back({std::move(line), weight});
+    }
+
+    std::string TextFor(const Control& c) {
+        if (c.name.find("File") != std::string::npos && dice_.Percent(70)) {
+            std::vector<std::string> all = files_;
+            for (const std::string& f : OwnFiles()) all.push_back(f);
+            return dice_.Of(all);
+        }
+        return Text();
+    }
+
+    void Gather(Form& f, std::vector<Choice>& out) {
+        const int late = lines_ > actions_ / 2 ? 1 : 0;   // quitting, late in a session
+        for (Control* cp : f.Controls()) {
+            Control& c = *cp;
+            if (!platform::headless::HeadlessBackend::Usable(c)) continue;
+            const std::string p = c.Path();
+            switch (c.kind) {
+                case ControlKind::CommandButton:
+                    Offer(out, "click " + p, IsStop(c) ? 2 : IsQuit(c) ? late : c.name == "cmdInitialize" ? 3 : 8);
+                    break;
+                case ControlKind::CheckBox:
+                    Offer(out, "click " + p, 3);
+                    Offer(out, "set " + p + " " + std::to_string(dice_.Below(2)), 1);
+                    break;
+                case ControlKind::OptionButton:
+                    Offer(out, "click " + p, 3);
+                    break;
+                case ControlKind::ComboBox:
+                case ControlKind::ListBox: {
+                    auto& l = static_cast<platform::ListControl&>(c);
+                    if (l.ListCount() > 0) Offer(out, "set " + p + " " + std::to_string(dice_.Below(l.ListCount())), 3);
+                    if (c.kind == ControlKind::ComboBox) Offer(out, "type " + p + " " + Q(TextFor(c)), 3);
+                    if (c.OnDblClick) Offer(out, "dblclick " + p, 1);
+                    break;
+                }
+                case ControlKind::TextBox: {
+                    auto& t = static_cast<platform::TextBox&>(c);
+                    if (!t.Locked) Offer(out, "type " + p + " " + Q(TextFor(c)), 4);
+                    if (c.OnKeyPress) {
+                        Offer(out, "keys " + p + " " + Q(dice_.Percent(30) ? std::string("\b") : Text()), 2);
+                        Offer(out, "key " + p + " " + std::string(dice_.Percent(70) ? "13" : "27"), 2);
+                    }
+                    if (c.OnLostFocus) Offer(out, "leave " + p, 2);
+                    break;
+                }
+                case ControlKind::RichTextBox:
+                    if (!static_cast<platform::RichTextBox&>(c).Locked)
+                        Offer(out, "type " + p + " " + Q(Text()), 1);
+                    break;
+                case ControlKind::FlexGrid: {
+                    auto& g = static_cast<platform::FlexGrid&>(c);
+                    if (g.Rows > 0 && g.Cols > 0) {
+                        std::string rc = " " + std::to_string(dice_.Below(g.Rows)) + " " +
+                                         std::to_string(dice_.Below(g.Cols));
+                        Offer(out, "clickcell " + p + rc, 3);
+                        Offer(out, "dblclickcell " + p + rc, 3);
+                    }
+                    break;
+                }
+                case ControlKind::Menu: {
+                    auto& m = static_cast<platform::Menu&>(c);
+                    if (m.IsSeparator()) break;
+                    if (m.Children().empty())
+                        Offer(out, "menu " + p, IsQuit(c) ? late : f.kind == platform::FormKind::MdiParent ? 1 : 3);
+                    else if (c.OnClick) Offer(out, "menu " + p, 1);
+                    break;
+                }
+                default:
+                    if (c.OnClick) Offer(out, "click " + p, 1);
+                    if (c.OnDblClick) Offer(out, "dblclick " + p, 1);
+            }
+        }
+        Offer(out, "close " + f.name, f.kind == platform::FormKind::MdiParent ? late : 2);
+        if (dice_.Percent(10)) {
+            static const std::vector<std::string> sizes = {"1000 800", "200 200", "15000 11000", "6000 4000"};
+            Offer(out, "resize " + f.name + " " + dice_.Of(sizes), 1);
+        }
+    }
+
+    // The next action on the windows a user can reach; "" when there is none.
+    std::string ChooseAction(Form* modal) {
+        std::vector<Form*> forms = Reachable(modal);
+        // Planned lines go first while their control can be used.
+        while (!plan_.empty()) {
+            std::string line = plan_.front();
+            plan_.pop_front();
+            std::string target = line.substr(line.find(' ') + 1);
+            target = target.substr(0, target.find(' '));
+            std::string form = target.substr(0, target.find('.'));
+            bool ok = false;
+            for (Form* f : forms)
+                if (f->name == form) {
+                    Control* c = f->FindControl(target.substr(target.find('.') + 1));
+                    ok = c && platform::headless::HeadlessBackend::Usable(*c);
+                }
+            if (ok) return line;
+            plan_.clear();
+        }
+        for (Form* f : forms)
+            if (f->name == "frmInitialize" && dice_.Percent(80)) {
+                PlanInitialize();
+                return ChooseAction(modal);
+            }
+        std::vector<Choice> choices;
+        for (Form* f : forms) Gather(*f, choices);
+        int total = 0;
+        for (const Choice& c : choices) total += c.weight;
+        if (total == 0) return "";
+        int k = dice_.Below(total);
+        for (const Choice& c : choices) {
+            if (k < c.weight) return c.line;
+            k -= c.weight;
+        }
+        return "";
+    }
+
+    // The initialize dialog filled in as it should be, a field or two off.
+    void PlanInitialize() {
+        const DataFile& d = dice_.Of(kData);
+        auto field = [&](const std::string& good) { return Q(dice_.Percent(8) ? Text() : good); };
+        plan_ = {"type frmInitialize.txtDataFile " + field(d.path),
+                 "type frmInitialize.cboQuadsinHab " + field(d.nh),
+                 "type frmInitialize.cboQuadsSampled " + field(d.nq),
+                 "type frmInitialize.cboNSpecies " + field(d.ns),
+                 "set frmInitialize.chkLogitThetas " + std::to_string(dice_.Below(2)),
+                 "set frmInitialize.chkLogNs " + std::to_string(dice_.Below(2)),
+                 "click frmInitialize.cmdDone"};
+    }
+
+    // ---------------------------------------------------------- long runs
+
+    // During a run: past its budget the run is stopped where it can be; now
+    // and then the user does something else meanwhile.
+    void Polled() {
+        std::uint64_t now = s_.ui.DoEventsCount();
+        std::string line;
+        if (now - anchor_ >= budget_) {
+            budget_ += Budget();
+            for (Form* f : Reachable(nullptr))
+                for (Control* c : f->Controls())
+                    if (line.empty() && IsStop(*c) && platform::headless::HeadlessBackend::Usable(*c))
+                        line = (c->kind == ControlKind::Menu ? "menu " : "click ") + c->Path();
+        } else if (dice_.Below(150) == 0) {
+            std::vector<Choice> choices;
+            for (Form* f : Reachable(nullptr)) Gather(*f, choices);
+            if (!choices.empty()) line = dice_.Of(choices).line;
+        }
+        if (line.empty()) return;
+        if (lines_ >= 2 * actions_ + 50) throw SessionOver{};
+        Write("at " + std::to_string(now) + " doevents " + line);
+        ++lines_;
+        s_.backend.RunNested(host_.Parse(line));
+    }
+
+    Host& host_;
+    platform::headless::Session& s_;
+    Dice dice_;
+    int actions_;
+    int lines_ = 0;
+    int saves_ = 0;
+    std::FILE* log_ = nullptr;
+    std::vector<std::string> files_;
+    std::deque<std::string> plan_;
+    std::uint64_t anchor_ = 0, budget_ = 1000;
+};
+
+// ------------------------------------------------------------- the driver
+
+struct Options {
+    std::uint64_t seed = 1;
+    long sessions = -1;   // -1: as many as the time allows
+    double seconds = 0;   // 0: no bound
+    int actions = 250;
+    double hang = 60;
+    std::string out = "monkey";
+    bool keep = false;   // keeps the scripts of clean sessions too
+};
+
+std::vector<std::string> Tail(const std::string& path, std::size_t n, bool actionsOnly) {
+    std::ifstream in(path);
+    std::deque<std::string> lines;
+    for (std::string l; std::getline(in, l);) {
+        if (actionsOnly && (l.empty() || l[0] == '#')) continue;
+        lines.push_back(l);
+        if (lines.size() > n) lines.pop_front();
+    }
+    return {lines.begin(), lines.end()};
+}
+
+long CountActions(const std::string& path) {
+    std::ifstream in(path);
+    long n = 0;
+    for (std::string l; std::getline(in, l);)
+        if (!l.empty() && l[0] != '#') ++n;
+    return n;
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// The files the monkey opens, copied into its working folder so that what the
+// program writes beside them stays out of the source tree.
+void CopyInputs(const fs::path& work) {
+    for (const char* dir : {"examples", "tests/sessions"}) {
+        std::error_code ec;
+        for (auto it = fs::recursive_directory_iterator(dir, ec); !ec && it != fs::end(it); it.increment(ec)) {
+            if (!it->is_regular_file() || it->path().extension() == ".tvs") continue;
+            fs::path to = work / it->path();
+            fs::create_directories(to.parent_path());
+            fs::copy_file(it->path(), to, fs::copy_options::overwrite_existing);
+        }
+    }
+}
+
+// Set by SIGINT or SIGTERM: the session that runs is stopped, and the
+// figures so far are printed.
+volatile std::sig_atomic_t stopRequested = 0;
+extern "C" void RequestStop(int) { stopRequested = 1; }
+
+std::string Kind(int status, bool hung, const std::string& err) {
+    if (hung) return "hang";
+    if (err.find("array index out of range") != std::string::npos) return "array-check abort";
+    if (err.find("AddressSanitizer") != std::string::npos || err.find("LeakSanitizer") != std::string::npos ||
+        err.find("runtime error:") != std::string::npos)
+        return "sanitizer report";
+    if (WIFSIGNALED(status)) return "crash (signal " + std::to_string(WTERMSIG(status)) + ")";
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 3) return "script error";
+    return "exit status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+}
+
+}  // namespace
+
+int PlaySession(Host& host, std::uint64_t seed, int actions, const std::string& logPath) {
+    Monkey m(host, seed, actions, logPath);
+    return m.Play();
+}
+
+int Main(const std::vector<std::string>& args,
+         const std::function<int(std::uint64_t seed, int actions, const std::string& log)>& playOne) {
+    Options o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        auto value = [&]() -> std::string {
+            if (i + 1 >= args.size()) throw std::invalid_argument(args[i] + " needs a value");
+            return args[++i];
+        };
+        if (args[i] == "--seed") o.seed = std::stoull(value());
+        else if (args[i] == "--sessions") o.sessions = std::stol(value());
+        else if (args[i] == "--seconds") o.seconds = std::stod(value());
+        else if (args[i] == "--actions") o.actions = std::stoi(value());
+        else if (args[i] == "--hang") o.hang = std::stod(value());
+        else if (args[i] == "--out") o.out = value();
+        else if (args[i] == "--keep") o.keep = true;
+        else throw std::invalid_argument("unknown option " + args[i]);
+    }
+    if (o.sessions < 0 && o.seconds <= 0) o.sessions = 1;
+    if (!fs::is_directory("examples")) {
+        std::cerr << "monkey: run it from the source folder (examples/ is not here)\n";
+        return 2;
+    }
+    const fs::path out = fs::absolute(o.out);
+    const fs::path work = out / "work";
+    fs::create_directories(work);
+    CopyInputs(work);
+
+    using Clock = std::chrono::steady_clock;
+    const auto t0 = Clock::now();
+    auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - t0).count(); };
+    long sessions = 0, actions = 0, faults = 0;
+    std::uint64_t seed = o.seed;
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
+    for (; o.sessions < 0 || sessions < o.sessions; ++seed) {
+        if (stopRequested || (o.seconds > 0 && elapsed() >= o.seconds)) break;
+        const std::string log = (out / ("seed-" + std::to_string(seed) + ".tvs")).string();
+        const std::string err = (out / ("seed-" + std::to_string(seed) + ".err")).string();
+        std::cout.flush();
+        std::cerr.flush();
+        pid_t pid = fork();
+        if (pid < 0) {
+            std::perror("monkey: fork");
+            return 2;
+        }
+        if (pid == 0) {
+            std::signal(SIGINT, SIG_DFL);
+            std::signal(SIGTERM, SIG_DFL);
+            int fd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (fd >= 0) {
+                dup2(fd, 2);
+                dup2(fd, 1);
+                close(fd);
+            }
+            int rc = 2;
+            if (chdir(work.c_str()) == 0) rc = playOne(seed, o.actions, log);
+            std::fflush(nullptr);
+            std::exit(rc);
+        }
+        // The watchdog: a session whose log has not grown for o.hang seconds hangs.
+        int status = 0;
+        bool hung = false;
+        auto lastSize = static_cast<std::uintmax_t>(-1);
+        auto lastChange = Clock::now();
+        for (;;) {
+            pid_t r = waitpid(pid, &status, WNOHANG);
+            if (r == pid) break;
+            if (stopRequested) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                break;
+            }
+            std::error_code ec;
+            std::uintmax_t size = fs::file_size(log, ec);
+            if (!ec && size != lastSize) {
+                lastSize = size;
+                lastChange = Clock::now();
+            } else if (std::chrono::duration<double>(Clock::now() - lastChange).count() > o.hang) {
+                hung = true;
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (stopRequested && !hung) {   // the session was cut short, not failed
+            std::error_code ec;
+            fs::remove(log, ec);
+            fs::remove(err, ec);
+            break;
+        }
+        ++sessions;
+        long n = CountActions(log);
+        actions += n;
+        bool clean = !hung && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (clean) {
+            if (o.keep) continue;
+            std::error_code ec;
+            fs::remove(log, ec);
+            fs::remove(err, ec);
+            continue;
+        }
+        ++faults;
+        std::string text = Slurp(err);
+        std::cout << "monkey: seed " << seed << ": " << Kind(status, hung, text) << " after " << n
+                  << " actions; replay from the source folder: tivelor_player " << log << "\n";
+        std::cout << "monkey: its last 50 actions:\n";
+        for (const std::string& l : Tail(log, 50, true)) std::cout << "  " << l << "\n";
+        std::cout << "monkey: what it printed (" << err << "):\n";
+        std::istringstream lines(text);
+        int shown = 0;
+        for (std::string l; std::getline(lines, l) && shown < 25; ++shown) std::cout << "  " << l << "\n";
+        std::cout.flush();
+    }
+    std::cout << "monkey: " << sessions << " sessions (seeds " << o.seed << " to " << seed - 1 << "), " << actions
+              << " actions in " << static_cast<long>(elapsed()) << " s, " << faults << " faults\n";
+    return faults == 0 ? 0 : 1;
+}
+
+}  // namespace monkey
