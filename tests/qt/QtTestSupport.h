@@ -11,6 +11,9 @@
 #include <type_traits>
 
 #include "platform/qt/QtBackend.h"
+#include "engine/Parameters.h"
+#include "shell/AlgoEditor.h"
+#include "shell/frmAlgo.h"
 #include "state/App.h"
 #include "windows/InfoWindows.h"
 
@@ -62,5 +65,23 @@ struct Desktop {
         Settle();
     }
 };
+
+// The algorithm editor over n parameters with values 0.25 i.
+inline tivelor::frmAlgo& OpenEditor(Desktop& d, int n) {
+    tivelor::App& a = *d.app;
+    d.backend.Deliver([&] {
+        tivelor::ParameterSet& p = a.eng.par;
+        p.NumPars = n;
+        p.ParName.ReDim(n);
+        tivelor::SetDefaultAlgorithm(a);
+        for (int i = 1; i <= n; ++i) {
+            p.ParName(i) = "Theta " + std::to_string(i);
+            p.StepSize(i) = 0.1 * (p.ParValue(i) = 0.25 * i);
+        }
+        tivelor::ShowAlgorithmEditor(a);
+    });
+    Settle();
+    return a.form<tivelor::frmAlgo>();
+}
 
 }  // namespace qttest

@@ -32,23 +32,6 @@ namespace {
 using namespace platform;
 using tivelor::App;
 
-// The algorithm editor over n parameters with values 0.25 i.
-tivelor::frmAlgo& OpenEditor(qttest::Desktop& d, int n) {
-    App& a = *d.app;
-    d.backend.Deliver([&] {
-        tivelor::ParameterSet& p = a.eng.par;
-        p.NumPars = n;
-        p.ParName.ReDim(n);
-        tivelor::SetDefaultAlgorithm(a);
-        for (int i = 1; i <= n; ++i) {
-            p.ParName(i) = "Theta " + std::to_string(i);
-            p.StepSize(i) = 0.1 * (p.ParValue(i) = 0.25 * i);
-        }
-        tivelor::ShowAlgorithmEditor(a);
-    });
-    qttest::Settle();
-    return a.form<tivelor::frmAlgo>();
-}
 
 QTableWidget* Grid(qttest::Desktop& d, tivelor::frmAlgo& algo) {
     return qobject_cast<QTableWidget*>(d.backend.Widget(algo.grdVS));
@@ -61,7 +44,7 @@ QTableWidget* Grid(qttest::Desktop& d, tivelor::frmAlgo& algo) {
 TEST(QtDesktop, AClickInTheToleranceBoxOpensItsDialog) {
     qttest::Desktop d;
     d.Start();
-    tivelor::frmAlgo& algo = OpenEditor(d, 3);
+    tivelor::frmAlgo& algo = qttest::OpenEditor(d, 3);
     d.app->eng.opt.ConvTol = 1E-05;
     QString asked;
     qttest::WhenModal<QMessageBox>([&](QMessageBox* box) {
@@ -87,7 +70,7 @@ TEST(QtDesktop, AClickInTheToleranceBoxOpensItsDialog) {
 TEST(QtDesktop, TypingIntoTheCellEditorReplacesTheEntry) {
     qttest::Desktop d;
     d.Start();
-    tivelor::frmAlgo& algo = OpenEditor(d, 3);
+    tivelor::frmAlgo& algo = qttest::OpenEditor(d, 3);
     QTableWidget* grid = Grid(d, algo);
     QPoint cell = grid->visualItemRect(grid->item(2, 1)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
@@ -116,7 +99,7 @@ TEST(QtDesktop, TypingIntoTheCellEditorReplacesTheEntry) {
 TEST(QtDesktop, TheHeadingRowStaysInViewWhenTheGridScrolls) {
     qttest::Desktop d;
     d.Start();
-    tivelor::frmAlgo& algo = OpenEditor(d, 40);
+    tivelor::frmAlgo& algo = qttest::OpenEditor(d, 40);
     QTableWidget* grid = Grid(d, algo);
     QHeaderView* head = grid->horizontalHeader();
     ASSERT_TRUE(head->isVisible());
@@ -155,7 +138,7 @@ TEST(QtDesktop, TheHeadingRowStaysInViewWhenTheGridScrolls) {
     d.backend.Deliver([&] { d.app->form<tivelor::frmEditVS>().Unload(); });
     qttest::WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
     d.backend.Deliver([&] { algo.Unload(); });
-    tivelor::frmAlgo& small = OpenEditor(d, 3);
+    tivelor::frmAlgo& small = qttest::OpenEditor(d, 3);
     EXPECT_EQ(Grid(d, small)->verticalScrollBar()->maximum(), Grid(d, small)->verticalScrollBar()->minimum());
     EXPECT_FALSE(Grid(d, small)->verticalScrollBar()->isVisible());
 }
@@ -199,7 +182,7 @@ TEST(QtDesktop, InformationWindowsBelongToTheFrame) {
 TEST(QtDesktop, CascadeKeepsTheSizeOfEveryWindow) {
     qttest::Desktop d;
     d.Start();
-    tivelor::frmAlgo& algo = OpenEditor(d, 3);
+    tivelor::frmAlgo& algo = qttest::OpenEditor(d, 3);
     d.backend.Deliver([&] { d.app->form<tivelor::frmMenu>().Show(); });
     qttest::Settle();
     QList<QMdiSubWindow*> open;

@@ -32,22 +32,6 @@ namespace {
 using namespace platform;
 using platform::qt::Px;
 
-tivelor::frmAlgo& OpenEditor(qttest::Desktop& d, int n) {
-    tivelor::App& a = *d.app;
-    d.backend.Deliver([&] {
-        tivelor::ParameterSet& p = a.eng.par;
-        p.NumPars = n;
-        p.ParName.ReDim(n);
-        tivelor::SetDefaultAlgorithm(a);
-        for (int i = 1; i <= n; ++i) {
-            p.ParName(i) = "Theta " + std::to_string(i);
-            p.StepSize(i) = 0.1 * (p.ParValue(i) = 0.25 * i);
-        }
-        tivelor::ShowAlgorithmEditor(a);
-    });
-    qttest::Settle();
-    return a.form<tivelor::frmAlgo>();
-}
 
 }  // namespace
 
@@ -139,7 +123,7 @@ TEST(QtPlacement, AMessageBoxIsAsWideAsItsTitle) {
 TEST(QtPlacement, TheCellEditorOpensOverTheCellOfAScrolledGrid) {
     qttest::Desktop d;
     d.Start();
-    tivelor::frmAlgo& algo = OpenEditor(d, 40);
+    tivelor::frmAlgo& algo = qttest::OpenEditor(d, 40);
     auto* grid = qobject_cast<QTableWidget*>(d.backend.Widget(algo.grdVS));
     grid->verticalScrollBar()->setValue(12);   // the user scrolls
     qttest::Settle();
@@ -185,7 +169,7 @@ TEST(QtPlacement, TheMainMenuComesBackInItsPlaceAfterAMaximizedWindow) {
         d.app->form<tivelor::frmMenu>().Unload();
         d.app->sw.AlgoFromMenu = "on";
     });
-    tivelor::frmAlgo& algo = OpenEditor(d, 3);
+    tivelor::frmAlgo& algo = qttest::OpenEditor(d, 3);
     auto* editor = qobject_cast<QMdiSubWindow*>(d.backend.Window(algo));
     ASSERT_NE(editor, nullptr);
     editor->showMaximized();   // the user's maximize box
