@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace tivelor {
 
@@ -41,6 +42,21 @@ public:
     virtual void StepButtons(bool /*shown*/) {}
     // A confirmed minimum with priors on: its prior terms are in PriorTerm.
     virtual void AtPriorMinimum() {}
+};
+
+// An observer that a window's Interrupt asks to stop: the next GoOn answers
+// stop, and the request is spent.
+class InterruptWatch : public ProgressObserver {
+public:
+    bool GoOn(const Iteration&) override { return !std::exchange(stopAsked_, false); }
+    void AskToStop() { stopAsked_ = true; }
+
+protected:
+    // A press made before the run began is not for it.
+    void DropStop() { stopAsked_ = false; }
+
+private:
+    bool stopAsked_ = false;
 };
 
 }  // namespace tivelor

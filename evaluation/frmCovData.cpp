@@ -1,7 +1,5 @@
 #include "evaluation/frmCovData.h"
 
-#include <utility>
-
 #include "state/App.h"
 #include "evaluation/Covariance.h"
 #include "platform/runtime.h"
@@ -79,8 +77,6 @@ CovGridWatch::~CovGridWatch() {
         if (w.watch == this) w.watch = nullptr;
     }
 }
-
-bool CovGridWatch::GoOn(const Iteration&) { return !std::exchange(stopAsked, false); }
 
 void CovGridWatch::Begin(bool) { CovDataWindow(app).watch = this; }
 

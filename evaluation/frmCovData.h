@@ -34,24 +34,20 @@ private:
 // The covariance grids as frmCovData shows them: the progress line in the
 // main window's status bar and the window's Interrupt button. A press
 // before the watch was made is not for its run.
-class CovGridWatch final : public ProgressObserver {
+class CovGridWatch final : public InterruptWatch {
 public:
     explicit CovGridWatch(App& app) : app(app) {}
     ~CovGridWatch() override;
     CovGridWatch(const CovGridWatch&) = delete;
     CovGridWatch& operator=(const CovGridWatch&) = delete;
 
-    bool GoOn(const Iteration& at) override;
     // A grid starts: the window, shown by then, sends its Interrupt here.
     void Begin(bool fresh) override;
     void Interruptible(bool on) override;
     void Panel(int i, const std::string& text) override;
 
-    void AskToStop() { stopAsked = true; }
-
 private:
     App& app;
-    bool stopAsked = false;
 };
 
 class frmCovDisplay : public platform::Form {

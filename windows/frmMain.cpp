@@ -1,7 +1,5 @@
 #include "windows/frmMain.h"
 
-#include <utility>
-
 #include "state/App.h"
 #include "windows/InfoWindows.h"
 
@@ -93,7 +91,5 @@ MainWindowWatch::~MainWindowWatch() {
         if (w.watch == this) w.watch = nullptr;
     }
 }
-
-bool MainWindowWatch::GoOn(const Iteration&) { return !std::exchange(stopAsked, false); }
 
 }  // namespace tivelor

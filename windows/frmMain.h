@@ -73,7 +73,7 @@ private:
 // A long run watched from the main window: the profile of an estimate
 // without free parameters, or the posterior integration. Its Interrupt menu
 // item asks it to stop; the other one is not for it.
-class MainWindowWatch final : public ProgressObserver {
+class MainWindowWatch final : public InterruptWatch {
 public:
     enum class Item { InterruptML, InterruptBayes };
     MainWindowWatch(App& app, Item item);
@@ -81,14 +81,13 @@ public:
     MainWindowWatch(const MainWindowWatch&) = delete;
     MainWindowWatch& operator=(const MainWindowWatch&) = delete;
 
-    bool GoOn(const Iteration& at) override;
-
-    void AskToStop(Item from) { stopAsked = stopAsked || from == item; }
+    void AskToStop(Item from) {
+        if (from == item) InterruptWatch::AskToStop();
+    }
 
 private:
     App& app;
     const Item item;
-    bool stopAsked = false;
 };
 
 }  // namespace tivelor

@@ -97,15 +97,13 @@ frmMarquardt& MarquardtWatch::Window() {
     return w;
 }
 
-bool MarquardtWatch::GoOn(const Iteration&) { return !std::exchange(stopAsked, false); }
-
 void MarquardtWatch::Begin(bool) {
     frmMarquardt& w = app.form<frmMarquardt>();
     w.watch = this;
     w.Show();
     w.cmdStop.Enabled = false;
     // A press that came after the last run ended is not for this one.
-    stopAsked = false;
+    DropStop();
     captioned = false;
     w.rtbMarquardt.Text = "";
 }

@@ -46,14 +46,13 @@ private:
 // window's status bar, the report pane, Interrupt and the step buttons, and
 // the review of prior likelihoods at a minimum. A window the user closed
 // under the run is shown again when the run next writes into it.
-class MarquardtWatch final : public ProgressObserver {
+class MarquardtWatch final : public InterruptWatch {
 public:
     explicit MarquardtWatch(App& app) : app(app) {}
     ~MarquardtWatch() override;
     MarquardtWatch(const MarquardtWatch&) = delete;
     MarquardtWatch& operator=(const MarquardtWatch&) = delete;
 
-    bool GoOn(const Iteration& at) override;
     void Begin(bool fresh) override;
     void Interruptible(bool on) override;
     void Panel(int i, const std::string& text) override;
@@ -63,12 +62,9 @@ public:
     void StepButtons(bool shown) override;
     void AtPriorMinimum() override;
 
-    void AskToStop() { stopAsked = true; }
-
 private:
     frmMarquardt& Window();   // loaded and shown
     App& app;
-    bool stopAsked = false;
     bool captioned = false;   // the run's caption is on the Interrupt button
 };
 

@@ -1,7 +1,6 @@
 #include "windows/frmSimplex.h"
 
 #include <cmath>
-#include <utility>
 
 #include "state/App.h"
 #include "windows/frmMain.h"
@@ -112,8 +111,6 @@ SimplexWatch::~SimplexWatch() {
 
 frmSimplex* SimplexWatch::Window() { return static_cast<frmSimplex*>(app.ui.forms.Find(frmSimplex::kName)); }
 
-bool SimplexWatch::GoOn(const Iteration&) { return !std::exchange(stopAsked, false); }
-
 void SimplexWatch::Begin(bool fresh) {
     frmSimplex& w = app.form<frmSimplex>();
     w.watch = this;
@@ -122,7 +119,7 @@ void SimplexWatch::Begin(bool fresh) {
     w.rtbSimplex.Text = "";
     w.Form_Resize();
     // A press that came after the last run ended is not for this one.
-    stopAsked = false;
+    DropStop();
     if (fresh) {
         w.cmdStop.Enabled = true;
         w.cmdStop.Caption = "&Interrupt this minimization";

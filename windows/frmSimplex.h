@@ -50,26 +50,22 @@ private:
 // window's status bar, the initial simplex (pane 0) and the progress (pane 1)
 // in the window's panes, its Interrupt button, and the review of prior
 // likelihoods at a minimum.
-class SimplexWatch final : public ProgressObserver {
+class SimplexWatch final : public InterruptWatch {
 public:
     explicit SimplexWatch(App& app) : app(app) {}
     ~SimplexWatch() override;
     SimplexWatch(const SimplexWatch&) = delete;
     SimplexWatch& operator=(const SimplexWatch&) = delete;
 
-    bool GoOn(const Iteration& at) override;
     void Begin(bool fresh) override;
     void Interruptible(bool on) override;
     void Panel(int i, const std::string& text) override;
     void Report(int pane, const std::string& text) override;
     void AtPriorMinimum() override;
 
-    void AskToStop() { stopAsked = true; }
-
 private:
     frmSimplex* Window();   // when loaded
     App& app;
-    bool stopAsked = false;
 };
 
 }  // namespace tivelor
