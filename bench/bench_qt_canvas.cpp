@@ -3,7 +3,6 @@
 // resized or first shown).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <cmath>
 
@@ -78,12 +77,3 @@ void BM_CanvasRedrawTenPlots(benchmark::State& state) {
 BENCHMARK(BM_CanvasRedrawTenPlots)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 // grids of the posterior's call limit and a 1001 x 1001 grid.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <cmath>
 #include <memory>
@@ -77,12 +76,3 @@ void BM_DensityCanvasRedraw(benchmark::State& state) {
 BENCHMARK(BM_DensityCanvasRedraw)->Args({1001, 31})->Args({181, 181})->Args({1001, 1001})->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

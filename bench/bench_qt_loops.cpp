@@ -2,7 +2,6 @@
 // species per evaluation): the cost of one yield, and of a million in a row.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 #include "platform/qt/QtBackend.h"
 
@@ -23,12 +22,3 @@ void BM_QtMillionDoEvents(benchmark::State& state) {
 BENCHMARK(BM_QtMillionDoEvents)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication qapp(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
