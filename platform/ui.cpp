@@ -6,6 +6,17 @@
 
 namespace platform {
 
+std::vector<int> MsgBoxAnswers(int style) {
+    switch (style & 7) {
+        case vbOKCancel: return {vbOK, vbCancel};
+        case vbAbortRetryIgnore: return {vbAbort, vbRetry, vbIgnore};
+        case vbYesNoCancel: return {vbYes, vbNo, vbCancel};
+        case vbYesNo: return {vbYes, vbNo};
+        case vbRetryCancel: return {vbRetry, vbCancel};
+        default: return {vbOK};
+    }
+}
+
 std::tm SystemClock::Now() {
     std::time_t t = std::time(nullptr);
     std::tm out{};

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/forms.h"
@@ -33,6 +34,9 @@ inline constexpr int vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2,
 inline constexpr int vbCritical = 16, vbQuestion = 32, vbExclamation = 48,
                      vbInformation = 64, vbDefaultButton2 = 256, vbDefaultButton3 = 512;
 inline constexpr int vbModal = 1, vbModeless = 0;
+
+// The answers of a message box's buttons, in their order, for a style.
+std::vector<int> MsgBoxAnswers(int style);
 inline constexpr int True = -1, False = 0;
 
 // Thrown by End to unwind to the program's top level (headless back end).

@@ -370,19 +370,9 @@ int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::str
         throw ScriptError(what + " came where the script has the " + Describe(s));
     if (!s.title.empty() && s.title != title)
         throw ScriptError(Describe(s) + ", but " + what + " came");
-    int buttons = style & 7;
     int answer = s.value;
-    bool fits = false;
-    switch (buttons) {
-        case 0: fits = answer == vbOK; break;
-        case 1: fits = answer == vbOK || answer == vbCancel; break;
-        case 2: fits = answer == vbAbort || answer == vbRetry || answer == vbIgnore; break;
-        case 3: fits = answer == vbYes || answer == vbNo || answer == vbCancel; break;
-        case 4: fits = answer == vbYes || answer == vbNo; break;
-        case 5: fits = answer == vbRetry || answer == vbCancel; break;
-        default: fits = true;
-    }
-    if (!fits)
+    const std::vector<int> answers = MsgBoxAnswers(style);
+    if (std::find(answers.begin(), answers.end(), answer) == answers.end())
         throw ScriptError(Describe(s) + ": answer " + std::to_string(answer) +
                           " is not a button of " + what);
     msgBoxes.push_back({title, prompt, style, answer});

@@ -38,6 +38,18 @@ int TitleWidth(const QWidget& w, const QString& title) {
     return QFontMetrics(font).horizontalAdvance(title) + 5 * bar;
 }
 
+QMessageBox::StandardButton ButtonOf(int answer) {
+    switch (answer) {
+        case vbCancel: return QMessageBox::Cancel;
+        case vbAbort: return QMessageBox::Abort;
+        case vbRetry: return QMessageBox::Retry;
+        case vbIgnore: return QMessageBox::Ignore;
+        case vbYes: return QMessageBox::Yes;
+        case vbNo: return QMessageBox::No;
+        default: return QMessageBox::Ok;
+    }
+}
+
 }  // namespace
 
 QStringList NameFilters(const std::string& filter) {
@@ -84,14 +96,7 @@ int QtBackend::MsgBox(const std::string& prompt, int style, const std::string& t
         int answer;
     };
     std::vector<Choice> choices;
-    switch (style & 7) {
-        case 1: choices = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}}; break;
-        case 2: choices = {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}}; break;
-        case 3: choices = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}}; break;
-        case 4: choices = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}}; break;
-        case 5: choices = {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}}; break;
-        default: choices = {{QMessageBox::Ok, vbOK}}; break;
-    }
+    for (int answer : MsgBoxAnswers(style)) choices.push_back({ButtonOf(answer), answer});
     std::vector<QPushButton*> buttons;
     for (const Choice& c : choices) buttons.push_back(box.addButton(c.button));
     size_t def = static_cast<size_t>((style >> 8) & 3);

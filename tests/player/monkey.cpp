@@ -196,14 +196,14 @@ private:
 
     std::string AnswerMsgBox(const Request& r) {
         std::vector<std::string> buttons;
-        switch (r.style & 7) {
-            case 0: buttons = {"ok"}; break;
-            case 1: buttons = {"ok", "cancel"}; break;
-            case 2: buttons = {"3", "4", "5"}; break;
-            case 3: buttons = {"yes", "no", "cancel"}; break;
-            case 4: buttons = {"yes", "no"}; break;
-            case 5: buttons = {"4", "cancel"}; break;
-            default: buttons = {"ok"};
+        for (int answer : platform::MsgBoxAnswers(r.style)) {
+            switch (answer) {
+                case platform::vbOK: buttons.push_back("ok"); break;
+                case platform::vbCancel: buttons.push_back("cancel"); break;
+                case platform::vbYes: buttons.push_back("yes"); break;
+                case platform::vbNo: buttons.push_back("no"); break;
+                default: buttons.push_back(std::to_string(answer));
+            }
         }
         const std::string& answer = dice_.Percent(55) ? buttons[0] : dice_.Of(buttons);
         return "answer msgbox " + Q(r.title) + " " + answer;
