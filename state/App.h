@@ -16,6 +16,7 @@
 #include "state/ShellAccess.h"
 #include "state/ShellState.h"
 #include "state/SimplexState.h"
+#include "state/TaskState.h"
 #include "state/UncertaintyState.h"
 
 namespace tivelor {
@@ -44,6 +45,7 @@ public:
     Messages msg;
     ShellState shell;
     UncertaintyState unc;
+    TaskState task;
 
     // The shell above every subsystem, as they reach it.
     std::unique_ptr<ShellAccess> shellAccess;
