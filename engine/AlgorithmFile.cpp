@@ -186,6 +186,7 @@ bool ReadAlgorithmFile(App& app) {
 
     files.Close(kAlgFile);
     if (failure == ReadFailure::None) {
+        ++eng.Generation;
         eng.par.ParValue = value;
         eng.par.StepSize = step;
         eng.par.FuseCode = code;

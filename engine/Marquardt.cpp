@@ -218,8 +218,12 @@ MarquardtRun::Next MarquardtRun::Accept() {
         e.par.ParValue(fi(k)) = m.MarqPar(fi(k));
         e.free.FreeValue(k) = m.MarqPar(fi(k));
     }
+    // The iteration's report may pause for the step buttons: a run whose
+    // data or parameter set changed meanwhile backs out at once.
+    const std::uint64_t generation = e.Generation;
     ShowMarquardtIteration(app, progress, F, FBest);
     app.ui.DoEvents();
+    if (e.Generation != generation) return Next::Done;
     if (e.opt.FileFreq > 0) LogMarquardtIteration(app, F, FBest);
 
     const double tol = e.opt.ConvTol;
@@ -360,6 +364,7 @@ void MarquardtMinimize(App& app, ProgressObserver& progress) {
 }
 
 void SizeMarquardtArrays(EngineState& e) {
+    ++e.Generation;
     const int n = e.par.NumPars;
     e.InvWork.ReDim(n, n);
     e.HessMat.ReDim(n, n);

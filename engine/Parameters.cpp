@@ -9,6 +9,7 @@ namespace tivelor {
 using platform::Vec;
 
 void SetDefaultAlgorithm(App& app) {
+    ++app.eng.Generation;
     ParameterSet& par = app.eng.par;
     par.ParValue.ReDim(par.NumPars);
     par.StepSize.ReDim(par.NumPars);

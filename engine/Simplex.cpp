@@ -211,6 +211,7 @@ void SimplexMinimize(App& app, ProgressObserver& progress) {
 }
 
 void SizeSimplexArrays(EngineState& eng) {
+    ++eng.Generation;
     const int np = eng.par.NumPars;
     eng.InvWork.ReDim(1, 1);
     eng.HessMat.ReDim(1, 1);

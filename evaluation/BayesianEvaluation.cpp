@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "engine/Likelihood.h"
 #include "windows/LikelihoodConstant.h"
 #include "engine/Objective.h"
@@ -104,11 +105,11 @@ private:
         if (!WithinCallLimit(IntegratedCount())) return Outcome::Exit;
         if (!CovarianceSteps()) return Outcome::Exit;
 
-        app.sw.FormClosed = platform::False;
-        app.shellAccess->ShowAlgorithmEditor();
         bs.EditorShown = 1;
-        while (!app.sw.FormClosed) app.ui.WaitForUser();
-        app.sw.FormClosed = platform::False;
+        if (!WaitForEditorEdits(app)) {
+            Refuse();
+            return Outcome::Exit;
+        }
 
         if (eng.par.StepSize(ev.ProfPar) == 0) {
             Ask("The parameter chosen has a step size of zero; please try again",
@@ -550,7 +551,7 @@ private:
             eng.par.StepSize(ev.ProfPar) = bs.SavedProfStep;
             eng.free.NFree += 1;
         }
-        app.shellAccess->MainMenu().Show();
+        ReturnAtTaskEnd(app);
         main.stbMain2.Visible = false;
         main.stbMain3.Visible = false;
         main.stbMain4.Visible = false;

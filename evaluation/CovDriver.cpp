@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "engine/Likelihood.h"
 #include "windows/LikelihoodConstant.h"
 #include "engine/Objective.h"
@@ -139,9 +140,7 @@ bool AskGridFactors(App& app) {
 }
 
 void TellNothingToDo(App& app) {
-    app.shellAccess->MainMenu().Show();
-    app.shellAccess->EnableTaskButtons(true);
-    app.form<frmMain>().mnuApplication.Enabled = true;
+    ReturnAtTaskEnd(app);
     app.ShowMsg("All step sizes are zero", platform::vbExclamation, "There is nothing to do!");
 }
 
@@ -164,7 +163,7 @@ bool CovarianceCalculator(App& app) {
     EngineState& eng = app.eng;
     frmMain& main = app.form<frmMain>();
     auto leave = [&] {
-        app.shellAccess->MainMenu().Show();
+        ReturnAtTaskEnd(app);
         sw.AlgoFromCov = "off";
         return false;
     };
@@ -204,11 +203,9 @@ bool CovarianceCalculator(App& app) {
         platform::Vec<int>& on = app.shell.AlgoColOn;
         if (on.UBound() < 9) on.ReDimPreserve(9);
         for (int k = 4; k <= 9; ++k) on(k) = 1;
-        sw.FormClosed = platform::False;
-        app.shellAccess->ShowAlgorithmEditor();
-        while (!sw.FormClosed) app.ui.WaitForUser();
-        sw.FormClosed = platform::False;
+        const bool same = WaitForEditorEdits(app);
         for (int k = 4; k <= 9; ++k) on(k) = 0;
+        if (!same) return leave();
 
         ev.GridFactor(1) = 1;
         ev.GridFactor(2) = 0.1;

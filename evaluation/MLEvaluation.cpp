@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "windows/frmMarquardt.h"
 #include "windows/frmSimplex.h"
 #include "engine/Likelihood.h"
@@ -132,11 +133,11 @@ private:
             return false;
         }
 
-        app.sw.FormClosed = platform::False;
-        app.shellAccess->ShowAlgorithmEditor();
         ml.EditorShown = 1;
-        while (!app.sw.FormClosed) app.ui.WaitForUser();
-        app.sw.FormClosed = platform::False;
+        if (!WaitForEditorEdits(app)) {
+            Withdraw();
+            return false;
+        }
 
         if (eng.par.StepSize(ev.ProfPar) == 0) {
             Ask("The parameter chosen has a step size of zero; please try again", platform::vbExclamation);
@@ -329,7 +330,7 @@ private:
         if (marquardt) eng.opt.TerminalFreq = terminalFreq;
         app.sw.MLOn = "off";
         main.mnuMLInt.Visible = false;
-        app.shellAccess->MainMenu().Show();
+        ReturnAtTaskEnd(app);
         main.stbMain5.SetPanel(1, "");
         main.stbMain4.SetPanel(1, "");
         main.stbMain4.SetPanel(2, "");

@@ -1,6 +1,7 @@
 #include "evaluation/frmBayesian.h"
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "platform/runtime.h"
 #include "ranking/frmRank.h"
 #include "windows/TextWindows.h"
@@ -22,7 +23,7 @@ void frmBayesian::Form_Resize() { LayoutTextWindow(*this, &cmdSaveBayesian, 0, r
 void frmBayesian::Form_Unload(int&) {
     if (app.sw.PriorsFromMenu == "on") {
         app.sw.PriorsFromMenu = "off";
-        app.shellAccess->MainMenu().Show();
+        ReturnToMainMenu(app, this);
     }
     if (app.sw.PriorsFromRank == "on") {
         app.sw.PriorsFromRank = "off";

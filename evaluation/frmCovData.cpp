@@ -1,6 +1,7 @@
 #include "evaluation/frmCovData.h"
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "evaluation/Covariance.h"
 #include "platform/runtime.h"
 #include "windows/TextWindows.h"
@@ -118,6 +119,8 @@ void frmCovDisplay::Form_Load() {
 }
 
 void frmCovDisplay::cmdScreen_Click() {
+    TaskGuard task(app, "Covariance report", this);
+    if (!task) return;
     // A minimization, an edit or a new model since the run has dropped its
     // results: nothing is left to show, and the chooser closes.
     if (app.sw.CovDone != "on") {
@@ -155,10 +158,8 @@ void frmCovDisplay::cmdFinish_Click() { Unload(); }
 
 void frmCovDisplay::Form_Unload(int&) {
     app.UnloadIfLoaded<frmCovData>();
-    frmMain& main = app.form<frmMain>();
-    app.shellAccess->MainMenu().Show();
-    main.mnuApplication.Enabled = true;
-    main.stbMain5.SetPanel(1, "");
+    ReturnToMainMenu(app, this);
+    app.form<frmMain>().stbMain5.SetPanel(1, "");
 }
 
 }  // namespace tivelor

@@ -1,6 +1,7 @@
 #include "evaluation/frmMaxLike.h"
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "platform/runtime.h"
 #include "windows/TextWindows.h"
 
@@ -17,7 +18,7 @@ void frmMaxLike::Form_Load() { Form_Resize(); }
 
 void frmMaxLike::Form_Resize() { LayoutTextWindow(*this, &cmdSaveML, 0, rtbMaxLike); }
 
-void frmMaxLike::Form_Unload(int&) { app.shellAccess->MainMenu().Show(); }
+void frmMaxLike::Form_Unload(int&) { ReturnToMainMenu(app, this); }
 
 void frmMaxLike::cmdSaveML_Click() {
     TextWindowSave what;

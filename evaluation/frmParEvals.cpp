@@ -1,9 +1,9 @@
 #include "evaluation/frmParEvals.h"
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "evaluation/BayesianEvaluation.h"
 #include "evaluation/MLEvaluation.h"
-#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -18,34 +18,33 @@ frmParEvals::frmParEvals(App& a)
 
 void frmParEvals::Form_Load() {
     Move(3000, 1200, -1, -1);
-    app.form<frmMain>().mnuApplication.Enabled = true;
+    ReturnToMainMenu(app, this, MenuBack::ApplicationMenu);
 }
 
-void frmParEvals::Form_Unload(int&) { app.form<frmMain>().mnuApplication.Enabled = true; }
+void frmParEvals::Form_Unload(int&) { ReturnToMainMenu(app, this, MenuBack::ApplicationMenu); }
 
 void frmParEvals::cmdML_Click() {
     App& a = app;   // this window is unloaded below; the App outlives it
+    TaskGuard task(a, "Likelihood profile");
+    if (!task) return;
     Unload();
-    frmMain& main = a.form<frmMain>();
-    main.mnuApplication.Enabled = false;
     MLParameterEvaluation(a);
-    main.mnuApplication.Enabled = true;
+    ReturnAtTaskEnd(a, MenuBack::ApplicationMenu);
 }
 
 void frmParEvals::cmdBP_Click() {
     App& a = app;
+    TaskGuard task(a, "Bayesian posterior");
+    if (!task) return;
     Unload();
-    frmMain& main = a.form<frmMain>();
-    main.mnuApplication.Enabled = false;
     BayesianEvaluation(a);
-    main.mnuApplication.Enabled = true;
+    ReturnAtTaskEnd(a, MenuBack::ApplicationMenu);
 }
 
 void frmParEvals::cmdCancel_Click() {
     App& a = app;
     Unload();
-    a.shellAccess->MainMenu().Show();
-    a.form<frmMain>().mnuApplication.Enabled = true;
+    ReturnToMainMenu(a, nullptr);
 }
 
 }  // namespace tivelor

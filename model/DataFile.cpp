@@ -5,6 +5,7 @@
 #include "model/ModelServices.h"
 #include "platform/runtime.h"
 #include "state/App.h"
+#include "state/Task.h"
 
 namespace tivelor {
 
@@ -23,7 +24,7 @@ void HideWindows(App& app, bool withInit) {
 }
 
 void ShowWindows(App& app) {
-    if (platform::Form* f = app.shellAccess->LoadedMainMenu()) f->Show();
+    if (app.shellAccess->LoadedMainMenu()) ReturnToMainMenu(app, nullptr);
     if (platform::Form* f = app.ui.forms.Find("frmInitialize")) f->Show();
 }
 

@@ -10,6 +10,7 @@
 #include "model/frmConvert.h"
 #include "platform/runtime.h"
 #include "state/App.h"
+#include "state/Task.h"
 #include "windows/TextWindows.h"
 #include "windows/frmMain.h"
 
@@ -265,7 +266,7 @@ void WriteResultsReport(App& app, platform::Vec<double>& P) {
         app.ShowMsg("There are no model results to summarize yet: initialize the model and "
                     "evaluate it first.",
                     platform::vbExclamation, "Results summary");
-        app.shellAccess->MainMenu().Show();
+        ReturnAtTaskEnd(app);
         return;
     }
     // 1. Re-expression.

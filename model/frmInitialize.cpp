@@ -4,6 +4,7 @@
 #include "model/InitNumbers.h"
 #include "platform/runtime.h"
 #include "state/App.h"
+#include "state/Task.h"
 #include "windows/frmMain.h"
 
 namespace tivelor {
@@ -114,6 +115,7 @@ bool frmInitialize::InputUsable() {
 }
 
 void SizeParameterArrays(App& app) {
+    NewParameterGeneration(app);
     const int n = app.eng.par.NumPars;
     app.priors.Reset(n);
     ParameterSet& par = app.eng.par;
@@ -139,16 +141,28 @@ void SizeParameterArrays(App& app) {
 }
 
 void frmInitialize::cmdDone_Click() {
-    if (!InputUsable()) return;
+    if (!SetUpModel()) return;   // the dialog stays for another try
+    frmMain& main = app.form<frmMain>();
+    main.stbMain1.SetPanel(2, "Bayesian priors file: ");
+    main.Initialized = platform::True;
+    ReturnToMainMenu(app, this);
+    if (platform::Form* menu = app.shellAccess->LoadedMainMenu()) menu->Enabled = true;
+    app.shellAccess->FocusLoadAlgorithm();
+    main.stbMain0.SetPanel(1, txtDataFile.Text);
+    Unload();
+}
+
+bool frmInitialize::SetUpModel() {
+    TaskGuard task(app, "Initialize", this);
+    if (!task || !InputUsable()) return false;
 
     ModelState& m = app.model;
     m.Init = ReadSettings();
 
     EngineState& eng = app.eng;
     EvaluateObjective(app, eng.par.ParValue, 0, false);
-    // A data-file error has been reported; the earlier model is intact and
-    // the dialog stays for another try.
-    if (!m.SetupOK) return;
+    // A data-file error has been reported; the earlier model is intact.
+    if (!m.SetupOK) return false;
 
     app.shell.PriFileName = "";
     app.sw.PriorsOn = "off";
@@ -156,23 +170,13 @@ void frmInitialize::cmdDone_Click() {
     WithdrawPreviousResults(app.ml, app.bayes);
     eng.SimplexValid = 0;
     SizeParameterArrays(app);
-
-    frmMain& main = app.form<frmMain>();
-    main.stbMain1.SetPanel(2, "Bayesian priors file: ");
-    main.Initialized = platform::True;
-    platform::Form& menu = app.shellAccess->MainMenu();
-    menu.Show();
-    menu.Enabled = true;
-    app.shellAccess->FocusLoadAlgorithm();
-    main.stbMain0.SetPanel(1, txtDataFile.Text);
-    Unload();
+    return true;
 }
 
 void frmInitialize::cmdCancel_Click() {
     Unload();
-    platform::Form& menu = app.shellAccess->MainMenu();
-    menu.Enabled = true;
-    menu.Show();
+    ReturnToMainMenu(app, this);
+    if (platform::Form* menu = app.shellAccess->LoadedMainMenu()) menu->Enabled = true;
 }
 
 }  // namespace tivelor

@@ -47,6 +47,9 @@ private:
     App& app;
     // The input checks of Done; false after telling the user what is wrong.
     bool InputUsable();
+    // Reads the data file and sizes the parameter set, in charge as a task;
+    // false when the input or the data file was refused.
+    bool SetUpModel();
     // The dialog's entries as the set-up reads them.
     InitSettings ReadSettings();
 };

@@ -103,6 +103,7 @@ void OptionButton::Changed(PropId id, int a, int b) {
 // ------------------------------------------------------------ user input
 
 void UserClick(Control& c) {
+    if (!c.form.AcceptsInput()) return;
     switch (c.kind) {
         case ControlKind::CheckBox: {
             auto& box = static_cast<CheckBox&>(c);
@@ -115,6 +116,7 @@ void UserClick(Control& c) {
 }
 
 void UserSetValue(Control& c, int value) {
+    if (!c.form.AcceptsInput()) return;
     switch (c.kind) {
         case ControlKind::CheckBox: static_cast<CheckBox&>(c).Value = value; break;
         case ControlKind::OptionButton: {
@@ -142,6 +144,7 @@ void UserSetValue(Control& c, int value) {
 }
 
 void UserClickCell(FlexGrid& g, int row, int col) {
+    if (!g.form.AcceptsInput()) return;
     g.MouseRow = row;
     g.MouseCol = col;
     if (row >= g.FixedRows && col >= g.FixedCols) {
@@ -152,6 +155,7 @@ void UserClickCell(FlexGrid& g, int row, int col) {
 }
 
 void UserDblClickCell(FlexGrid& g, int row, int col) {
+    if (!g.form.AcceptsInput()) return;
     g.MouseRow = row;
     g.MouseCol = col;
     g.DblClick();
@@ -532,12 +536,14 @@ void Form::Changed(PropId id, int a, int) {
 void Form::LoadNow() {
     if (loadedFired_) return;
     loadedFired_ = true;
+    ui.forms.Adopt(*this);
     ui.backend.FormLoaded(*this);
     Form_Load();
 }
 
 void Form::Show(int modal) {
     if (unloaded_) return;
+    ui.forms.Adopt(*this);
     bool wasVisible = visible_;
     visible_ = true;
     if (!wasVisible) {
@@ -597,6 +603,21 @@ void Form::Resize(int width, int height) {
 FormTable::~FormTable() { Clear(); }
 
 void FormTable::Add(std::unique_ptr<Form> form) { live_.push_back(std::move(form)); }
+
+void FormTable::OpenInputScope() {
+    ++scopeSerial_;
+    scopeOpen_ = true;
+}
+
+void FormTable::CloseInputScope() { scopeOpen_ = false; }
+
+void FormTable::Adopt(Form& form) {
+    if (scopeOpen_) form.scope_ = scopeSerial_;
+}
+
+bool FormTable::InScope(const Form& form) const { return !scopeOpen_ || form.scope_ == scopeSerial_; }
+
+bool Form::AcceptsInput() const { return kind == FormKind::MdiParent || ui.forms.InScope(*this); }
 
 Form* FormTable::Find(std::string_view name) const {
     for (const auto& f : live_)

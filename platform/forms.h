@@ -449,6 +449,10 @@ public:
 
     bool Visible() const { return visible_; }
     bool IsUnloaded() const { return unloaded_; }
+    // Whether the user's clicks, picks and keys reach the window: always,
+    // except while an input scope is open (FormTable), when only the MDI
+    // parent and the windows loaded or shown inside the scope take them.
+    bool AcceptsInput() const;
 
     virtual void Form_Load() {}
     virtual void Form_Unload(int& /*cancel*/) {}
@@ -476,6 +480,7 @@ private:
     std::vector<Control*> controls_;
     bool visible_ = false, unloaded_ = false, loading_ = false;
     bool loadedFired_ = false;
+    std::uint64_t scope_ = 0;   // the input scope the window was last loaded or shown in
 };
 
 inline constexpr int vbFormControlMenu = 0, vbFormCode = 1;
@@ -523,10 +528,21 @@ public:
     // Frees every form without running its unload handlers.
     void Clear();
 
+    // An input scope: while it is open, only the MDI parent and the windows
+    // loaded or shown since it opened (or adopted into it) take the user's
+    // input; the others behave as disabled. Scopes do not nest.
+    void OpenInputScope();
+    void CloseInputScope();
+    bool InputScopeOpen() const { return scopeOpen_; }
+    void Adopt(Form& form);
+    bool InScope(const Form& form) const;
+
 private:
     void Add(std::unique_ptr<Form> form);
     std::vector<std::unique_ptr<Form>> live_;
     std::vector<std::unique_ptr<Form>> retired_;
+    std::uint64_t scopeSerial_ = 0;
+    bool scopeOpen_ = false;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include "engine/AlgorithmFile.h"
 #include "platform/runtime.h"
 #include "state/App.h"
+#include "state/Task.h"
 #include "priors/PriorsFile.h"
 #include "priors/frmSetPriors.h"
 #include "windows/frmMain.h"
@@ -16,11 +17,10 @@ constexpr int kPriorsFile = 204;
 constexpr const char* kRank = "frmRank";
 }  // namespace
 
-void ReturnFromPriors(App& app) {
+void ReturnFromPriors(App& app, const platform::Form* from) {
     if (app.sw.PriorsFromMenu == "on") {
         app.sw.PriorsFromMenu = "off";
-        app.shellAccess->MainMenu().Show();
-        app.form<frmMain>().mnuApplication.Enabled = true;
+        ReturnToMainMenu(app, from);
     }
     if (app.sw.PriorsFromRank == "on") {
         app.sw.PriorsFromRank = "off";
@@ -53,7 +53,7 @@ void frmLoadPriors::Form_Load() {
 
 void frmLoadPriors::Form_Unload(int&) {
     PriorsOnFromTable(app);
-    ReturnFromPriors(app);
+    ReturnFromPriors(app, this);
 }
 
 void frmLoadPriors::cmdCancel_Click() { Unload(); }
@@ -120,7 +120,7 @@ void frmLoadPriors::cmdSet_Click() {
         app.sw.PriorsOn = "off";
         app.ShowMsg("Prior probabilities have been set to default (uniform-unbounded) values", platform::vbInformation,
                     "Default prior probabilities");
-        ReturnFromPriors(app);
+        ReturnFromPriors(app, this);
         return;
     }
     app.form<frmSetPriors>().Show();
@@ -136,7 +136,7 @@ void frmLoadPriors::cmdUniform_Click() {
     ShowNoFile();
     app.ShowMsg("Prior probabilities have been set to default (uniform-unbounded) values", platform::vbInformation,
                 "Default prior probabilities");
-    ReturnFromPriors(app);
+    ReturnFromPriors(app, this);
 }
 
 }  // namespace tivelor

@@ -10,7 +10,7 @@ class App;
 
 // Back to the window that opened the priors dialogs: the main menu (with
 // the frame's Application menu) or the ranking window; clears the flag.
-void ReturnFromPriors(App& app);
+void ReturnFromPriors(App& app, const platform::Form* from);
 
 class frmLoadPriors : public platform::Form {
 public:

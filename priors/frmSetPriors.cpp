@@ -174,7 +174,7 @@ void frmSetPriors::Form_Unload(int&) {
         app.ui.DoEvents();
     }
     PriorsOnFromTable(app);
-    ReturnFromPriors(app);
+    ReturnFromPriors(app, this);
 }
 
 void frmSetPriors::mnuExit_Click() {

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "priors/frmLoadPriors.h"
 #include "engine/AlgorithmFile.h"
 #include "engine/Parameters.h"
@@ -97,6 +98,8 @@ bool frmRank::ReadCovarianceFile(const RankedModel& m, CovReading& out) {
 }
 
 void frmRank::cmdAverage_Click() {
+    TaskGuard task(app, "Model ranking", this);
+    if (!task) return;
     const int N = table.NumModels, n = app.eng.par.NumPars;
     const bool quasi = table.Quasi();
     auto missingFile = [&] {
@@ -192,6 +195,8 @@ void frmRank::Save_Ranks() {
 // --------------------------------------------------------- algorithm data
 
 void frmRank::cmdLoadAlg_Click() {
+    TaskGuard task(app, "Model ranking", this);
+    if (!task) return;
     ClearAveraging();
     EngineState& eng = app.eng;
     app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg";

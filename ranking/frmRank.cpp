@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "engine/Likelihood.h"
 #include "windows/LikelihoodConstant.h"
 #include "engine/Objective.h"
@@ -138,8 +139,7 @@ void frmRank::Form_Unload(int& /*cancel*/) {
             Save_Ranks();
     }
     app.sw.RankOn = "off";
-    app.shellAccess->MainMenu().Show();
-    app.form<frmMain>().mnuApplication.Enabled = true;
+    ReturnToMainMenu(app, this);
 }
 
 void frmRank::cmdFinish_Click() { Unload(); }
@@ -198,6 +198,8 @@ void frmRank::ClearAveraging() {
 // -------------------------------------------------------- AICc and QAICc
 
 void frmRank::cmdAICc_Click() {
+    TaskGuard task(app, "Model ranking", this);
+    if (!task) return;
     if (table.NumModels >= 99) {
         app.ShowMsg("Sorry, no more than 99 models can be ranked", platform::vbOKOnly, "Model limit reached");
         return;
@@ -273,6 +275,8 @@ void frmRank::cmdAICc_Click() {
 }
 
 void frmRank::cmdQAICc_Click() {
+    TaskGuard task(app, "Model ranking", this);
+    if (!task) return;
     const int n = table.NumModels;
     table.Resize(n);
     // Empty or Cancel counts as 1; anything below 1 (or not a number) is asked again.
@@ -313,6 +317,8 @@ void frmRank::cmdQAICc_Click() {
 // ---------------------------------------------------------------- ranking
 
 void frmRank::cmdRank_Click() {
+    TaskGuard task(app, "Model ranking", this);
+    if (!task) return;
     const int n = table.NumModels;
     const bool quasi = table.Quasi();
     std::vector<double> v(static_cast<std::size_t>(n));

@@ -1,47 +1,33 @@
 // What the main menu's Simplex and Marquardt buttons share around a run.
 #pragma once
 
-#include <exception>
-
 #include "state/App.h"
-#include "windows/frmMain.h"
-#include "shell/frmMenu.h"
+#include "state/Task.h"
 
 namespace tivelor {
 
-// Sets the run's busy flag and clears it on every way out of the handler;
-// after a failure it also gives back the Application menu, from which the
-// main menu can be reached.
+// The run takes charge and sets its busy flag; both end on every way out of
+// the handler.
 class MenuRunGuard {
 public:
-    MenuRunGuard(App& app, int& busy) : app_(app), busy_(busy) { busy_ = platform::True; }
-    ~MenuRunGuard() {
-        busy_ = platform::False;
-        if (std::uncaught_exceptions() > exceptions_)
-            if (platform::Form* f = app_.ui.forms.Find(frmMain::kName))
-                static_cast<frmMain*>(f)->mnuApplication.Enabled = true;
+    MenuRunGuard(App& app, const char* name, int& busy) : task_(app, name), busy_(busy) {
+        if (task_) busy_ = platform::True;
     }
+    ~MenuRunGuard() {
+        if (task_) busy_ = platform::False;
+    }
+    explicit operator bool() const { return static_cast<bool>(task_); }
     MenuRunGuard(const MenuRunGuard&) = delete;
     MenuRunGuard& operator=(const MenuRunGuard&) = delete;
 
 private:
-    App& app_;
+    TaskGuard task_;
     int& busy_;
-    const int exceptions_ = std::uncaught_exceptions();
 };
 
-// The main menu back with its task buttons and the Application menu enabled.
-inline void BringMenuBack(App& app) {
-    frmMenu& menu = app.form<frmMenu>();
-    menu.Show();
-    app.form<frmMain>().mnuApplication.Enabled = true;
-    menu.EnableTaskButtons(true);
-}
-
-// A run with every step size 0: the menu back, the flag cleared, and why.
-inline void NothingToDo(App& app, int& busy) {
-    BringMenuBack(app);
-    busy = platform::False;
+// A run with every step size 0: the menu back when the run ends, and why.
+inline void NothingToDo(App& app) {
+    ReturnAtTaskEnd(app);
     app.ShowMsg("All step sizes are zero", platform::vbExclamation, "There is nothing to do!");
 }
 

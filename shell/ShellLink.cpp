@@ -4,6 +4,7 @@
 #include "shell/Quit.h"
 #include "shell/frmMenu.h"
 #include "state/App.h"
+#include "windows/frmMain.h"
 
 namespace tivelor {
 
@@ -15,6 +16,25 @@ public:
 
     platform::Form& MainMenu() override { return app.form<frmMenu>(); }
     platform::Form* LoadedMainMenu() override { return app.ui.forms.Find(frmMenu::kName); }
+    int HandOver() override {
+        platform::Form* menu = LoadedMainMenu();
+        const bool shown = menu && menu->Visible();
+        if (menu) menu->Unload();
+        platform::Menu& application = app.form<frmMain>().mnuApplication;
+        const int had = shown ? 2 : application.Enabled ? 1 : 0;
+        application.Enabled = false;
+        return had;
+    }
+    void ShowMainMenu() override {
+        frmMenu& menu = app.form<frmMenu>();
+        menu.Show();
+        menu.ApplyButtonRule();
+        app.form<frmMain>().mnuApplication.Enabled = true;
+    }
+    void GiveBackApplicationMenu() override {
+        if (platform::Form* f = app.ui.forms.Find(frmMain::kName))
+            static_cast<frmMain*>(f)->mnuApplication.Enabled = true;
+    }
     void EnableTaskButtons(bool enabled) override { app.form<frmMenu>().EnableTaskButtons(enabled); }
     void EnableLoadButtons() override {
         frmMenu& menu = app.form<frmMenu>();

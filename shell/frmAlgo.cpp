@@ -7,6 +7,7 @@
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "state/App.h"
+#include "state/Task.h"
 #include "shell/Quit.h"
 #include "windows/TextWindows.h"
 #include "shell/frmEditVS.h"
@@ -221,7 +222,7 @@ void frmAlgo::Form_Unload(int&) {
     app.ShowMsg("Algorithm data, if changed, have been updated", platform::vbInformation, "Just so you know");
     app.sw.FormClosed = platform::True;
     if (app.sw.AlgoFromMenu == "on") {
-        app.form<frmMenu>().Show();
+        ReturnToMainMenu(app, this);
         app.sw.AlgoFromMenu = "off";
     }
     if (app.sw.RankOn == "on") {

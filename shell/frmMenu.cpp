@@ -71,20 +71,20 @@ void frmMenu::EnableTaskButtons(bool enabled) {
 void frmMenu::Form_Load() {
     Move(3000, 2000, -1, -1);
     SetFocus();
-    if (app.form<frmMain>().Initialized) {
-        if (app.eng.AlgFileName.empty()) {
-            EnableTaskButtons(false);
-            cmdInitialize.Enabled = true;
-            cmdLoadAlg.Enabled = true;
-        } else {
-            EnableTaskButtons(true);
-        }
-    }
-    // A window that brings the menu back while a minimization lasts leaves
-    // its task buttons to the run, which gives them back when it ends.
-    if (app.sw.SimplexBusy || app.sw.MarquardtBusy) EnableTaskButtons(false);
+    ApplyButtonRule();
     SetModelTitle(app);
     lblModelName.Caption = app.model.ModelTitle;
+}
+
+void frmMenu::ApplyButtonRule() {
+    if (!app.form<frmMain>().Initialized) return;
+    if (app.eng.AlgFileName.empty()) {
+        EnableTaskButtons(false);
+        cmdInitialize.Enabled = true;
+        cmdLoadAlg.Enabled = true;
+    } else {
+        EnableTaskButtons(true);
+    }
 }
 
 void frmMenu::CloseRunWindows() {
@@ -92,10 +92,7 @@ void frmMenu::CloseRunWindows() {
         if (platform::Form* f = app.ui.forms.Find(name)) f->Unload();
 }
 
-void frmMenu::HandOver() {
-    Unload();
-    app.form<frmMain>().mnuApplication.Enabled = false;
-}
+void frmMenu::HandOver() { app.shellAccess->HandOver(); }
 
 void frmMenu::cmdQuit_Click() { RunQuitSequence(app, QuitFrom::Other); }
 

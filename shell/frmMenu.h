@@ -65,6 +65,9 @@ public:
     // The twelve task buttons, in tab order.
     std::vector<platform::CommandButton*> TaskButtons();
     void EnableTaskButtons(bool enabled);
+    // Initialize and Load algorithm data once the model is initialized, all
+    // task buttons once algorithm data are loaded.
+    void ApplyButtonRule();
 
 private:
     App& app;

@@ -10,6 +10,7 @@
 #include "platform/runtime.h"
 #include "priors/PriorsFile.h"
 #include "state/App.h"
+#include "state/Task.h"
 #include "windows/TextWindows.h"
 #include "windows/frmMain.h"
 #include "shell/frmMenu.h"
@@ -141,13 +142,15 @@ bool frmMenu::Save_Alg() {
 }
 
 void frmMenu::cmdOneFunction_Click() {
+    App& a = app;   // this window is closed below; the App outlives it
+    TaskGuard task(a, "One function call");
+    if (!task) return;
     CloseRunWindows();
-    EnableTaskButtons(false);
-    HandOver();
-    SetUpFusedParameters(app.eng);
-    PackAdjustableParameters(app);
-    OneFunctionCall(app);
-    app.form<frmMain>().mnuApplication.Enabled = true;
+    SetUpFusedParameters(a.eng);
+    PackAdjustableParameters(a);
+    OneFunctionCall(a);
+    // The main menu comes back when the report window closes.
+    ReturnAtTaskEnd(a, MenuBack::ApplicationMenu);
 }
 
 }  // namespace tivelor

@@ -1,13 +1,15 @@
 #include "engine/Marquardt.h"
 #include "engine/Parameters.h"
 #include "shell/MenuRun.h"
+#include "shell/frmMenu.h"
 #include "windows/frmMarquardt.h"
 
 namespace tivelor {
 
 void frmMenu::cmdMarquardt_Click() {
     App& a = app;   // this window is closed below; the App outlives it
-    MenuRunGuard busy(a, a.sw.MarquardtBusy);
+    MenuRunGuard busy(a, "Marquardt", a.sw.MarquardtBusy);
+    if (!busy) return;
     // Whatever way the handler leaves, TerminalFreq is what it was.
     struct Restore {
         App& app;
@@ -16,29 +18,22 @@ void frmMenu::cmdMarquardt_Click() {
     } restore{a, a.eng.opt.TerminalFreq};
 
     CloseRunWindows();
-    EnableTaskButtons(false);
-    HandOver();
 
     MarquardtSetup(a);
     EngineState& e = a.eng;
     SizeMarquardtArrays(a.eng);
-    if (e.DerivMethod.empty()) {
-        a.sw.MarquardtBusy = platform::False;   // no run: the menu comes back whole
-        a.form<frmMenu>().Show();
-        a.form<frmMain>().mnuApplication.Enabled = true;
-        return;
-    }
+    if (e.DerivMethod.empty()) return ReturnAtTaskEnd(a);   // no run
 
     SetUpFusedParameters(a.eng);
     PackAdjustableParameters(a);
-    if (e.free.NFree == 0) return NothingToDo(a, a.sw.MarquardtBusy);
+    if (e.free.NFree == 0) return NothingToDo(a);
 
     a.sw.CovDone = "off";
     MarquardtWatch watch(a);
     MarquardtMinimize(a, watch);
     e.SimplexValid = 0;
     e.opt.TerminalFreq = restore.terminalFreq;
-    BringMenuBack(a);
+    ReturnAtTaskEnd(a);
 }
 
 }  // namespace tivelor

@@ -1,20 +1,23 @@
 #include "engine/Objective.h"
 #include "state/App.h"
+#include "state/Task.h"
 #include "windows/frmMain.h"
 #include "shell/frmMenu.h"
 
 namespace tivelor {
 
 void frmMenu::cmdUserSummary_Click() {
+    App& app = this->app;   // this window is closed below; the App outlives it
     EngineState& eng = app.eng;
     ParameterSet& par = eng.par;
     bool allZero = true;
     for (int i = 1; i <= par.NumPars && i <= par.ParValue.UBound(); ++i)
         if (par.ParValue(i) != 0) allZero = false;
 
+    TaskGuard task(app, "Results summary");
+    if (!task) return;
     CloseRunWindows();
     frmMain& main = app.form<frmMain>();
-    HandOver();
 
     // Neither call adds the prior term.
     if (!allZero) {
@@ -23,7 +26,7 @@ void frmMenu::cmdUserSummary_Click() {
         main.stbMain5.SetPanel(1, "");
     }
     EvaluateObjective(app, par.ParValue, -1, false);
-    main.mnuApplication.Enabled = true;
+    ReturnAtTaskEnd(app, MenuBack::ApplicationMenu);
 }
 
 }  // namespace tivelor

@@ -1,4 +1,5 @@
 #include "state/App.h"
+#include "state/Task.h"
 #include "evaluation/Covariance.h"
 #include "evaluation/frmCovData.h"
 #include "evaluation/frmParEvals.h"
@@ -21,14 +22,13 @@ void frmMenu::cmdEditAlg_Click() {
 
 void frmMenu::cmdCovariance_Click() {
     App& a = app;   // this window is closed below; the App outlives it
+    TaskGuard task(a, "Covariances");
+    if (!task) return;
     // Covariance windows left open from an earlier run would show that run's
     // report next to this one's grids.
     a.UnloadIfLoaded<frmCovDisplay>();
     a.UnloadIfLoaded<frmCovData>();
     CloseRunWindows();
-    a.UnloadIfLoaded<frmMenu>();
-    frmMain& main = a.form<frmMain>();
-    main.mnuApplication.Enabled = false;
 
     if (a.sw.CovDone == "on" &&
         a.ShowMsg("View the last set of calculated covariance results?",
@@ -42,6 +42,7 @@ void frmMenu::cmdCovariance_Click() {
 
     EngineState& e = a.eng;
     const int n = e.par.NumPars;
+    ++e.Generation;
     for (platform::Matrix<double>* m : {&e.AnaHess, &e.HessMat, &e.InvWork, &e.CholFactor}) m->ReDim(n, n);
     e.AnaGrad.ReDim(n);
     e.MarqBeta.ReDim(n);
@@ -51,7 +52,7 @@ void frmMenu::cmdCovariance_Click() {
     a.sw.CovDone = "off";
 
     if (CovarianceCalculator(a)) a.sw.CovDone = "on";
-    main.mnuApplication.Enabled = true;
+    ReturnAtTaskEnd(a, MenuBack::ApplicationMenu);
 }
 
 void frmMenu::cmdParEstimate_Click() {

@@ -3,6 +3,7 @@
 // counter, the likelihood constant and the minimizers' work arrays.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -51,6 +52,11 @@ struct EngineState {
     MinOptions opt;
     FuseTable fuse;
     FreeVector free;
+
+    // The data and parameter set in memory: advanced by Initialize, an
+    // algorithm load and every re-dimension of the parameter-indexed arrays.
+    // A run compares it after a wait with the value it had before.
+    std::uint64_t Generation = 0;
 
     long NF = 0;
     double RecipLnLConst = 0;

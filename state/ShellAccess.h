@@ -21,12 +21,23 @@ class ShellAccess {
 public:
     virtual ~ShellAccess() = default;
 
-    // The main menu window, loaded when it is not.
+    // The main menu window, loaded when it is not. Only ReturnToMainMenu
+    // (state/Task.h) shows it.
     virtual platform::Form& MainMenu() = 0;
     // The main menu when it is loaded, else nullptr.
     virtual platform::Form* LoadedMainMenu() = 0;
     // Enables or disables the main menu's twelve task buttons.
     virtual void EnableTaskButtons(bool enabled) = 0;
+    // A task takes charge: the main menu closes and the Application menu
+    // is disabled. Returns what there was: 0 neither, 1 the Application
+    // menu enabled, 2 the main menu shown too.
+    virtual int HandOver() = 0;
+    // The main menu shown with its buttons as the initialization and the
+    // algorithm file allow, and the Application menu enabled.
+    virtual void ShowMainMenu() = 0;
+    // The Application menu enabled after a task failed, from which the main
+    // menu can be reached; loads no window.
+    virtual void GiveBackApplicationMenu() = 0;
     // Initialize model and Load algorithm data enabled again (after a
     // failed read of an algorithm file).
     virtual void EnableLoadButtons() = 0;

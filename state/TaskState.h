@@ -2,7 +2,6 @@
 // the editor, a pause or step button, a plot window or a prompt included.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 namespace tivelor {
@@ -10,14 +9,15 @@ namespace tivelor {
 struct TaskState {
     // The outermost running task's name; "" when none runs.
     std::string Running;
-    // Guards entered: 0 when no task is in charge.
+    // Guards entered for the task: 0 when none is in charge.
     int Depth = 0;
-    // The task brings the main menu back when it ends.
-    bool MenuAtEnd = false;
-    // The data and parameter set in memory: advanced by Initialize, an
-    // algorithm load and every re-dimension of the parameter arrays. A run
-    // compares it after a wait with the value it started with.
-    std::uint64_t Generation = 0;
+    // The handler depth the task started at: a guard entered at that depth
+    // is the task's own code; one entered deeper is a user's action during
+    // one of its waits.
+    int StartedAt = 0;
+    // What the task gives back when it ends: 0 nothing, 1 the Application
+    // menu, 2 the main menu with it.
+    int GiveBackAtEnd = 0;
 
     bool InCharge() const { return Depth > 0; }
 };

@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/runtime.h"
 #include "state/App.h"
+#include "state/Task.h"
 
 namespace tivelor {
 
@@ -77,12 +78,7 @@ void frmSummary::cmdSaveSummary_Click() {
     SaveTextWindow(app, CommonDialog1, rtbOut, what);
 }
 
-void frmSummary::Form_Unload(int&) {
-    // A covariance run or an evaluation waiting in the editor brings the menu
-    // back itself when it ends.
-    if (app.sw.AlgoFromCov != "on" && app.sw.MLOn != "on" && app.sw.PosteriorOn != "on")
-        app.shellAccess->MainMenu().Show();
-}
+void frmSummary::Form_Unload(int&) { ReturnToMainMenu(app, this); }
 
 // --------------------------------------------------------- frmOneFunction
 
@@ -100,7 +96,7 @@ void frmOneFunction::Form_Resize() { LayoutTextWindow(*this, nullptr, 0, rtbOneF
 void frmOneFunction::Form_Unload(int&) {
     rtbOneFunction.Text = "";
     app.sw.OneFunctionOpen = platform::False;
-    app.shellAccess->MainMenu().Show();
+    ReturnToMainMenu(app, this);
 }
 
 // ---------------------------------------------------------------- frmHelp

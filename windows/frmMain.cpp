@@ -1,6 +1,7 @@
 #include "windows/frmMain.h"
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "windows/InfoWindows.h"
 
 namespace tivelor {
@@ -49,7 +50,7 @@ void frmMain::Form_Load() {
     Initialized = 0;
 
     Show();
-    app.shellAccess->MainMenu().Show();
+    ReturnToMainMenu(app, this);
 }
 
 void frmMain::Form_Unload(int& cancel) {
@@ -58,7 +59,7 @@ void frmMain::Form_Unload(int& cancel) {
 
 void frmMain::mnuExit_Click() { app.shellAccess->Quit(QuitFrom::Other); }
 
-void frmMain::mnuMenu_Click() { app.shellAccess->MainMenu().Show(); }
+void frmMain::mnuMenu_Click() { ReturnToMainMenu(app, this); }
 
 void frmMain::mnuCredits_Click() {
     Enabled = false;

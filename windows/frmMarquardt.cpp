@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "windows/frmMain.h"
 #include "windows/frmReviewPriors.h"
 
@@ -79,9 +80,7 @@ void frmMarquardt::Form_Unload(int&) {
     ShowStepButtons(false);
     frmMain& main = app.form<frmMain>();
     for (int p = 1; p <= 3; ++p) main.stbMain5.SetPanel(p, "");
-    // A run from the main menu, or a likelihood profile re-minimizing at its
-    // points, brings the menu back itself when it ends.
-    if (!app.sw.MarquardtBusy && app.sw.MLOn != "on") app.shellAccess->MainMenu().Show();
+    ReturnToMainMenu(app, this);
 }
 
 MarquardtWatch::~MarquardtWatch() {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "state/App.h"
+#include "state/Task.h"
 #include "windows/frmMain.h"
 #include "windows/frmReviewPriors.h"
 
@@ -100,9 +101,7 @@ void frmSimplex::Form_Unload(int&) {
     rtbSimplex.Text = "";
     frmMain& main = app.form<frmMain>();
     for (int p = 1; p <= 3; ++p) main.stbMain5.SetPanel(p, "");
-    // A run from the main menu, or a likelihood profile re-minimizing at its
-    // points, brings the menu back itself when it ends.
-    if (!app.sw.SimplexBusy && app.sw.MLOn != "on") app.shellAccess->MainMenu().Show();
+    ReturnToMainMenu(app, this);
 }
 
 SimplexWatch::~SimplexWatch() {

@@ -22,7 +22,7 @@ bool ReallyEnabled(const Control& c) {
     }
     for (const Control* k = c.container; k; k = k->container)
         if (!k->Enabled) return false;
-    return c.form.Enabled;
+    return c.form.Enabled && c.form.AcceptsInput();
 }
 
 }  // namespace
@@ -169,6 +169,8 @@ void HeadlessBackend::Execute(const Step& step) {
     auto act = [&](Control& c) {
         if (!c.form.Visible() && c.kind != ControlKind::Menu)
             throw ScriptError(Describe(step) + ": window " + c.form.name + " is not shown");
+        if (!c.form.AcceptsInput())
+            throw ScriptError(Describe(step) + ": window " + c.form.name + " takes no input while another task is in charge");
         if (!ReallyEnabled(c)) throw ScriptError(Describe(step) + ": " + c.Path() + " is disabled");
     };
     switch (step.kind) {

@@ -335,7 +335,7 @@ bool FormView::Owns(const Control* c) const {
 
 template <class Fn>
 void FormView::Deliver(Control* c, Fn&& fn) {
-    if (!form || (c && !Owns(c))) return;
+    if (!form || (c && (!Owns(c) || !form->AcceptsInput()))) return;
     backend.Deliver(std::function<void()>(std::forward<Fn>(fn)));
 }
 

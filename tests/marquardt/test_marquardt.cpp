@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 
 #include "MarqTestUtil.h"
@@ -7,6 +8,7 @@
 #include "windows/frmMarquardt.h"
 #include "windows/frmSimplex.h"
 #include "shell/frmMenu.h"
+#include "state/Task.h"
 
 namespace {
 
@@ -248,16 +250,21 @@ TEST_F(Marq, MenuButtonRestoresTerminalFreqAndBusyFlagOnEveryWayOut) {
 }  // namespace
 
 // The progress windows close and open again between a likelihood profile's
-// points: only outside such a run does their closing bring the main menu back.
-TEST_F(Marq, ProgressWindowsLeaveTheMainMenuToARunningProfile) {
-    for (const char* ml : {"on", "off"}) {
-        app.sw.MLOn = ml;
+// points: while a task is in charge their closing leaves the main menu to the
+// task's end; outside one it brings the menu back.
+TEST_F(Marq, ProgressWindowsLeaveTheMainMenuToTheTaskInCharge) {
+    for (bool inTask : {true, false}) {
         for (platform::Form* w : std::initializer_list<platform::Form*>{&app.form<tivelor::frmMarquardt>(),
                                                                         &app.form<tivelor::frmSimplex>()}) {
             if (platform::Form* menu = app.ui.forms.Find(tivelor::frmMenu::kName)) menu->Unload();
-            w->Show();
-            w->Unload();
-            EXPECT_EQ(app.ui.forms.IsLoaded(tivelor::frmMenu::kName), std::string(ml) == "off") << w->name;
+            {
+                std::optional<tivelor::TaskGuard> task;
+                if (inTask) task.emplace(app, "Likelihood profile");
+                w->Show();
+                w->Unload();
+                EXPECT_EQ(app.ui.forms.IsLoaded(tivelor::frmMenu::kName), !inTask) << w->name;
+            }
+            EXPECT_TRUE(app.ui.forms.IsLoaded(tivelor::frmMenu::kName)) << w->name;
         }
     }
 }

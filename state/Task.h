@@ -1,0 +1,69 @@
+// The task in charge and the one way back to the main menu.
+//
+// A task started by the user (a run from the main menu, an evaluation, a
+// ranking computation, ...) takes charge with a TaskGuard: the main menu
+// closes, the Application menu is disabled, and only the windows the task
+// loads or shows take the user's input until it ends. While a task is in
+// charge, no window brings the main menu back; the task itself does when it
+// ends.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+class Form;
+}
+
+namespace tivelor {
+
+class App;
+
+// In a handler that starts a task:
+//     TaskGuard task(app, "Simplex");
+//     if (!task) return;   // another task is in charge
+// A handler that the running task calls itself joins it.
+class TaskGuard {
+public:
+    // Takes charge for a task unless one is in charge already. A task from
+    // the main menu gives back what it decides (ReturnAtTaskEnd); a task
+    // from another window names it as `own`: that window keeps taking
+    // input and stays in charge, and the Application menu comes back as the
+    // task found it.
+    TaskGuard(App& app, const char* name, platform::Form* own = nullptr);
+    ~TaskGuard();
+    TaskGuard(const TaskGuard&) = delete;
+    TaskGuard& operator=(const TaskGuard&) = delete;
+
+    explicit operator bool() const { return inCharge_; }
+
+private:
+    App& app_;
+    const int exceptions_;
+    bool inCharge_ = false, outermost_ = false;
+};
+
+// True while some task is in charge: nothing else may start.
+bool TaskInCharge(const App& app);
+
+enum class MenuBack { ApplicationMenu = 1, MainMenu = 2 };
+
+// The one way back to the main menu for a window: shows the menu with its
+// buttons as the initialization and the algorithm file allow and enables
+// the Application menu (or only enables the Application menu). While a task
+// is in charge, a window of that task (`from`, loaded or shown since it
+// began) leaves it to the task's end, any other window gets nothing.
+void ReturnToMainMenu(App& app, const platform::Form* from, MenuBack what = MenuBack::MainMenu);
+
+// The task's own way back: given when the task ends (at once when no task
+// is in charge).
+void ReturnAtTaskEnd(App& app, MenuBack what = MenuBack::MainMenu);
+
+// Shows the algorithm editor and waits until it closes. False when the data
+// or the parameter set in memory changed meanwhile: the caller then backs
+// out as its own cancel does, touching no parameter-indexed array.
+bool WaitForEditorEdits(App& app);
+
+// A new data or parameter set is in memory (see EngineState::Generation).
+void NewParameterGeneration(App& app);
+
+}  // namespace tivelor
