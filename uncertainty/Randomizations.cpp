@@ -4,6 +4,7 @@
 
 #include "state/App.h"
 #include "engine/ProgressText.h"
+#include "model/Report.h"
 #include "platform/runtime.h"
 #include "windows/frmMain.h"
 #include "uncertainty/Collation.h"
@@ -30,15 +31,8 @@ platform::StatusBar& Bar(App& app) { return app.form<frmMain>().stbMain5; }
 // (after telling the user) when the answer is 0.
 bool AskRandomizations(App& app) {
     ReportState& rep = app.model.Report;
-    rep.NRandInput = -1;
-    app.msg.MsgText = "Please enter the number of randomizations for the uncertainty profile (max=32000)";
-    app.msg.MsgTitle = "More randomizations improve the uncertainty statistics";
-    while (rep.NRandInput < 0 || rep.NRandInput > 32000) {
-        app.msg.InputText = app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, "");
-        const std::optional<int> v = platform::CInt(platform::Val(app.msg.InputText));
-        rep.NRandInput = v ? *v : -1;
-    }
-    rep.NRand = static_cast<int>(platform::Int(rep.NRandInput + 1E-06));
+    AskRandomizationCount(app, "Please enter the number of randomizations for the uncertainty profile (max=32000)",
+                          "More randomizations improve the uncertainty statistics");
     app.unc.Rand.RandESR.ReDim(rep.NRand);
     if (rep.NRand == 0) {
         app.ShowMsg("Randomizations aborted!", platform::vbOKOnly, "You changed your mind");
