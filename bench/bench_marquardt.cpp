@@ -8,7 +8,7 @@
 #include <string>
 
 #include "SyntheticFit.h"
-#include "engine/LU.h"
+#include "engine/HessianLU.h"
 #include "numerics/LU.h"
 
 namespace {

@@ -224,6 +224,39 @@ bool ReadAlgorithmFile(App& app) {
     return false;
 }
 
+AlgorithmOpen OpenAlgorithmFile(App& app, platform::CommonDialog& dialog) {
+    EngineState& eng = app.eng;
+    app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg";
+    dialog.CancelError = true;
+    dialog.Flags = 0;
+    dialog.DialogTitle = "Open algorithm data file";
+    dialog.Filter = app.msg.DlgFilter;
+    dialog.FilterIndex = 2;
+    dialog.FileName = eng.AlgFileName;
+    if (!dialog.ShowOpen()) return AlgorithmOpen::Cancelled;
+    const std::string oldName = eng.AlgFileName, oldTitle = eng.AlgFileTitle;
+    eng.AlgFileName = dialog.FileName;
+    FileTitleFromPath(eng.AlgFileName, eng.AlgFileTitle);
+    auto restore = [&] {
+        eng.AlgFileName = oldName;
+        eng.AlgFileTitle = oldTitle;
+    };
+    if (!app.ui.files.Open(kAlgFile, eng.AlgFileName, platform::FileMode::Input)) {
+        app.ui.files.Close(kAlgFile);
+        restore();
+        app.ShowMsg("Be suspicious that your algorithm file is not properly formatted", platform::vbCritical,
+                    "Problem Reading Algorithm File!");
+        return AlgorithmOpen::NotOpened;
+    }
+    if (!ReadAlgorithmFile(app)) {   // the reader has told the user
+        restore();
+        return AlgorithmOpen::NotRead;
+    }
+    double& tol = eng.opt.ConvTol;
+    if (tol != 0 && std::fabs(tol) < 1E-06) tol = tol < 0 ? -1E-06 : 1E-06;
+    return AlgorithmOpen::Loaded;
+}
+
 bool ChooseAlgorithmSaveFile(App& app, platform::CommonDialog& dialog, int filterIndex) {
     EngineState& eng = app.eng;
     const std::string& dataTitle = app.model.DataFileTitle;

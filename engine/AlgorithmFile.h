@@ -21,6 +21,16 @@ struct EngineState;
 // and sets FileFreq 0.
 bool ReadAlgorithmFile(App& app);
 
+// How the open dialog for algorithm data ended.
+enum class AlgorithmOpen { Cancelled, NotOpened, NotRead, Loaded };
+
+// Shows the open dialog for algorithm data ("Open algorithm data file", on the
+// algorithm-file filter, proposing AlgFileName) and reads the chosen file on
+// #201. A file that cannot be opened or read has been reported and changes
+// nothing, its name included; a loaded file's nonzero convergence tolerance
+// is at least 1E-06 in size.
+AlgorithmOpen OpenAlgorithmFile(App& app, platform::CommonDialog& dialog);
+
 // The whole algorithm-file text of the current parameter set and options,
 // CR LF line ends. parLabel is the text before each parameter's name
 // ("  Value, step then link for "; the ranking window uses a colon).

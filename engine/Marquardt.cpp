@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "engine/LU.h"
+#include "engine/HessianLU.h"
 #include "engine/Objective.h"
 #include "engine/Progress.h"
 #include "engine/ProgressText.h"

@@ -70,33 +70,21 @@ private:
     Outcome Attempt() {
         app.sw.PosteriorOn = "on";
         bs.EditorShown = 0;
-        Ask(std::string("This routine will create a series of plots, and if desired, save the x-y data. ") + vbCrLf +
-                vbCrLf + "Choose plot 1 to get a likelihood profile plot. " + vbCrLf +
-                "Choose plot 2 to get a Bayesian posterior distribution. " + vbCrLf +
-                "Choose plot 3 to get a mode-centered confidence region plot. " + vbCrLf +
-                "Choose plot 4 to get a mean-centered confidence region plot. " + vbCrLf +
-                "Choose plot 5 to get a left to right ascending cumulative plot. " + vbCrLf +
-                "Choose plot 6 to get a left to right descending cumulative plot. " + vbCrLf +
-                "Choose plot 7 to get a mode-centered Gaussian distribution plot." + vbCrLf + vbCrLf +
-                "If only two variables are evaluated a bivarate pdf plot is also generated",
-            platform::vbInformation);
-        const std::string question =
+        const std::string choosing =
             std::string("First choose the parameter to be evaluated, then the number of grid points. ") +
             "You may then wisely edit the mid-range parameter value and the step size " +
             "for that parameter and those (maximum = 6) over which probabilities will be integrated. " +
             "For a one dimensional example, if you choose 101 grid points then grid point 1 will be " +
             "the parameter value - 50 * the step size, grid point 51 will be the point parameter value, " +
             "and grid point 101 will be the parameter value + 50 * the step size. " +
-            "Parameters with a step size of zero will not be integrated into the BP distribution. " +
-            "We suggest you first build a covariance matrix for parameters with non-zero step sizes " +
-            "and thus let the statistical machinery determine approximate values for the step sizes. " +
-            "Be warned, however, that this choice will automatically change the values for step sizes " +
-            "in your algorithm data file." + vbCrLf + vbCrLf + "Do you want to continue?";
-        if (Ask(question, platform::vbYesNo + platform::vbQuestion) == platform::vbNo) return Outcome::Exit;
+            "Parameters with a step size of zero will not be integrated into the BP distribution. ";
+        if (!IntroduceEvaluation(app, kTitle, "a Bayesian posterior distribution",
+                                 std::string(vbCrLf) + vbCrLf +
+                                     "If only two variables are evaluated a bivarate pdf plot is also generated",
+                                 choosing))
+            return Outcome::Exit;
 
-        if (PreviousResultsAvailable() && Ask(std::string("Do you want to perform integrations now?") + vbCrLf + vbCrLf +
-                                                  "Choosing 'NO' will give you the previous BP plots",
-                                              platform::vbYesNo + platform::vbQuestion) == platform::vbNo) {
+        if (PreviousResultsAvailable() && PreviousPlotsChosen(app, kTitle, "integrations", "BP")) {
             ReShow();
             return Outcome::Exit;
         }

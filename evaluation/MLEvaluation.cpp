@@ -63,32 +63,16 @@ private:
 
     // Steps up to the fixed parameter; false on every way out.
     bool Dialogue() {
-        Ask(std::string("This routine will create a series of plots, and if desired, save the x-y data. ") + vbCrLf +
-                vbCrLf + "Choose plot 1 to get a likelihood profile plot. " + vbCrLf +
-                "Choose plot 2 to get a confidence distribution at ML estimates. " + vbCrLf +
-                "Choose plot 3 to get a mode-centered confidence region plot. " + vbCrLf +
-                "Choose plot 4 to get a mean-centered confidence region plot. " + vbCrLf +
-                "Choose plot 5 to get a left to right ascending cumulative plot. " + vbCrLf +
-                "Choose plot 6 to get a left to right descending cumulative plot. " + vbCrLf +
-                "Choose plot 7 to get a mode-centered Gaussian distribution plot.",
-            platform::vbInformation);
-        const std::string question =
+        const std::string choosing =
             std::string("First choose the parameter to be profiled, then the number of data points. ") +
             "You may then wisely edit the mid-range of the parameter value and the step size. " +
             "For example, if you choose 101 profile points then profile point 1 will be the parameter " +
             "value - 50 * the step size, profile point 51 will be the parameter value, and profile " +
             "point 101 will be the parameter value + 50 * the step size. " +
-            "This routine is works best when the value of the parameter corresponds to the minimum. " +
-            "We suggest you first build a covariance matrix for parameters with non-zero step sizes " +
-            "and thus let the statistical machinery determine approximate values for the step sizes. " +
-            "Be warned, however, that this choice will automatically change the values for step sizes " +
-            "in your algorithm data file." + vbCrLf + vbCrLf + "Do you want to continue?";
-        if (Ask(question, platform::vbYesNo + platform::vbQuestion) == platform::vbNo) return false;
+            "This routine is works best when the value of the parameter corresponds to the minimum. ";
+        if (!IntroduceEvaluation(app, kTitle, "a confidence distribution at ML estimates", "", choosing)) return false;
 
-        if (PreviousResultsAvailable(app) &&
-            Ask(std::string("Do you want to perform minimizations now?") + vbCrLf + vbCrLf +
-                    "Choosing 'NO' will give you the previous ML plots",
-                platform::vbYesNo + platform::vbQuestion) == platform::vbNo) {
+        if (PreviousResultsAvailable(app) && PreviousPlotsChosen(app, kTitle, "minimizations", "ML")) {
             Restore(app);
             eng.free.NFree -= 1;
             ml.SavedProfStep = eng.par.StepSize(ev.ProfPar);

@@ -2,11 +2,39 @@
 
 #include <cmath>
 
+#include "state/App.h"
 #include "state/EvalState.h"
 #include "state/MLState.h"
 #include "platform/runtime.h"
 
 namespace tivelor {
+
+using platform::vbCrLf;
+
+bool IntroduceEvaluation(App& app, const std::string& title, const std::string& plot2,
+                         const std::string& plotNote, const std::string& choosing) {
+    app.ShowMsg(std::string("This routine will create a series of plots, and if desired, save the x-y data. ") + vbCrLf +
+                    vbCrLf + "Choose plot 1 to get a likelihood profile plot. " + vbCrLf +
+                    "Choose plot 2 to get " + plot2 + ". " + vbCrLf +
+                    "Choose plot 3 to get a mode-centered confidence region plot. " + vbCrLf +
+                    "Choose plot 4 to get a mean-centered confidence region plot. " + vbCrLf +
+                    "Choose plot 5 to get a left to right ascending cumulative plot. " + vbCrLf +
+                    "Choose plot 6 to get a left to right descending cumulative plot. " + vbCrLf +
+                    "Choose plot 7 to get a mode-centered Gaussian distribution plot." + plotNote,
+                platform::vbInformation, title);
+    const std::string question =
+        choosing + "We suggest you first build a covariance matrix for parameters with non-zero step sizes " +
+        "and thus let the statistical machinery determine approximate values for the step sizes. " +
+        "Be warned, however, that this choice will automatically change the values for step sizes " +
+        "in your algorithm data file." + vbCrLf + vbCrLf + "Do you want to continue?";
+    return app.ShowMsg(question, platform::vbYesNo + platform::vbQuestion, title) != platform::vbNo;
+}
+
+bool PreviousPlotsChosen(App& app, const std::string& title, const std::string& runs, const std::string& kind) {
+    return app.ShowMsg(std::string("Do you want to perform ") + runs + " now?" + vbCrLf + vbCrLf +
+                           "Choosing 'NO' will give you the previous " + kind + " plots",
+                       platform::vbYesNo + platform::vbQuestion, title) == platform::vbNo;
+}
 
 std::optional<int> IntegerAnswer(const std::string& text) {
     const std::string t = platform::Trim(text);

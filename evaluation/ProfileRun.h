@@ -6,11 +6,23 @@
 
 namespace tivelor {
 
+class App;
 struct EvalState;
 struct ProfileSnapshot;
 
 // A typed whole number within an Integer; nothing otherwise.
 std::optional<int> IntegerAnswer(const std::string& text);
+
+// An evaluation's opening boxes under title: the plots it draws (plot 2 gives
+// plot2; plotNote follows the list), then choosing (how its parameter and
+// points are chosen), the advice on step sizes and "Do you want to continue?".
+// False when the answer is No.
+bool IntroduceEvaluation(App& app, const std::string& title, const std::string& plot2,
+                         const std::string& plotNote, const std::string& choosing);
+
+// Offers the previous plots of kind ("Do you want to perform <runs> now?");
+// true when the answer is No, that is, the previous plots are wanted.
+bool PreviousPlotsChosen(App& app, const std::string& title, const std::string& runs, const std::string& kind);
 
 // Copies of the profile table, for a run's own record of its last results.
 void SaveProfileTable(const EvalState& ev, ProfileSnapshot& s);

@@ -5,7 +5,7 @@
 
 #include "engine/Parameters.h"
 #include "engine/Simplex.h"
-#include "model/DistributionStats.h"
+#include "model/ReportDistribution.h"
 #include "platform/runtime.h"
 #include "state/App.h"
 

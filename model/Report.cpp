@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "engine/Parameters.h"
-#include "model/DistributionStats.h"
-#include "model/Estimators.h"
 #include "model/Model.h"
 #include "model/Reexpress.h"
+#include "model/ReportDistribution.h"
+#include "model/ReportEstimators.h"
 #include "model/frmConvert.h"
 #include "platform/runtime.h"
 #include "state/App.h"

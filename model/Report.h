@@ -23,6 +23,9 @@ MaybeNumber AICc(double F, double k, double n);
 // Appends ReportText to the summary window's text and empties it.
 void FlushReport(App& app);
 
+// Asks (text, title) for a number of randomizations until one from 0 to 32000
+// is entered: NRandInput holds it, NRand its whole part.
+void AskRandomizationCount(App& app, const std::string& text, const std::string& title);
 // Asks the number of goodness-of-fit randomizations and runs the test.
 void RunGoodnessOfFit(App& app);
 // The plot questions.

@@ -31,19 +31,25 @@ void FlushReport(App& app) {
     app.msg.ReportText = "";
 }
 
-void RunGoodnessOfFit(App& app) {
+void AskRandomizationCount(App& app, const std::string& text, const std::string& title) {
     ReportState& rep = app.model.Report;
     rep.NRandInput = -1;
-    app.msg.MsgText =
-        "Please enter the number of randomizations for the Pearson-deviates goodness-of-fit "
-        "(GOF) calculation (max=32000):";
-    app.msg.MsgTitle = "More randomizations improve the goodness-of-fit (GOF) test";
+    app.msg.MsgText = text;
+    app.msg.MsgTitle = title;
     while (rep.NRandInput < 0 || rep.NRandInput > 32000) {
         app.msg.InputText = app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, "");
         const std::optional<int> v = platform::CInt(platform::Val(app.msg.InputText));
         rep.NRandInput = v ? *v : -1;
     }
     rep.NRand = static_cast<int>(platform::Int(rep.NRandInput + 1E-06));
+}
+
+void RunGoodnessOfFit(App& app) {
+    ReportState& rep = app.model.Report;
+    AskRandomizationCount(app,
+                          "Please enter the number of randomizations for the Pearson-deviates goodness-of-fit "
+                          "(GOF) calculation (max=32000):",
+                          "More randomizations improve the goodness-of-fit (GOF) test");
     if (rep.Services.PearsonDeviatesTest)
         rep.Services.PearsonDeviatesTest();
     else

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "state/App.h"
-#include "model/DistributionStats.h"
+#include "model/ReportDistribution.h"
 #include "state/ModelState.h"
 #include "numerics/Densities.h"
 #include "platform/runtime.h"

@@ -23,7 +23,7 @@ using platform::vbCrLf;
 
 namespace {
 
-constexpr int kCovFile = 206, kAlgFile = 201;
+constexpr int kCovFile = 206;
 
 // A field that reads wholly as a finite number.
 bool NumberField(const std::string& field, double& value) {
@@ -199,34 +199,7 @@ void frmRank::cmdLoadAlg_Click() {
     if (!task) return;
     ClearAveraging();
     EngineState& eng = app.eng;
-    app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg";
-    CommonDialog1.CancelError = true;
-    CommonDialog1.Flags = 0;
-    CommonDialog1.DialogTitle = "Open algorithm data file";
-    CommonDialog1.Filter = app.msg.DlgFilter;
-    CommonDialog1.FilterIndex = 2;
-    CommonDialog1.FileName = eng.AlgFileName;
-    if (!CommonDialog1.ShowOpen()) return;
-    const std::string oldName = eng.AlgFileName, oldTitle = eng.AlgFileTitle;
-    eng.AlgFileName = CommonDialog1.FileName;
-    FileTitleFromPath(eng.AlgFileName, eng.AlgFileTitle);
-    // A file that cannot be read changes nothing, its name included.
-    auto restore = [&] {
-        eng.AlgFileName = oldName;
-        eng.AlgFileTitle = oldTitle;
-    };
-    if (!app.ui.files.Open(kAlgFile, eng.AlgFileName, platform::FileMode::Input)) {
-        restore();
-        app.ShowMsg("Be suspicious that your algorithm file is not properly formatted", platform::vbCritical,
-                    "Problem Reading Algorithm File!");
-        return;
-    }
-    if (!ReadAlgorithmFile(app)) {   // the reader has told the user
-        restore();
-        return;
-    }
-    double& tol = eng.opt.ConvTol;
-    if (tol != 0 && std::fabs(tol) < 1E-06) tol = tol < 0 ? -1E-06 : 1E-06;
+    if (OpenAlgorithmFile(app, CommonDialog1) != AlgorithmOpen::Loaded) return;
     eng.SimplexValid = 0;
     app.form<frmMain>().stbMain1.SetPanel(1, "Algorithm file: " + eng.AlgFileTitle);
     app.ui.DoEvents();

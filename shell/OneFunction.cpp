@@ -5,8 +5,8 @@
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
+#include "shell/frmOneFunction.h"
 #include "state/App.h"
-#include "windows/TextWindows.h"
 #include "windows/frmMain.h"
 #include "windows/frmReviewPriors.h"
 

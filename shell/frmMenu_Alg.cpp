@@ -1,4 +1,3 @@
-#include <cmath>
 #include <utility>
 
 #include "engine/AlgorithmFile.h"
@@ -16,10 +15,6 @@
 #include "shell/frmMenu.h"
 
 namespace tivelor {
-
-namespace {
-constexpr int kAlgFile = 201;
-}
 
 void frmMenu::cmdInitialize_Click() {
     frmMain& main = app.form<frmMain>();
@@ -65,43 +60,12 @@ void frmMenu::cmdLoadAlg_Click() {
                         "Algorithm file given the date-time based name: " + eng.AlgFileName,
                     platform::vbInformation, "Default Algorithm Values");
     } else {
-        app.msg.DlgFilter = std::string("All files (*.*)|*.*|") + "Algorithm files (*.alg)|*.alg";
-        CommonDialog1.CancelError = true;
-        CommonDialog1.Flags = 0;
-        CommonDialog1.DialogTitle = "Open algorithm data file";
-        CommonDialog1.Filter = app.msg.DlgFilter;
-        CommonDialog1.FilterIndex = 2;
-        CommonDialog1.FileName = eng.AlgFileName;
-        if (!CommonDialog1.ShowOpen()) {
+        const AlgorithmOpen opened = OpenAlgorithmFile(app, CommonDialog1);
+        if (opened == AlgorithmOpen::Cancelled || opened == AlgorithmOpen::NotOpened) {
             cmdInitialize.Enabled = true;
             cmdLoadAlg.Enabled = true;
-            return;
         }
-        const std::string oldName = eng.AlgFileName, oldTitle = eng.AlgFileTitle;
-        eng.AlgFileName = CommonDialog1.FileName;
-        FileTitleFromPath(eng.AlgFileName, eng.AlgFileTitle);
-        auto restore = [&] {
-            eng.AlgFileName = oldName;
-            eng.AlgFileTitle = oldTitle;
-        };
-        if (!app.ui.files.Open(kAlgFile, eng.AlgFileName, platform::FileMode::Input)) {
-            app.ui.files.Close(kAlgFile);
-            restore();
-            app.ShowMsg("Be suspicious that your algorithm file is not properly formatted", platform::vbCritical,
-                        "Problem Reading Algorithm File!");
-            cmdInitialize.Enabled = true;
-            cmdLoadAlg.Enabled = true;
-            return;
-        }
-        bool taken = ReadAlgorithmFile(app);
-        if (!taken) {
-            // The reader has told the user; nothing has changed.
-            restore();
-            return;
-        }
-        double& tol = eng.opt.ConvTol;
-        if (tol != 0 && std::fabs(tol) < 1E-06) tol = tol < 0 ? -1E-06 : 1E-06;
-        app.ui.files.Close(kAlgFile);
+        if (opened != AlgorithmOpen::Loaded) return;
     }
 
     eng.SimplexValid = 0;

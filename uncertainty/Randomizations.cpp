@@ -1,9 +1,11 @@
 #include "uncertainty/Randomizations.h"
 
 #include <cmath>
+#include <functional>
 
 #include "state/App.h"
 #include "engine/ProgressText.h"
+#include "model/Report.h"
 #include "platform/runtime.h"
 #include "windows/frmMain.h"
 #include "uncertainty/Collation.h"
@@ -30,15 +32,8 @@ platform::StatusBar& Bar(App& app) { return app.form<frmMain>().stbMain5; }
 // (after telling the user) when the answer is 0.
 bool AskRandomizations(App& app) {
     ReportState& rep = app.model.Report;
-    rep.NRandInput = -1;
-    app.msg.MsgText = "Please enter the number of randomizations for the uncertainty profile (max=32000)";
-    app.msg.MsgTitle = "More randomizations improve the uncertainty statistics";
-    while (rep.NRandInput < 0 || rep.NRandInput > 32000) {
-        app.msg.InputText = app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, "");
-        const std::optional<int> v = platform::CInt(platform::Val(app.msg.InputText));
-        rep.NRandInput = v ? *v : -1;
-    }
-    rep.NRand = static_cast<int>(platform::Int(rep.NRandInput + 1E-06));
+    AskRandomizationCount(app, "Please enter the number of randomizations for the uncertainty profile (max=32000)",
+                          "More randomizations improve the uncertainty statistics");
     app.unc.Rand.RandESR.ReDim(rep.NRand);
     if (rep.NRand == 0) {
         app.ShowMsg("Randomizations aborted!", platform::vbOKOnly, "You changed your mind");
@@ -75,6 +70,37 @@ bool StoreEstimate(App& app, ProgressObserver& progress, int i, double E, double
 }
 
 bool Accepted(double E) { return E <= kRichnessLimit; }   // false for a value that is not a number
+
+// Randomizations 1 to NRand under the abort window, each with the status
+// line "<kind> uncertainty statistics: doing randomization #i of NRand":
+// draw gives an estimate, and a rejected one is drawn again unless the user
+// stops. False when the run stopped.
+bool RunRandomizations(App& app, const std::string& kind, const std::function<double(RuntimeUniforms&)>& draw) {
+    const int NRand = app.model.Report.NRand;
+    AbortWatch watch(app);
+    watch.Begin(true);
+    const double start = app.ui.Timer();
+    RuntimeUniforms uniforms(app.ui.random);
+    for (int i = 1; i <= NRand; ++i) {
+        double E = 0;
+        for (;;) {
+            Bar(app).SetPanel(1, kind + " uncertainty statistics: doing randomization #" + platform::CStr(i) +
+                                     " of " + platform::CStr(NRand));
+            E = draw(uniforms);
+            if (Accepted(E)) break;
+            if (RejectAndAskStop(app, watch, i)) {
+                StopRun(app, watch);
+                return false;
+            }
+        }
+        if (StoreEstimate(app, watch, i, E, start)) {
+            StopRun(app, watch);
+            return false;
+        }
+    }
+    watch.Close();
+    return true;
+}
 
 }  // namespace
 
@@ -172,32 +198,21 @@ void SampleBasedUncertainty(App& app, platform::Vec<double>& P, platform::Vec<do
     ReadCovarianceFile(app, P, StepSize, FuseCode);
     if (!app.unc.Cov.CovFileOK || app.unc.Cov.CovFileName.empty()) return;
     if (!AskRandomizations(app)) return;
-    const int NRand = md.Report.NRand;
     st.RandESRMax = NSpp;
     st.RandESRMin = 32767;
-    AbortWatch watch(app);
-    watch.Begin(true);
-    const double start = app.ui.Timer();
-    RuntimeUniforms uniforms(app.ui.random);
-    for (int i = 1; i <= NRand; ++i) {
-        double E = 0;
-        for (;;) {
-            Bar(app).SetPanel(1, "Sample-based uncertainty statistics: doing randomization #" +
-                                     platform::CStr(i) + " of " + platform::CStr(NRand));
-            for (int s = 1; s <= NSpp; ++s) {
-                double z1 = 0, z2 = 0;
-                numerics::NormalDeviate(uniforms, z1, z2);
-                const SpeciesDraw d = DrawSpecies(app, s, P, StepSize, FuseCode, z1, z2);
-                RandTheta(s) = d.theta;
-                RandUA(s) = d.ua;
-            }
-            CalcExpectedRichness(app, E, RandTheta, RandUA);
-            if (Accepted(E)) break;
-            if (RejectAndAskStop(app, watch, i)) return StopRun(app, watch);
+    const bool done = RunRandomizations(app, "Sample-based", [&](RuntimeUniforms& uniforms) {
+        for (int s = 1; s <= NSpp; ++s) {
+            double z1 = 0, z2 = 0;
+            numerics::NormalDeviate(uniforms, z1, z2);
+            const SpeciesDraw d = DrawSpecies(app, s, P, StepSize, FuseCode, z1, z2);
+            RandTheta(s) = d.theta;
+            RandUA(s) = d.ua;
         }
-        if (StoreEstimate(app, watch, i, E, start)) return StopRun(app, watch);
-    }
-    watch.Close();
+        double E = 0;
+        CalcExpectedRichness(app, E, RandTheta, RandUA);
+        return E;
+    });
+    if (!done) return;
     Bar(app).SetPanel(2, "");
     Bar(app).SetPanel(1, "Sample-based uncertainty statistics: one moment please...");
     CollateRandomizedRichness(app, platform::True);
@@ -215,7 +230,6 @@ void DistributionBasedUncertainty(App& app, platform::Vec<double>& P,
     ReadCovarianceFile(app, P, StepSize, FuseCode);
     if (!c.CovFileOK || c.CovFileName.empty()) return;
     if (!AskRandomizations(app)) return;
-    const int NRand = md.Report.NRand;
 
     // Sampling variances on the log scales, averaged, added to the spread of
     // the inferred distributions. A variance of 0 adds 0; a value without a
@@ -255,29 +269,19 @@ void DistributionBasedUncertainty(App& app, platform::Vec<double>& P,
 
     st.SloppyWarned = 0;
     st.SloppyCount = 0;
-    AbortWatch watch(app);
-    watch.Begin(true);
-    const double start = app.ui.Timer();
-    RuntimeUniforms uniforms(app.ui.random);
-    for (int i = 1; i <= NRand; ++i) {
+    const bool done = RunRandomizations(app, "Distribution-based", [&](RuntimeUniforms& uniforms) {
+        double a = 0, b = 0, cc = 0, d = 0;
+        numerics::NormalDeviate(uniforms, a, b);
+        numerics::NormalDeviate(uniforms, cc, d);
+        const double MT = numerics::PerturbedMean(dist.LogitThetaMeanInf, VT, NSpp, a);
+        const double ST = numerics::PerturbedSD(VT, NSpp, cc);
+        const double MN = numerics::PerturbedMean(dist.LnAbundMeanInf, VN, NSpp, b);
+        const double SN = numerics::PerturbedSD(VN, NSpp, d);
         double E = 0;
-        for (;;) {
-            Bar(app).SetPanel(1, "Distribution-based uncertainty statistics: doing randomization #" +
-                                     platform::CStr(i) + " of " + platform::CStr(NRand));
-            double a = 0, b = 0, cc = 0, d = 0;
-            numerics::NormalDeviate(uniforms, a, b);
-            numerics::NormalDeviate(uniforms, cc, d);
-            const double MT = numerics::PerturbedMean(dist.LogitThetaMeanInf, VT, NSpp, a);
-            const double ST = numerics::PerturbedSD(VT, NSpp, cc);
-            const double MN = numerics::PerturbedMean(dist.LnAbundMeanInf, VN, NSpp, b);
-            const double SN = numerics::PerturbedSD(VN, NSpp, d);
-            IntegrateBivariateRichness(app, E, MT, ST, MN, SN, *rho);
-            if (Accepted(E)) break;
-            if (RejectAndAskStop(app, watch, i)) return StopRun(app, watch);
-        }
-        if (StoreEstimate(app, watch, i, E, start)) return StopRun(app, watch);
-    }
-    watch.Close();
+        IntegrateBivariateRichness(app, E, MT, ST, MN, SN, *rho);
+        return E;
+    });
+    if (!done) return;
     if (st.SloppyCount > 0)
         app.ShowMsg(platform::CStr(st.SloppyCount) +
                         " sloppy bivariate integrations of the Thetas and Ln[species abundance] were counted!",

@@ -80,25 +80,6 @@ void frmSummary::cmdSaveSummary_Click() {
 
 void frmSummary::Form_Unload(int&) { ReturnToMainMenu(app, this); }
 
-// --------------------------------------------------------- frmOneFunction
-
-frmOneFunction::frmOneFunction(App& a)
-    : Form(a.ui, kName, "One function call", platform::FormKind::MdiChild, 13880, 5000), app(a) {}
-
-void frmOneFunction::Form_Load() {
-    Move(500, 500, 14000, -1);
-    app.sw.OneFunctionOpen = platform::True;
-    Form_Resize();
-}
-
-void frmOneFunction::Form_Resize() { LayoutTextWindow(*this, nullptr, 0, rtbOneFunction); }
-
-void frmOneFunction::Form_Unload(int&) {
-    rtbOneFunction.Text = "";
-    app.sw.OneFunctionOpen = platform::False;
-    ReturnToMainMenu(app, this);
-}
-
 // ---------------------------------------------------------------- frmHelp
 
 frmHelp::frmHelp(App& a) : Form(a.ui, kName, "Help", platform::FormKind::TopLevel, 9880, 7095), app(a) {

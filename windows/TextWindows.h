@@ -1,5 +1,5 @@
-// Text result windows: the results summary, the one-function-call report and
-// the help window, and the save sequence that every text result window uses.
+// Text result windows: the results summary and the help window, and the save
+// sequence that every text result window uses.
 #pragma once
 
 #include "platform/forms.h"
@@ -46,19 +46,6 @@ public:
     void Form_Resize() override;
     void Form_Unload(int& cancel) override;
     void cmdSaveSummary_Click();
-
-private:
-    App& app;
-};
-
-class frmOneFunction : public platform::Form {
-public:
-    static constexpr const char* kName = "frmOneFunction";
-    explicit frmOneFunction(App& app);
-    platform::RichTextBox rtbOneFunction{*this, "rtbOneFunction", 0, 0, 13880, 5000};
-    void Form_Load() override;
-    void Form_Resize() override;
-    void Form_Unload(int& cancel) override;
 
 private:
     App& app;

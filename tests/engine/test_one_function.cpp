@@ -6,8 +6,8 @@
 #include "engine/Objective.h"
 #include "engine/Parameters.h"
 #include "platform/runtime.h"
+#include "shell/frmOneFunction.h"
 #include "windows/LikelihoodConstant.h"
-#include "windows/TextWindows.h"
 
 using namespace tivelor;
 

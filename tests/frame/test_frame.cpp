@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
+#include "shell/frmOneFunction.h"
 #include "windows/InfoWindows.h"
 #include "windows/TextWindows.h"
 #include "tests/support/StartedProgram.h"

@@ -1,5 +1,5 @@
 #include "MarqTestUtil.h"
-#include "engine/LU.h"
+#include "engine/HessianLU.h"
 
 namespace {
 

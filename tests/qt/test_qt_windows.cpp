@@ -32,6 +32,7 @@
 #include "model/frmInitialize.h"
 #include "shell/frmAlgo.h"
 #include "shell/frmEditVS.h"
+#include "shell/frmOneFunction.h"
 #include "windows/frmMarquardt.h"
 #include "windows/frmSimplex.h"
 #include "windows/frmMain.h"

@@ -1,3 +1,5 @@
+// The application object wired to the subsystems above state/: the model as
+// the engine's objective, the report's services, the plots and the shell.
 #include "state/App.h"
 
 #include "model/Model.h"

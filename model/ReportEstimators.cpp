@@ -1,8 +1,8 @@
-#include "model/Estimators.h"
+#include "model/ReportEstimators.h"
 
 #include <algorithm>
 
-#include "model/Accumulation.h"
+#include "model/ReportAccumulation.h"
 #include "state/ModelState.h"
 #include "state/App.h"
 

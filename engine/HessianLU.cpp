@@ -1,4 +1,4 @@
-#include "engine/LU.h"
+#include "engine/HessianLU.h"
 
 #include "numerics/LU.h"
 #include "platform/runtime.h"

@@ -1,4 +1,4 @@
-#include "model/DistributionStats.h"
+#include "model/ReportDistribution.h"
 
 #include <cmath>
 

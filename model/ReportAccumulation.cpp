@@ -1,4 +1,4 @@
-#include "model/Accumulation.h"
+#include "model/ReportAccumulation.h"
 
 #include "state/ModelState.h"
 #include "state/App.h"
