@@ -285,7 +285,8 @@ private:
             Need(w, 3, number);
             return Call([this, w, where] {
                 bool want = w[2] == "yes";
-                if (static_cast<bool>(Ctl(w[1]).Enabled) != want)
+                platform::Control& c = Ctl(w[1]);
+                if ((c.Enabled && c.form.AcceptsInput()) != want)
                     throw ScriptError(where + w[1] + (want ? " is disabled" : " is enabled"));
             });
         }
