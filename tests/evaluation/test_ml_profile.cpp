@@ -9,6 +9,7 @@
 #include "evaluation/MLEvaluation.h"
 #include "evaluation/frmMaxLike.h"
 #include "evaluation/frmParEvals.h"
+#include "model/frmInitialize.h"
 #include "windows/frmMain.h"
 #include "shell/frmMenu.h"
 
@@ -275,6 +276,36 @@ TEST_F(MLProfile, ARunWithoutATableWithdrawsTheOffer) {
         });
     // No degrees of freedom left at point 2.
     run([&] { f.app.eng.RecipLnLConst = 0; }, [&] { f.Answer("Insufficient degrees of freedom"); });
+}
+
+// A new parameter set while the profile waits in the editor (nothing the user
+// can reach makes one; the run is not to rely on that): Finish ends the run
+// as its own cancel does, touching no array of the old set, with no table.
+TEST_F(MLProfile, ANewParameterSetDuringTheEditorWaitEndsTheRun) {
+    MLFixture& f = *this;
+    f.Answer(kTitle);
+    f.Answer(kTitle, vbYes);
+    f.s.backend.AnswerInput("Enter constant", "0.5");
+    f.s.backend.AnswerInput(kTitle, "2");
+    f.s.backend.AnswerInput(kTitle, "5");
+    f.Answer(kTitle, vbNo);
+    f.s.backend.AnswerInput(kTitle, "1");
+    platform::headless::Step reinitialize;
+    reinitialize.kind = platform::headless::Step::Call;
+    reinitialize.call = [&] {
+        f.app.eng.par.NumPars = 1;
+        tivelor::SizeParameterArrays(f.app);
+    };
+    f.s.backend.Push(reinitialize);
+    f.FinishEditing();
+    f.Answer("Just so you know");
+    f.Answer("A friendly reminder");
+    tivelor::MLParameterEvaluation(f.app);
+    EXPECT_EQ(f.s.backend.PendingSteps(), 0u);
+    EXPECT_EQ(f.ev().NProfPts, 0);
+    EXPECT_FALSE(f.app.IsLoaded<tivelor::frmMaxLike>());
+    EXPECT_EQ(f.app.eng.par.StepSize.UBound(), 1);
+    EXPECT_EQ(f.app.sw.MLOn, "off");
 }
 
 // The prior term enters on the -ln L scale: a normal likelihood N(0.3, 0.1)

@@ -174,6 +174,35 @@ TEST(HeadlessScript, ActionsNeedAShownEnabledControlAndRaiseItsEvents) {
     EXPECT_EQ(f.grd.TextMatrix(2, 1) + f.grd.TextMatrix(9, 9), "kept");
 }
 
+// While an input scope is open, a window shown before it behaves as disabled
+// to the user (both back ends reach it through UserClick and the rest), and
+// one shown inside it, or adopted, takes input; closing it takes no input.
+TEST(UserInput, AnInputScopeLeavesOutTheWindowsShownBeforeIt) {
+    Session s;
+    frmTest& before = s.ui.forms.Get<frmTest>(s.ui);
+    before.Show();
+    int clicks = 0;
+    before.onGo = [&] { ++clicks; };
+    s.ui.forms.OpenInputScope();
+    UserClick(before.cmdGo);
+    UserClickCell(before.grd, 2, 1);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_NE(before.grd.Row, 2);
+    EXPECT_NE(ErrorOf([&] { s.backend.Click("frmTest.cmdGo"); }).find("takes no input"), std::string::npos);
+    frmDialog& inside = s.ui.forms.Get<frmDialog>(s.ui);
+    inside.Show();
+    s.backend.Click("frmDialog.cmdOK");
+    EXPECT_EQ(inside.answer, 1);
+    s.ui.forms.Adopt(before);
+    s.backend.Click("frmTest.cmdGo");
+    s.ui.forms.CloseInputScope();
+    s.ui.forms.OpenInputScope();   // a new scope leaves out the windows of the last one
+    EXPECT_FALSE(before.AcceptsInput());
+    s.ui.forms.CloseInputScope();
+    UserClick(before.cmdGo);
+    EXPECT_EQ(clicks, 2);
+}
+
 TEST(FormLifeCycle, UnloadInsideItsOwnHandlerAndReloadWithDesignState) {
     Session s;
     frmTest& f = s.ui.forms.Get<frmTest>(s.ui);
