@@ -226,13 +226,23 @@ void frmRank::cmdAICc_Click() {
     for (int i = 1; i <= eng.par.NumPars; ++i)
         if (eng.par.StepSize(i) != 0) ++K;
     const long N = eng.SampleSize;
-    const double nlnl = table.RankF / eng.RecipLnLConst;
-    const auto aicc = numerics::SmallSampleCriterion(nlnl, K, N);
+    // A likelihood constant must not turn -ln L into infinity or 0.
+    const std::optional<double> scaled = numerics::ScaledNegLnL(table.RankF, eng.RecipLnLConst);
+    const double nlnl = scaled.value_or(0);
+    const auto aicc = scaled ? numerics::SmallSampleCriterion(nlnl, K, N) : std::nullopt;
     if (!aicc) {
         main.stbMain5.SetPanel(1, "");
-        app.ShowMsg("This model cannot be ranked: with " + platform::CStr(K) + " estimated parameters and " +
-                        platform::CStr(N) + " individuals counted its AICc is not a number (N - K - 1 must not "
-                        "be 0). Nothing was added to the table.",
+        std::string why;
+        if (!scaled)
+            why = std::string("its -ln L, the objective function's value scaled by the likelihood constant, is ") +
+                  (std::isfinite(table.RankF / eng.RecipLnLConst) ? "too small to be told from 0"
+                                                                    : "too large to be a number");
+        else if (static_cast<long long>(N) - K - 1 != 0)
+            why = "its AICc is too large to be a number";
+        else
+            why = "with " + platform::CStr(K) + " estimated parameters and " + platform::CStr(N) +
+                  " individuals counted its AICc is not a number (N - K - 1 must not be 0)";
+        app.ShowMsg("This model cannot be ranked: " + why + ". Nothing was added to the table.",
                     platform::vbExclamation, "Model not added");
         return;
     }
