@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "numerics/LnGamma.h"
-#include "numerics/PriorMath.h"
 
 namespace tivelor::numerics {
 
@@ -15,9 +14,10 @@ double NormalDensity(double x, double mean, double variance) {
 BetaShape BetaFromMoments(double mean, double sd) {
     BetaShape s;
     if (!(sd > 0) || !(mean > 0) || !(mean < 1)) return s;
-    const BetaShapes ab = BetaShapesFromMoments(mean, sd);
-    s.a = ab.a;
-    s.b = ab.b;
+    // Part 7.109's arithmetic, not the priors' (Part 6.105), whose last bits
+    // differ and whose sign of a can differ where SD² is near Mean·(1 - Mean).
+    s.a = mean * mean * (1 - mean) / (sd * sd) - mean;
+    s.b = (1 - mean) * s.a / mean;
     if (!(s.a > 0) || !(s.b > 0) || !std::isfinite(s.a) || !std::isfinite(s.b)) return s;
     s.LnNorm = LnGammaValue(s.a + s.b) - LnGammaValue(s.a) - LnGammaValue(s.b);
     s.ok = std::isfinite(s.LnNorm);

@@ -5,6 +5,12 @@
 
 namespace tivelor::numerics {
 
+std::optional<double> ScaledNegLnL(double F, double recipLnLConst) {
+    const double v = F / recipLnLConst;
+    if (!std::isfinite(v) || (F != 0 && !std::isnormal(v))) return std::nullopt;
+    return v;
+}
+
 std::optional<double> SmallSampleCriterion(double nlnl, int K, long N, double cHat) {
     const long long denom = static_cast<long long>(N) - K - 1;
     if (denom == 0 || cHat == 0) return std::nullopt;

@@ -8,6 +8,12 @@
 
 namespace tivelor::numerics {
 
+// A model's -ln L: its objective value F (-2 ln L, with any prior term)
+// divided by the likelihood constant's reciprocal. Nothing when that leaves the
+// range of numbers: when it is not finite, or when a non-zero F comes out as 0
+// or as a subnormal number.
+std::optional<double> ScaledNegLnL(double F, double recipLnLConst);
+
 // 2·nlnl / cHat + 2·K·N / (N − K − 1): AICc with cHat 1, QAICc above it.
 // N − K − 1 is an integer difference; nothing when it is 0 or the result is
 // not finite.

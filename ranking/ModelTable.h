@@ -23,6 +23,16 @@ struct RankedModel {
     // Folder of the model's algorithm file, where a covariance file named
     // without a folder is looked for.
     std::string AlgFolder;
+    // The model's parameters as it was evaluated (element 0 unused; empty for
+    // a model that carries none): the value, step size and link code that its
+    // covariance file must agree with.
+    std::vector<double> ParValue, StepSize;
+    std::vector<std::string> FuseCode;
+    // How many parameters the model carries (0 when none).
+    int NumKept() const {
+        const std::size_t n = ParValue.size();
+        return n > 1 && StepSize.size() == n && FuseCode.size() == n ? static_cast<int>(n) - 1 : 0;
+    }
 };
 
 struct ModelTable {

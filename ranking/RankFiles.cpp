@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/runtime.h"
 #include "ranking/frmRank.h"
+#include "uncertainty/CovarianceLink.h"
 #include "windows/TextWindows.h"
 #include "windows/frmMain.h"
 
@@ -48,6 +49,36 @@ void frmRank::CheckCovFileName(std::string& CovFileName, int i, const std::strin
 
 std::string frmRank::CovFilePath(const RankedModel& m) const { return InFolder(m.ModelCovFile, m.AlgFolder); }
 
+int frmRank::CovFileMismatch(const std::string& path, const RankedModel& m) {
+    platform::FileTable& files = app.ui.files;
+    if (!files.Open(kCovFile, path, platform::FileMode::Input)) return -1;
+    const int n = m.NumKept();
+    std::string line;
+    auto next = [&] { return !files.Eof(kCovFile) && files.LineInput(kCovFile, line); };
+    int mismatch = 0;
+    for (int k = 0; k < 4 && !mismatch; ++k)
+        if (!next()) mismatch = 1;
+    for (int i = 1; i <= n && !mismatch; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        CovParameterLine read;
+        if (!next() || !CheckCovParameterLine(line, m.ParValue[k], m.StepSize[k], m.FuseCode[k], read)) mismatch = i;
+    }
+    files.Close(kCovFile);
+    return mismatch;
+}
+
+void frmRank::CheckCovFileParameters(std::string& CovFileName, const RankedModel& m) {
+    if (IsCovPlaceholder(CovFileName) || m.NumKept() == 0) return;
+    const int i = CovFileMismatch(InFolder(CovFileName, m.AlgFolder), m);
+    if (i == 0) return;
+    if (i > 0)
+        app.ShowMsg("Disagreement between the parameter value, step size or link code for parameter #" +
+                        platform::CStr(i),
+                    platform::vbCritical + platform::vbInformation,
+                    "Algorithm file and covariance file parameter mismatch");
+    CovFileName = kNoCovFound;
+}
+
 bool frmRank::ReadCovarianceFile(const RankedModel& m, CovReading& out) {
     const int n = app.eng.par.NumPars;
     platform::FileTable& files = app.ui.files;
@@ -66,11 +97,18 @@ bool frmRank::ReadCovarianceFile(const RankedModel& m, CovReading& out) {
     // A fused follower carries a link code that an earlier parameter carries.
     std::vector<int> leader(static_cast<std::size_t>(n) + 1, 0);
     std::map<std::string, int> firstWithCode;
+    // A file that no longer agrees with the model it was taken for is not used.
+    const bool check = m.NumKept() > 0;
+    if (check && m.NumKept() != n) return fail();
     for (int p = 1; p <= n; ++p) {
-        double v = 0;
-        if (!next() || !NumberField(Mid(line, 7, 14), v)) return fail();
-        out.est[static_cast<std::size_t>(p)] = v;
-        const std::string code = platform::Trim(Mid(line, 38, 3));
+        const auto k = static_cast<std::size_t>(p);
+        CovParameterLine read;
+        if (!next()) return fail();
+        if (!(check ? CheckCovParameterLine(line, m.ParValue[k], m.StepSize[k], m.FuseCode[k], read)
+                    : ReadCovParameterLine(line, read)))
+            return fail();
+        out.est[k] = read.value;
+        const std::string& code = read.code;
         if (code.empty() || code == "~~") continue;
         auto [it, fresh] = firstWithCode.emplace(code, p);
         if (!fresh) leader[static_cast<std::size_t>(p)] = it->second;

@@ -50,6 +50,23 @@ std::string FolderOf(const std::string& path) {
     return p == std::string::npos ? std::string() : path.substr(0, p);
 }
 
+// A fresh model that keeps the parameters as they are evaluated: its covariance
+// file must agree with their values, step sizes and link codes.
+RankedModel WithParameters(const ParameterSet& par) {
+    RankedModel m;
+    const auto n = static_cast<std::size_t>(par.NumPars) + 1;
+    m.ParValue.assign(n, 0.0);
+    m.StepSize.assign(n, 0.0);
+    m.FuseCode.assign(n, std::string());
+    for (int i = 1; i <= par.NumPars; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        m.ParValue[k] = par.ParValue(i);
+        m.StepSize[k] = par.StepSize(i);
+        m.FuseCode[k] = par.FuseCode(i);
+    }
+    return m;
+}
+
 }  // namespace
 
 std::string InFolder(const std::string& name, const std::string& folder) {
@@ -222,19 +239,30 @@ void frmRank::cmdAICc_Click() {
     main.stbMain5.SetPanel(1, "One moment please while one function is executed...");
     SetUpFusedParameters(app.eng);
     PackAdjustableParameters(app);
+    RankedModel taken = WithParameters(eng.par);
     table.RankF = EvaluateObjective(app, eng.par.ParValue, 1, true);
 
     int K = 0;
     for (int i = 1; i <= eng.par.NumPars; ++i)
         if (eng.par.StepSize(i) != 0) ++K;
     const long N = eng.SampleSize;
-    const double nlnl = table.RankF / eng.RecipLnLConst;
-    const auto aicc = numerics::SmallSampleCriterion(nlnl, K, N);
+    // A likelihood constant must not turn -ln L into infinity or 0.
+    const std::optional<double> scaled = numerics::ScaledNegLnL(table.RankF, eng.RecipLnLConst);
+    const double nlnl = scaled.value_or(0);
+    const auto aicc = scaled ? numerics::SmallSampleCriterion(nlnl, K, N) : std::nullopt;
     if (!aicc) {
         main.stbMain5.SetPanel(1, "");
-        app.ShowMsg("This model cannot be ranked: with " + platform::CStr(K) + " estimated parameters and " +
-                        platform::CStr(N) + " individuals counted its AICc is not a number (N - K - 1 must not "
-                        "be 0). Nothing was added to the table.",
+        std::string why;
+        if (!scaled)
+            why = std::string("its -ln L, the objective function's value scaled by the likelihood constant, is ") +
+                  (std::isfinite(table.RankF / eng.RecipLnLConst) ? "too small to be told from 0"
+                                                                    : "too large to be a number");
+        else if (static_cast<long long>(N) - K - 1 != 0)
+            why = "its AICc is too large to be a number";
+        else
+            why = "with " + platform::CStr(K) + " estimated parameters and " + platform::CStr(N) +
+                  " individuals counted its AICc is not a number (N - K - 1 must not be 0)";
+        app.ShowMsg("This model cannot be ranked: " + why + ". Nothing was added to the table.",
                     platform::vbExclamation, "Model not added");
         return;
     }
@@ -243,13 +271,14 @@ void frmRank::cmdAICc_Click() {
     if (m > 1) grdRank.Rows = grdRank.Rows + 1;
     table.Resize(m);
     RankedModel& row = table.At(1, m);
-    row = RankedModel{};
+    row = std::move(taken);
     row.ModelAlgFile = AfterLastSeparator(eng.AlgFileName);
     row.AlgFolder = FolderOf(eng.AlgFileName);
     std::string stem = row.ModelAlgFile;
     if (stem.size() >= 4) stem.resize(stem.size() - 4);
     row.ModelCovFile = stem + ".cov";
     CheckCovFileName(row.ModelCovFile, 1, row.AlgFolder);
+    CheckCovFileParameters(row.ModelCovFile, row);
     const bool priorsUsed = app.sw.PriorsOn == "on" && !app.shell.PriFileName.empty();
     row.ModelPriFile = priorsUsed ? AfterLastSeparator(app.shell.PriFileName) : "No Priors loaded";
     row.ModelK = K;
@@ -420,6 +449,7 @@ void frmRank::grdRank_DblClick() {
         app.msg.MsgText = "Please input the desired covariance file name";
         std::string name = app.ui.InputBox(app.msg.MsgText, app.msg.MsgTitle, grdRank.TextMatrix(R, 7), 8000, 1500);
         CheckCovFileName(name, 2, table.At(source, R).AlgFolder);
+        CheckCovFileParameters(name, table.At(source, R));
         for (int h = 1; h <= 2; ++h)
             if (static_cast<int>(table.half[static_cast<std::size_t>(h)].size()) > R) table.At(h, R).ModelCovFile = name;
         grdRank.SetTextMatrix(R, 7, name);

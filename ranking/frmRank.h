@@ -85,6 +85,12 @@ public:
     // found", case 2: "No such file exists") when it cannot be opened; a
     // name without a folder is looked for in folder.
     void CheckCovFileName(std::string& CovFileName, int i, const std::string& folder);
+    // The covariance link's check (Part 7.101) of the file CovFileName names for
+    // model m: when a parameter's value, step size or link code disagrees with
+    // the model's, shows the link's mismatch message and replaces the name by
+    // "No covariance file found". A placeholder, or a model that carries no
+    // parameters, is left as it is.
+    void CheckCovFileParameters(std::string& CovFileName, const RankedModel& m);
 
     ModelTable table;
 
@@ -100,9 +106,13 @@ private:
     void EnableRankButtons();
     void ClearAveraging();
     std::string CovFilePath(const RankedModel& m) const;
-    // Reads one model's covariance file; false when it is missing, short or
-    // holds values that cannot be used.
+    // Reads one model's covariance file; false when it is missing, short,
+    // holds values that cannot be used or no longer agrees with the model's
+    // parameters.
     bool ReadCovarianceFile(const RankedModel& m, CovReading& out);
+    // The first parameter whose line in the covariance file at path disagrees
+    // with model m's; 0 when every one agrees, -1 when the file cannot be opened.
+    int CovFileMismatch(const std::string& path, const RankedModel& m);
 
     App& app;
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "numerics/CovarianceMatch.h"
 #include "state/App.h"
 #include "platform/runtime.h"
 #include "windows/TextWindows.h"
@@ -33,12 +34,19 @@ bool ParameterNumber(const std::string& line, long start, int numPars, int& n) {
     return true;
 }
 
-bool Differs(double fileValue, double value) {
-    if (value == 0) return fileValue != 0;
-    return std::abs((fileValue - value) / value) > 1E-06;
+}  // namespace
+
+bool ReadCovParameterLine(const std::string& line, CovParameterLine& read) {
+    read = CovParameterLine{};
+    read.code = platform::Trim(platform::Mid(line, 38, 3));
+    return Field(line, 7, 14, read.value) && Field(line, 23, 14, read.step);
 }
 
-}  // namespace
+bool CheckCovParameterLine(const std::string& line, double value, double step, const std::string& code,
+                           CovParameterLine& read) {
+    return ReadCovParameterLine(line, read) &&
+           numerics::CovParameterAgrees(read.value, read.step, read.code, value, step, platform::Trim(code));
+}
 
 void ChooseCovarianceFile(App& app, int& Grid) {
     CovarianceLink& c = app.unc.Cov;
@@ -107,15 +115,16 @@ void ReadCovarianceFile(App& app, platform::Vec<double>& P, platform::Vec<double
     c.CovFileOK = platform::True;
     std::vector<int> freeIndex;
     for (int i = 1; i <= NumPars; ++i) {
-        double v = 0, s = 0;
-        if (!next() || !Field(line, 7, 14, v) || !Field(line, 23, 14, s)) return mismatch(i);
-        c.CovValue(i) = v;
-        c.CovStep(i) = s;
-        c.CovCode(i) = platform::Trim(platform::Mid(line, 38, 3));
+        if (!next()) return mismatch(i);
         const double Pi = i <= P.UBound() ? P(i) : 0;
         const double Si = i <= StepSize.UBound() ? StepSize(i) : 0;
-        const std::string Fi = i <= FuseCode.UBound() ? platform::Trim(FuseCode(i)) : "";
-        if (Differs(v, Pi) || Differs(s, Si) || c.CovCode(i) != Fi) return mismatch(i);
+        const std::string Fi = i <= FuseCode.UBound() ? FuseCode(i) : "";
+        CovParameterLine read;
+        const bool agrees = CheckCovParameterLine(line, Pi, Si, Fi, read);
+        c.CovValue(i) = read.value;
+        c.CovStep(i) = read.step;
+        c.CovCode(i) = read.code;
+        if (!agrees) return mismatch(i);
         if (Si != 0) freeIndex.push_back(i);
     }
     const int NFree = static_cast<int>(freeIndex.size());

@@ -11,6 +11,26 @@ namespace tivelor {
 
 class App;
 
+// One parameter line of a covariance file (lines 5 to 4 + NumPars): the value
+// in columns 7-20, the step size in columns 23-36 and the link code in columns
+// 38-40, blanks trimmed.
+struct CovParameterLine {
+    double value = 0, step = 0;
+    std::string code;
+};
+
+// Reads a parameter line into read (a blank number field reads 0); false when
+// a number field holds anything but a finite number.
+bool ReadCovParameterLine(const std::string& line, CovParameterLine& read);
+
+// The covariance link's check of one parameter (Part 7.101, step 4), which the
+// ranking window applies to its models' files too: reads line into read and
+// compares it with the parameter set's value, step size and link code. False
+// when the line cannot be read or when the value, the step size or the code
+// disagrees.
+bool CheckCovParameterLine(const std::string& line, double value, double step, const std::string& code,
+                           CovParameterLine& read);
+
 // Asks for the covariance file (CovFileName, "" on cancel) and, unless
 // cancelled, for the grid (1 to 3) into Grid.
 void ChooseCovarianceFile(App& app, int& Grid);

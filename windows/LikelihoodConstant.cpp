@@ -1,6 +1,5 @@
 #include "windows/LikelihoodConstant.h"
 
-#include <cmath>
 #include <string>
 
 #include "engine/Likelihood.h"
@@ -23,8 +22,9 @@ void EnterLikelihoodConstant(App& app) {
         app.msg.InputText = answer;
         if (answer.empty()) continue;
         double c = platform::Val(answer);
-        // The constant and its reciprocal scale every -ln L: both must be normal numbers.
-        if (c > 0 && !(std::isnormal(c) && std::isnormal(1 / c))) {
+        // The constant and its reciprocal scale every -ln L: both must be normal
+        // numbers, and the range the message names is the range taken.
+        if (c > 0 && !(c >= kLowestLikelihoodConstant && c <= kHighestLikelihoodConstant)) {
             app.ShowMsg("Cannot accept a constant so large or so small that it or its reciprocal is out of "
                         "range; choose a constant between 1E-307 and 1E+307",
                         platform::vbExclamation, "Enter constant");

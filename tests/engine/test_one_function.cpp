@@ -1,6 +1,8 @@
 // The likelihood constant, the evaluation sequence and the one-function call.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "EngineTestUtil.h"
 #include "engine/Likelihood.h"
 #include "engine/Objective.h"
@@ -50,16 +52,24 @@ TEST(LikelihoodConstant, RefusesZeroNegativeTextAndCancelThenTakesTheLeadingNumb
     }
 }
 
-TEST(LikelihoodConstant, RefusesAConstantOrReciprocalThatIsNotANormalNumber) {
+TEST(LikelihoodConstant, TakesTheRangeItsRefusalNames) {
     enginetest::Started t;
-    // Infinite, subnormal, and a reciprocal that is subnormal or infinite.
-    for (const char* answer : {"1E400", "1E-320", "1E308", "1E-308"}) {
+    // Infinite, subnormal, a reciprocal that is subnormal or infinite, and
+    // normal numbers just outside 1E-307 to 1E+307 whose reciprocals are
+    // normal too.
+    const char* refused[] = {"1E400", "1E-320", "1E308", "1E-308", "2.3E-308", "4.4E+307", "9.9999999E-308",
+                             "1.0000001E+307"};
+    for (const char* answer : refused) {
         t.s.backend.AnswerInput("Enter constant", answer);
         t.s.backend.AnswerMsgBox("Enter constant", platform::vbOK);
     }
     t.s.backend.AnswerInput("Enter constant", "1E+307");
     EnterLikelihoodConstant(t.app);
-    EXPECT_EQ(t.s.backend.msgBoxes.size(), 4u);
+    ASSERT_EQ(t.s.backend.msgBoxes.size(), std::size(refused));
+    for (const auto& box : t.s.backend.msgBoxes) {
+        EXPECT_EQ(box.text, "Cannot accept a constant so large or so small that it or its reciprocal is out of "
+                            "range; choose a constant between 1E-307 and 1E+307");
+    }
     EXPECT_DOUBLE_EQ(t.app.eng.RecipLnLConst, 1E-307);
     t.s.backend.AnswerInput("Enter constant", "1E-307");
     EnterLikelihoodConstant(t.app);

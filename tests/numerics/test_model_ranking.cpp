@@ -17,6 +17,18 @@ TEST(ModelRanking, SmallSampleCriterionAndItsUndefinedCase) {
     EXPECT_NEAR(*SmallSampleCriterion(50, 4, 3), 100 + 2.0 * 4 * 3 / -2, 1E-12);   // negative term as it comes
 }
 
+TEST(ModelRanking, ScaledNegLnLStaysInTheRangeOfNumbers) {
+    EXPECT_EQ(*ScaledNegLnL(100, 2), 50);
+    EXPECT_DOUBLE_EQ(*ScaledNegLnL(-3, 1E-307), -3E+307);
+    EXPECT_EQ(*ScaledNegLnL(0, 1E+307), 0);   // a true 0 is no loss
+    // The widest constants taken, 1E-307 and 1E+307, on ordinary objectives.
+    EXPECT_FALSE(ScaledNegLnL(271.9, 1E-307).has_value());   // infinite
+    EXPECT_FALSE(ScaledNegLnL(1E-20, 1E+307).has_value());   // 0
+    EXPECT_FALSE(ScaledNegLnL(0.01, 1E+307).has_value());    // subnormal
+    EXPECT_TRUE(ScaledNegLnL(271.9, 1E+307).has_value());
+    EXPECT_FALSE(ScaledNegLnL(std::nan(""), 1).has_value());
+}
+
 TEST(ModelRanking, SelectionDeltasAndWeights) {
     const std::vector<double> aicc = {210.4, 205.1, 207.3};
     const auto order = RankBySelection(aicc);

@@ -63,6 +63,26 @@ TEST(Densities, NoBetaWithoutAFittingMeanAndVariance) {
     EXPECT_EQ(BetaDensity(0.5, 0.3, 0.5), 0);
 }
 
+// The plot pages' shape is Part 7.109's arithmetic to the last bit, not the
+// priors' (K = m - m² - s², a = m·K/s²): the two differ in the last bits of
+// most shapes, and where SD² is near Mean·(1 - Mean) in the sign of a.
+TEST(Densities, BetaShapeByThePlotPagesArithmetic) {
+    const double cases[][2] = {{0.3, 0.1}, {0.6, 0.3}, {0.25, 0.2}, {0.123, 0.0456}, {0.9, 0.01}};
+    for (const auto& [m, sd] : cases) {
+        const BetaShape s = BetaFromMoments(m, sd);
+        const double a = m * m * (1 - m) / (sd * sd) - m;
+        EXPECT_EQ(s.a, a) << m << " " << sd;
+        EXPECT_EQ(s.b, (1 - m) * a / m) << m << " " << sd;
+    }
+    EXPECT_EQ(BetaFromMoments(0.3, 0.1).a, 5.999999999999999);   // the priors' rule gives 5.999999999999998
+    EXPECT_EQ(BetaFromMoments(0.6, 0.3).a, 0.9999999999999999);  // and 1 here
+    // a is 0 (the priors' rule: 9.3E-17), so no density is drawn ...
+    EXPECT_FALSE(BetaFromMoments(0.7, std::sqrt(0.21)).ok);
+    // ... and 2.8E-17 (the priors' rule: 0), so one is.
+    EXPECT_TRUE(BetaFromMoments(0.1, 0.3).ok);
+    EXPECT_GT(BetaFromMoments(0.1, 0.3).a, 0);
+}
+
 TEST(PlotAxes, RoundsRangeTextsToSixDecimals) {
     EXPECT_DOUBLE_EQ(RoundTo6(1.0000006), 1.000001);
     EXPECT_DOUBLE_EQ(RoundTo6(-0.0000006), -0.000001);   // rounds down, not towards 0

@@ -139,6 +139,11 @@ TEST(RankFiles, AveragesThatLeaveTheRangeOfADoubleAreRefused) {
 // Three models ranked with C-hat 1 and 1.5, with and without averaging.
 TEST(RankFiles, MultiModelStatisticsFilesMatchTheirGoldenCopies) {
     RankFixture f;
+    // Each model's parameters are those its covariance file was saved for.
+    auto parameters = [&](double value) {
+        for (int i = 1; i <= 6; ++i) f.app.eng.par.ParValue(i) = i <= 4 ? value + (i - 1) : 0.5;
+    };
+    parameters(9);
     frmRank& w = f.Open();
     const std::string dir = enginetest::Temp("mms");
     std::filesystem::create_directories(dir);
@@ -146,6 +151,7 @@ TEST(RankFiles, MultiModelStatisticsFilesMatchTheirGoldenCopies) {
         {105, "meadow_binomial_all_species_free_and_unfused.alg"}, {100, "meadow_beta.alg"}};
     for (const auto& [F, name] : models) {
         enginetest::WriteFile(dir + "/" + name.substr(0, name.size() - 4) + ".cov", CovFileText(Averaging::Pars(F / 10, 1, -2, 4)));
+        parameters(F / 10);
         f.Add(F, dir + "/" + name);
     }
     enginetest::WriteFile(dir + "/model1.cov", CovFileText(Averaging::Pars(9, 0.5, -2, 4)));
@@ -175,6 +181,69 @@ TEST(RankFiles, MultiModelStatisticsFilesMatchTheirGoldenCopies) {
     EXPECT_EQ(save("quasi.mms"), golden("chat1.5.mms"));
     const auto& dlg = f.s.backend.dialogs.back();
     EXPECT_EQ(dlg.title, "Save model ranking results in...");
+}
+
+// A model takes only a covariance file saved for its own parameters (the
+// covariance link's check, Part 7.101): any other is treated as missing.
+TEST(RankFiles, ACovarianceFileOfAnotherParameterSetIsNotTaken) {
+    RankFixture f;
+    const std::string dir = enginetest::Temp("mismatch");
+    std::filesystem::create_directories(dir);
+    // Files of four and of five estimated parameters valued 10, 11, ...; the
+    // others fixed at 0.5.
+    enginetest::WriteFile(dir + "/four.cov", CovFileText(Averaging::Pars(10, 1, -2, 4)));
+    enginetest::WriteFile(dir + "/a.cov", CovFileText(Averaging::Pars(10, 1, -2, 5)));
+    enginetest::WriteFile(dir + "/b.cov", CovFileText(Averaging::Pars(10, 1, -2, 5)));
+    const std::string mismatch = "Algorithm file and covariance file parameter mismatch";
+    const std::string disagreement = "Disagreement between the parameter value, step size or link code for parameter #";
+    auto last = [&] { return f.s.backend.msgBoxes.back().title + ": " + f.s.backend.msgBoxes.back().text; };
+
+    // Model a estimates four parameters; the file beside it was saved for five.
+    for (int i = 1; i <= 6; ++i) f.app.eng.par.ParValue(i) = i <= 4 ? 10 + (i - 1) : 0.5;
+    f.app.eng.AlgFileName = dir + "/a.alg";
+    f.s.backend.AnswerInput("Enter constant", "0.5");
+    f.s.backend.AnswerMsgBox(mismatch, vbOK);
+    f.s.backend.Click("frmMenu.cmdRank");
+    frmRank& w = f.app.form<frmRank>();
+    ASSERT_FALSE(f.s.backend.msgBoxes.empty());
+    EXPECT_EQ(last(), mismatch + ": " + disagreement + "5");
+    EXPECT_EQ(f.s.backend.msgBoxes.back().style, platform::vbCritical + platform::vbInformation);
+    EXPECT_EQ(f.Cell(1, 7), "No covariance file found");
+    // Model b estimates five, and its file agrees: taken without a word.
+    f.app.eng.par.ParValue(5) = 14;
+    f.app.eng.par.StepSize(5) = 0.1;
+    const std::size_t boxes = f.s.backend.msgBoxes.size();
+    f.Add(100, dir + "/b.alg");
+    EXPECT_EQ(f.Cell(2, 7), "b.cov");
+    EXPECT_EQ(f.s.backend.msgBoxes.size(), boxes);
+    // Ranked, the table cannot be averaged while a model has no usable file.
+    f.s.backend.Click("frmRank.cmdRank");
+    EXPECT_FALSE(w.cmdAverage.Enabled);
+
+    // A name typed in the grid is checked against that row's model.
+    const int aRow = w.table.At(2, 1).ModelAlgFile == "a.alg" ? 1 : 2;
+    f.s.backend.AnswerInput("Choose an associated covariance file", "b.cov");
+    f.s.backend.AnswerMsgBox(mismatch, vbOK);
+    f.s.backend.ClickCell("frmRank.grdRank", aRow, 7, true);
+    EXPECT_EQ(last(), mismatch + ": " + disagreement + "5");
+    EXPECT_EQ(w.table.At(1, aRow).ModelCovFile + "|" + w.table.At(2, aRow).ModelCovFile + "|" + f.Cell(aRow, 7),
+              "No covariance file found|No covariance file found|No covariance file found");
+    f.s.backend.AnswerInput("Choose an associated covariance file", "four.cov");
+    f.s.backend.ClickCell("frmRank.grdRank", aRow, 7, true);
+    EXPECT_EQ(f.Cell(aRow, 7), "four.cov");
+    f.s.backend.Click("frmRank.cmdRank");
+    EXPECT_TRUE(w.cmdAverage.Enabled);
+
+    // A file that has changed since it was taken is missing to the averaging.
+    enginetest::WriteFile(dir + "/b.cov", CovFileText(Averaging::Pars(11, 1, -2, 5)));
+    f.s.backend.AnswerMsgBox("Can't average models", vbOK);
+    f.s.backend.Click("frmRank.cmdAverage");
+    EXPECT_EQ(last(), "Can't average models: Sorry, the covariance file is missing for at least one ranked model");
+    EXPECT_FALSE(w.table.AveragingDone);
+    // As it was, it is averaged.
+    enginetest::WriteFile(dir + "/b.cov", CovFileText(Averaging::Pars(10, 1, -2, 5)));
+    f.s.backend.Click("frmRank.cmdAverage");
+    EXPECT_TRUE(w.table.AveragingDone);
 }
 
 TEST(RankFiles, AlgorithmDataSavedFromTheWindowReadBackByteForByte) {

@@ -105,6 +105,47 @@ TEST(RankWindow, ModelsThatCannotBeRankedAreNeverHalfAdded) {
     EXPECT_EQ(f.Cell(0, 0), "Random");
 }
 
+// Whatever likelihood constant is taken, the table shows no -ln L of
+// infinity or 0: a model that it would scale so is not added, and says why.
+TEST(RankWindow, NoConstantTurnsMinusLnLIntoInfinityOrZero) {
+    RankFixture f;
+    auto refused = [&] { return f.s.backend.msgBoxes.empty() ? std::string() : f.s.backend.msgBoxes.back().text; };
+    // 1E-20 times 1E-307.
+    f.F = 1E-20;
+    f.s.backend.AnswerInput("Enter constant", "1E-307");
+    f.s.backend.AnswerMsgBox("Model not added", vbOK);
+    frmRank& w = f.app.form<frmRank>();
+    f.s.backend.Click("frmMenu.cmdRank");
+    EXPECT_EQ(w.table.NumModels, 0);
+    EXPECT_EQ(refused(), "This model cannot be ranked: its -ln L, the objective function's value scaled by the "
+                         "likelihood constant, is too small to be told from 0. Nothing was added to the table.");
+    // 271.9 times 1E+307.
+    f.F = 271.9;
+    f.s.backend.AnswerInput("Enter constant", "1E+307");
+    f.s.backend.AnswerMsgBox("Model not added", vbOK);
+    f.s.backend.Click("frmRank.cmdAICc");
+    EXPECT_EQ(w.table.NumModels, 0);
+    EXPECT_NE(refused().find("is too large to be a number. Nothing was added"), std::string::npos) << refused();
+    // -ln L 1E+308 is a number, but its AICc is not.
+    f.F = 10;
+    f.s.backend.AnswerInput("Enter constant", "1E+307");
+    f.s.backend.AnswerMsgBox("Model not added", vbOK);
+    f.s.backend.Click("frmRank.cmdAICc");
+    EXPECT_EQ(refused(), "This model cannot be ranked: its AICc is too large to be a number. Nothing was added to "
+                         "the table.");
+    EXPECT_EQ(w.table.NumModels, 0);
+    // The constant 1E-307 keeps 271.9 and 1 in range, not 0.01 (a subnormal number).
+    f.F = 271.9;
+    f.s.backend.AnswerInput("Enter constant", "1E-307");
+    f.s.backend.Click("frmRank.cmdAICc");
+    f.s.backend.AnswerMsgBox("Model not added", vbOK);
+    f.Add(0.01, enginetest::Temp("tiny.alg"));
+    EXPECT_NE(refused().find("too small to be told from 0"), std::string::npos) << refused();
+    f.Add(1, enginetest::Temp("small.alg"));
+    ASSERT_EQ(w.table.NumModels, 2);
+    EXPECT_EQ(f.Cell(1, 1) + " " + f.Cell(2, 1), "2.7190E-305 1.0000E-307");
+}
+
 TEST(RankWindow, RankingGivesDeltasAndWeightsAndEditsUndoIt) {
     RankFixture f;
     frmRank& w = f.Open();
