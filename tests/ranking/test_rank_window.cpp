@@ -114,8 +114,8 @@ TEST(RankWindow, NoConstantTurnsMinusLnLIntoInfinityOrZero) {
     f.F = 1E-20;
     f.s.backend.AnswerInput("Enter constant", "1E-307");
     f.s.backend.AnswerMsgBox("Model not added", vbOK);
-    frmRank& w = f.app.form<frmRank>();
     f.s.backend.Click("frmMenu.cmdRank");
+    frmRank& w = f.app.form<frmRank>();
     EXPECT_EQ(w.table.NumModels, 0);
     EXPECT_EQ(refused(), "This model cannot be ranked: its -ln L, the objective function's value scaled by the "
                          "likelihood constant, is too small to be told from 0. Nothing was added to the table.");
