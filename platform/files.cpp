@@ -25,6 +25,7 @@ struct FileTable::File {
     std::FILE* out = nullptr;
     std::string pending;     // output of a line not yet ended
     bool failed = false;     // some output did not reach the file
+    bool tooLong = false;    // reading stopped at a line longer than kMaxLine
 };
 
 namespace {
@@ -96,13 +97,16 @@ bool AtEndOf(std::FILE* in) {
 }
 
 // The next line without its end (CR LF, LF or a lone CR). False when nothing
-// is left, on a read error and on a line longer than kMaxLine.
-bool ReadLine(std::FILE* in, std::string& line) {
+// is left, on a read error and on a line longer than kMaxLine (tooLong).
+bool ReadLine(std::FILE* in, std::string& line, bool& tooLong) {
     line.clear();
     int c = std::getc(in);
     if (c == EOF) return false;
     while (c != EOF && c != '\r' && c != '\n') {
-        if (line.size() >= FileTable::kMaxLine) return false;
+        if (line.size() >= FileTable::kMaxLine) {
+            tooLong = true;
+            return false;
+        }
         line.push_back(static_cast<char>(c));
         c = std::getc(in);
     }
@@ -237,10 +241,10 @@ bool FileTable::LineInput(int n, std::string& line) {
     if (f.inLine) {
         line = f.line.substr(f.pos);
         f.inLine = false;
-    } else if (!ReadLine(f.in, line)) {
+    } else if (!ReadLine(f.in, line, f.tooLong)) {
         line.clear();
         f.atEnd = true;
-        lastError_ = "Cannot read file: " + f.path;
+        lastError_ = (f.tooLong ? "Line too long in file: " : "Cannot read file: ") + f.path;
         return false;
     }
     f.atEnd = AtEndOf(f.in);
@@ -260,9 +264,9 @@ bool FileTable::Input(int n, std::string& field) {
         return false;
     }
     if (!f.inLine) {
-        if (!ReadLine(f.in, f.line)) {
+        if (!ReadLine(f.in, f.line, f.tooLong)) {
             f.atEnd = true;
-            lastError_ = "Cannot read file: " + f.path;
+            lastError_ = (f.tooLong ? "Line too long in file: " : "Cannot read file: ") + f.path;
             return false;
         }
         f.pos = 0;
@@ -290,6 +294,11 @@ bool FileTable::Input(int n, std::string& field) {
         f.inLine = false;
     f.atEnd = !f.inLine && AtEndOf(f.in);
     return true;
+}
+
+bool FileTable::LineTooLong(int n) const {
+    const auto it = files_.find(n);
+    return it != files_.end() && it->second->tooLong;
 }
 
 bool FileTable::Eof(int n) const {

@@ -37,6 +37,8 @@ public:
     // Line Input #n: the next line without its line end. False at end of
     // file; a line longer than kMaxLine or a read error ends the file.
     bool LineInput(int n, std::string& line);
+    // True when reading n stopped at a line longer than kMaxLine.
+    bool LineTooLong(int n) const;
     // Input #n: the next comma- or line-separated field, blanks trimmed,
     // surrounding quotes removed. False at end of file.
     bool Input(int n, std::string& field);

@@ -177,7 +177,9 @@ TEST_F(Files, OnlyRegularFilesAreReadAndNothingBlocks) {
     std::ofstream(longLine, std::ios::binary) << "first\n" << std::string(FileTable::kMaxLine + 1, '0') << "\nlast\n";
     ASSERT_TRUE(files.Open(1, longLine, FileMode::Input));
     EXPECT_TRUE(files.LineInput(1, text) && text == "first");
+    EXPECT_FALSE(files.LineTooLong(1));
     EXPECT_FALSE(files.LineInput(1, text));
+    EXPECT_TRUE(files.LineTooLong(1));
     EXPECT_TRUE(files.Eof(1));
     EXPECT_FALSE(files.LineInput(1, text));
 }
