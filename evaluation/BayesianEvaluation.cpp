@@ -21,7 +21,6 @@
 #include "windows/TextWindows.h"
 #include "numerics/PosteriorSums.h"
 #include "numerics/ProfileDistribution.h"
-#include "platform/files.h"
 #include "platform/runtime.h"
 #include "plots/DistributionPlots.h"
 #include "windows/frmMain.h"
@@ -604,8 +603,7 @@ void SaveGridFile(App& app, const platform::Vec<double>& X, const platform::Vec<
                               platform::DateTimeFileName(app.ui.Now(), ".grd")}))
         return;
     const std::string path = dlg.FileName;
-    if (!platform::WriteWholeFileSafely(path, GridFileText(X, Y, Density, NX, NY, XPar, YPar)))
-        ReportSaveFailed(app, "grid file", path);
+    WriteFileOrReport(app, "grid file", path, GridFileText(X, Y, Density, NX, NY, XPar, YPar));
 }
 
 }  // namespace tivelor

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "model/ModelServices.h"
+#include "platform/files.h"
 #include "platform/runtime.h"
 #include "state/App.h"
 #include "state/Task.h"
@@ -59,6 +60,17 @@ std::string DownPast(int found) {
            " quadrats";
 }
 
+// Line number line of the data file could not be read: a line too long for a
+// data file is told as such, anything else as the caller says.
+bool ReadError(App& app, const std::string& path, int line, const std::string& text, const std::string& title) {
+    if (!app.ui.files.LineTooLong(kDataFile)) return DataError(app, true, text, title);
+    return DataError(app, true,
+                     "Line " + CStr(line) + " of the data file " + path +
+                         " is too long to be a line of a data file (more than " +
+                         CStr(static_cast<long long>(platform::FileTable::kMaxLine)) + " characters)",
+                     kBadData);
+}
+
 }  // namespace
 
 bool CheckDataFileShape(App& app, const std::string& path, int NSpp, int NQuad) {
@@ -66,12 +78,12 @@ bool CheckDataFileShape(App& app, const std::string& path, int NSpp, int NQuad) 
     if (!app.ui.files.Open(kDataFile, path, platform::FileMode::Input))
         return DataError(app, true, CannotOpen(path), kBadData);
     std::string rec;
-    if (!app.ui.files.LineInput(kDataFile, rec)) return DataError(app, true, EmptyFile(path), kBadData);
+    if (!app.ui.files.LineInput(kDataFile, rec)) return ReadError(app, path, 1, EmptyFile(path), kBadData);
     for (int i = 1; i <= NSpp; ++i)
         if (Mid(rec, (i - 1) * 7 + 8, 6).empty()) return DataError(app, false, LeftPast(i - 1), kOverrun);
     for (int j = 1; j <= NQuad; ++j)
         if (app.ui.files.Eof(kDataFile) || !app.ui.files.LineInput(kDataFile, rec))
-            return DataError(app, true, DownPast(j - 1), kOverrun);
+            return ReadError(app, path, j + 1, DownPast(j - 1), kOverrun);
     app.ui.files.Close(kDataFile);
     return true;
 }
@@ -88,7 +100,7 @@ bool ReadDataFile(App& app, ModelState& m, platform::Vec<std::string>& ParName,
             return DataError(app, true, CannotOpen(m.DataFile), badData);
         std::string rec;
         if (!app.ui.files.LineInput(kDataFile, rec))
-            return DataError(app, true, EmptyFile(m.DataFile), badData);
+            return ReadError(app, m.DataFile, 1, EmptyFile(m.DataFile), badData);
         for (int i = 1; i <= NSpp; ++i) {
             m.SpName(-i) = Mid(rec, (i - 1) * 7 + 8, 6);
             if (m.SpName(-i).empty())
@@ -96,7 +108,7 @@ bool ReadDataFile(App& app, ModelState& m, platform::Vec<std::string>& ParName,
         }
         for (int j = 1; j <= NQuad; ++j) {
             if (app.ui.files.Eof(kDataFile) || !app.ui.files.LineInput(kDataFile, rec))
-                return DataError(app, true, DownPast(j - 1), title);
+                return ReadError(app, m.DataFile, j + 1, DownPast(j - 1), title);
             m.QuadID(j) = Mid(rec, 1, 6);
             for (int i = 1; i <= NSpp; ++i) {
                 const std::string field = Mid(rec, (i - 1) * 7 + 8, 6);

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 namespace platform {
@@ -23,6 +25,7 @@ struct FileTable::File {
     std::FILE* out = nullptr;
     std::string pending;     // output of a line not yet ended
     bool failed = false;     // some output did not reach the file
+    bool tooLong = false;    // reading stopped at a line longer than kMaxLine
 };
 
 namespace {
@@ -35,32 +38,53 @@ bool CloseOutput(std::FILE* f) {
     return std::fclose(f) == 0 && flushed;
 }
 
-// Opens a regular file for reading. The type is checked before the open and
-// again on the open descriptor, which is opened without blocking, so that a
-// named pipe or a device put in the file's place is refused, never waited on.
-std::FILE* OpenRegularFile(const std::string& path, std::string& error) {
+constexpr int kNotRegular = -1;   // our own failure, beside the system's errno values
+
+// Why an open or a write failed, in the system's words or ours.
+std::string Reason(int err) { return err == kNotRegular ? "Not a regular file" : std::strerror(err); }
+
+// 0 when name (in the folder dir, or the working folder for AT_FDCWD) is a
+// regular file, or nothing is there and missingOk; else why not. st describes
+// the file, all zero when there is none.
+int CheckRegular(int dir, const std::string& name, bool missingOk, struct stat& st) {
+    if (::fstatat(dir, name.c_str(), &st, 0) == 0) return S_ISREG(st.st_mode) ? 0 : kNotRegular;
+    const int err = errno;
+    st = {};
+    return err == ENOENT && missingOk ? 0 : err;
+}
+
+// Opens name, for reading or writing, only where it is a regular file or
+// (when flags create it) where nothing is there yet. The type is checked
+// before the open and again on the open descriptor, which is opened without
+// blocking, so that a named pipe or a device put in the file's place is
+// refused, never waited on nor changed. The descriptor (blocking again), or
+// -1 with err set.
+int OpenRegular(int dir, const std::string& name, int flags, mode_t mode, int& err) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        error = "File not found: " + path;
-        return nullptr;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        error = "Not a regular file: " + path;
-        return nullptr;
-    }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    err = CheckRegular(dir, name, (flags & O_CREAT) != 0, st);
+    if (err != 0) return -1;
+    const int fd = ::openat(dir, name.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
     if (fd < 0) {
-        error = "Cannot read file: " + path;
-        return nullptr;
+        err = errno;
+        return -1;
     }
-    const int flags = ::fcntl(fd, F_GETFL);
-    std::FILE* f = nullptr;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flags != -1 &&
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0)
-        f = ::fdopen(fd, "rb");
+    const int fl = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) err = kNotRegular;
+    else if (fl == -1 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0) err = errno;
+    else return fd;
+    ::close(fd);
+    return -1;
+}
+
+std::FILE* OpenRegularFile(const std::string& path, std::string& error) {
+    int err = 0;
+    const int fd = OpenRegular(AT_FDCWD, path, O_RDONLY, 0, err);
+    std::FILE* f = fd < 0 ? nullptr : ::fdopen(fd, "rb");
     if (f == nullptr) {
-        ::close(fd);
-        error = "Not a regular file: " + path;
+        if (fd >= 0) ::close(fd);
+        error = err == ENOENT        ? "File not found: " + path
+                : err == kNotRegular ? "Not a regular file: " + path
+                                     : "Cannot read file: " + path;
     }
     return f;
 }
@@ -73,13 +97,16 @@ bool AtEndOf(std::FILE* in) {
 }
 
 // The next line without its end (CR LF, LF or a lone CR). False when nothing
-// is left, on a read error and on a line longer than kMaxLine.
-bool ReadLine(std::FILE* in, std::string& line) {
+// is left, on a read error and on a line longer than kMaxLine (tooLong).
+bool ReadLine(std::FILE* in, std::string& line, bool& tooLong) {
     line.clear();
     int c = std::getc(in);
     if (c == EOF) return false;
     while (c != EOF && c != '\r' && c != '\n') {
-        if (line.size() >= FileTable::kMaxLine) return false;
+        if (line.size() >= FileTable::kMaxLine) {
+            tooLong = true;
+            return false;
+        }
         line.push_back(static_cast<char>(c));
         c = std::getc(in);
     }
@@ -90,31 +117,50 @@ bool ReadLine(std::FILE* in, std::string& line) {
     return std::ferror(in) == 0;
 }
 
-bool WriteAll(int fd, const std::string& text) {
+// 0, or the errno of the write that failed.
+int WriteAll(int fd, const std::string& text) {
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
         done += static_cast<std::size_t>(n);
     }
-    return true;
+    return 0;
 }
 
-// The file that path names, following symbolic links (the last may dangle).
-bool FollowLinks(const std::string& path, std::string& target) {
+// The file that path names, following symbolic links (the last may dangle):
+// 0, or the errno of the failure.
+int FollowLinks(const std::string& path, std::string& target) {
     namespace fs = std::filesystem;
     fs::path p = path;
     for (int hops = 0; hops < 40; ++hops) {
         std::error_code ec;
         if (!fs::is_symlink(fs::symlink_status(p, ec))) {
             target = p.string();
-            return true;
+            return 0;
         }
         const fs::path to = fs::read_symlink(p, ec);
-        if (ec) return false;
+        if (ec) return ec.value();
         p = to.is_absolute() ? to : p.parent_path() / to;
     }
+    return ELOOP;
+}
+
+// The temporary file of a save to name: a short name of its own, so that it
+// fits wherever name does, and the same for every save to name, so that one
+// left by a save cut short is cleared by the next.
+std::string TemporaryName(const std::string& name) {
+    std::uint64_t h = 14695981039346656037ULL;   // FNV-1a
+    for (const char c : name) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    char text[40];
+    std::snprintf(text, sizeof text, ".tivelor-%016llx.tmp~", static_cast<unsigned long long>(h));
+    return text;
+}
+
+bool Failed(std::string* why, int err) {
+    if (why != nullptr) *why = Reason(err);
     return false;
 }
 
@@ -137,9 +183,14 @@ bool FileTable::Open(int n, const std::string& path, FileMode mode) {
         if (f->in == nullptr) return false;
         f->atEnd = AtEndOf(f->in);
     } else {
-        f->out = std::fopen(path.c_str(), mode == FileMode::Output ? "wb" : "ab");
+        const bool append = mode == FileMode::Append;
+        int err = 0;
+        const int fd = OpenRegular(AT_FDCWD, path, O_WRONLY | O_CREAT | (append ? O_APPEND : 0), 0666, err);
+        // Emptied only once it is known to be a regular file.
+        if (fd >= 0 && (append || ::ftruncate(fd, 0) == 0)) f->out = ::fdopen(fd, append ? "ab" : "wb");
         if (f->out == nullptr) {
-            lastError_ = "Cannot write file: " + path;
+            if (fd >= 0) ::close(fd);
+            lastError_ = (err == kNotRegular ? "Not a regular file: " : "Cannot write file: ") + path;
             return false;
         }
     }
@@ -190,10 +241,10 @@ bool FileTable::LineInput(int n, std::string& line) {
     if (f.inLine) {
         line = f.line.substr(f.pos);
         f.inLine = false;
-    } else if (!ReadLine(f.in, line)) {
+    } else if (!ReadLine(f.in, line, f.tooLong)) {
         line.clear();
         f.atEnd = true;
-        lastError_ = "Cannot read file: " + f.path;
+        lastError_ = (f.tooLong ? "Line too long in file: " : "Cannot read file: ") + f.path;
         return false;
     }
     f.atEnd = AtEndOf(f.in);
@@ -213,9 +264,9 @@ bool FileTable::Input(int n, std::string& field) {
         return false;
     }
     if (!f.inLine) {
-        if (!ReadLine(f.in, f.line)) {
+        if (!ReadLine(f.in, f.line, f.tooLong)) {
             f.atEnd = true;
-            lastError_ = "Cannot read file: " + f.path;
+            lastError_ = (f.tooLong ? "Line too long in file: " : "Cannot read file: ") + f.path;
             return false;
         }
         f.pos = 0;
@@ -243,6 +294,11 @@ bool FileTable::Input(int n, std::string& field) {
         f.inLine = false;
     f.atEnd = !f.inLine && AtEndOf(f.in);
     return true;
+}
+
+bool FileTable::LineTooLong(int n) const {
+    const auto it = files_.find(n);
+    return it != files_.end() && it->second->tooLong;
 }
 
 bool FileTable::Eof(int n) const {
@@ -287,25 +343,37 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
     return ok;
 }
 
-bool WriteWholeFileSafely(const std::string& path, const std::string& text) {
+bool WriteWholeFileSafely(const std::string& path, const std::string& text, std::string* why) {
+    if (why != nullptr) why->clear();
     std::string target;
-    if (!FollowLinks(path, target)) return false;
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (const int err = FollowLinks(path, target)) return Failed(why, err);
+    // The temporary file is made in the target's folder and named relative
+    // to it, so that only the target's own name has to fit.
+    const std::filesystem::path t = target;
+    const std::string name = t.filename().string();
+    if (name.empty()) return Failed(why, EISDIR);
+    const std::string folder = t.has_parent_path() ? t.parent_path().string() : ".";
+    const int dir = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return Failed(why, errno);
     // Only a regular file is replaced; a device or a pipe is never renamed over.
-    if (exists && !S_ISREG(old.st_mode)) return false;
-    const std::string temp = target + ".tmp~";
-    ::unlink(temp.c_str());   // left by an earlier save that was cut short
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
-    if (fd < 0) return false;
-    bool ok = !exists || ::fchmod(fd, old.st_mode & 07777) == 0;
-    ok = ok && WriteAll(fd, text);
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
+    struct stat old {};
+    int err = CheckRegular(dir, name, true, old);
+    const bool exists = S_ISREG(old.st_mode);
+    const std::string temp = TemporaryName(name);
+    int fd = -1;
+    if (err == 0) {
+        ::unlinkat(dir, temp.c_str(), 0);   // left by an earlier save that was cut short
+        fd = OpenRegular(dir, temp, O_WRONLY | O_CREAT | O_EXCL, exists ? 0600 : 0666, err);
     }
-    return true;
+    if (fd >= 0) {
+        if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) err = errno;
+        if (err == 0) err = WriteAll(fd, text);
+        if (::close(fd) != 0 && err == 0) err = errno;
+        if (err == 0 && ::renameat(dir, temp.c_str(), dir, name.c_str()) != 0) err = errno;
+        if (err != 0) ::unlinkat(dir, temp.c_str(), 0);
+    }
+    ::close(dir);
+    return err == 0 || Failed(why, err);
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 // Numbered sequential text files (#1, #201, ...).
 // Output lines end in CR LF and reach the file line by line; input accepts
-// CR LF or LF and is read line by line, from regular files only.
+// CR LF or LF and is read line by line. Only regular files are read, and only
+// regular files or new ones are written; no open waits.
 // Every operation reports failure to its caller; nothing throws.
 #pragma once
 
@@ -21,8 +22,9 @@ public:
     FileTable& operator=(const FileTable&) = delete;
 
     // Opens path on file number n. Fails when n is already open, the file is
-    // missing or not a regular file (Input) or cannot be written (Output,
-    // Append). Opening never blocks (a named pipe is refused, not waited on).
+    // missing (Input), is there but not a regular file, or cannot be written
+    // (Output, Append); a file that is refused is left as it was. Opening never
+    // blocks (a named pipe is refused, not waited on).
     bool Open(int n, const std::string& path, FileMode mode);
     bool IsOpen(int n) const;
     const std::string& PathOf(int n) const;   // "" when not open
@@ -35,6 +37,8 @@ public:
     // Line Input #n: the next line without its line end. False at end of
     // file; a line longer than kMaxLine or a read error ends the file.
     bool LineInput(int n, std::string& line);
+    // True when reading n stopped at a line longer than kMaxLine.
+    bool LineTooLong(int n) const;
     // Input #n: the next comma- or line-separated field, blanks trimmed,
     // surrounding quotes removed. False at end of file.
     bool Input(int n, std::string& field);
@@ -57,10 +61,13 @@ private:
 };
 
 // Reads or writes a whole file; false on failure. Read takes regular files
-// only. Write replaces the file through a temporary name beside it, so a
-// failed write never destroys the old file; the new file keeps the old one's
-// permissions, and a symbolic link is followed to the file it names.
+// only. Write takes a regular file or a new one: it writes a temporary file
+// of a short name of its own in the same folder and renames it over the
+// file, so a failed write never destroys the old file; the new file keeps the
+// old one's permissions, and a symbolic link is followed to the file it
+// names. why, when given, receives the reason of a failure, in the system's
+// words ("Permission denied") or ours ("Not a regular file"); "" on success.
 bool ReadWholeFile(const std::string& path, std::string& text);
-bool WriteWholeFileSafely(const std::string& path, const std::string& text);
+bool WriteWholeFileSafely(const std::string& path, const std::string& text, std::string* why = nullptr);
 
 }  // namespace platform

@@ -235,10 +235,8 @@ bool SavePriorsFile(App& app, platform::CommonDialog& dialog, bool showTitle) {
 
     const std::string path = dialog.FileName;
     app.msg.NumFormat = " 0.000E+000";
-    if (!platform::WriteWholeFileSafely(path, PriorsFileText(app.priors, app.eng.par.NumPars))) {
-        ReportSaveFailed(app, "Bayesian priors file", path);
+    if (!WriteFileOrReport(app, "Bayesian priors file", path, PriorsFileText(app.priors, app.eng.par.NumPars)))
         return false;
-    }
     sh.PriFileName = path;
     frmMain& main = app.form<frmMain>();
     if (showTitle) {

@@ -226,7 +226,7 @@ void frmRank::Save_Ranks() {
                                         platform::DateTimeFileName(app.ui.Now(), ".mms")}))
         return;
     const std::string path = CommonDialog1.FileName;
-    if (!platform::WriteWholeFileSafely(path, RanksFileText())) ReportSaveFailed(app, "multi-model statistics file", path);
+    WriteFileOrReport(app, "multi-model statistics file", path, RanksFileText());
     cmdAICc.SetFocus();
 }
 
@@ -265,9 +265,8 @@ void frmRank::Save_Alg() {
     // The file takes its new name only once it is written.
     const std::string path = CommonDialog1.FileName;
     const std::string oldLog = eng.opt.LogFileName;
-    if (!platform::WriteWholeFileSafely(path, AlgorithmFileText(app.eng, "  Value, step then link for: "))) {
+    if (!WriteFileOrReport(app, "algorithm file", path, AlgorithmFileText(app.eng, "  Value, step then link for: "))) {
         eng.opt.LogFileName = oldLog;
-        ReportSaveFailed(app, "algorithm file", path);
         return;
     }
     eng.AlgFileName = path;

@@ -94,9 +94,8 @@ bool frmMenu::Save_Alg() {
     const std::string path = CommonDialog1.FileName;
     const std::string oldLog = eng.opt.LogFileName;
     std::string text = AlgorithmFileText(app.eng);
-    if (!platform::WriteWholeFileSafely(path, text)) {
+    if (!WriteFileOrReport(app, "algorithm file", path, text)) {
         eng.opt.LogFileName = oldLog;
-        ReportSaveFailed(app, "algorithm file", path);
         return false;
     }
     eng.AlgFileName = path;

@@ -17,9 +17,14 @@ bool ChooseSaveFile(platform::CommonDialog& dialog, const TextWindowSave& what) 
     return dialog.ShowSave();
 }
 
-void ReportSaveFailed(App& app, const std::string& what, const std::string& path, const std::string& more) {
-    app.ShowMsg("The " + what + " could not be written:\r\n\r\n" + path + "\r\n\r\nNothing was saved" + more + ".",
+bool WriteFileOrReport(App& app, const std::string& what, const std::string& path, const std::string& text,
+                       const std::string& more) {
+    std::string why;
+    if (platform::WriteWholeFileSafely(path, text, &why)) return true;
+    app.ShowMsg("The " + what + " could not be written:\r\n\r\n" + path + "\r\n\r\n" +
+                    (why.empty() ? "" : why + ".\r\n\r\n") + "Nothing was saved" + more + ".",
                 platform::vbExclamation, "Save failed");
+    return false;
 }
 
 bool SaveTextWindow(App& app, platform::CommonDialog& dialog, platform::RichTextBox& box,
@@ -27,10 +32,7 @@ bool SaveTextWindow(App& app, platform::CommonDialog& dialog, platform::RichText
     if (!ChooseSaveFile(dialog, what)) return false;
     std::string path = dialog.FileName;
     std::string text = "Originally saved with the file name: " + path + "\r\n\r\n" + box.Text();
-    if (!platform::WriteWholeFileSafely(path, text)) {
-        ReportSaveFailed(app, "file", path, "; the text is unchanged");
-        return false;
-    }
+    if (!WriteFileOrReport(app, "file", path, text, "; the text is unchanged")) return false;
     box.Text = text;
     return true;
 }

@@ -18,10 +18,11 @@ struct TextWindowSave {
 // title, filter, filter index and proposed name; false when cancelled.
 bool ChooseSaveFile(platform::CommonDialog& dialog, const TextWindowSave& what);
 
-// Tells the user that the file at path ("the <what> could not be written")
-// was not saved.
-void ReportSaveFailed(App& app, const std::string& what, const std::string& path,
-                      const std::string& more = "");
+// Writes text to the file at path (replacing it safely); when that fails,
+// tells the user that the <what> could not be written, why, and that nothing
+// was saved (followed by more). False when it failed.
+bool WriteFileOrReport(App& app, const std::string& what, const std::string& path, const std::string& text,
+                       const std::string& more = "");
 
 // Asks for a path and saves the box's text behind the note "Originally saved
 // with the file name: ". The note goes into the box only when the file was

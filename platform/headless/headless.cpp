@@ -25,6 +25,13 @@ bool ReallyEnabled(const Control& c) {
     return c.form.Enabled && c.form.AcceptsInput();
 }
 
+// A window or control that a step names is not there. The step that named it
+// is what failed, so Execute puts the step's line in front.
+class MissingTarget : public ScriptError {
+public:
+    using ScriptError::ScriptError;
+};
+
 }  // namespace
 
 ManualClock::ManualClock() {
@@ -133,16 +140,16 @@ Step HeadlessBackend::Next(const std::string& what, const Request& request) {
 
 Form& HeadlessBackend::FindForm(const std::string& name) const {
     Form* f = ui_->forms.Find(name);
-    if (!f) throw ScriptError("window " + name + " is not open");
+    if (!f) throw MissingTarget("window " + name + " is not open");
     return *f;
 }
 
 Control& HeadlessBackend::FindControl(const std::string& path) const {
     auto dot = path.find('.');
-    if (dot == std::string::npos) throw ScriptError("not a control: " + path);
+    if (dot == std::string::npos) throw MissingTarget("not a control: " + path);
     Form& f = FindForm(path.substr(0, dot));
     Control* c = f.FindControl(path.substr(dot + 1));
-    if (!c) throw ScriptError("window " + f.name + " has no control " + path.substr(dot + 1));
+    if (!c) throw MissingTarget("window " + f.name + " has no control " + path.substr(dot + 1));
     return *c;
 }
 
@@ -165,6 +172,14 @@ bool HeadlessBackend::RunNextAction() {
 }
 
 void HeadlessBackend::Execute(const Step& step) {
+    try {
+        Perform(step);
+    } catch (const MissingTarget& e) {
+        throw ScriptError(Describe(step) + ": " + e.what());
+    }
+}
+
+void HeadlessBackend::Perform(const Step& step) {
     if (ended_ && step.kind != Step::Call) throw ScriptError(Describe(step) + ", but the program has ended");
     auto act = [&](Control& c) {
         if (!c.form.Visible() && c.kind != ControlKind::Menu)

@@ -155,6 +155,7 @@ private:
     };
     Step Next(const std::string& what, const Request& request = {});
     void Execute(const Step& step);
+    void Perform(const Step& step);
     void ArmPoll();
     static std::string Describe(const Step& s);
 

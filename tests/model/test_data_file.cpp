@@ -2,6 +2,7 @@
 
 #include "ModelTestSupport.h"
 #include "model/InitNumbers.h"
+#include "platform/files.h"
 #include "platform/runtime.h"
 
 namespace tivelor {
@@ -83,6 +84,10 @@ TEST(DataFile, AFailedSetupShowsItsMessageAndChangesNothing) {
     const std::string overrun = "Fatal error: input overun", input = "Invalid input",
                       data = "Data file error", empty = CountFile("empty.dat", {}, {});
     std::vector<std::vector<long>> ten(10, std::vector<long>{1, 2});
+    const std::string longLine(platform::FileTable::kMaxLine, ' ');
+    const std::string longName = testing::DataFile("long_name.dat", {"A", "B" + longLine}, {{"5", "2"}}),
+                      longCount = testing::DataFile("long_count.dat", {"A", "B"},
+                                                    {{"5", "2"}, {"4", "3"}, {"0", longLine + "1"}});
     struct Case {
         std::string path;
         int nSpp, nQuad;
@@ -102,6 +107,13 @@ TEST(DataFile, AFailedSetupShowsItsMessageAndChangesNothing) {
          "Species 2 (B) has no individual counted in the 2 quadrats read: every species in the data file "
          "must be found in at least one quadrat"},
         {empty + ".missing", 2, 3, 40, data, "Cannot open the data file " + empty + ".missing"},
+        // A line longer than any data file's is told as such, not as an end.
+        {longName, 2, 3, 40, data,
+         "Line 1 of the data file " + longName +
+             " is too long to be a line of a data file (more than 1048576 characters)"},
+        {longCount, 2, 3, 40, data,
+         "Line 4 of the data file " + longCount +
+             " is too long to be a line of a data file (more than 1048576 characters)"},
     };
     for (const Case& c : cases) {
         f.s.backend.AnswerMsgBox(c.title, platform::vbOK);

@@ -6,10 +6,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include "tests/support/FileSizeLimit.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -104,10 +110,39 @@ TEST_F(Files, WholeFileWriteReplacesOrLeavesNoTrace) {
     fs::create_directory(sub);
     EXPECT_FALSE(WriteWholeFileSafely(sub, "x"));
     EXPECT_TRUE(fs::is_directory(sub));
-    EXPECT_FALSE(fs::exists(sub + ".tmp~"));
     EXPECT_FALSE(WriteWholeFileSafely("/nonexistent_dir/x.txt", "x"));
     std::string text;
     EXPECT_FALSE(ReadWholeFile(Path("missing.txt"), text));
+}
+
+// Every name the system takes takes a save, the longest too; what is left in
+// the folder is the file alone; a failure says why.
+TEST_F(Files, ASaveTakesEveryLegalNameAndSaysWhyItFailed) {
+    const std::string dir = Path("names");
+    fs::remove_all(dir);
+    fs::create_directory(dir);
+    const std::string longest = dir + "/" + std::string(251, 'n') + ".alg";   // 255 bytes
+    std::string why = "left over";
+    ASSERT_TRUE(WriteWholeFileSafely(longest, "old", &why));
+    EXPECT_EQ(why, "");
+    ASSERT_TRUE(WriteWholeFileSafely(longest, "new", &why));
+    EXPECT_EQ(Read(longest), "new");
+    EXPECT_TRUE(WriteWholeFileSafely(dir + "/a", "a"));   // shorter than a temporary name
+    EXPECT_EQ(Read(dir + "/a"), "a");
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir)) left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"a", std::string(251, 'n') + ".alg"}));
+
+    for (const auto& [path, reason] :
+         {std::pair{dir + "/" + std::string(252, 'n') + ".alg", "File name too long"},
+          {dir + "/missing/x.alg", "No such file or directory"},
+          {dir, "Not a regular file"},
+          {"/dev/null", "Not a regular file"}}) {
+        EXPECT_FALSE(WriteWholeFileSafely(path, "x", &why));
+        EXPECT_EQ(why, reason) << path;
+    }
+    EXPECT_EQ(Read(longest), "new");
 }
 
 TEST_F(Files, OnlyRegularFilesAreReadAndNothingBlocks) {
@@ -142,24 +177,77 @@ TEST_F(Files, OnlyRegularFilesAreReadAndNothingBlocks) {
     std::ofstream(longLine, std::ios::binary) << "first\n" << std::string(FileTable::kMaxLine + 1, '0') << "\nlast\n";
     ASSERT_TRUE(files.Open(1, longLine, FileMode::Input));
     EXPECT_TRUE(files.LineInput(1, text) && text == "first");
+    EXPECT_FALSE(files.LineTooLong(1));
     EXPECT_FALSE(files.LineInput(1, text));
+    EXPECT_TRUE(files.LineTooLong(1));
     EXPECT_TRUE(files.Eof(1));
     EXPECT_FALSE(files.LineInput(1, text));
 }
 
 TEST_F(Files, AFailedWriteIsNeverSuccess) {
-    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-    ASSERT_TRUE(files.Open(203, "/dev/full", FileMode::Output));
+    const std::string p = Path("full.txt");
+    const testsupport::FileSizeLimit full(0);
+    ASSERT_TRUE(files.Open(203, p, FileMode::Output));
     EXPECT_TRUE(files.Print(203, "part", false));   // not written before its line ends
     EXPECT_FALSE(files.Print(203, "line"));
-    EXPECT_EQ(files.LastError(), "Cannot write file: /dev/full");
+    EXPECT_EQ(files.LastError(), "Cannot write file: " + p);
     EXPECT_FALSE(files.Print(203, "next"));
     EXPECT_FALSE(files.Close(203));
     EXPECT_FALSE(files.IsOpen(203));
     // A partial line that fails only at the close.
-    ASSERT_TRUE(files.Open(203, "/dev/full", FileMode::Output));
+    ASSERT_TRUE(files.Open(203, p, FileMode::Output));
     EXPECT_TRUE(files.Print(203, "part", false));
     EXPECT_FALSE(files.Close(203));
+    std::string why;
+    EXPECT_FALSE(WriteWholeFileSafely(p, "x", &why));
+    EXPECT_EQ(why, "File too large");
+}
+
+// A log or any other output opens only on a regular file or a new one: a
+// named pipe without a reader is refused at once, not waited on for ever,
+// and nothing that is refused is changed.
+TEST_F(Files, OnlyRegularFilesAreWrittenAndNothingBlocks) {
+    const std::string fifo = Path("out_fifo"), dir = Path("out_dir");
+    fs::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directory(dir);
+    for (FileMode mode : {FileMode::Output, FileMode::Append}) {
+        for (const std::string& p : {fifo, dir, std::string("/dev/null")}) {
+            SCOPED_TRACE(p);
+            // A reader that comes after a while lets go of an open that waits
+            // for one, so that such an open fails the test instead of hanging it.
+            std::promise<void> opened;
+            std::thread reader([&fifo, done = opened.get_future()] {
+                if (done.wait_for(std::chrono::seconds(2)) == std::future_status::ready) return;
+                const int fd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+                if (fd >= 0) ::close(fd);
+            });
+            const bool ok = files.Open(205, p, mode);
+            opened.set_value();
+            reader.join();
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(files.LastError(), "Not a regular file: " + p);
+            EXPECT_FALSE(files.IsOpen(205));
+            files.Close(205);
+        }
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo) && fs::is_directory(dir) && fs::is_character_file("/dev/null"));
+    std::string why;
+    EXPECT_FALSE(WriteWholeFileSafely(fifo, "x", &why));
+    EXPECT_EQ(why, "Not a regular file");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    fs::remove(fifo);
+
+    // A regular file is emptied by Output and added to by Append.
+    const std::string p = Path("regular.txt");
+    ASSERT_TRUE(WriteWholeFileSafely(p, "old\r\n"));
+    ASSERT_TRUE(files.Open(205, p, FileMode::Append));
+    files.Print(205, "more");
+    files.Close(205);
+    EXPECT_EQ(Read(p), "old\r\nmore\r\n");
+    ASSERT_TRUE(files.Open(205, p, FileMode::Output));
+    files.Close(205);
+    EXPECT_EQ(Read(p), "");
 }
 
 TEST_F(Files, ASaveKeepsPermissionsAndWritesThroughALink) {
