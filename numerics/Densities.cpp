@@ -14,7 +14,7 @@ double NormalDensity(double x, double mean, double variance) {
 BetaShape BetaFromMoments(double mean, double sd) {
     BetaShape s;
     if (!(sd > 0) || !(mean > 0) || !(mean < 1)) return s;
-    // Part 7.109's arithmetic, not the priors' (Part 6.105), whose last bits
+    // The plot pages' arithmetic, not the priors' (BetaShapesFromMoments), whose last bits
     // differ and whose sign of a can differ where SD² is near Mean·(1 - Mean).
     s.a = mean * mean * (1 - mean) / (sd * sd) - mean;
     s.b = (1 - mean) * s.a / mean;

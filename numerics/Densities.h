@@ -7,7 +7,7 @@ namespace tivelor::numerics {
 double NormalDensity(double x, double mean, double variance);
 
 // Beta shape from a mean and SD by the method of moments, as the model's
-// plot pages take it (Part 7.109): a = Mean²·(1 - Mean)/SD² - Mean and
+// plot pages take it: a = Mean²·(1 - Mean)/SD² - Mean and
 // b = (1 - Mean)·a/Mean. ok is false when no beta distribution has them (SD
 // not positive, mean outside (0, 1), or a variance of at least
 // Mean·(1 - Mean), so that a or b is not positive).

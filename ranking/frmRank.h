@@ -85,7 +85,7 @@ public:
     // found", case 2: "No such file exists") when it cannot be opened; a
     // name without a folder is looked for in folder.
     void CheckCovFileName(std::string& CovFileName, int i, const std::string& folder);
-    // The covariance link's check (Part 7.101) of the file CovFileName names for
+    // The covariance link's check of the file CovFileName names for
     // model m: when a parameter's value, step size or link code disagrees with
     // the model's, shows the link's mismatch message and replaces the name by
     // "No covariance file found". A placeholder, or a model that carries no

@@ -23,7 +23,7 @@ struct CovParameterLine {
 // a number field holds anything but a finite number.
 bool ReadCovParameterLine(const std::string& line, CovParameterLine& read);
 
-// The covariance link's check of one parameter (Part 7.101, step 4), which the
+// The covariance link's check of one parameter, which the
 // ranking window applies to its models' files too: reads line into read and
 // compares it with the parameter set's value, step size and link code. False
 // when the line cannot be read or when the value, the step size or the code

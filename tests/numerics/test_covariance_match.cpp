@@ -1,5 +1,5 @@
-// The check that a covariance file belongs to a parameter set (Part 7.101,
-// step 4), which the covariance link and the ranking window share.
+// The check that a covariance file belongs to a parameter set, which the
+// covariance link and the ranking window share.
 #include <gtest/gtest.h>
 
 #include <cmath>

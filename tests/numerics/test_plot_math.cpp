@@ -63,7 +63,7 @@ TEST(Densities, NoBetaWithoutAFittingMeanAndVariance) {
     EXPECT_EQ(BetaDensity(0.5, 0.3, 0.5), 0);
 }
 
-// The plot pages' shape is Part 7.109's arithmetic to the last bit, not the
+// The plot pages' shape is their own arithmetic to the last bit, not the
 // priors' (K = m - m² - s², a = m·K/s²): the two differ in the last bits of
 // most shapes, and where SD² is near Mean·(1 - Mean) in the sign of a.
 TEST(Densities, BetaShapeByThePlotPagesArithmetic) {

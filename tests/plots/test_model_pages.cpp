@@ -33,7 +33,7 @@ TEST(ModelPages, ThetaPage) {
     EXPECT_TRUE(req.VarName(7) == kNothing && req.VarMin(7) == 0 && req.VarMax(7) == 1);
     EXPECT_EQ(req.PlotData(7, 5000), kMissing);
     EXPECT_GT(req.PlotData(6, 5000), 0);
-    // On the border SD² = Mean·(1 - Mean) Part 7.109's arithmetic decides: a is
+    // On the border SD² = Mean·(1 - Mean) the pages' arithmetic decides: a is
     // 0 for mean 0.7 with variance 0.21 (no points), and just above 0 for mean
     // 0.1 with variance 0.09 (a density).
     BuildThetaPage({0.5}, {0.7, 0.21}, {0.1, 0.09}, req);

@@ -184,7 +184,7 @@ TEST(RankFiles, MultiModelStatisticsFilesMatchTheirGoldenCopies) {
 }
 
 // A model takes only a covariance file saved for its own parameters (the
-// covariance link's check, Part 7.101): any other is treated as missing.
+// covariance link's check): any other is treated as missing.
 TEST(RankFiles, ACovarianceFileOfAnotherParameterSetIsNotTaken) {
     RankFixture f;
     const std::string dir = enginetest::Temp("mismatch");
