@@ -20,9 +20,9 @@ public:
         platform::Form* menu = LoadedMainMenu();
         const bool shown = menu && menu->Visible();
         if (menu) menu->Unload();
-        platform::Menu& application = app.form<frmMain>().mnuApplication;
-        const int had = shown ? 2 : application.Enabled ? 1 : 0;
-        application.Enabled = false;
+        auto* main = static_cast<frmMain*>(app.ui.forms.Find(frmMain::kName));
+        const int had = shown ? 2 : main && main->mnuApplication.Enabled ? 1 : 0;
+        if (main) main->mnuApplication.Enabled = false;
         return had;
     }
     void ShowMainMenu() override {
