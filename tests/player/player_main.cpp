@@ -210,6 +210,18 @@ private:
             s.col = std::stoi(w[3]);
             return s;
         }
+        if (cmd == "mouse") {
+            Need(w, 5, number);
+            if (w[2] != "down" && w[2] != "move" && w[2] != "up")
+                throw ScriptError(where + "mouse FORM[.CONTROL] down|move|up X Y");
+            s.kind = Step::Mouse;
+            s.target = w[1];
+            s.text = w[2];
+            s.value = w[2] == "move" ? 0 : 1;   // the left button, pressed or released
+            s.row = std::stoi(w[3]);
+            s.col = std::stoi(w[4]);
+            return s;
+        }
         if (cmd == "leave") {
             Need(w, 2, number);
             s.kind = Step::Leave;
