@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/headless/headless.h"
 #include "state/App.h"
+#include "tests/player/invariants.h"
 #include "tests/player/monkey.h"
 
 namespace {
@@ -114,6 +115,7 @@ public:
         s.where = script_ + ":" + std::to_string(monkeyLine_);
         return s;
     }
+    std::string BrokenInvariant() override { return app_ ? monkey::BrokenInvariant(*app_) : ""; }
     // A monkey session: a failed step keeps the temporary folder.
     int PlayMonkey(std::uint64_t seed, int actions, const std::string& log) {
         int rc = monkey::PlaySession(*this, seed, actions, log);
