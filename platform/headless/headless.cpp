@@ -296,6 +296,25 @@ void HeadlessBackend::Perform(const Step& step) {
             ui_->Dispatch([&] { f.RequestClose(); });
             break;
         }
+        case Step::Mouse: {
+            // The form's own client area, or a control's.
+            using Handler = std::function<void(int, int, double, double)>;
+            const Handler* h = nullptr;
+            if (step.target.find('.') == std::string::npos) {
+                Form& f = FindForm(step.target);
+                if (!f.Visible()) throw ScriptError(Describe(step) + ": window " + f.name + " is not shown");
+                if (!f.Enabled) throw ScriptError(Describe(step) + ": window " + f.name + " is disabled");
+                h = step.text == "down" ? &f.OnMouseDown : step.text == "up" ? &f.OnMouseUp : &f.OnMouseMove;
+            } else {
+                Control& c = FindControl(step.target);
+                act(c);
+                h = step.text == "down" ? &c.OnMouseDown : step.text == "up" ? &c.OnMouseUp : &c.OnMouseMove;
+            }
+            ui_->Dispatch([&] {
+                if (*h) (*h)(step.value, 0, step.row, step.col);
+            });
+            break;
+        }
         case Step::Resize: {
             Form& f = FindForm(step.target);
             ui_->Dispatch([&] { f.Resize(step.row, step.col); });

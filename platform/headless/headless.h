@@ -23,16 +23,16 @@ public:
 struct Step {
     enum Kind {
         // User actions.
-        Click, DblClick, Type, Keys, Set, Cell, GridClick, GridDblClick, Key, Leave, Close, Resize, Call,
+        Click, DblClick, Type, Keys, Set, Cell, GridClick, GridDblClick, Key, Leave, Close, Resize, Mouse, Call,
         // Answers to prompts.
         AnswerMsgBox, AnswerInput, ChooseFile
     } kind = Click;
-    std::string target;   // "frmMenu.cmdQuit", or a form name for Close / Resize
+    std::string target;   // "frmMenu.cmdQuit", or a form name for Close / Resize / Mouse
     std::string title;    // answers: the prompt's title, "" = any
-    std::string text;     // typed text, chosen file, input answer
+    std::string text;     // typed text, chosen file, input answer; Mouse: "down", "move" or "up"
     bool cancel = false;  // input box or file dialog cancelled
-    int value = 0;        // message-box answer, set value, key code
-    int row = 0, col = 0;
+    int value = 0;        // message-box answer, set value, key code, mouse button
+    int row = 0, col = 0; // Mouse: x and y (twips)
     std::function<void()> call;   // Call: any code, run as a handler
     std::string where;    // "script.tvs:12", for messages
 

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -31,6 +32,17 @@ namespace {
 
 // Thrown to end a session that has used up its lines inside a run.
 struct SessionOver {};
+
+// Thrown to end a session at a fault that is no crash; the session's exit
+// status tells its kind.
+struct Finding {
+    int status;
+    std::string what;
+};
+constexpr int kBrokenInvariant = 4;
+constexpr int kRunGoesOn = 5;
+// Yields a run may take to end after its stop control was pressed.
+constexpr std::uint64_t kStopGrace = 50000;
 
 // SplitMix64: the same choices from the same seed on every build.
 class Dice {
@@ -85,15 +97,17 @@ const std::vector<std::string> kHuge = {"1E300", "-1E300", "1E+308", "9999999999
 
 // Data files and the numbers that fit them: species, quadrats sampled, in
 // the habitat.
+// The algorithm file beside each fits it.
 struct DataFile {
     const char* path;
     const char* ns;
     const char* nq;
     const char* nh;
+    const char* alg;
 };
-const std::vector<DataFile> kData = {{"examples/meadow12.dat", "12", "8", "40"},
-                                     {"examples/bog10.dat", "10", "6", "30"},
-                                     {"examples/heath15.dat", "15", "10", "50"}};
+const std::vector<DataFile> kData = {{"examples/meadow12.dat", "12", "8", "40", "examples/meadow12.alg"},
+                                     {"examples/bog10.dat", "10", "6", "30", "examples/bog10.alg"},
+                                     {"examples/heath15.dat", "15", "10", "50", "examples/heath15.alg"}};
 
 class Monkey {
 public:
@@ -124,18 +138,27 @@ public:
         b.source = [this](const Request& r, Step& step) { return Make(r, step); };
         b.OnPoll(97, [this] { Polled(); });
         try {
-            Do("start");
-            while (!b.Ended() && lines_ < actions_) {
-                std::string line = ChooseAction(nullptr);
-                if (line.empty()) {
-                    Note("nothing left to do");
-                    break;
+            try {
+                Do("start");
+                while (!b.Ended() && lines_ < actions_) {
+                    Check();
+                    stopAt_ = 0;
+                    std::string line = ChooseAction(nullptr, false);
+                    if (line.empty()) {
+                        Note("nothing left to do");
+                        break;
+                    }
+                    Do(line);
                 }
-                Do(line);
+            } catch (const SessionOver&) {
+                Note("the session used up its lines");
+            } catch (const platform::ProgramEnded&) {
             }
-        } catch (const SessionOver&) {
-            Note("the session used up its lines");
-        } catch (const platform::ProgramEnded&) {
+            Check();
+        } catch (const Finding& f) {
+            Note(f.what);
+            std::cerr << "monkey: " << f.what << "\n";
+            return f.status;
         } catch (const ScriptError& e) {
             Note(std::string("script error: ") + e.what());
             std::cerr << "monkey: script error: " << e.what() << "\n";
@@ -163,7 +186,15 @@ private:
     // A top-level line: logged, then run.
     void Do(const std::string& line) {
         Logged(line);
+        before_.clear();
+        for (Form* f : Reachable(nullptr)) before_.insert(f->name);
         s_.backend.Run(host_.Parse(line));
+    }
+
+    // After every line: the program's state is one it may be in.
+    void Check() {
+        std::string broken = host_.BrokenInvariant();
+        if (!broken.empty()) throw Finding{kBrokenInvariant, "broken invariant: " + broken};
     }
 
     std::uint64_t Budget() {
@@ -174,6 +205,8 @@ private:
     // ------------------------------------------------------------ requests
 
     bool Make(const Request& r, Step& step) {
+        Check();
+        stopAt_ = 0;   // the run has ended or asks the user
         if (lines_ >= 2 * actions_ + 50) throw SessionOver{};
         std::string line;
         switch (r.kind) {
@@ -181,7 +214,7 @@ private:
             case Request::InputBox: line = AnswerInput(r); break;
             case Request::FileDialog: line = ChooseFile(r); break;
             case Request::Action:
-                line = ChooseAction(r.modal);
+                line = ChooseAction(r.modal, r.waiting);
                 if (line.empty() && r.modal) line = "close " + r.modal->name;
                 if (line.empty()) {
                     Note("nothing to do while the program waits");
@@ -268,6 +301,9 @@ private:
         }
         if (!(r.dialog->Flags & platform::cdlOFNFileMustExist) && dice_.Percent(4))
             return "choose file " + Q("$TMP/missing" + (exts.empty() ? std::string(".txt") : exts[0]));
+        // An algorithm file mostly fits the data set in memory.
+        const DataFile* data = InMemory();
+        if (data && HasExt(data->alg, exts) && dice_.Percent(96)) return "choose file " + Q(data->alg);
         std::vector<std::string> all = files_;
         all.insert(all.end(), own.begin(), own.end());
         std::vector<std::string> fitting;
@@ -308,16 +344,53 @@ private:
         return Text();
     }
 
-    void Gather(Form& f, std::vector<Choice>& out) {
+    // A window a task that waits or runs should keep the user from: one shown
+    // before the line that started it, the main menu, the ranking window.
+    bool Foreign(const Form& f) const {
+        return f.name == "frmMenu" || f.name == "frmRank" || before_.count(f.name) > 0;
+    }
+
+    // A point of the window: now and then at the lower edge of one of its
+    // controls, where a splitter lies.
+    std::string Point(Form& f) {
+        const int width = f.Width, height = f.Height;
+        int x = dice_.Below(std::max(1, width)), y = dice_.Below(std::max(1, height));
+        const auto& controls = f.Controls();
+        if (!controls.empty() && dice_.Percent(50)) {
+            const Control& c = *controls[static_cast<std::size_t>(dice_.Below(static_cast<int>(controls.size())))];
+            const int top = c.Top, tall = c.Height;
+            y = top + tall + dice_.Below(31) - 15;
+        }
+        return std::to_string(x) + " " + std::to_string(y);
+    }
+
+    void OfferMouse(std::vector<Choice>& out, const std::string& target, Form& f, const Control* c, int weight) {
+        const auto& down = c ? c->OnMouseDown : f.OnMouseDown;
+        const auto& move = c ? c->OnMouseMove : f.OnMouseMove;
+        const auto& up = c ? c->OnMouseUp : f.OnMouseUp;
+        if (down) Offer(out, "mouse " + target + " down " + Point(f), weight);
+        if (move) Offer(out, "mouse " + target + " move " + Point(f), 2 * weight);
+        if (up) Offer(out, "mouse " + target + " up " + Point(f), weight);
+    }
+
+    // The choices on one window. While a run goes on or waits for the user,
+    // the other windows are tried much more: closed, their tasks started,
+    // the main menu brought back.
+    void Gather(Form& f, std::vector<Choice>& out, bool wait) {
         const int late = lines_ > actions_ / 2 ? 1 : 0;   // quitting, late in a session
+        const bool foreign = wait && Foreign(f);
+        const bool mdi = f.kind == platform::FormKind::MdiParent;
         for (Control* cp : f.Controls()) {
             Control& c = *cp;
             if (!platform::headless::HeadlessBackend::Usable(c)) continue;
             const std::string p = c.Path();
             switch (c.kind) {
-                case ControlKind::CommandButton:
-                    Offer(out, "click " + p, IsStop(c) ? 2 : IsQuit(c) ? late : c.name == "cmdInitialize" ? 3 : 8);
+                case ControlKind::CommandButton: {
+                    int w = IsStop(c) ? 2 : IsQuit(c) ? late : c.name == "cmdInitialize" ? 3 : 8;
+                    if (foreign && !IsQuit(c)) w = p == "frmMenu.cmdRank" ? 60 : 20;
+                    Offer(out, "click " + p, w);
                     break;
+                }
                 case ControlKind::CheckBox:
                     Offer(out, "click " + p, 3);
                     Offer(out, "set " + p + " " + std::to_string(dice_.Below(2)), 1);
@@ -354,23 +427,33 @@ private:
                                          std::to_string(dice_.Below(g.Cols));
                         Offer(out, "clickcell " + p + rc, 3);
                         Offer(out, "dblclickcell " + p + rc, 3);
+                        Offer(out, "cell " + p + rc + " " + Q(Text()), 2);
                     }
                     break;
                 }
                 case ControlKind::Menu: {
                     auto& m = static_cast<platform::Menu&>(c);
                     if (m.IsSeparator()) break;
-                    if (m.Children().empty())
-                        Offer(out, "menu " + p, IsQuit(c) ? late : f.kind == platform::FormKind::MdiParent ? 1 : 3);
-                    else if (c.OnClick) Offer(out, "menu " + p, 1);
+                    // The Application menu and its items.
+                    const bool application = f.name == "frmMain" && (m.name == "mnuApplication" ||
+                                                                      (m.parent && m.parent->name == "mnuApplication"));
+                    if (m.Children().empty()) {
+                        int w = IsQuit(c) ? late : mdi ? 1 : 3;
+                        if (wait && application && !IsQuit(c)) w = 20;
+                        Offer(out, "menu " + p, w);
+                    } else if (c.OnClick || (wait && application)) {
+                        Offer(out, "menu " + p, wait && application ? 10 : 1);
+                    }
                     break;
                 }
                 default:
                     if (c.OnClick) Offer(out, "click " + p, 1);
                     if (c.OnDblClick) Offer(out, "dblclick " + p, 1);
             }
+            OfferMouse(out, p, f, &c, 1);
         }
-        Offer(out, "close " + f.name, f.kind == platform::FormKind::MdiParent ? late : 2);
+        OfferMouse(out, f.name, f, nullptr, 2);
+        Offer(out, "close " + f.name, mdi ? late : foreign ? 12 : 2);
         if (dice_.Percent(10)) {
             static const std::vector<std::string> sizes = {"1000 800", "200 200", "15000 11000", "6000 4000"};
             Offer(out, "resize " + f.name + " " + dice_.Of(sizes), 1);
@@ -378,7 +461,7 @@ private:
     }
 
     // The next action on the windows a user can reach; "" when there is none.
-    std::string ChooseAction(Form* modal) {
+    std::string ChooseAction(Form* modal, bool wait) {
         std::vector<Form*> forms = Reachable(modal);
         // Planned lines go first while their control can be used.
         while (!plan_.empty()) {
@@ -399,10 +482,10 @@ private:
         for (Form* f : forms)
             if (f->name == "frmInitialize" && dice_.Percent(80)) {
                 PlanInitialize();
-                return ChooseAction(modal);
+                return ChooseAction(modal, wait);
             }
         std::vector<Choice> choices;
-        for (Form* f : forms) Gather(*f, choices);
+        for (Form* f : forms) Gather(*f, choices, wait);
         int total = 0;
         for (const Choice& c : choices) total += c.weight;
         if (total == 0) return "";
@@ -427,29 +510,72 @@ private:
                  "click frmInitialize.cmdDone"};
     }
 
+    // The example data set that the main window names as the one read, or
+    // the one it named last (an initialization cancelled clears the name).
+    const DataFile* InMemory() {
+        const Form* main = s_.ui.forms.Find("frmMain");
+        const Control* bar = main ? main->FindControl("stbMain0") : nullptr;
+        if (bar && bar->kind == ControlKind::StatusBar) {
+            const std::string shown = static_cast<const platform::StatusBar*>(bar)->Panel(1);
+            for (const DataFile& d : kData)
+                if (shown == d.path) data_ = &d;
+        }
+        return data_;
+    }
+
     // ---------------------------------------------------------- long runs
 
+    // A usable stop control of the windows a user can reach, as a line; "".
+    std::string StopLine() {
+        for (Form* f : Reachable(nullptr))
+            for (Control* c : f->Controls())
+                if (IsStop(*c) && platform::headless::HeadlessBackend::Usable(*c))
+                    return (c->kind == ControlKind::Menu ? "menu " : "click ") + c->Path();
+        return "";
+    }
+
     // During a run: past its budget the run is stopped where it can be; now
-    // and then the user does something else meanwhile.
+    // and then the user does something else meanwhile, mostly on the other
+    // windows. When the session's lines are used up inside a run, the run is
+    // stopped and must end: one that goes on long after its stop control was
+    // pressed is a fault.
     void Polled() {
+        Check();
         std::uint64_t now = s_.ui.DoEventsCount();
+        if (stopAt_ && now - stopAt_ > kStopGrace)
+            throw Finding{kRunGoesOn, "a run goes on " + std::to_string(now - stopAt_) +
+                                          " yields after its stop control was pressed"};
         std::string line;
-        if (now - anchor_ >= budget_) {
+        if (lines_ >= 2 * actions_ + 50) {
+            if (stopAt_) return;   // waits for the run to end
+            line = StopLine();
+            if (line.empty()) throw SessionOver{};
+            Note("the session used up its lines: the run is stopped");
+        } else if (now - anchor_ >= budget_) {
             budget_ += Budget();
-            for (Form* f : Reachable(nullptr))
-                for (Control* c : f->Controls())
-                    if (line.empty() && IsStop(*c) && platform::headless::HeadlessBackend::Usable(*c))
-                        line = (c->kind == ControlKind::Menu ? "menu " : "click ") + c->Path();
-        } else if (dice_.Below(150) == 0) {
+            line = StopLine();
+        } else if (dice_.Below(30) == 0) {
             std::vector<Choice> choices;
-            for (Form* f : Reachable(nullptr)) Gather(*f, choices);
-            if (!choices.empty()) line = dice_.Of(choices).line;
+            for (Form* f : Reachable(nullptr)) Gather(*f, choices, true);
+            int total = 0;
+            for (const Choice& c : choices) total += c.weight;
+            for (int k = dice_.Below(total); const Choice& c : choices) {
+                if (k < c.weight) {
+                    line = c.line;
+                    break;
+                }
+                k -= c.weight;
+            }
         }
         if (line.empty()) return;
-        if (lines_ >= 2 * actions_ + 50) throw SessionOver{};
         Write("at " + std::to_string(now) + " doevents " + line);
         ++lines_;
+        const std::string target = line.substr(line.find(' ') + 1);
+        if (!stopAt_ && (StartsWith(line, "click ") || StartsWith(line, "menu ")) &&
+            IsStop(s_.backend.FindControl(target)))
+            stopAt_ = now;
         s_.backend.RunNested(host_.Parse(line));
+        Check();
     }
 
     Host& host_;
@@ -462,6 +588,9 @@ private:
     std::vector<std::string> files_;
     std::deque<std::string> plan_;
     std::uint64_t anchor_ = 0, budget_ = 1000;
+    const DataFile* data_ = nullptr;     // the data set last read
+    std::set<std::string> before_;       // windows shown when the top-level line began
+    std::uint64_t stopAt_ = 0;           // yield at which a stop control was pressed; 0: none pending
 };
 
 // ------------------------------------------------------------- the driver
@@ -529,6 +658,12 @@ std::string Kind(int status, bool hung, const std::string& err) {
         return "sanitizer report";
     if (WIFSIGNALED(status)) return "crash (signal " + std::to_string(WTERMSIG(status)) + ")";
     if (WIFEXITED(status) && WEXITSTATUS(status) == 3) return "script error";
+    if (WIFEXITED(status) && (WEXITSTATUS(status) == kBrokenInvariant || WEXITSTATUS(status) == kRunGoesOn)) {
+        // The session's own line: "monkey: broken invariant: ...".
+        std::istringstream lines(err);
+        for (std::string l; std::getline(lines, l);)
+            if (StartsWith(l, "monkey: ") && !StartsWith(l, "monkey: script error")) return l.substr(8);
+    }
     return "exit status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
 }
 

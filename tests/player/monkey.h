@@ -20,6 +20,8 @@ public:
     virtual platform::headless::Step Parse(const std::string& line) = 0;
     // The folder that $TMP stands for.
     virtual std::string TmpDir() const = 0;
+    // What is wrong with the program's state now; "" when nothing is.
+    virtual std::string BrokenInvariant() = 0;
 };
 
 // Plays one session from the seed, at most about `actions` lines, and writes

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/headless/headless.h"
 #include "state/App.h"
+#include "tests/player/invariants.h"
 #include "tests/player/monkey.h"
 
 namespace {
@@ -114,6 +115,7 @@ public:
         s.where = script_ + ":" + std::to_string(monkeyLine_);
         return s;
     }
+    std::string BrokenInvariant() override { return app_ ? monkey::BrokenInvariant(*app_) : ""; }
     // A monkey session: a failed step keeps the temporary folder.
     int PlayMonkey(std::uint64_t seed, int actions, const std::string& log) {
         int rc = monkey::PlaySession(*this, seed, actions, log);
@@ -208,6 +210,18 @@ private:
             s.target = w[1];
             s.row = std::stoi(w[2]);
             s.col = std::stoi(w[3]);
+            return s;
+        }
+        if (cmd == "mouse") {
+            Need(w, 5, number);
+            if (w[2] != "down" && w[2] != "move" && w[2] != "up")
+                throw ScriptError(where + "mouse FORM[.CONTROL] down|move|up X Y");
+            s.kind = Step::Mouse;
+            s.target = w[1];
+            s.text = w[2];
+            s.value = w[2] == "move" ? 0 : 1;   // the left button, pressed or released
+            s.row = std::stoi(w[3]);
+            s.col = std::stoi(w[4]);
             return s;
         }
         if (cmd == "leave") {
