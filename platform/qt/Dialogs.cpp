@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSpacerItem>
-#include <QStyle>
 
 #include "platform/qt/Convert.h"
 #include "platform/qt/FormView.h"
@@ -19,23 +18,34 @@ namespace platform::qt {
 
 namespace {
 
+// The nesting kept while a modal box runs; its close is noted for the next
+// box (QtBackend::ModalOpening).
 struct Nested {
+    QtBackend& backend;
     Ui& ui;
-    explicit Nested(Ui& u) : ui(u) { ui.EnterNested(); }
-    ~Nested() { ui.LeaveNested(); }
+    Nested(QtBackend& b, Ui& u) : backend(b), ui(u) { ui.EnterNested(); }
+    ~Nested() {
+        ui.LeaveNested();
+        backend.ModalClosed();
+    }
 };
 
 QString TitleOr(const std::string& title, const char* fallback) {
     return title.empty() ? QString::fromLatin1(fallback) : ToQt(title);
 }
 
-// The width a window needs for its whole title: the text in a bold title
-// font, with room for the title bar's icon and buttons.
-int TitleWidth(const QWidget& w, const QString& title) {
-    QFont font = QApplication::font("QMdiSubWindowTitleBar");
-    font.setBold(true);
-    const int bar = std::max(16, w.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &w));
-    return QFontMetrics(font).horizontalAdvance(title) + 5 * bar;
+// A box sizes itself to its layout, so a strut in the layout keeps it as
+// wide as its title.
+void KeepTitleWhole(QDialog& dlg) {
+    QLayout* layout = dlg.layout();
+    if (!layout) return;
+    const int room = layout->contentsMargins().left() + layout->contentsMargins().right();
+    auto* strut = new QSpacerItem(std::max(0, TitleWidth(dlg, dlg.windowTitle()) - room), 0, QSizePolicy::Minimum,
+                                  QSizePolicy::Fixed);
+    if (auto* grid = qobject_cast<QGridLayout*>(layout))
+        grid->addItem(strut, grid->rowCount(), 0, 1, grid->columnCount());
+    else
+        layout->addItem(strut);
 }
 
 QMessageBox::StandardButton ButtonOf(int answer) {
@@ -49,6 +59,38 @@ QMessageBox::StandardButton ButtonOf(int answer) {
         default: return QMessageBox::Ok;
     }
 }
+
+// A file dialog that asks its overwrite question in the program's own
+// message box, which is as wide as its title (Qt's own box is as wide as its
+// short text); the question and its answers are Qt's.
+class FileChooser : public QFileDialog {
+public:
+    FileChooser(QtBackend& b, QWidget* parent, const QString& title) : QFileDialog(parent, title), backend_(b) {}
+
+protected:
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (acceptMode() != AcceptSave || testOption(DontConfirmOverwrite) || files.isEmpty()) {
+            QFileDialog::accept();
+            return;
+        }
+        const QFileInfo info(files.front());
+        if (!info.exists() || info.isDir()) {
+            QFileDialog::accept();
+            return;
+        }
+        const QString question = tr("%1 already exists.\nDo you want to replace it?").arg(info.fileName());
+        if (backend_.MsgBox(FromQt(question), vbYesNo + vbExclamation + vbDefaultButton2, FromQt(windowTitle())) !=
+            vbYes)
+            return;
+        setOption(DontConfirmOverwrite, true);
+        QFileDialog::accept();
+        setOption(DontConfirmOverwrite, false);
+    }
+
+private:
+    QtBackend& backend_;
+};
 
 }  // namespace
 
@@ -80,6 +122,7 @@ QWidget* QtBackend::DialogParent() const {
 }
 
 int QtBackend::MsgBox(const std::string& prompt, int style, const std::string& title) {
+    ModalOpening();
     QMessageBox box(DialogParent());
     box.setWindowTitle(TitleOr(title, "Tivelor"));
     box.setTextFormat(Qt::PlainText);
@@ -110,15 +153,9 @@ int QtBackend::MsgBox(const std::string& prompt, int style, const std::string& t
             if (c.answer == vbNo) escapeAnswer = vbNo;
     for (size_t i = 0; i < choices.size(); ++i)
         if (choices[i].answer == escapeAnswer) box.setEscapeButton(buttons[i]);
-    // The box sizes itself to its text; a strut keeps it as wide as its title.
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-        const int room = grid->contentsMargins().left() + grid->contentsMargins().right();
-        grid->addItem(new QSpacerItem(std::max(0, TitleWidth(box, box.windowTitle()) - room), 0,
-                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
-                      grid->rowCount(), 0, 1, grid->columnCount());
-    }
+    KeepTitleWhole(box);
     {
-        Nested nested(*ui_);
+        Nested nested(*this, *ui_);
         box.exec();
     }
     for (size_t i = 0; i < choices.size(); ++i)
@@ -129,12 +166,15 @@ int QtBackend::MsgBox(const std::string& prompt, int style, const std::string& t
 std::string QtBackend::InputBox(const std::string& prompt, const std::string& title,
                                 const std::string& defaultText, std::optional<int> xPos,
                                 std::optional<int> yPos) {
+    ModalOpening();
     QWidget* parent = DialogParent();
     QInputDialog dlg(parent);
     dlg.setWindowTitle(TitleOr(title, "Tivelor"));
     dlg.setInputMode(QInputDialog::TextInput);
     dlg.setLabelText(ToQtLines(prompt));
     dlg.setTextValue(ToQt(defaultText));
+    dlg.sizeHint();   // makes the box's layout, which Qt builds on demand
+    KeepTitleWhole(dlg);
     if (xPos || yPos) {
         // Twips from the screen's corner; a position not given stays centred
         // over the window it belongs to.
@@ -148,14 +188,15 @@ std::string QtBackend::InputBox(const std::string& prompt, const std::string& ti
     }
     int result;
     {
-        Nested nested(*ui_);
+        Nested nested(*this, *ui_);
         result = dlg.exec();
     }
     return result == QDialog::Accepted ? FromQt(dlg.textValue()) : std::string();
 }
 
 bool QtBackend::FileDialog(CommonDialog& cd, bool save) {
-    QFileDialog dlg(DialogParent(), TitleOr(cd.DialogTitle, save ? "Save As" : "Open"));
+    ModalOpening();
+    FileChooser dlg(*this, DialogParent(), TitleOr(cd.DialogTitle, save ? "Save As" : "Open"));
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -177,7 +218,7 @@ bool QtBackend::FileDialog(CommonDialog& cd, bool save) {
     if (!name.isEmpty()) dlg.selectFile(name);
     int result;
     {
-        Nested nested(*ui_);
+        Nested nested(*this, *ui_);
         result = dlg.exec();
     }
     if (result != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;

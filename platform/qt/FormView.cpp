@@ -192,6 +192,13 @@ bool IsEditPane(const QWidget* w) {
 
 // ---------------------------------------------------------------- windows
 
+int TitleWidth(const QWidget& w, const QString& title) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int bar = std::max(16, w.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &w));
+    return QFontMetrics(font).horizontalAdvance(title) + 5 * bar;
+}
+
 void WrapButton::paintEvent(QPaintEvent*) {
     QStylePainter p(this);
     QStyleOptionButton opt;
@@ -942,7 +949,13 @@ void FormView::SyncPanels(StatusBar& s) {
 void FormView::SyncForm(PropId prop, int a) {
     if (!form) return;
     switch (prop) {
-        case PropId::Caption: Window()->setWindowTitle(ToQt(form->Caption)); break;
+        case PropId::Caption:
+            Window()->setWindowTitle(ToQt(form->Caption));
+            if (top && top->width() < ClientWidth()) {
+                Guard g(applying_);
+                top->resize(ClientWidth(), top->height());
+            }
+            break;
         case PropId::Geometry: ApplyGeometry(); break;
         case PropId::Colour: {
             QWidget* w = client ? client : body;
@@ -967,10 +980,18 @@ void FormView::SyncForm(PropId prop, int a) {
 
 // --------------------------------------------------------------- geometry
 
+int FormView::ClientWidth() const {
+    const int w = Px(form->ScaleWidth());
+    // A window of its own is widened to show its whole caption; the controls
+    // stay where the form puts them. (A child window's title is drawn within
+    // the frame, which some captions outgrow.)
+    return top ? std::max(w, TitleWidth(*top, ToQt(form->Caption))) : w;
+}
+
 void FormView::ApplyGeometry() {
     if (!form) return;
     Guard g(applying_);
-    int w = Px(form->ScaleWidth()), h = Px(form->ScaleHeight());
+    int w = ClientWidth(), h = Px(form->ScaleHeight());
     appliedPos_ = QPoint(Px(form->Left), Px(form->Top));
     if (sub) {
         QMargins m = sub->contentsMargins();
@@ -1012,14 +1033,14 @@ void FormView::Restore(const QRect& r) {
         QMargins m = sub->contentsMargins();
         size = QSize(r.width() - m.left() - m.right(), r.height() - m.top() - m.bottom());
     }
-    if (size.width() != Px(form->ScaleWidth()) || size.height() != Px(form->ScaleHeight()))
+    if (size.width() != ClientWidth() || size.height() != Px(form->ScaleHeight()))
         form->Resize(Twips(size.width()) + kBorderWidth, Twips(size.height()) + kBorderHeight);
 }
 
 void FormView::BodyResized() {
     if (!form || applying_) return;
     QSize s = body->size();
-    if (s.width() == Px(form->ScaleWidth()) && s.height() == Px(form->ScaleHeight())) return;
+    if (s.width() == ClientWidth() && s.height() == Px(form->ScaleHeight())) return;
     if (Window()->isVisible()) userPlaced_ = true;
     int w = Twips(s.width()) + kBorderWidth, h = Twips(s.height()) + kBorderHeight;
     Deliver(nullptr, [this, w, h] {

@@ -30,6 +30,11 @@ namespace platform::qt {
 class QtBackend;
 class FormView;
 
+// The width a window needs to show its whole title: the text in a bold
+// title-bar font, with room for the title bar's icon and buttons. Message
+// boxes, input boxes and forms are made at least this wide.
+int TitleWidth(const QWidget& w, const QString& title);
+
 // A command button whose caption wraps onto more lines when it must.
 class WrapButton : public QPushButton {
 public:
@@ -139,6 +144,8 @@ private:
     void GridClick(Control& grid, int row, int col, bool dbl);
     void SyncColours(Control& c);
     void SyncPanels(StatusBar& s);
+    // The client area's width in pixels: the form's, or more for its caption.
+    int ClientWidth() const;
     void ApplyGeometry();
     void ApplyWindowState();
     void ApplyFocus();

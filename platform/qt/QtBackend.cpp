@@ -184,9 +184,30 @@ void QtBackend::WaitForUser() {
     lastEvents_ = lastCheck_ = Clock::now();
 }
 
+void QtBackend::ModalOpening() {
+    if (!ui_ || ui_->DoEventsCount() == yieldsAtModalClose_) return;   // no run since the last box
+    const auto left = modalClosed_ + kModalGap - Clock::now();
+    if (left <= Clock::duration::zero()) return;
+    struct Nested {
+        Ui& ui;
+        explicit Nested(Ui& u) : ui(u) { ui.EnterNested(); }
+        ~Nested() { ui.LeaveNested(); }
+    } nested(*ui_);
+    QEventLoop loop;
+    QTimer::singleShot(std::chrono::ceil<std::chrono::milliseconds>(left), &loop, &QEventLoop::quit);
+    loop.exec();
+    lastEvents_ = lastCheck_ = Clock::now();
+}
+
+void QtBackend::ModalClosed() {
+    modalClosed_ = Clock::now();
+    if (ui_) yieldsAtModalClose_ = ui_->DoEventsCount();
+}
+
 void QtBackend::RunModal(Form& form) {
+    ModalOpening();
     FormView* v = ViewOf(form);
-    if (!v) return;
+    if (!v || !form.Visible() || form.IsUnloaded()) return;
     QPointer<FormView> view(v);
     v->ShowNow(true);
     QEventLoop loop;
@@ -194,6 +215,7 @@ void QtBackend::RunModal(Form& form) {
     ui_->EnterNested();
     if (form.Visible() && !form.IsUnloaded()) loop.exec(QEventLoop::DialogExec);
     ui_->LeaveNested();
+    ModalClosed();
     if (view && view->modalLoop == &loop) view->modalLoop = nullptr;
 }
 

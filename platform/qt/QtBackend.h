@@ -83,6 +83,17 @@ public:
     // takes input (the user clicked the disabled frame).
     void ActivateOwnedWindow();
 
+    // Around every modal box and form. A run that yields between two boxes
+    // (one rejected randomization asked about, then the next) would put the
+    // second box up while the click the user aimed past the first (Abort,
+    // right after No) is on its way: the click falls on the new box, or on a
+    // window the box holds, and is lost. So a box asked for within kModalGap
+    // of the last one's closing, with a yield between, opens only at the end
+    // of that gap, the user's input handled meanwhile.
+    static constexpr std::chrono::milliseconds kModalGap{400};
+    void ModalOpening();
+    void ModalClosed();
+
 private:
     QWidget* DialogParent() const;
 
@@ -94,7 +105,8 @@ private:
     QString lastFolder_;
     bool closing_ = false;
     std::uint64_t pollStride_ = 32;
-    std::chrono::steady_clock::time_point lastCheck_, lastEvents_;
+    std::chrono::steady_clock::time_point lastCheck_, lastEvents_, modalClosed_;
+    std::uint64_t yieldsAtModalClose_ = 0;   // the DoEvents count when the last modal closed
 };
 
 // "Desc (*.a)|*.a|Desc2|*.b" as Qt name filters, descriptions kept.

@@ -10,6 +10,7 @@
 #include <chrono>
 
 #include "QtTestSupport.h"
+#include "uncertainty/frmAbort.h"
 #include "windows/InfoWindows.h"
 #include "windows/frmMain.h"
 #include "shell/frmMenu.h"
@@ -109,6 +110,58 @@ TEST(QtLoops, DoEventsStormLetsAClickThrough) {
         EXPECT_EQ(ask->answer, 42);   // the unloaded form is freed when this handler ends
     });
     EXPECT_FALSE(ui.forms.IsLoaded("frmAsk"));
+}
+
+// Rejections in a row, as a run with a wide covariance file meets them: from
+// round 50 every round asks whether to stop. The user answers the first box
+// No and clicks Abort 50 ms later, through the window system, then answers
+// the next box No. The next round's box would be up by then and hold the
+// abort window, which the window system's click would not reach; it opens
+// only after the click, which stops the run at the end of the round it falls
+// in.
+TEST(QtLoops, AClickOnAbortRightAfterAMessageBoxStopsTheRun) {
+    qttest::Desktop d;
+    d.Start();
+    tivelor::App& app = *d.app;
+    int rounds = 0, boxes = 0;
+    bool stopped = false, clicked = false;
+    QPointer<QMessageBox> answered;
+    auto* user = new QTimer;
+    QObject::connect(user, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || box == answered || (boxes == 1 && !clicked)) return;   // the click first
+        answered = box;
+        box->button(QMessageBox::No)->click();
+        if (++boxes > 1) return;
+        QTimer::singleShot(50, [&] {   // through the window system, as the user's click comes
+            auto* button = qobject_cast<QAbstractButton*>(d.backend.Widget(app.form<tivelor::frmAbort>().cmdAbort));
+            QTest::mouseClick(button->window()->windowHandle(), Qt::LeftButton, {},
+                              button->mapTo(button->window(), button->rect().center()));
+            clicked = true;
+        });
+    });
+    user->start(5);
+    d.backend.Deliver([&] {
+        tivelor::AbortWatch watch(app);
+        watch.Begin(true);
+        for (rounds = 1; rounds <= 80; ++rounds) {
+            for (int k = 0; k < 400; ++k) app.ui.DoEvents();
+            if (rounds >= 50 &&
+                app.ShowMsg("The randomized value for species richness exceeded the program limit of 25000 "
+                            "species!\r\n\r\nStop the randomizations?",
+                            vbYesNo + vbInformation, "Randomization " + std::to_string(rounds) + " rejected") == vbYes)
+                break;
+            if (!watch.GoOn({})) {
+                stopped = true;
+                break;
+            }
+        }
+    });
+    delete user;
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(rounds, 51);
+    EXPECT_EQ(boxes, 2);
+    EXPECT_FALSE(app.IsLoaded<tivelor::frmAbort>());
 }
 
 TEST(QtLoops, EndClosesTheFilesAndLeavesAtOnce) {

@@ -1,10 +1,14 @@
 // Where windows and boxes open on the Qt back end: the abort window behind
-// the others, input boxes at the caller's position, message boxes as wide as
-// their titles, the cell editor over a scrolled grid's cell, and the main
-// menu after a maximized child window.
+// the others, input boxes at the caller's position, message boxes, input
+// boxes, windows of their own and the file dialog's overwrite question as
+// wide as their titles, the cell editor over a scrolled grid's cell, and the
+// main menu after a maximized child window.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -20,11 +24,15 @@
 
 #include "QtTestSupport.h"
 #include "engine/Parameters.h"
+#include "model/frmConvert.h"
+#include "model/frmGuessPars.h"
 #include "platform/qt/Convert.h"
+#include "platform/qt/FormView.h"
 #include "shell/AlgoEditor.h"
 #include "shell/frmAlgo.h"
 #include "shell/frmMenu.h"
 #include "uncertainty/frmAbort.h"
+#include "uncertainty/frmRange.h"
 #include "windows/frmMain.h"
 
 namespace {
@@ -32,6 +40,22 @@ namespace {
 using namespace platform;
 using platform::qt::Px;
 
+// The room a whole title takes: its text in the bold title-bar font, with at
+// least three title-bar buttons beside it.
+int TitleNeed(const QWidget& w) {
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int bar = w.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &w);
+    return QFontMetrics(font).horizontalAdvance(w.windowTitle()) + 3 * bar;
+}
+
+// A form with a file dialog.
+class frmFiles : public Form {
+public:
+    static constexpr const char* kName = "frmFiles";
+    explicit frmFiles(Ui& ui) : Form(ui, kName, "Files", FormKind::TopLevel, 3000, 1500) {}
+    CommonDialog dialog{*this, "dialog"};
+};
 
 }  // namespace
 
@@ -105,10 +129,7 @@ TEST(QtPlacement, AMessageBoxIsAsWideAsItsTitle) {
         SCOPED_TRACE(title);
         int width = 0, need = 0;
         qttest::WhenModal<QMessageBox>([&](QMessageBox* box) {
-            QFont font = QApplication::font("QMdiSubWindowTitleBar");
-            font.setBold(true);
-            const int bar = box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
-            need = QFontMetrics(font).horizontalAdvance(box->windowTitle()) + 3 * bar;
+            need = TitleNeed(*box);
             width = box->width();
             qttest::Grab(box, std::string("placement_msgbox_") + std::to_string(box->windowTitle().size()));
             box->button(QMessageBox::Ok)->click();
@@ -116,6 +137,128 @@ TEST(QtPlacement, AMessageBoxIsAsWideAsItsTitle) {
         d.session.ui.MsgBox("Saved.", 64, title);
         EXPECT_GE(width, need);
     }
+}
+
+// An input box shows its whole title, however short its prompt; one placed
+// by its caller keeps its corner there.
+TEST(QtPlacement, AnInputBoxIsAsWideAsItsTitle) {
+    qttest::Desktop d;
+    d.Start();
+    const struct {
+        const char* title;
+        std::optional<int> x, y;
+    } cases[] = {{"ML parameter estimate evaluation", {}, {}},
+                 {"Bayesian parameter estimate evaluation", {}, {}},
+                 {"Gaussian (i.e., Normal)", 3000, 2000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        int width = 0, need = 0;
+        QPoint at;
+        qttest::WhenModal<QInputDialog>([&](QInputDialog* dlg) {
+            need = TitleNeed(*dlg);
+            width = dlg->width();
+            at = dlg->frameGeometry().topLeft();
+            qttest::Grab(dlg, std::string("placement_inputbox_") + std::to_string(dlg->windowTitle().size()));
+            dlg->reject();
+        });
+        d.session.ui.InputBox("Choose a parameter #", c.title, "1", c.x, c.y);
+        EXPECT_GE(width, need);
+        if (c.x) {
+            EXPECT_EQ(at, QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(Px(*c.x), Px(*c.y)));
+        }
+    }
+}
+
+// A window of its own whose caption is wider than the form is widened just
+// enough to show it; its controls stay where the form puts them, and the
+// form keeps its size.
+TEST(QtPlacement, AWindowOfItsOwnShowsItsWholeCaption) {
+    qttest::Desktop d;
+    d.Start();
+    tivelor::App& app = *d.app;
+    d.app->model.NSpp = 12;
+    const std::vector<std::pair<const char*, std::function<Form&()>>> forms = {
+        {"frmConvert", [&]() -> Form& { return app.form<tivelor::frmConvert>(); }},
+        {"frmRange", [&]() -> Form& { return app.form<tivelor::frmRange>(); }},
+        {"frmAbort", [&]() -> Form& { return app.form<tivelor::frmAbort>(); }},
+        {"frmGuessPars", [&]() -> Form& { return app.form<tivelor::frmGuessPars>(); }},
+    };
+    for (const auto& [name, load] : forms) {
+        SCOPED_TRACE(name);
+        Form* form = nullptr;
+        int formWidth = 0;
+        d.backend.Deliver([&] {
+            form = &load();
+            formWidth = form->Width;
+            form->Show();
+        });
+        qttest::Settle();
+        QWidget* win = d.backend.Window(*form);
+        ASSERT_TRUE(win && win->isVisible());
+        EXPECT_GE(win->width(), TitleNeed(*win));
+        EXPECT_GT(win->width(), Px(form->ScaleWidth()));   // each of these needs it
+        EXPECT_EQ(win->width(), qt::TitleWidth(*win, win->windowTitle()));   // and gets no more
+        EXPECT_EQ(form->Width(), formWidth);
+        for (Control* c : form->Controls()) {
+            QWidget* w = d.backend.Widget(*c);
+            if (!w || c->kind == ControlKind::StatusBar) continue;
+            SCOPED_TRACE(c->name);
+            EXPECT_EQ(w->geometry(), QRect(Px(c->Left), Px(c->Top), Px(c->Width), Px(c->Height)));
+        }
+        qttest::Grab(win, std::string("placement_caption_") + name);
+        d.backend.Deliver([&] { form->Unload(); });
+        qttest::Settle();
+    }
+}
+
+// The save dialog's question whether to replace a file shows its whole title
+// (the dialog's); No keeps the dialog open, Yes takes the file.
+TEST(QtPlacement, TheOverwriteQuestionIsAsWideAsItsTitle) {
+    qttest::Desktop d;
+    d.Start();
+    const QString folder = QStringLiteral(TIVELOR_BINARY_DIR "/qt-overwrite");
+    QDir().mkpath(folder);
+    QFile existing(folder + "/x.alg");
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    frmFiles* f = nullptr;
+    d.backend.Deliver([&] { f = &d.session.ui.forms.Get<frmFiles>(d.session.ui); });
+    f->dialog.DialogTitle = "Save algorithm data in...";
+    f->dialog.Flags = cdlOFNOverwritePrompt;
+    f->dialog.FileName = qt::FromQt(folder) + "/x.alg";
+    std::vector<QString> asked;
+    int width = 0, need = 0;
+    bool stayed = false;
+    // The user's answer to the question (the closures hold no reference to
+    // another closure's captures: those go with their timers).
+    auto answer = [pAsked = &asked, pNeed = &need, pWidth = &width](QMessageBox::StandardButton button) {
+        qttest::WhenModal<QMessageBox>([=](QMessageBox* box) {
+            pAsked->push_back(box->windowTitle() + "|" + box->text());
+            *pNeed = TitleNeed(*box);
+            *pWidth = box->width();
+            qttest::Grab(box, "placement_overwrite_question");
+            box->button(button)->click();
+        });
+    };
+    qttest::WhenModal<QFileDialog>([answer, pStayed = &stayed](QFileDialog* dlg) {
+        answer(QMessageBox::No);
+        QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
+        QTimer::singleShot(300, dlg, [answer, pStayed, dlg] {
+            *pStayed = dlg->isVisible();   // No keeps the dialog open
+            answer(QMessageBox::Yes);
+            QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
+        });
+    });
+    bool chosen = false;
+    d.backend.Deliver([&] { chosen = f->dialog.ShowSave(); });
+    EXPECT_TRUE(chosen);
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(f->dialog.FileTitle, "x.alg");
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0], "Save algorithm data in...|x.alg already exists.\nDo you want to replace it?");
+    EXPECT_GE(width, need);
+    d.backend.Deliver([&] { f->Unload(); });
+    QDir(folder).removeRecursively();
 }
 
 // Double-clicking a cell of the scrolled algorithm grid opens the editor
