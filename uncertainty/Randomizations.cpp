@@ -45,11 +45,12 @@ bool AskRandomizations(App& app) {
 // A randomized estimate above the limit (or not a number) is not stored.
 // The user may stop the run here, as Abort does; true when the run stops.
 bool RejectAndAskStop(App& app, ProgressObserver& progress, int i) {
-    const double answer = app.ShowMsg(
-        "The randomized value for species richness exceeded the program limit of 25000 species!"
-        "\r\n\r\nStop the randomizations?",
-        platform::vbYesNo + platform::vbInformation, "Randomization " + platform::CStr(i) + " rejected");
-    return answer == platform::vbYes || !progress.GoOn({i - 1, 0, 0});
+    // An Abort pressed since the last round stops the run without the question.
+    if (!progress.GoOn({i - 1, 0, 0})) return true;
+    return app.ShowMsg("The randomized value for species richness exceeded the program limit of 25000 species!"
+                       "\r\n\r\nStop the randomizations?",
+                       platform::vbYesNo + platform::vbInformation,
+                       "Randomization " + platform::CStr(i) + " rejected") == platform::vbYes;
 }
 
 void StopRun(App& app, ProgressObserver& progress) {
