@@ -6,6 +6,7 @@
 #include "platform/runtime.h"
 #include "plots/DistributionPlots.h"
 #include "state/App.h"
+#include "state/Task.h"
 #include "engine/Parameters.h"
 #include "priors/frmPriorDists.h"
 #include "priors/frmSetPriors.h"
@@ -23,6 +24,8 @@ std::optional<int> Whole(const std::string& answer) { return platform::CInt(plat
 
 void frmSetPriors::mnuProfile_Click() {
     App& a = app;
+    TaskGuard task(a, "Prior profile", this);
+    if (!task) return;
     EvalState& ev = a.eval;
     const int numPars = a.eng.par.NumPars;
     a.sw.PriorProfileOn = "on";

@@ -59,9 +59,6 @@ TaskGuard::~TaskGuard() {
     }
 }
 
-bool TaskInCharge(const App& app) { return app.task.InCharge(); }
-
-
 void ReturnToMainMenu(App& app, const platform::Form* from, MenuBack what) {
     if (!app.task.InCharge()) GiveBack(app, what);
     else if (from && app.ui.forms.InScope(*from)) ReturnAtTaskEnd(app, what);

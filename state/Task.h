@@ -8,8 +8,6 @@
 // ends.
 #pragma once
 
-#include <cstdint>
-
 namespace platform {
 class Form;
 }
@@ -41,9 +39,6 @@ private:
     const int exceptions_;
     bool inCharge_ = false, outermost_ = false;
 };
-
-// True while some task is in charge: nothing else may start.
-bool TaskInCharge(const App& app);
 
 enum class MenuBack { ApplicationMenu = 1, MainMenu = 2 };
 
