@@ -222,7 +222,7 @@ QString Shown(QWidget* w) {
 QString Held(Control& c) {
     QStringList items;
     switch (c.kind) {
-        case ControlKind::Label: return qt::WithoutMnemonic(ToQtLines(c.ShownText()));
+        case ControlKind::Label: return qt::LabelText(c.ShownText());
         case ControlKind::TextBox:
         case ControlKind::RichTextBox: return ToQtLines(c.ShownText());
         case ControlKind::StatusBar:
