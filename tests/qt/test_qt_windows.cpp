@@ -331,9 +331,9 @@ TEST(QtWindows, DistributionAndDensityPlotsShowAPlot) {
     bool shown = false;
     qttest::WhenModal([&](QWidget* w) {
         auto& f = a.form<tivelor::frmDistPlot>();
-        f.listVar.ListIndex = 1;
-        f.cmdPlot.Click();
         f.listVar.ListIndex = 4;
+        f.cmdPlot.Click();
+        f.listVar.ListIndex = 1;   // last: its legend is the longest
         f.cmdPlot.Click();
         qttest::Settle();
         qttest::ExpectMirrors(d.backend, f);
