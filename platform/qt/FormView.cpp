@@ -1201,9 +1201,20 @@ void FormView::Hide() {
     pendingShow = false;
     Remember();
     QWidget* win = Window();
+    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+    const bool wasActive = area && area->currentSubWindow() == sub;
     win->hide();
     if (top) top->setWindowModality(Qt::NonModal);
     if (modalLoop) modalLoop->quit();
+    if (wasActive) {
+        // The child window active before it takes over, with its menus.
+        const QList<QMdiSubWindow*> order = area->subWindowList(QMdiArea::ActivationHistoryOrder);
+        for (auto it = order.rbegin(); it != order.rend(); ++it)
+            if (*it != sub && (*it)->isVisible()) {
+                area->setActiveSubWindow(*it);
+                break;
+            }
+    }
     backend.RefreshMenuBar();
 }
 
