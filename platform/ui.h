@@ -61,6 +61,9 @@ public:
     virtual void WaitForUser() { Poll(); }
     // Runs a nested loop until the form is hidden or unloaded.
     virtual void RunModal(Form& form) = 0;
+    // A box or modal window is about to open. The back end may first let
+    // the user's input of the moment be handled; the box itself comes next.
+    virtual void ModalOpening() {}
     virtual void FormLoaded(Form& form) = 0;
     virtual void FormShown(Form& form) = 0;
     virtual void FormHidden(Form& form) = 0;
@@ -146,6 +149,11 @@ public:
     // Used in loops that wait for a flag set by the user: lets the user act
     // without spinning the processor.
     void WaitForUser();
+
+    // What a box or modal window does first as it opens (the user's input
+    // of the moment is handled). Code that must not open its box after such
+    // input (a run stopped meanwhile) calls this, checks, then asks.
+    void ModalOpening() { backend.ModalOpening(); }
 
     // Sounds the system's beep.
     void Beep() { backend.Beep(); }

@@ -14,6 +14,7 @@ using platform::vbCrLf;
 namespace {
 // Palette colour of column c is DistColour(c Mod 7).
 constexpr int DistColour[7] = {4, 2, 3, 5, 12, 13, 14};
+constexpr int kLegendLeft = 7440;   // where the legend lblVar stands
 }  // namespace
 
 frmDistPlot::frmDistPlot(App& a)
@@ -130,7 +131,11 @@ void frmDistPlot::DrawDistributionPlot() {
     lblGraphMax.Caption = "Max =  " + platform::Format(yr.Top, "#0.0###") + vbCrLf + "Min =  " +
                           platform::Format(yr.Bottom, "#0.0###");
     const std::string name = c <= req.VarName.UBound() ? req.VarName(c) : std::string();
+    // The legend stands at its place unless its longest line would run off
+    // the canvas; then it ends 150 twips inside the canvas.
+    lblVar.Left = kLegendLeft;
     lblVar.Caption = "Y: " + name + vbCrLf + "X: " + req.PlotXTitle;
+    if (lblVar.Left + lblVar.Width > Graph.Width) lblVar.Left = std::max(0, Graph.Width - lblVar.Width - 150);
     lblXStart.Caption = platform::Format(XFirst, "#0.0###");
     lblXEnd.Caption = platform::Format(XLast, "#0.0###");
 

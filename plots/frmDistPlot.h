@@ -33,7 +33,7 @@ public:
     platform::PictureBox Graph{*this, "Graph", 3360, 0, 10095, 7335};
     // Labels on the canvas; they size themselves to their text.
     platform::Label lblGraphMax{*this, "lblGraphMax", "", 7920, 1200, 0, 0};
-    platform::Label lblVar{*this, "lblVar", "", 7440, 3240, 0, 0};
+    platform::Label lblVar{*this, "lblVar", "", 7440, 3240, 0, 0};   // the legend
     platform::Label lblPlotInfo{*this, "lblPlotInfo", "", 7440, 4680, 0, 0};
     platform::Label lblPlotInfoValues{*this, "lblPlotInfoValues", "", 8280, 4680, 0, 0};
     platform::Label lblConfidenceInterval{*this, "lblConfidenceInterval", "", 3840, 720, 0, 0};

@@ -42,17 +42,6 @@ bool AskRandomizations(App& app) {
     return true;
 }
 
-// A randomized estimate above the limit (or not a number) is not stored.
-// The user may stop the run here, as Abort does; true when the run stops.
-bool RejectAndAskStop(App& app, ProgressObserver& progress, int i) {
-    // An Abort pressed since the last round stops the run without the question.
-    if (!progress.GoOn({i - 1, 0, 0})) return true;
-    return app.ShowMsg("The randomized value for species richness exceeded the program limit of 25000 species!"
-                       "\r\n\r\nStop the randomizations?",
-                       platform::vbYesNo + platform::vbInformation,
-                       "Randomization " + platform::CStr(i) + " rejected") == platform::vbYes;
-}
-
 void StopRun(App& app, ProgressObserver& progress) {
     Bar(app).SetPanel(1, "");
     Bar(app).SetPanel(2, "");
@@ -104,6 +93,18 @@ bool RunRandomizations(App& app, const std::string& kind, const std::function<do
 }
 
 }  // namespace
+
+bool RejectAndAskStop(App& app, ProgressObserver& progress, int i) {
+    // The user's input of the moment comes first (a click on Abort aimed
+    // past the last box): an Abort pressed since the last round stops the
+    // run without the question.
+    app.ui.ModalOpening();
+    if (!progress.GoOn({i - 1, 0, 0})) return true;
+    return app.ShowMsg("The randomized value for species richness exceeded the program limit of 25000 species!"
+                       "\r\n\r\nStop the randomizations?",
+                       platform::vbYesNo + platform::vbInformation,
+                       "Randomization " + platform::CStr(i) + " rejected") == platform::vbYes;
+}
 
 numerics::SampleQuadrats ModelQuadrats(const App& app) {
     const ModelState& md = app.model;

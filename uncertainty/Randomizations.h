@@ -11,6 +11,12 @@
 namespace tivelor {
 
 class App;
+class ProgressObserver;
+
+// A randomized estimate above the limit (or not a number) is not stored:
+// unless Abort was pressed, the user is asked whether to stop the run.
+// True when the run stops.
+bool RejectAndAskStop(App& app, ProgressObserver& progress, int i);
 
 // The sampled quadrats of the model data.
 numerics::SampleQuadrats ModelQuadrats(const App& app);

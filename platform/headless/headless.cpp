@@ -32,6 +32,14 @@ public:
     using ScriptError::ScriptError;
 };
 
+// A prompt or wait met a step that is not its answer: the waiting step's
+// line leads the message, and the step is named without it.
+std::string LineOf(const Step& s) { return s.where.empty() ? "" : s.where + ": "; }
+Step Unplaced(Step s) {
+    s.where.clear();
+    return s;
+}
+
 }  // namespace
 
 ManualClock::ManualClock() {
@@ -403,7 +411,7 @@ int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::str
     r.style = style;
     Step s = Next(what, r);
     if (s.kind != Step::AnswerMsgBox)
-        throw ScriptError(what + " came where the script has the " + Describe(s));
+        throw ScriptError(LineOf(s) + what + " came where the script has the " + Describe(Unplaced(s)));
     if (!s.title.empty() && s.title != title)
         throw ScriptError(Describe(s) + ", but " + what + " came");
     int answer = s.value;
@@ -427,7 +435,7 @@ std::string HeadlessBackend::InputBox(const std::string& prompt, const std::stri
     r.defaultText = defaultText;
     Step s = Next(what, r);
     if (s.kind != Step::AnswerInput)
-        throw ScriptError(what + " came where the script has the " + Describe(s));
+        throw ScriptError(LineOf(s) + what + " came where the script has the " + Describe(Unplaced(s)));
     if (!s.title.empty() && s.title != title)
         throw ScriptError(Describe(s) + ", but " + what + " came");
     inputPrompts.push_back(prompt);
@@ -450,7 +458,7 @@ bool HeadlessBackend::FileDialog(CommonDialog& dlg, bool save) {
     r.save = save;
     Step s = Next(what, r);
     if (s.kind != Step::ChooseFile)
-        throw ScriptError(what + " came where the script has the " + Describe(s));
+        throw ScriptError(LineOf(s) + what + " came where the script has the " + Describe(Unplaced(s)));
     DialogRecord rec{save, dlg.DialogTitle, dlg.Filter, dlg.FileName, s.text, dlg.FilterIndex,
                      dlg.Flags, s.cancel};
     dialogs.push_back(rec);
@@ -501,7 +509,7 @@ void HeadlessBackend::WaitForUser() {
     Request r;
     r.waiting = true;
     Step s = Next(what, r);
-    if (s.IsAnswer()) throw ScriptError(what + ", but the script has the " + Describe(s));
+    if (s.IsAnswer()) throw ScriptError(LineOf(s) + what + ", but the script has the " + Describe(Unplaced(s)));
     Execute(s);
 }
 
@@ -521,7 +529,7 @@ void HeadlessBackend::RunModal(Form& form) {
         Request r;
         r.modal = &form;
         Step s = Next(what, r);
-        if (s.IsAnswer()) throw ScriptError(what + " is open, but the script has the " + Describe(s));
+        if (s.IsAnswer()) throw ScriptError(LineOf(s) + what + " is open, but the script has the " + Describe(Unplaced(s)));
         Execute(s);
     }
 }

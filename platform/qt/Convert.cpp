@@ -59,6 +59,18 @@ QString WithoutMnemonic(const QString& s) {
     return out;
 }
 
+QString LabelText(const std::string& caption) {
+    const QString text = WithoutMnemonic(ToQtLines(caption));
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == QLatin1Char('-') && i + 1 < text.size() && !text[i + 1].isSpace())
+            out += QChar(0x2060);   // word joiner: no line break here
+    }
+    return out;
+}
+
 QFont FixedFont(double points) {
     static const QString family = [] {
         QString f = FirstInstalled({"Courier New", "Liberation Mono"});

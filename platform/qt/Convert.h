@@ -27,6 +27,9 @@ QString ToQtLines(const std::string& s);
 std::string FromQtLines(const QString& s);
 // "&Name" -> "Name", "&&" -> "&" (for widgets that do not take mnemonics).
 QString WithoutMnemonic(const QString& s);
+// A label's caption as shown: line ends as breaks, no mnemonic, and a
+// hyphen kept with what follows it ("-ln[L]"): a label wraps at blanks only.
+QString LabelText(const std::string& caption);
 
 // Courier New where installed, else Liberation Mono, else the system's
 // fixed font.

@@ -154,6 +154,7 @@ int QtBackend::MsgBox(const std::string& prompt, int style, const std::string& t
     for (size_t i = 0; i < choices.size(); ++i)
         if (choices[i].answer == escapeAnswer) box.setEscapeButton(buttons[i]);
     KeepTitleWhole(box);
+    HandHeldKeysTo(&box);
     {
         Nested nested(*this, *ui_);
         box.exec();
@@ -186,6 +187,7 @@ std::string QtBackend::InputBox(const std::string& prompt, const std::string& ti
         const int y = yPos ? desk.y() + Px(*yPos) : around.center().y() - dlg.height() / 2;
         dlg.move(x, y);
     }
+    HandHeldKeysTo(&dlg);
     int result;
     {
         Nested nested(*this, *ui_);
@@ -216,6 +218,7 @@ bool QtBackend::FileDialog(CommonDialog& cd, bool save) {
         dlg.selectNameFilter(filters[index]);
     }
     if (!name.isEmpty()) dlg.selectFile(name);
+    HandHeldKeysTo(&dlg);
     int result;
     {
         Nested nested(*this, *ui_);

@@ -105,7 +105,7 @@ bool CaptionFits(const Control& c, const QWidget* w, const QFont& font) {
     const QFontMetrics fm(font);
     switch (c.kind) {
         case ControlKind::Label: {
-            QString text = WithoutMnemonic(ToQtLines(c.ShownText()));
+            QString text = LabelText(c.ShownText());
             if (text.trimmed().isEmpty()) return true;
             int flags = Qt::AlignLeft | Qt::AlignTop;
             if (static_cast<const Label&>(c).WordWrap) flags |= Qt::TextWordWrap;
@@ -689,7 +689,7 @@ void FormView::Sync(Control& c, PropId prop, int a, int b) {
             if (auto* q = qobject_cast<QAbstractButton*>(w)) q->setText(caption);
             else if (auto* q = qobject_cast<QGroupBox*>(w)) q->setTitle(caption);
             else if (c.kind == ControlKind::Label)
-                static_cast<QLabel*>(w)->setText(WithoutMnemonic(ToQtLines(c.ShownText())));
+                static_cast<QLabel*>(w)->setText(LabelText(c.ShownText()));
             if (HasCaption(c.kind))
                 if (QFont f = FittedFont(c, w); f != w->font()) w->setFont(f);
             break;
@@ -1201,9 +1201,20 @@ void FormView::Hide() {
     pendingShow = false;
     Remember();
     QWidget* win = Window();
+    QMdiArea* area = sub ? sub->mdiArea() : nullptr;
+    const bool wasActive = area && area->currentSubWindow() == sub;
     win->hide();
     if (top) top->setWindowModality(Qt::NonModal);
     if (modalLoop) modalLoop->quit();
+    if (wasActive) {
+        // The child window active before it takes over, with its menus.
+        const QList<QMdiSubWindow*> order = area->subWindowList(QMdiArea::ActivationHistoryOrder);
+        for (auto it = order.rbegin(); it != order.rend(); ++it)
+            if (*it != sub && (*it)->isVisible()) {
+                area->setActiveSubWindow(*it);
+                break;
+            }
+    }
     backend.RefreshMenuBar();
 }
 

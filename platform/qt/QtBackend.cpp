@@ -50,6 +50,34 @@ private:
     QtBackend& backend_;
 };
 
+// While a box waits out the gap before it opens, keeps the keys typed (as
+// they would have reached the box without the gap) and lets all else pass.
+class KeyHold : public QObject {
+public:
+    explicit KeyHold(QtBackend& b) : backend_(b), modal_(QApplication::activeModalWidget()) {
+        backend_.holdingKeys_ = true;
+        qApp->installEventFilter(this);
+    }
+    ~KeyHold() override {
+        qApp->removeEventFilter(this);
+        backend_.holdingKeys_ = false;
+    }
+    KeyHold(const KeyHold&) = delete;
+    KeyHold& operator=(const KeyHold&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+        if (QApplication::activeModalWidget() != modal_) return false;   // a box opened by the input itself
+        backend_.heldKeys_.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
+        return true;
+    }
+
+private:
+    QtBackend& backend_;
+    QWidget* modal_;
+};
+
 namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kEventInterval = std::chrono::milliseconds(5);
@@ -154,6 +182,7 @@ void QtBackend::Deliver(const std::function<void()>& handler) {
     // (DoEvents, a modal form) would otherwise delete a window whose widget
     // or view is still inside an outer handler.
     if (ui_->DispatchDepth() == 0) {
+        if (!holdingKeys_) ReleaseHeldKeys(nullptr);   // no box came for them
         for (QPointer<QWidget>& w : retired_)
             if (w) w->deleteLater();
         retired_.clear();
@@ -173,6 +202,7 @@ void QtBackend::Poll() {
                                                          std::chrono::duration_cast<std::chrono::microseconds>(since).count())));
     }
     if (now - lastEvents_ >= kEventInterval) {
+        if (!holdingKeys_) ReleaseHeldKeys(nullptr);
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         lastEvents_ = lastCheck_ = Clock::now();
     }
@@ -180,6 +210,7 @@ void QtBackend::Poll() {
 }
 
 void QtBackend::WaitForUser() {
+    if (!holdingKeys_) ReleaseHeldKeys(nullptr);
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     lastEvents_ = lastCheck_ = Clock::now();
 }
@@ -193,10 +224,28 @@ void QtBackend::ModalOpening() {
         explicit Nested(Ui& u) : ui(u) { ui.EnterNested(); }
         ~Nested() { ui.LeaveNested(); }
     } nested(*ui_);
+    KeyHold hold(*this);
     QEventLoop loop;
     QTimer::singleShot(std::chrono::ceil<std::chrono::milliseconds>(left), &loop, &QEventLoop::quit);
     loop.exec();
     lastEvents_ = lastCheck_ = Clock::now();
+}
+
+void QtBackend::HandHeldKeysTo(QWidget* box) {
+    if (heldKeys_.empty() || !box) return;
+    QTimer::singleShot(0, box, [this, target = QPointer<QWidget>(box)] {
+        if (target) ReleaseHeldKeys(target);
+    });
+}
+
+void QtBackend::ReleaseHeldKeys(QWidget* box) {
+    std::vector<HeldKey> held = std::move(heldKeys_);
+    heldKeys_.clear();
+    for (HeldKey& k : held) {
+        QObject* to = k.to.data();
+        if (box) to = box->focusWidget() ? box->focusWidget() : box;
+        if (to) QCoreApplication::sendEvent(to, k.event.get());
+    }
 }
 
 void QtBackend::ModalClosed() {
@@ -210,6 +259,7 @@ void QtBackend::RunModal(Form& form) {
     if (!v || !form.Visible() || form.IsUnloaded()) return;
     QPointer<FormView> view(v);
     v->ShowNow(true);
+    HandHeldKeysTo(v->Window());
     QEventLoop loop;
     v->modalLoop = &loop;
     ui_->EnterNested();

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -89,13 +90,24 @@ public:
     // right after No) is on its way: the click falls on the new box, or on a
     // window the box holds, and is lost. So a box asked for within kModalGap
     // of the last one's closing, with a yield between, opens only at the end
-    // of that gap, the user's input handled meanwhile.
+    // of that gap, the user's input handled meanwhile. Keys typed in the
+    // gap are kept for the box (HandHeldKeysTo); when no box follows, they
+    // go where they were typed at the next yield.
     static constexpr std::chrono::milliseconds kModalGap{400};
-    void ModalOpening();
+    void ModalOpening() override;
     void ModalClosed();
 
 private:
+    friend class KeyHold;
+    struct HeldKey {
+        QPointer<QObject> to;
+        std::unique_ptr<QEvent> event;
+    };
     QWidget* DialogParent() const;
+    // Sends the keys held in the gap to the box that opens now (to its
+    // focus), once its loop runs; with no box, to where they were typed.
+    void HandHeldKeysTo(QWidget* box);
+    void ReleaseHeldKeys(QWidget* box);
 
     Ui* ui_ = nullptr;
     std::unordered_map<const Form*, QPointer<FormView>> views_;
@@ -107,6 +119,8 @@ private:
     std::uint64_t pollStride_ = 32;
     std::chrono::steady_clock::time_point lastCheck_, lastEvents_, modalClosed_;
     std::uint64_t yieldsAtModalClose_ = 0;   // the DoEvents count when the last modal closed
+    std::vector<HeldKey> heldKeys_;
+    bool holdingKeys_ = false;
 };
 
 // "Desc (*.a)|*.a|Desc2|*.b" as Qt name filters, descriptions kept.

@@ -113,8 +113,12 @@ TEST_F(DistPlot, ColumnTwoStatisticsAndTheirPlace) {
         // 15 characters of 8.25 x 11 twips, then 50 twips of space.
         EXPECT_EQ(f.lblPlotInfo.Width, 1361);
         EXPECT_EQ(f.lblPlotInfoValues.Left, 7440 + 1361 + 50);
+        // The legend's first line, 36 characters, would run off the canvas:
+        // it ends 150 twips inside. A shorter one stands at its place.
+        EXPECT_EQ(f.lblVar.Left + f.lblVar.Width, 10095 - 150);
         // Another column leaves them as they are.
         Plot(f, 3);
+        EXPECT_EQ(f.lblVar.Left, 7440);
         EXPECT_EQ(f.lblPlotInfoValues.Caption(), "5.000E-01\r\n5.200E-01\r\n-2.000E-02\r\n-3.846E+00\r\n4.100E-01");
         // In a larger font the values would run off the canvas: both move
         // left so that the values end 150 twips inside it.

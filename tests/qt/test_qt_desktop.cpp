@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -20,6 +21,7 @@
 
 #include "QtTestSupport.h"
 #include "engine/Parameters.h"
+#include "priors/frmPriorDists.h"
 #include "shell/AlgoEditor.h"
 #include "windows/InfoWindows.h"
 #include "shell/frmAlgo.h"
@@ -199,6 +201,28 @@ TEST(QtDesktop, CascadeKeepsTheSizeOfEveryWindow) {
     EXPECT_EQ(other->pos(), QPoint(0, 0));
     EXPECT_GT(active->pos().x(), 0);
     EXPECT_EQ(active->pos().x(), active->pos().y());
+}
+
+// When the active child window closes (the prior statistics over the
+// editor), the one active before it takes over, with its menus, also when
+// another child window stands beside them.
+TEST(QtDesktop, ClosingTheActiveChildWindowActivatesTheOneBeforeIt) {
+    qttest::Desktop d;
+    d.Start();
+    tivelor::frmAlgo& algo = qttest::OpenEditor(d, 3);
+    auto& stats = d.app->form<tivelor::frmPriorDists>();
+    d.backend.Deliver([&] {
+        stats.Show();
+        d.app->form<tivelor::frmMenu>().Show();   // after it in the frame's list
+    });
+    QMdiArea* mdi = d.backend.MdiArea();
+    for (Form* f : {static_cast<Form*>(&algo), static_cast<Form*>(&stats)})
+        mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(d.backend.Window(*f)));
+    qttest::Settle();
+    d.backend.Window(stats)->close();   // its close box
+    qttest::Settle();
+    EXPECT_EQ(mdi->currentSubWindow(), d.backend.Window(algo));
+    EXPECT_EQ(d.backend.Frame()->menuBar()->actions().front(), d.backend.Action(*algo.TopMenus().front()));
 }
 
 // At start the main menu has the keyboard, and Alt+I presses "Initialize

@@ -4,12 +4,14 @@
 
 #include <QFile>
 #include <QInputDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <chrono>
 
 #include "QtTestSupport.h"
+#include "uncertainty/Randomizations.h"
 #include "uncertainty/frmAbort.h"
 #include "windows/InfoWindows.h"
 #include "windows/frmMain.h"
@@ -112,56 +114,79 @@ TEST(QtLoops, DoEventsStormLetsAClickThrough) {
     EXPECT_FALSE(ui.forms.IsLoaded("frmAsk"));
 }
 
+namespace {
+
 // Rejections in a row, as a run with a wide covariance file meets them: from
-// round 50 every round asks whether to stop. The user answers the first box
-// No and clicks Abort 50 ms later, through the window system, then answers
-// the next box No. The next round's box would be up by then and hold the
-// abort window, which the window system's click would not reach; it opens
-// only after the click, which stops the run at the end of the round it falls
-// in.
-TEST(QtLoops, AClickOnAbortRightAfterAMessageBoxStopsTheRun) {
-    qttest::Desktop d;
-    d.Start();
+// round 50 every round asks whether to stop. onBox acts as the user on each
+// new box, given the box's round; the round at which the run stopped comes
+// back.
+int RunRejections(qttest::Desktop& d, const std::function<void(QMessageBox*, int)>& onBox) {
     tivelor::App& app = *d.app;
-    int rounds = 0, boxes = 0;
-    bool stopped = false, clicked = false;
-    QPointer<QMessageBox> answered;
-    auto* user = new QTimer;
-    QObject::connect(user, &QTimer::timeout, [&] {
+    int rounds = 0;
+    QPointer<QMessageBox> seen;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || box == answered || (boxes == 1 && !clicked)) return;   // the click first
-        answered = box;
-        box->button(QMessageBox::No)->click();
-        if (++boxes > 1) return;
-        QTimer::singleShot(50, [&] {   // through the window system, as the user's click comes
-            auto* button = qobject_cast<QAbstractButton*>(d.backend.Widget(app.form<tivelor::frmAbort>().cmdAbort));
-            QTest::mouseClick(button->window()->windowHandle(), Qt::LeftButton, {},
-                              button->mapTo(button->window(), button->rect().center()));
-            clicked = true;
-        });
+        if (!box || box == seen) return;
+        seen = box;
+        onBox(box, box->windowTitle().split(QLatin1Char(' '))[1].toInt());
     });
-    user->start(5);
+    user.start(5);
     d.backend.Deliver([&] {
         tivelor::AbortWatch watch(app);
         watch.Begin(true);
         for (rounds = 1; rounds <= 80; ++rounds) {
             for (int k = 0; k < 400; ++k) app.ui.DoEvents();
-            if (rounds >= 50 &&
-                app.ShowMsg("The randomized value for species richness exceeded the program limit of 25000 "
-                            "species!\r\n\r\nStop the randomizations?",
-                            vbYesNo + vbInformation, "Randomization " + std::to_string(rounds) + " rejected") == vbYes)
-                break;
-            if (!watch.GoOn({})) {
-                stopped = true;
-                break;
-            }
+            if (rounds >= 50 && tivelor::RejectAndAskStop(app, watch, rounds)) break;
         }
     });
-    delete user;
-    EXPECT_TRUE(stopped);
-    EXPECT_EQ(rounds, 51);
-    EXPECT_EQ(boxes, 2);
+    return rounds;
+}
+
+}  // namespace
+
+// The user answers the first box No and clicks Abort 50 ms later, through
+// the window system. The next round's box would be up by then and hold the
+// abort window; it waits for the click, which stops the run before it opens.
+TEST(QtLoops, AClickOnAbortRightAfterAMessageBoxStopsTheRunWithNoMoreBoxes) {
+    qttest::Desktop d;
+    d.Start();
+    tivelor::App& app = *d.app;
+    int boxes = 0;
+    const int stopped = RunRejections(d, [&](QMessageBox* box, int) {
+        box->button(QMessageBox::No)->click();
+        if (++boxes > 1) return;
+        QTimer::singleShot(50, [&] {
+            auto* button = qobject_cast<QAbstractButton*>(d.backend.Widget(app.form<tivelor::frmAbort>().cmdAbort));
+            QTest::mouseClick(button->window()->windowHandle(), Qt::LeftButton, {},
+                              button->mapTo(button->window(), button->rect().center()));
+        });
+    });
+    EXPECT_EQ(stopped, 51);
+    EXPECT_EQ(boxes, 1);
     EXPECT_FALSE(app.IsLoaded<tivelor::frmAbort>());
+}
+
+// The user answers the first box No and types n 110 ms later, before the
+// next box is up: the key answers that box, and the run goes on to the one
+// after, which the user answers Yes.
+TEST(QtLoops, AKeyTypedBeforeTheNextBoxOpensAnswersIt) {
+    qttest::Desktop d;
+    d.Start();
+    const int stopped = RunRejections(d, [&](QMessageBox* box, int round) {
+        if (round == 50) {
+            box->button(QMessageBox::No)->click();
+            QTimer::singleShot(110, [&] {
+                QWindow* w = QGuiApplication::focusWindow();
+                QTest::keyClick(w ? w : d.backend.Frame()->windowHandle(), Qt::Key_N);
+            });
+        } else if (round == 51) {   // the key did not come: stop here
+            QTimer::singleShot(250, box, [box] { box->button(QMessageBox::Yes)->click(); });
+        } else {
+            box->button(QMessageBox::Yes)->click();
+        }
+    });
+    EXPECT_EQ(stopped, 52);
 }
 
 TEST(QtLoops, EndClosesTheFilesAndLeavesAtOnce) {

@@ -222,7 +222,7 @@ QString Shown(QWidget* w) {
 QString Held(Control& c) {
     QStringList items;
     switch (c.kind) {
-        case ControlKind::Label: return qt::WithoutMnemonic(ToQtLines(c.ShownText()));
+        case ControlKind::Label: return qt::LabelText(c.ShownText());
         case ControlKind::TextBox:
         case ControlKind::RichTextBox: return ToQtLines(c.ShownText());
         case ControlKind::StatusBar:
@@ -331,9 +331,9 @@ TEST(QtWindows, DistributionAndDensityPlotsShowAPlot) {
     bool shown = false;
     qttest::WhenModal([&](QWidget* w) {
         auto& f = a.form<tivelor::frmDistPlot>();
-        f.listVar.ListIndex = 1;
-        f.cmdPlot.Click();
         f.listVar.ListIndex = 4;
+        f.cmdPlot.Click();
+        f.listVar.ListIndex = 1;   // last: its legend is the longest
         f.cmdPlot.Click();
         qttest::Settle();
         qttest::ExpectMirrors(d.backend, f);
