@@ -118,12 +118,13 @@ bool ReadAlgorithmFile(App& app) {
     long n = 0, E = 0, C = 0;
     ReadFailure failure = ReadFailure::None;
 
-    // A line that is not there is a short file; a field that is not a number
-    // is bad formatting, wherever in the file it stands.
+    // A line that is not there is a short file; a field that is not a number,
+    // or a line that cannot be read (too long, a read error), is bad
+    // formatting, wherever in the file it stands.
     bool missing = false;
     auto next = [&](std::string& line) {
         if (files.LineInput(kAlgFile, line)) return true;
-        missing = true;
+        missing = !files.LineTooLong(kAlgFile) && files.ReadError(kAlgFile).empty();
         return false;
     };
     auto read = [&]() -> bool {
@@ -171,6 +172,7 @@ bool ReadAlgorithmFile(App& app) {
         if (!NumberField(Mid(line, 1, 14), opt.StepReduction)) return false;
         while (files.LineInput(kAlgFile, line))
             if (!platform::Trim(line).empty()) ++C;
+        if (files.LineTooLong(kAlgFile)) ++C;   // still a line, too long to be read
         if (C > E) failure = ReadFailure::TooMany;
         return true;
     };

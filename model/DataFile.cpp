@@ -61,8 +61,12 @@ std::string DownPast(int found) {
 }
 
 // Line number line of the data file could not be read: a line too long for a
-// data file is told as such, anything else as the caller says.
+// data file and a read error are told as such, anything else as the caller
+// says.
 bool ReadError(App& app, const std::string& path, int line, const std::string& text, const std::string& title) {
+    const std::string why = app.ui.files.ReadError(kDataFile);
+    if (!why.empty())
+        return DataError(app, true, "The data file " + path + " could not be read: " + why, kBadData);
     if (!app.ui.files.LineTooLong(kDataFile)) return DataError(app, true, text, title);
     return DataError(app, true,
                      "Line " + CStr(line) + " of the data file " + path +

@@ -1,7 +1,7 @@
-// The check that a saved covariance file belongs to a parameter set (Part
-// 7.101, step 4): the value, the step size and the link code of every
-// parameter must agree. The covariance link of the results summary and the
-// ranking window apply it alike.
+// The check that a saved covariance file belongs to a parameter set: the
+// value, the step size and the link code of every parameter must agree. The
+// covariance link of the results summary and the ranking window apply it
+// alike.
 #pragma once
 
 #include <string_view>

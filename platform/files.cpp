@@ -26,6 +26,7 @@ struct FileTable::File {
     std::string pending;     // output of a line not yet ended
     bool failed = false;     // some output did not reach the file
     bool tooLong = false;    // reading stopped at a line longer than kMaxLine
+    int readErr = 0;         // reading stopped at this error
 };
 
 namespace {
@@ -76,12 +77,15 @@ int OpenRegular(int dir, const std::string& name, int flags, mode_t mode, int& e
     return -1;
 }
 
-std::FILE* OpenRegularFile(const std::string& path, std::string& error) {
-    int err = 0;
+std::FILE* OpenRegularFile(const std::string& path, std::string& error, int& err) {
+    err = 0;
     const int fd = OpenRegular(AT_FDCWD, path, O_RDONLY, 0, err);
     std::FILE* f = fd < 0 ? nullptr : ::fdopen(fd, "rb");
     if (f == nullptr) {
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0) {
+            err = errno;
+            ::close(fd);
+        }
         error = err == ENOENT        ? "File not found: " + path
                 : err == kNotRegular ? "Not a regular file: " + path
                                      : "Cannot read file: " + path;
@@ -89,19 +93,31 @@ std::FILE* OpenRegularFile(const std::string& path, std::string& error) {
     return f;
 }
 
-bool AtEndOf(std::FILE* in) {
+// The errno of a read that failed, never 0.
+int ReadErrno() { return errno != 0 ? errno : EIO; }
+
+// True when nothing is left to read; a read error (err) counts as the end.
+bool AtEndOf(std::FILE* in, int& err) {
+    errno = 0;
     const int c = std::getc(in);
-    if (c == EOF) return true;
+    if (c == EOF) {
+        if (std::ferror(in) != 0) err = ReadErrno();
+        return true;
+    }
     std::ungetc(c, in);
     return false;
 }
 
 // The next line without its end (CR LF, LF or a lone CR). False when nothing
-// is left, on a read error and on a line longer than kMaxLine (tooLong).
-bool ReadLine(std::FILE* in, std::string& line, bool& tooLong) {
+// is left, on a read error (err) and on a line longer than kMaxLine (tooLong).
+bool ReadLine(std::FILE* in, std::string& line, bool& tooLong, int& err) {
     line.clear();
+    errno = 0;
     int c = std::getc(in);
-    if (c == EOF) return false;
+    if (c == EOF) {
+        if (std::ferror(in) != 0) err = ReadErrno();
+        return false;
+    }
     while (c != EOF && c != '\r' && c != '\n') {
         if (line.size() >= FileTable::kMaxLine) {
             tooLong = true;
@@ -114,7 +130,9 @@ bool ReadLine(std::FILE* in, std::string& line, bool& tooLong) {
         c = std::getc(in);
         if (c != '\n' && c != EOF) std::ungetc(c, in);
     }
-    return std::ferror(in) == 0;
+    if (std::ferror(in) == 0) return true;
+    err = ReadErrno();
+    return false;
 }
 
 // 0, or the errno of the write that failed.
@@ -159,6 +177,13 @@ std::string TemporaryName(const std::string& name) {
     return text;
 }
 
+// Gives fd the owner and group of st as far as the system allows: a user
+// who is not root may at most keep a group of his own.
+void KeepOwner(int fd, const struct stat& st) {
+    if (::fchown(fd, st.st_uid, st.st_gid) == 0) return;
+    if (::fchown(fd, static_cast<uid_t>(-1), st.st_gid) == 0) return;
+}
+
 bool Failed(std::string* why, int err) {
     if (why != nullptr) *why = Reason(err);
     return false;
@@ -178,19 +203,28 @@ bool FileTable::Open(int n, const std::string& path, FileMode mode) {
     auto f = std::make_unique<File>();
     f->mode = mode;
     f->path = path;
+    lastReason_.clear();
+    int err = 0;
     if (mode == FileMode::Input) {
-        f->in = OpenRegularFile(path, lastError_);
-        if (f->in == nullptr) return false;
-        f->atEnd = AtEndOf(f->in);
+        f->in = OpenRegularFile(path, lastError_, err);
+        if (f->in == nullptr) {
+            lastReason_ = Reason(err);
+            return false;
+        }
+        f->atEnd = AtEndOf(f->in, f->readErr);
     } else {
         const bool append = mode == FileMode::Append;
-        int err = 0;
         const int fd = OpenRegular(AT_FDCWD, path, O_WRONLY | O_CREAT | (append ? O_APPEND : 0), 0666, err);
         // Emptied only once it is known to be a regular file.
-        if (fd >= 0 && (append || ::ftruncate(fd, 0) == 0)) f->out = ::fdopen(fd, append ? "ab" : "wb");
+        if (fd >= 0 && !append && ::ftruncate(fd, 0) != 0) err = errno;
+        if (fd >= 0 && err == 0) f->out = ::fdopen(fd, append ? "ab" : "wb");
         if (f->out == nullptr) {
-            if (fd >= 0) ::close(fd);
+            if (fd >= 0) {
+                if (err == 0) err = errno;
+                ::close(fd);
+            }
             lastError_ = (err == kNotRegular ? "Not a regular file: " : "Cannot write file: ") + path;
+            lastReason_ = Reason(err);
             return false;
         }
     }
@@ -235,19 +269,19 @@ bool FileTable::LineInput(int n, std::string& line) {
     }
     File& f = *it->second;
     if (f.atEnd) {
-        lastError_ = "Input past end of file: " + f.path;
+        lastError_ = (f.readErr != 0 ? "Cannot read file: " : "Input past end of file: ") + f.path;
         return false;
     }
     if (f.inLine) {
         line = f.line.substr(f.pos);
         f.inLine = false;
-    } else if (!ReadLine(f.in, line, f.tooLong)) {
+    } else if (!ReadLine(f.in, line, f.tooLong, f.readErr)) {
         line.clear();
         f.atEnd = true;
         lastError_ = (f.tooLong ? "Line too long in file: " : "Cannot read file: ") + f.path;
         return false;
     }
-    f.atEnd = AtEndOf(f.in);
+    f.atEnd = AtEndOf(f.in, f.readErr);
     return true;
 }
 
@@ -260,11 +294,11 @@ bool FileTable::Input(int n, std::string& field) {
     }
     File& f = *it->second;
     if (f.atEnd) {
-        lastError_ = "Input past end of file: " + f.path;
+        lastError_ = (f.readErr != 0 ? "Cannot read file: " : "Input past end of file: ") + f.path;
         return false;
     }
     if (!f.inLine) {
-        if (!ReadLine(f.in, f.line, f.tooLong)) {
+        if (!ReadLine(f.in, f.line, f.tooLong, f.readErr)) {
             f.atEnd = true;
             lastError_ = (f.tooLong ? "Line too long in file: " : "Cannot read file: ") + f.path;
             return false;
@@ -292,13 +326,18 @@ bool FileTable::Input(int n, std::string& field) {
         ++f.pos;   // the comma
     else
         f.inLine = false;
-    f.atEnd = !f.inLine && AtEndOf(f.in);
+    f.atEnd = !f.inLine && AtEndOf(f.in, f.readErr);
     return true;
 }
 
 bool FileTable::LineTooLong(int n) const {
     const auto it = files_.find(n);
     return it != files_.end() && it->second->tooLong;
+}
+
+std::string FileTable::ReadError(int n) const {
+    const auto it = files_.find(n);
+    return it == files_.end() || it->second->readErr == 0 ? std::string() : Reason(it->second->readErr);
 }
 
 bool FileTable::Eof(int n) const {
@@ -332,7 +371,8 @@ void FileTable::CloseAll() {
 bool ReadWholeFile(const std::string& path, std::string& text) {
     text.clear();
     std::string error;
-    std::FILE* f = OpenRegularFile(path, error);
+    int err = 0;
+    std::FILE* f = OpenRegularFile(path, error, err);
     if (f == nullptr) return false;
     char buf[65536];
     std::size_t got = 0;
@@ -343,8 +383,9 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
     return ok;
 }
 
-bool WriteWholeFileSafely(const std::string& path, const std::string& text, std::string* why) {
+bool WriteWholeFileSafely(const std::string& path, const std::string& text, std::string* why, bool* incomplete) {
     if (why != nullptr) why->clear();
+    if (incomplete != nullptr) *incomplete = false;
     std::string target;
     if (const int err = FollowLinks(path, target)) return Failed(why, err);
     // The temporary file is made in the target's folder and named relative
@@ -359,18 +400,39 @@ bool WriteWholeFileSafely(const std::string& path, const std::string& text, std:
     struct stat old {};
     int err = CheckRegular(dir, name, true, old);
     const bool exists = S_ISREG(old.st_mode);
+    // A file the user may not write is refused as it would be written; it is
+    // opened, not changed, and kept open for a write in place.
+    int file = -1;
+    if (err == 0 && exists) file = OpenRegular(dir, name, O_WRONLY, 0, err);
     const std::string temp = TemporaryName(name);
     int fd = -1;
     if (err == 0) {
         ::unlinkat(dir, temp.c_str(), 0);   // left by an earlier save that was cut short
         fd = OpenRegular(dir, temp, O_WRONLY | O_CREAT | O_EXCL, exists ? 0600 : 0666, err);
+        if (fd < 0 && exists) err = 0;   // written in place below
     }
     if (fd >= 0) {
-        if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) err = errno;
+        if (exists) {
+            KeepOwner(fd, old);   // before the mode, which a change of owner may clear
+            if (::fchmod(fd, old.st_mode & 07777) != 0) err = errno;
+        }
         if (err == 0) err = WriteAll(fd, text);
         if (::close(fd) != 0 && err == 0) err = errno;
         if (err == 0 && ::renameat(dir, temp.c_str(), dir, name.c_str()) != 0) err = errno;
         if (err != 0) ::unlinkat(dir, temp.c_str(), 0);
+    } else if (file >= 0 && err == 0) {
+        // No temporary file beside it: the file is written where it stands,
+        // and once emptied a failure leaves it incomplete.
+        if (::ftruncate(file, 0) != 0) err = errno;
+        else {
+            err = WriteAll(file, text);
+            if (::fsync(file) != 0 && err == 0 && errno != EINVAL) err = errno;
+            if (err != 0 && incomplete != nullptr) *incomplete = true;
+        }
+    }
+    if (file >= 0 && ::close(file) != 0 && fd < 0 && err == 0) {
+        err = errno;
+        if (incomplete != nullptr) *incomplete = true;
     }
     ::close(dir);
     return err == 0 || Failed(why, err);

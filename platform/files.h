@@ -39,6 +39,9 @@ public:
     bool LineInput(int n, std::string& line);
     // True when reading n stopped at a line longer than kMaxLine.
     bool LineTooLong(int n) const;
+    // Why reading n stopped at a read error, in the system's words
+    // ("Input/output error"); "" when it did not.
+    std::string ReadError(int n) const;
     // Input #n: the next comma- or line-separated field, blanks trimmed,
     // surrounding quotes removed. False at end of file.
     bool Input(int n, std::string& field);
@@ -51,6 +54,9 @@ public:
 
     // Text of the last failure, for the caller's message.
     const std::string& LastError() const { return lastError_; }
+    // Why the last Open failed, in the system's words ("Permission denied")
+    // or ours ("Not a regular file").
+    const std::string& LastReason() const { return lastReason_; }
 
     static constexpr std::size_t kMaxLine = std::size_t{1} << 20;
 
@@ -58,16 +64,22 @@ private:
     struct File;
     std::map<int, std::unique_ptr<File>> files_;
     std::string lastError_;
+    std::string lastReason_;
 };
 
 // Reads or writes a whole file; false on failure. Read takes regular files
-// only. Write takes a regular file or a new one: it writes a temporary file
-// of a short name of its own in the same folder and renames it over the
-// file, so a failed write never destroys the old file; the new file keeps the
-// old one's permissions, and a symbolic link is followed to the file it
-// names. why, when given, receives the reason of a failure, in the system's
-// words ("Permission denied") or ours ("Not a regular file"); "" on success.
+// only. Write takes a regular file that the user may write, or a new one: it
+// writes a temporary file of a short name of its own in the same folder and
+// renames it over the file, so a failed write never destroys the old file;
+// the new file keeps the old one's permissions, and its owner and group where
+// the system allows. A symbolic link is followed to the file it names. Where
+// no temporary file can be made beside an existing file (a folder the user
+// may not write), the file is written in place; a failure there sets
+// incomplete. why, when given, receives the reason of a failure, in the
+// system's words ("Permission denied") or ours ("Not a regular file"); "" on
+// success.
 bool ReadWholeFile(const std::string& path, std::string& text);
-bool WriteWholeFileSafely(const std::string& path, const std::string& text, std::string* why = nullptr);
+bool WriteWholeFileSafely(const std::string& path, const std::string& text, std::string* why = nullptr,
+                          bool* incomplete = nullptr);
 
 }  // namespace platform

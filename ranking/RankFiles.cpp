@@ -1,6 +1,7 @@
 // The ranking window's files: the covariance files it averages, the
 // multi-model statistics file, and the algorithm data it loads and saves.
 #include <cmath>
+#include <filesystem>
 #include <map>
 
 #include "state/App.h"
@@ -79,15 +80,19 @@ void frmRank::CheckCovFileParameters(std::string& CovFileName, const RankedModel
     CovFileName = kNoCovFound;
 }
 
-bool frmRank::ReadCovarianceFile(const RankedModel& m, CovReading& out) {
+frmRank::CovFileRead frmRank::ReadCovarianceFile(const RankedModel& m, CovReading& out) {
     const int n = app.eng.par.NumPars;
     platform::FileTable& files = app.ui.files;
-    if (!files.Open(kCovFile, CovFilePath(m), platform::FileMode::Input)) return false;
+    const std::string path = CovFilePath(m);
+    if (!files.Open(kCovFile, path, platform::FileMode::Input)) {
+        std::error_code ec;
+        return std::filesystem::exists(path, ec) ? CovFileRead::Unusable : CovFileRead::Missing;
+    }
     std::string line;
     auto next = [&] { return !files.Eof(kCovFile) && files.LineInput(kCovFile, line); };
     auto fail = [&] {
         files.Close(kCovFile);
-        return false;
+        return CovFileRead::Unusable;
     };
     for (int k = 0; k < 4; ++k)
         if (!next()) return fail();
@@ -132,7 +137,7 @@ bool frmRank::ReadCovarianceFile(const RankedModel& m, CovReading& out) {
             for (int g = 1; g <= 3; ++g)
                 out.se[static_cast<std::size_t>(g)][static_cast<std::size_t>(p)] =
                     out.se[static_cast<std::size_t>(g)][static_cast<std::size_t>(l)];
-    return true;
+    return CovFileRead::Read;
 }
 
 void frmRank::cmdAverage_Click() {
@@ -157,7 +162,14 @@ void frmRank::cmdAverage_Click() {
         const RankedModel& r = table.At(2, m);
         const MaybeValue weight = quasi ? r.ModelQAICWt : r.ModelAICWt;
         CovReading c;
-        if (!weight || !ReadCovarianceFile(r, c)) {
+        const CovFileRead read = weight ? ReadCovarianceFile(r, c) : CovFileRead::Missing;
+        if (read == CovFileRead::Unusable) {
+            app.ShowMsg("Sorry, the covariance file " + CovFilePath(r) + " of model " + platform::CStr(r.ModelID) +
+                            " cannot be read as that model's covariance file",
+                        platform::vbOKOnly, "Can't average models");
+            return;
+        }
+        if (read == CovFileRead::Missing) {
             missingFile();
             return;
         }

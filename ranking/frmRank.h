@@ -106,10 +106,11 @@ private:
     void EnableRankButtons();
     void ClearAveraging();
     std::string CovFilePath(const RankedModel& m) const;
-    // Reads one model's covariance file; false when it is missing, short,
-    // holds values that cannot be used or no longer agrees with the model's
-    // parameters.
-    bool ReadCovarianceFile(const RankedModel& m, CovReading& out);
+    // Reads one model's covariance file: Missing when no file is there,
+    // Unusable when it cannot be opened, is short, holds values that cannot be
+    // used or no longer agrees with the model's parameters.
+    enum class CovFileRead { Read, Missing, Unusable };
+    CovFileRead ReadCovarianceFile(const RankedModel& m, CovReading& out);
     // The first parameter whose line in the covariance file at path disagrees
     // with model m's; 0 when every one agrees, -1 when the file cannot be opened.
     int CovFileMismatch(const std::string& path, const RankedModel& m);

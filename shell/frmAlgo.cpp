@@ -504,8 +504,10 @@ void frmAlgo::cmdOpenLog_Click() {
     if (!app.ui.files.Open(kLogFile, opt.LogFileName, platform::FileMode::Output)) {
         ShowLogClosed();
         opt.FileFreq = 0;
-        app.ShowMsg("The log file " + opt.LogFileName + " could not be opened for output." +
-                        platform::vbCrLf + platform::vbCrLf + "No log is being written.",
+        const std::string why = app.ui.files.LastReason();
+        app.ShowMsg("The log file " + opt.LogFileName + " could not be opened for output." + platform::vbCrLf +
+                        platform::vbCrLf + (why.empty() ? "" : why + "." + platform::vbCrLf + platform::vbCrLf) +
+                        "No log is being written.",
                     platform::vbExclamation, "Log file management");
         return;
     }

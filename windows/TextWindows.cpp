@@ -20,9 +20,11 @@ bool ChooseSaveFile(platform::CommonDialog& dialog, const TextWindowSave& what) 
 bool WriteFileOrReport(App& app, const std::string& what, const std::string& path, const std::string& text,
                        const std::string& more) {
     std::string why;
-    if (platform::WriteWholeFileSafely(path, text, &why)) return true;
+    bool incomplete = false;
+    if (platform::WriteWholeFileSafely(path, text, &why, &incomplete)) return true;
     app.ShowMsg("The " + what + " could not be written:\r\n\r\n" + path + "\r\n\r\n" +
-                    (why.empty() ? "" : why + ".\r\n\r\n") + "Nothing was saved" + more + ".",
+                    (why.empty() ? "" : why + ".\r\n\r\n") +
+                    (incomplete ? "It was written in place and may be incomplete" : "Nothing was saved") + more + ".",
                 platform::vbExclamation, "Save failed");
     return false;
 }

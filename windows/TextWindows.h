@@ -20,14 +20,15 @@ bool ChooseSaveFile(platform::CommonDialog& dialog, const TextWindowSave& what);
 
 // Writes text to the file at path (replacing it safely); when that fails,
 // tells the user that the <what> could not be written, why, and that nothing
-// was saved (followed by more). False when it failed.
+// was saved, or that a file written in place may be incomplete (followed by
+// more). False when it failed.
 bool WriteFileOrReport(App& app, const std::string& what, const std::string& path, const std::string& text,
                        const std::string& more = "");
 
 // Asks for a path and saves the box's text behind the note "Originally saved
 // with the file name: ". The note goes into the box only when the file was
-// written; a failed write is reported and leaves the box and any old file as
-// they were. False when cancelled or failed.
+// written; a failed write is reported and leaves the box as it was. False
+// when cancelled or failed.
 bool SaveTextWindow(App& app, platform::CommonDialog& dialog, platform::RichTextBox& box,
                     const TextWindowSave& what);
 

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <string>
 #include <thread>
@@ -28,6 +31,26 @@ std::string Read(const std::string& path) {
     std::string text;
     EXPECT_TRUE(ReadWholeFile(path, text));
     return text;
+}
+
+// Runs check in a child process as a user whom permissions bind: root passes
+// every permission check, so under root the child becomes nobody first. The
+// child's exit status: 0, or the number of the check that failed.
+int AsUnprivilegedUser(const std::function<int()>& check) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(100);
+        ::_exit(check());
+    }
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return 101;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 102;
+}
+
+std::string Contents(const std::string& path) {
+    std::string text;
+    return ReadWholeFile(path, text) ? text : "(unreadable)";
 }
 
 class Files : public ::testing::Test {
@@ -280,4 +303,65 @@ TEST_F(Files, ASaveKeepsPermissionsAndWritesThroughALink) {
     // A device is not replaced.
     EXPECT_FALSE(WriteWholeFileSafely("/dev/null", "x"));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+// As a user who owns the files: a file he may not write is refused and left
+// as it was, a file he may write in a folder he may not is written in place,
+// and a failure there says that the file may be incomplete.
+TEST_F(Files, ASaveRespectsPermissionsAndKeepsTheOwner) {
+    const std::string dir = (::geteuid() == 0 ? std::string("/tmp/") : ::testing::TempDir()) + "tivelor_perm_" +
+                            std::to_string(::getpid());
+    fs::remove_all(dir);
+    fs::create_directory(dir);
+    fs::permissions(dir, fs::perms::all);
+    const int failed = AsUnprivilegedUser([&] {
+        const std::string locked = dir + "/locked.alg", folder = dir + "/folder", inside = folder + "/in.alg";
+        std::string why;
+        bool incomplete = true;
+        if (!WriteWholeFileSafely(locked, "old") || ::chmod(locked.c_str(), 0444) != 0) return 1;
+        if (WriteWholeFileSafely(locked, "new", &why) || why != "Permission denied") return 2;
+        if (Contents(locked) != "old" || (fs::status(locked).permissions() & fs::perms::all) != fs::perms(0444)) return 3;
+        FileTable log;
+        if (log.Open(203, locked, FileMode::Output) || log.LastReason() != "Permission denied") return 4;
+        if (::mkdir(folder.c_str(), 0755) != 0 || !WriteWholeFileSafely(inside, "old") || ::chmod(folder.c_str(), 0555) != 0)
+            return 5;
+        if (!WriteWholeFileSafely(inside, "new text", &why, &incomplete) || incomplete || Contents(inside) != "new text")
+            return 6;
+        if (std::distance(fs::directory_iterator(folder), fs::directory_iterator()) != 1) return 7;
+        if (WriteWholeFileSafely(folder + "/new.alg", "x", &why) || why != "Permission denied") return 8;
+        {
+            const testsupport::FileSizeLimit full(3);
+            if (WriteWholeFileSafely(inside, "longer", &why, &incomplete) || !incomplete || why != "File too large")
+                return 9;
+        }
+        return ::chmod(folder.c_str(), 0755) == 0 ? 0 : 10;
+    });
+    EXPECT_EQ(failed, 0) << "the child's check that failed";
+    std::error_code ec;
+    fs::permissions(dir + "/folder", fs::perms::owner_all, ec);
+
+    // A replaced file keeps its owner and group: another user's under root,
+    // else a group of the user's own other than his first, where he has one.
+    const std::string owned = dir + "/owned.alg";
+    ASSERT_TRUE(WriteWholeFileSafely(owned, "old"));
+    uid_t uid = static_cast<uid_t>(-1);
+    gid_t gid = ::getegid();
+    if (::geteuid() == 0) {
+        uid = 65534;
+        gid = 65534;
+    } else {
+        gid_t groups[64];
+        const int n = ::getgroups(64, groups);
+        for (int i = 0; i < n; ++i)
+            if (groups[i] != ::getegid()) gid = groups[i];
+    }
+    ASSERT_EQ(::chown(owned.c_str(), uid, gid), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(owned.c_str(), &before), 0);
+    ASSERT_TRUE(WriteWholeFileSafely(owned, "new"));
+    struct stat after {};
+    ASSERT_EQ(::stat(owned.c_str(), &after), 0);
+    EXPECT_EQ(std::make_pair(after.st_uid, after.st_gid), std::make_pair(before.st_uid, before.st_gid));
+    EXPECT_EQ(Contents(owned), "new");
+    fs::remove_all(dir, ec);
 }

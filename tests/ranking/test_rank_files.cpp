@@ -86,27 +86,33 @@ TEST(RankFiles, AFusedFollowerTakesItsLeadersStandardError) {
     EXPECT_EQ(a.Line(2), a.Line(1).replace(10, 1, "2"));
 }
 
+// A file that is not there is told apart from one that is there but cannot
+// be read as a covariance file.
 TEST(RankFiles, AnUnusableCovarianceFileChangesNothing) {
     Averaging a;
     a.w.txtAverage.Text = "earlier";
-    auto refused = [&](const std::string& why) {
+    const std::string missing = "Sorry, the covariance file is missing for at least one ranked model";
+    const std::string unusable = "Sorry, the covariance file " + a.dir + "/m2.cov of model 2 cannot be read as that model's covariance file";
+    auto refused = [&](const std::string& why, const std::string& text) {
         a.s.backend.AnswerMsgBox("Can't average models", vbOK);
         a.s.backend.Click("frmRank.cmdAverage");
         EXPECT_EQ(a.w.txtAverage.Text(), "earlier") << why;
-        EXPECT_EQ(a.s.backend.msgBoxes.back().text, "Sorry, the covariance file is missing for at least one ranked model");
+        EXPECT_EQ(a.s.backend.msgBoxes.back().text, text) << why;
     };
     a.Write(1, Averaging::Pars(10, 1));
-    refused("missing second file");
+    refused("missing second file", missing);
     std::string shortText = CovFileText(Averaging::Pars(14, 2));
     enginetest::WriteFile(a.dir + "/m2.cov", shortText.substr(0, shortText.size() / 2));
-    refused("short file");
-    std::string bad = CovFileText(Averaging::Pars(14, 2));
-    bad.replace(bad.find("1.4000000E+01"), 13, "1.4000000E+xx");
-    enginetest::WriteFile(a.dir + "/m2.cov", bad);
-    refused("value not a number");
+    refused("short file", unusable);
+    for (const char* value : {"1.4000000E+xx", "          nan", "1.4000000E309"}) {
+        std::string bad = CovFileText(Averaging::Pars(14, 2));
+        bad.replace(bad.find("1.4000000E+01"), 13, value);
+        enginetest::WriteFile(a.dir + "/m2.cov", bad);
+        refused(value, unusable);
+    }
     auto outOfRange = Averaging::Pars(14, 2);
     enginetest::WriteFile(a.dir + "/m2.cov", CovFileText(outOfRange).replace(CovFileText(outOfRange).rfind("  1"), 3, " 99"));
-    refused("parameter number out of range");
+    refused("parameter number out of range", unusable);
     // A negative standard error counts as not computed.
     a.Write(2, Averaging::Pars(14, 2, -0.5));
     a.s.backend.Click("frmRank.cmdAverage");
@@ -234,11 +240,12 @@ TEST(RankFiles, ACovarianceFileOfAnotherParameterSetIsNotTaken) {
     f.s.backend.Click("frmRank.cmdRank");
     EXPECT_TRUE(w.cmdAverage.Enabled);
 
-    // A file that has changed since it was taken is missing to the averaging.
+    // A file that has changed since it was taken is not used.
     enginetest::WriteFile(dir + "/b.cov", CovFileText(Averaging::Pars(11, 1, -2, 5)));
     f.s.backend.AnswerMsgBox("Can't average models", vbOK);
     f.s.backend.Click("frmRank.cmdAverage");
-    EXPECT_EQ(last(), "Can't average models: Sorry, the covariance file is missing for at least one ranked model");
+    EXPECT_EQ(last(), "Can't average models: Sorry, the covariance file " + dir +
+                          "/b.cov of model 2 cannot be read as that model's covariance file");
     EXPECT_FALSE(w.table.AveragingDone);
     // As it was, it is averaged.
     enginetest::WriteFile(dir + "/b.cov", CovFileText(Averaging::Pars(10, 1, -2, 5)));
