@@ -183,7 +183,9 @@ void frmRank::cmdAverage_Click() {
     for (int p = 1; p <= n; ++p)
         for (const std::vector<double>* v : {&a.Avg, &a.USE[1], &a.USE[2], &a.USE[3]})
             if (!std::isfinite((*v)[static_cast<std::size_t>(p)])) {
-                missingFile();
+                app.ShowMsg("Sorry, the averages of the ranked models' estimates or standard errors are too "
+                            "large to be shown",
+                            platform::vbOKOnly, "Can't average models");
                 return;
             }
 

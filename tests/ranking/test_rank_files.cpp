@@ -138,7 +138,8 @@ TEST(RankFiles, AveragesThatLeaveTheRangeOfADoubleAreRefused) {
     a.w.table.At(2, 2).ModelQAICWt = 0.25;
     a.s.backend.AnswerMsgBox("Can't average models", vbOK);
     a.s.backend.Click("frmRank.cmdAverage");
-    EXPECT_EQ(a.s.backend.msgBoxes.back().text, "Sorry, the covariance file is missing for at least one ranked model");
+    EXPECT_EQ(a.s.backend.msgBoxes.back().text,
+              "Sorry, the averages of the ranked models' estimates or standard errors are too large to be shown");
     EXPECT_EQ(a.w.txtAverage.Text(), shown);
 }
 
