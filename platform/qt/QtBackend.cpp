@@ -114,7 +114,11 @@ bool QtBackend::FormAccepts(const FormView& view) const { return view.form && vi
 
 void QtBackend::InputChanged() {
     if (closing_) return;
-    for (auto& [form, v] : views_)
+    // Enabling and disabling moves the focus, whose handlers may load or
+    // unload windows: go through a copy.
+    std::vector<QPointer<FormView>> views;
+    for (auto& [form, v] : views_) views.push_back(v);
+    for (QPointer<FormView>& v : views)
         if (v && v->form) v->SyncInput();
 }
 
