@@ -1342,6 +1342,7 @@ bool FormView::FormMouse(QEvent::Type type, QMouseEvent* m) {
     int shift = ShiftCode(m->modifiers());
     int button = type == QEvent::MouseMove ? ButtonCode(m->buttons()) : ButtonCode(m->button());
     Form* f = form;
+    if (!f->AcceptsInput()) return false;
     auto handler = type == QEvent::MouseButtonPress ? &Form::OnMouseDown
                    : type == QEvent::MouseButtonRelease ? &Form::OnMouseUp
                                                         : &Form::OnMouseMove;
