@@ -161,6 +161,8 @@ void UserDblClickCell(FlexGrid& g, int row, int col) {
     g.DblClick();
 }
 
+bool UserClose(Form& form) { return form.AcceptsInput() && form.RequestClose(); }
+
 // ------------------------------------------------------------ ListControl
 
 void ListControl::AddItem(const std::string& item) {
@@ -607,17 +609,36 @@ void FormTable::Add(std::unique_ptr<Form> form) { live_.push_back(std::move(form
 void FormTable::OpenInputScope() {
     ++scopeSerial_;
     scopeOpen_ = true;
+    InputChanged();
 }
 
-void FormTable::CloseInputScope() { scopeOpen_ = false; }
+void FormTable::CloseInputScope() {
+    if (!scopeOpen_) return;
+    scopeOpen_ = false;
+    InputChanged();
+}
 
 void FormTable::Adopt(Form& form) {
-    if (scopeOpen_) form.scope_ = scopeSerial_;
+    if (!scopeOpen_ || form.scope_ == scopeSerial_) return;
+    form.scope_ = scopeSerial_;
+    InputChanged();
 }
 
 bool FormTable::InScope(const Form& form) const { return !scopeOpen_ || form.scope_ == scopeSerial_; }
 
-bool Form::AcceptsInput() const { return kind == FormKind::MdiParent || ui.forms.InScope(*this); }
+Form* FormTable::MdiParent() const {
+    for (const auto& f : live_)
+        if (f->kind == FormKind::MdiParent) return f.get();
+    return nullptr;
+}
+
+bool Form::AcceptsInput() const {
+    if (!Enabled) return false;
+    if (kind == FormKind::MdiParent) return true;
+    if (kind == FormKind::MdiChild)
+        if (const Form* parent = ui.forms.MdiParent(); parent && !parent->Enabled) return false;
+    return ui.forms.InScope(*this);
+}
 
 Form* FormTable::Find(std::string_view name) const {
     for (const auto& f : live_)

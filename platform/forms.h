@@ -449,9 +449,11 @@ public:
 
     bool Visible() const { return visible_; }
     bool IsUnloaded() const { return unloaded_; }
-    // Whether the user's clicks, picks and keys reach the window: always,
-    // except while an input scope is open (FormTable), when only the MDI
+    // Whether the user's clicks, picks, keys and close box reach the window:
+    // not while it is disabled, nor, for a child window, while the MDI
+    // parent is; and while an input scope is open (FormTable), only the MDI
     // parent and the windows loaded or shown inside the scope take them.
+    // Both back ends deliver the user's input by this one rule.
     bool AcceptsInput() const;
 
     virtual void Form_Load() {}
@@ -500,6 +502,10 @@ void UserSetValue(Control& c, int value);
 // click: the cell under the mouse, then DblClick.
 void UserClickCell(FlexGrid& g, int row, int col);
 void UserDblClickCell(FlexGrid& g, int row, int col);
+// The user closes a window by its close box (Form::RequestClose). A window
+// that takes no input (AcceptsInput) stays: false, as when its unload
+// handlers cancel the close.
+bool UserClose(Form& form);
 
 // The loaded forms, by name. A reference through Get loads the form (as a
 // reference to an unloaded form does in the window system).
@@ -536,8 +542,16 @@ public:
     bool InputScopeOpen() const { return scopeOpen_; }
     void Adopt(Form& form);
     bool InScope(const Form& form) const;
+    // The loaded MDI parent, or null.
+    Form* MdiParent() const;
+    // Called whenever a scope opens or closes or a window is adopted into
+    // one (the Ui passes it on to its back end).
+    std::function<void()> inputChanged;
 
 private:
+    void InputChanged() const {
+        if (inputChanged) inputChanged();
+    }
     void Add(std::unique_ptr<Form> form);
     std::vector<std::unique_ptr<Form>> live_;
     std::vector<std::unique_ptr<Form>> retired_;

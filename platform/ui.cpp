@@ -54,7 +54,9 @@ void Backend::MeasureText(const Control& control, const std::string& text, int& 
     height = static_cast<int>(std::lround(static_cast<double>(lines) * control.FontSize * 24));
 }
 
-Ui::Ui(Backend& b, Clock& c, Random& r) : backend(b), clock(c), random(r) {}
+Ui::Ui(Backend& b, Clock& c, Random& r) : backend(b), clock(c), random(r) {
+    forms.inputChanged = [this] { backend.InputChanged(); };
+}
 
 Ui::~Ui() { forms.Clear(); }
 

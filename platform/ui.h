@@ -76,6 +76,9 @@ public:
     // The same with the change's argument (for Other on an MDI parent, the
     // arrangement asked for); by default passed on to FormChanged.
     virtual void FormChangedWith(Form& form, PropId prop, int /*a*/) { FormChanged(form, prop); }
+    // Which windows take the user's input may have changed: an input scope
+    // opened or closed, or a window was adopted into one (Form::AcceptsInput).
+    virtual void InputChanged() {}
     virtual void SetFocus(Control* control, Form* form) = 0;
     virtual void Beep() {}
     // The size in twips of a text in a control's font, for labels that size

@@ -22,7 +22,17 @@ bool ReallyEnabled(const Control& c) {
     }
     for (const Control* k = c.container; k; k = k->container)
         if (!k->Enabled) return false;
-    return c.form.Enabled && c.form.AcceptsInput();
+    return c.form.AcceptsInput();
+}
+
+// Why a window takes no input, for a step that acts on it; "" when it does.
+std::string Refusal(const Form& f) {
+    if (f.AcceptsInput()) return "";
+    if (!f.Enabled) return "window " + f.name + " is disabled";
+    if (const Form* parent = f.ui.forms.MdiParent();
+        f.kind == FormKind::MdiChild && parent && !parent->Enabled)
+        return "window " + f.name + " takes no input while its main window is disabled";
+    return "window " + f.name + " takes no input while another task is in charge";
 }
 
 // A window or control that a step names is not there. The step that named it
@@ -192,9 +202,12 @@ void HeadlessBackend::Perform(const Step& step) {
     auto act = [&](Control& c) {
         if (!c.form.Visible() && c.kind != ControlKind::Menu)
             throw ScriptError(Describe(step) + ": window " + c.form.name + " is not shown");
-        if (!c.form.AcceptsInput())
-            throw ScriptError(Describe(step) + ": window " + c.form.name + " takes no input while another task is in charge");
+        if (std::string why = Refusal(c.form); !why.empty()) throw ScriptError(Describe(step) + ": " + why);
         if (!ReallyEnabled(c)) throw ScriptError(Describe(step) + ": " + c.Path() + " is disabled");
+    };
+    auto shown = [&](Form& f) {
+        if (!f.Visible()) throw ScriptError(Describe(step) + ": window " + f.name + " is not shown");
+        if (std::string why = Refusal(f); !why.empty()) throw ScriptError(Describe(step) + ": " + why);
     };
     switch (step.kind) {
         case Step::Click: {
@@ -262,6 +275,7 @@ void HeadlessBackend::Perform(const Step& step) {
         case Step::Cell: {
             Control& c = FindControl(step.target);
             if (c.kind != ControlKind::FlexGrid) throw ScriptError(Describe(step) + ": not a grid");
+            if (std::string why = Refusal(c.form); !why.empty()) throw ScriptError(Describe(step) + ": " + why);
             ui_->Dispatch([&] { static_cast<FlexGrid&>(c).SetTextMatrix(step.row, step.col, step.text); });
             break;
         }
@@ -300,8 +314,8 @@ void HeadlessBackend::Perform(const Step& step) {
         }
         case Step::Close: {
             Form& f = FindForm(step.target);
-            if (!f.Visible()) throw ScriptError(Describe(step) + ": window " + f.name + " is not shown");
-            ui_->Dispatch([&] { f.RequestClose(); });
+            shown(f);
+            ui_->Dispatch([&] { UserClose(f); });
             break;
         }
         case Step::Mouse: {
@@ -310,8 +324,7 @@ void HeadlessBackend::Perform(const Step& step) {
             const Handler* h = nullptr;
             if (step.target.find('.') == std::string::npos) {
                 Form& f = FindForm(step.target);
-                if (!f.Visible()) throw ScriptError(Describe(step) + ": window " + f.name + " is not shown");
-                if (!f.Enabled) throw ScriptError(Describe(step) + ": window " + f.name + " is disabled");
+                shown(f);
                 h = step.text == "down" ? &f.OnMouseDown : step.text == "up" ? &f.OnMouseUp : &f.OnMouseMove;
             } else {
                 Control& c = FindControl(step.target);

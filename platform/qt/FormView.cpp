@@ -624,14 +624,14 @@ QAction* FormView::BuildMenu(Menu& m) {
 
 // ------------------------------------------------------------------- sync
 
-void FormView::SyncMenu(Menu& m) {
+void FormView::SyncMenu(const Menu& m) {
     QAction* act = ActionOf(m);
     if (!act) return;
     if (!m.IsSeparator()) {
         QString caption = ToQt(m.Caption);
         act->setText(m.Visible && m.Enabled ? caption : WithoutAccessKey(caption));
     }
-    act->setEnabled(m.Enabled);
+    act->setEnabled(m.Enabled && m.form.AcceptsInput());
     act->setVisible(m.Visible);
     if (m.Checked || act->isCheckable()) {
         act->setCheckable(true);
@@ -699,7 +699,7 @@ void FormView::Sync(Control& c, PropId prop, int a, int b) {
                 SyncList(static_cast<ListControl&>(c));
             else SyncText(c);
             break;
-        case PropId::Enabled: w->setEnabled(c.Enabled); break;
+        case PropId::Enabled: w->setEnabled(c.Enabled && form->AcceptsInput()); break;
         case PropId::Visible: w->setVisible(c.Visible); break;
         case PropId::Geometry:
             if (c.kind == ControlKind::StatusBar) break;
@@ -1283,10 +1283,22 @@ void FormView::ApplyFocus() {
 
 // ----------------------------------------------------------------- events
 
+void FormView::SyncInput() {
+    if (!form) return;
+    Guard g(syncing_);
+    const bool accepts = form->AcceptsInput();
+    for (auto& [c, w] : widgets_) w->setEnabled(c->Enabled && accepts);
+    for (auto& [c, act] : actions_) SyncMenu(*static_cast<const Menu*>(c));
+}
+
 void FormView::UserClose() {
-    if (!form || !form->Enabled || !backend.FormAccepts(*this)) return;
+    if (!form) return;
+    if (!backend.FormAccepts(*this)) {
+        backend.ActivateOwnedWindow();
+        return;
+    }
     Deliver(nullptr, [this] {
-        if (form) form->RequestClose();
+        if (form) platform::UserClose(*form);
     });
 }
 
@@ -1341,6 +1353,7 @@ bool FormView::FormMouse(QEvent::Type type, QMouseEvent* m) {
     int shift = ShiftCode(m->modifiers());
     int button = type == QEvent::MouseMove ? ButtonCode(m->buttons()) : ButtonCode(m->button());
     Form* f = form;
+    if (!f->AcceptsInput()) return false;
     auto handler = type == QEvent::MouseButtonPress ? &Form::OnMouseDown
                    : type == QEvent::MouseButtonRelease ? &Form::OnMouseUp
                                                         : &Form::OnMouseMove;

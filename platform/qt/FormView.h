@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -98,6 +99,7 @@ public:
     QMdiArea* mdi = nullptr;       // an MDI parent's area
     QEventLoop* modalLoop = nullptr;
     bool pendingShow = false;
+    std::uint64_t frontSerial = 0;   // when it was last shown or brought forward
 
     QWidget* Window() const;
     QWidget* WidgetOf(const Control& c) const;
@@ -114,6 +116,8 @@ public:
     void Focus(Control* control);
     void Sync(Control& c, PropId prop, int a, int b);
     void SyncForm(PropId prop, int a);
+    // Controls and menu items show enabled only while the window takes input.
+    void SyncInput();
     void Arrange(int how);
     void ZOrder(int position);
 
@@ -133,7 +137,7 @@ private:
     QWidget* Create(Control& c, QWidget* parent);
     QAction* BuildMenu(Menu& m);
     void SyncAll(Control& c);
-    void SyncMenu(Menu& m);
+    void SyncMenu(const Menu& m);
     void SyncText(Control& c);
     void SyncValue(Control& c);
     void SyncSelection(Control& c);

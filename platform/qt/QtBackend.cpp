@@ -138,9 +138,16 @@ QAction* QtBackend::Action(const Menu& menu) const {
 QMainWindow* QtBackend::Frame() const { return frame_ ? frame_->top : nullptr; }
 QMdiArea* QtBackend::MdiArea() const { return frame_ ? frame_->mdi : nullptr; }
 
-bool QtBackend::FormAccepts(const FormView& view) const {
-    if (!view.form || !view.form->Enabled) return false;
-    return !view.sub || !frame_ || !frame_->form || frame_->form->Enabled;
+bool QtBackend::FormAccepts(const FormView& view) const { return view.form && view.form->AcceptsInput(); }
+
+void QtBackend::InputChanged() {
+    if (closing_) return;
+    // Enabling and disabling moves the focus, whose handlers may load or
+    // unload windows: go through a copy.
+    std::vector<QPointer<FormView>> views;
+    for (auto& [form, v] : views_) views.push_back(v);
+    for (QPointer<FormView>& v : views)
+        if (v && v->form) v->SyncInput();
 }
 
 bool QtBackend::InputBlocked(QObject* target) const {
@@ -158,11 +165,28 @@ bool QtBackend::InputBlocked(QObject* target) const {
 void QtBackend::ActivateOwnedWindow() {
     QWidget* frame = Frame();
     if (!frame) return;
+    // A window of its own that the frame owns stands over the frame: the one
+    // last brought forward. Else the foremost child window that takes input.
+    FormView* front = nullptr;
     for (auto& [form, v] : views_) {
         if (!v || !v->top || v->top == frame || v->top->parentWidget() != frame) continue;
-        if (v->top->isVisible() && FormAccepts(*v)) {
-            v->top->raise();
-            v->top->activateWindow();
+        if (v->top->isVisible() && FormAccepts(*v) && (!front || v->frontSerial > front->frontSerial))
+            front = v;
+    }
+    if (front) {
+        front->top->raise();
+        front->top->activateWindow();
+        return;
+    }
+    QMdiArea* area = MdiArea();
+    if (!area) return;
+    const QList<QMdiSubWindow*> stack = area->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+        auto* s = dynamic_cast<SubWindow*>(*it);
+        if (s && s->isVisible() && s->view && FormAccepts(*s->view)) {
+            frame->raise();
+            frame->activateWindow();
+            area->setActiveSubWindow(s);
             return;
         }
     }
@@ -285,7 +309,10 @@ void QtBackend::FormLoaded(Form& form) {
 }
 
 void QtBackend::FormShown(Form& form) {
-    if (FormView* v = ViewOf(form)) v->Show();
+    if (FormView* v = ViewOf(form)) {
+        v->frontSerial = ++frontCount_;
+        v->Show();
+    }
 }
 
 void QtBackend::FormHidden(Form& form) {
@@ -306,7 +333,10 @@ void QtBackend::FormUnloaded(Form& form) {
 }
 
 void QtBackend::FormZOrder(Form& form, int position) {
-    if (FormView* v = ViewOf(form)) v->ZOrder(position);
+    if (FormView* v = ViewOf(form)) {
+        if (position == 0) v->frontSerial = ++frontCount_;
+        v->ZOrder(position);
+    }
 }
 
 void QtBackend::ControlChanged(Control& control, PropId prop, int a, int b) {
@@ -317,6 +347,8 @@ void QtBackend::FormChanged(Form& form, PropId prop) { FormChangedWith(form, pro
 
 void QtBackend::FormChangedWith(Form& form, PropId prop, int a) {
     if (FormView* v = ViewOf(form)) v->SyncForm(prop, a);
+    // A disabled MDI parent holds back its child windows too.
+    if (prop == PropId::Enabled) InputChanged();
 }
 
 void QtBackend::MeasureText(const Control& control, const std::string& text, int& width,

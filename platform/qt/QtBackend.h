@@ -77,11 +77,13 @@ public:
     FormView* ViewOf(const Form& form) const;
     void RefreshMenuBar();
     void FillWindowList(QMenu& menu);
-    // False while the form, or the frame of an MDI child, is disabled.
+    // Whether the window takes the user's input (Form::AcceptsInput).
     bool FormAccepts(const FormView& view) const;
+    // Shows each control enabled only while its window takes input.
+    void InputChanged() override;
     bool InputBlocked(QObject* target) const;
-    // Raises and activates a shown window that the frame owns and that
-    // takes input (the user clicked the disabled frame).
+    // Raises and activates the foremost shown window that takes input (the
+    // user clicked a window that takes none).
     void ActivateOwnedWindow();
 
     // Around every modal box and form. A run that yields between two boxes
@@ -121,6 +123,7 @@ private:
     std::uint64_t yieldsAtModalClose_ = 0;   // the DoEvents count when the last modal closed
     std::vector<HeldKey> heldKeys_;
     bool holdingKeys_ = false;
+    std::uint64_t frontCount_ = 0;           // windows shown or brought forward so far
 };
 
 // "Desc (*.a)|*.a|Desc2|*.b" as Qt name filters, descriptions kept.

@@ -174,21 +174,56 @@ TEST(HeadlessScript, ActionsNeedAShownEnabledControlAndRaiseItsEvents) {
     EXPECT_EQ(f.grd.TextMatrix(2, 1) + f.grd.TextMatrix(9, 9), "kept");
 }
 
-// While an input scope is open, a window shown before it behaves as disabled
-// to the user (both back ends reach it through UserClick and the rest), and
-// one shown inside it, or adopted, takes input; closing it takes no input.
-TEST(UserInput, AnInputScopeLeavesOutTheWindowsShownBeforeIt) {
+// The main window and one of its child windows.
+class frmFrame : public Form {
+public:
+    static constexpr const char* kName = "frmFrame";
+    explicit frmFrame(Ui& ui) : Form(ui, kName, "Frame", FormKind::MdiParent, 9000, 7000) {}
+    int closeAsked = 0;
+    void Form_QueryUnload(int& cancel, int) override {
+        ++closeAsked;
+        cancel = True;   // "No" to quitting
+    }
+};
+
+class frmChild : public Form {
+public:
+    static constexpr const char* kName = "frmChild";
+    explicit frmChild(Ui& ui) : Form(ui, kName, "Child", FormKind::MdiChild, 3000, 2000) {
+        cmdGo.OnClick = [this] { ++clicks; };
+    }
+    CommandButton cmdGo{*this, "cmdGo", "Go", 0, 0, 900, 375};
+    int clicks = 0;
+};
+
+// While an input scope is open, a window shown before it takes no input at
+// all, its close box included (both back ends reach it through UserClick,
+// UserClose and the rest); one shown inside it, or adopted, does, and so does
+// the main window's close box. A child window of a disabled main window takes
+// none either.
+TEST(UserInput, AWindowOutsideTheScopeTakesNoInputItsCloseBoxIncluded) {
     Session s;
+    frmFrame& frame = s.ui.forms.Get<frmFrame>(s.ui);
+    frame.Show();
     frmTest& before = s.ui.forms.Get<frmTest>(s.ui);
     before.Show();
     int clicks = 0;
     before.onGo = [&] { ++clicks; };
     s.ui.forms.OpenInputScope();
     UserClick(before.cmdGo);
+    UserSetValue(before.chkOpt, 1);
     UserClickCell(before.grd, 2, 1);
-    EXPECT_EQ(clicks, 0);
+    UserDblClickCell(before.grd, 2, 1);
+    EXPECT_FALSE(UserClose(before));
+    EXPECT_EQ(clicks + before.checkClicks, 0);
     EXPECT_NE(before.grd.Row, 2);
-    EXPECT_NE(ErrorOf([&] { s.backend.Click("frmTest.cmdGo"); }).find("takes no input"), std::string::npos);
+    EXPECT_EQ(before.unloadMode, -1);
+    for (auto step : {std::function<void()>([&] { s.backend.Click("frmTest.cmdGo"); }),
+                      std::function<void()>([&] { s.backend.Close("frmTest"); })})
+        EXPECT_NE(ErrorOf(step).find("takes no input while another task is in charge"), std::string::npos);
+    EXPECT_FALSE(before.IsUnloaded());
+    s.backend.Close("frmFrame");   // asks, and "No" keeps it
+    EXPECT_EQ(frame.closeAsked, 1);
     frmDialog& inside = s.ui.forms.Get<frmDialog>(s.ui);
     inside.Show();
     s.backend.Click("frmDialog.cmdOK");
@@ -201,6 +236,18 @@ TEST(UserInput, AnInputScopeLeavesOutTheWindowsShownBeforeIt) {
     s.ui.forms.CloseInputScope();
     UserClick(before.cmdGo);
     EXPECT_EQ(clicks, 2);
+
+    frmChild& child = s.ui.forms.Get<frmChild>(s.ui);
+    child.Show();
+    frame.Enabled = false;   // an information window holds the main window
+    UserClick(child.cmdGo);
+    EXPECT_FALSE(UserClose(child));
+    EXPECT_NE(ErrorOf([&] { s.backend.Click("frmChild.cmdGo"); }).find("main window is disabled"), std::string::npos);
+    EXPECT_TRUE(before.AcceptsInput());   // a window of its own still does
+    frame.Enabled = true;
+    UserClick(child.cmdGo);
+    EXPECT_EQ(child.clicks, 1);
+    EXPECT_TRUE(UserClose(child));
 }
 
 TEST(FormLifeCycle, UnloadInsideItsOwnHandlerAndReloadWithDesignState) {

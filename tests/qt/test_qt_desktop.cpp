@@ -18,6 +18,7 @@
 #include <QWindow>
 #include <QtTest/QTest>
 #include <cmath>
+#include <cstdlib>
 
 #include "QtTestSupport.h"
 #include "engine/Parameters.h"
@@ -177,6 +178,41 @@ TEST(QtDesktop, InformationWindowsBelongToTheFrame) {
         qttest::Settle();
         EXPECT_TRUE(main.Enabled());
     }
+}
+
+// While a task is in charge (its input scope open), a window shown before it
+// looks as it acts: its controls and menu items greyed, its close box
+// refused, and a click on it brings the task's window forward. It comes back
+// when the task ends.
+TEST(QtDesktop, AWindowOutsideTheTaskIsGreyedAndKeepsItsCloseBox) {
+    qttest::Desktop d;
+    d.Start();
+    tivelor::frmAlgo& algo = qttest::OpenEditor(d, 3);   // shown before the task
+    QPointer<QWidget> finish = d.backend.Widget(algo.cmdFinish);
+    ASSERT_TRUE(finish && finish->isEnabled());
+    auto& menu = d.app->form<tivelor::frmMenu>();
+    d.backend.Deliver([&] {
+        d.session.ui.forms.OpenInputScope();
+        menu.Show();   // the task's window
+    });
+    qttest::Settle();
+    ASSERT_TRUE(finish);
+    EXPECT_FALSE(finish->isEnabled());
+    EXPECT_FALSE(d.backend.Action(algo.mnuEdit)->isEnabled());
+    EXPECT_TRUE(d.backend.Widget(menu.cmdInitialize)->isEnabled());
+    if (std::getenv("TIVELOR_GRAB")) qttest::Grab(d.backend.Frame(), "outside-the-task");
+    QWidget* editor = d.backend.Window(algo);
+    editor->close();
+    qttest::Settle();
+    EXPECT_TRUE(d.session.ui.forms.IsLoaded(tivelor::frmAlgo::kName));
+    d.backend.MdiArea()->setActiveSubWindow(static_cast<QMdiSubWindow*>(editor));
+    QTest::mouseClick(finish, Qt::LeftButton);
+    qttest::Settle();
+    EXPECT_EQ(d.backend.MdiArea()->activeSubWindow(), d.backend.Window(menu));
+    EXPECT_TRUE(d.session.ui.forms.IsLoaded(tivelor::frmAlgo::kName));
+    d.backend.Deliver([&] { d.session.ui.forms.CloseInputScope(); });
+    EXPECT_TRUE(finish->isEnabled());
+    EXPECT_TRUE(d.backend.Action(algo.mnuEdit)->isEnabled());
 }
 
 // Cascade staggers the child windows by a title bar, each keeping its size,
