@@ -21,8 +21,8 @@ void frmMenu::cmdMarquardt_Click() {
 
     MarquardtSetup(a);
     EngineState& e = a.eng;
-    SizeMarquardtArrays(a.eng);
-    if (e.DerivMethod.empty()) return ReturnAtTaskEnd(a);   // no run
+    if (!SizeMarquardtArrays(a)) return ReturnAtTaskEnd(a);   // not enough memory: no run
+    if (e.DerivMethod.empty()) return ReturnAtTaskEnd(a);     // no run
 
     SetUpFusedParameters(a.eng);
     PackAdjustableParameters(a);

@@ -1,6 +1,7 @@
 #include "engine/Parameters.h"
 #include "engine/Simplex.h"
 #include "shell/MenuRun.h"
+#include "state/Memory.h"
 #include "shell/frmMenu.h"
 #include "windows/frmSimplex.h"
 
@@ -13,11 +14,19 @@ void frmMenu::cmdSimplex_Click() {
     if (!busy) return;
     CloseRunWindows();
 
+    EngineState& eng = a.eng;
+    // A new simplex's arrays are made before the fuse codes and the free
+    // parameters are touched.
+    ArraySizes sizes;
+    if (eng.SimplexValid == 0) SimplexArraySizes(a, sizes);
+    if (!sizes.Made()) {
+        ReturnAtTaskEnd(a);
+        return TellNoMemoryForSimplex(a);
+    }
     SetUpFusedParameters(a.eng);
     PackAdjustableParameters(a);
-    EngineState& eng = a.eng;
     if (eng.free.NFree == 0) return NothingToDo(a);
-    if (eng.SimplexValid == 0) SizeSimplexArrays(a.eng);
+    sizes.Commit();
     a.sw.CovDone = "off";
     SimplexWatch watch(a);
     SimplexMinimize(a, watch);
