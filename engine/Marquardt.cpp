@@ -388,7 +388,7 @@ bool SizeMarquardtArrays(App& app) {
         sizes.Set(e.AnaHess, n, n);
         sizes.Set(e.AnaGrad, n);
     }
-    if (!e.DerivMethod.empty()) RunArraySizes(e, app.marq, sizes);
+    RunArraySizes(e, app.marq, sizes);
     sizes.Then([&e] { ++e.Generation; });
     if (sizes.Commit()) return true;
     TellNoMemoryForMarquardt(app);

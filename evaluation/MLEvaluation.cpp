@@ -222,7 +222,7 @@ private:
             marquardt = true;
             MarquardtSetup(app);
             eng.Simplex.ReDim(1, 1);
-            if (!SizeMarquardtArrays(app) || eng.DerivMethod.empty()) {
+            if (eng.DerivMethod.empty() || !SizeMarquardtArrays(app)) {
                 Withdraw();
                 PutBack();
                 return false;
