@@ -23,7 +23,6 @@ constexpr int kMaxVerifications = 5;
 constexpr double kLambdaStart = 0.001;
 constexpr double kLambdaLimit = 1E20;
 
-
 class MarquardtRun {
 public:
     MarquardtRun(App& a, ProgressObserver& p) : app(a), progress(p), e(a.eng), m(a.marq) {}
