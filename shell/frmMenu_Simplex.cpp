@@ -16,9 +16,11 @@ void frmMenu::cmdSimplex_Click() {
 
     EngineState& eng = a.eng;
     // A new simplex's arrays are made before the fuse codes and the free
-    // parameters are touched.
+    // parameters are touched; with every step 0 there is nothing to make.
     ArraySizes sizes;
-    if (eng.SimplexValid == 0) SimplexArraySizes(a, sizes);
+    bool anyStep = false;
+    for (int i = 1; i <= eng.par.NumPars && !anyStep; ++i) anyStep = eng.par.StepSize(i) != 0;
+    if (eng.SimplexValid == 0 && anyStep) SimplexArraySizes(a, sizes);
     if (!sizes.Made()) {
         ReturnAtTaskEnd(a);
         return TellNoMemoryForSimplex(a);
