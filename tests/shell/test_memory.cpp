@@ -1,11 +1,14 @@
 // Runs whose arrays do not fit in memory: the user is told, nothing starts,
-// and the program goes on with the parameter set, the stores and the windows
-// as they were.
+// and the program goes on with the model, the parameter set, the stores and
+// the windows as they were.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <new>
 #include <string>
 
+#include "engine/Parameters.h"
 #include "state/Task.h"
 #include "tests/support/AddressSpaceLimit.h"
 #include "tests/support/StartedProgram.h"
@@ -14,29 +17,67 @@ namespace {
 
 using platform::vbNo, platform::vbOK;
 
-// 5000 parameters: each square work array takes 200 MB, more than the limit
-// leaves, while the parameter set itself is small.
-constexpr int kPars = 5000;
+// 2500 species in 4 quadrats: 5000 parameters, so that each square work
+// array takes 200 MB, more than the limit leaves, while the model itself
+// takes a few MB.
+constexpr int kSpecies = 2500, kQuadrats = 4;
 constexpr rlim_t kMargin = 96u << 20;
 
-struct BigParameterSet : tivelor::testing::StartedProgram {
-    BigParameterSet() {
-        std::vector<double> values(kPars), steps(kPars);
-        for (int i = 0; i < kPars; ++i) {
-            values[static_cast<std::size_t>(i)] = 1 + i % 7;
-            steps[static_cast<std::size_t>(i)] = 0.1;
+std::string DataText() {
+    std::string text = "Quad# ,";
+    char field[16];
+    for (int i = 1; i <= kSpecies; ++i) {
+        std::snprintf(field, sizeof field, "S%05d,", i);
+        text += field;
+    }
+    for (int q = 1; q <= kQuadrats; ++q) {
+        std::snprintf(field, sizeof field, "\r\nQ%-5d,", q);
+        text += field;
+        for (int i = 0; i < kSpecies; ++i) {
+            std::snprintf(field, sizeof field, "%6d,", 1 + (i * 7 + q * 3) % 5);
+            text += field;
         }
-        SetParameters(values, steps);
+    }
+    return text + "\r\n";
+}
+
+struct BigModel : tivelor::testing::StartedProgram {
+    BigModel() {
+        const std::string path = tivelor::testing::TempPath("memory_big.dat");
+        std::ofstream(path, std::ios::binary) << DataText();
+        b.AnswerMsgBox("Left-to-right data re-ordering", vbOK);
+        b.AnswerMsgBox("You are advised to fuse the following parameter groups BEFORE any grid search...", vbOK);
+        b.Click("frmMenu.cmdInitialize");
+        b.Type("frmInitialize.txtDataFile", path);
+        b.Type("frmInitialize.cboQuadsinHab", "100");
+        b.Type("frmInitialize.cboQuadsSampled", std::to_string(kQuadrats));
+        b.Type("frmInitialize.cboNSpecies", std::to_string(kSpecies));
+        b.Click("frmInitialize.cmdDone");
+        // Default algorithm data with every parameter free.
+        tivelor::SetDefaultAlgorithm(app);
+        for (int i = 1; i <= app.eng.par.NumPars; ++i) app.eng.par.StepSize(i) = 0.1;
         app.eng.par.FuseCode(3) = "A";   // a lone fuse code, which a run's set-up would clear
+        app.eng.AlgFileName = "test.alg";
+        app.form<tivelor::frmMenu>().Unload();
+        app.form<tivelor::frmMenu>().Show();
         // Covariances of an earlier run, still on offer.
         app.sw.CovDone = "on";
         app.eng.CovStore.ReDim(2, 2, 3);
         app.eng.CovStore(1, 1, 1) = 0.25;
     }
 
+    double CountSum() const {
+        double sum = 0;
+        for (int i = 1; i <= app.model.NSpp; ++i) sum += app.model.CumCount(i, app.model.NQuad);
+        return sum;
+    }
+
     // Clicks a main menu button under the limit; the run is refused with the
     // not-enough-memory message titled `title`, and everything is kept.
     void RefusedForMemory(const std::string& button, const std::string& title) {
+        ASSERT_TRUE(app.model.SetupOK);
+        ASSERT_EQ(app.eng.par.NumPars, 2 * kSpecies);
+        const double counts = CountSum();
         const tivelor::ParameterSet before = app.eng.par;
         const auto generation = app.eng.Generation;
         const std::size_t shown = b.msgBoxes.size();
@@ -52,6 +93,9 @@ struct BigParameterSet : tivelor::testing::StartedProgram {
         EXPECT_TRUE(now.ParValue == before.ParValue && now.StepSize == before.StepSize &&
                     now.FuseCode == before.FuseCode);
         EXPECT_EQ(app.eng.Generation, generation);
+        EXPECT_TRUE(app.model.SetupOK);
+        EXPECT_EQ(app.model.NSpp, kSpecies);
+        EXPECT_EQ(CountSum(), counts);
         EXPECT_EQ(app.sw.CovDone, "on");
         EXPECT_EQ(app.eng.CovStore.UBound1(), 2);
         EXPECT_EQ(app.eng.CovStore(1, 1, 1), 0.25);
@@ -75,7 +119,7 @@ struct BigParameterSet : tivelor::testing::StartedProgram {
 TEST(NotEnoughMemory, RunsAreRefusedWithEverythingKept) {
     SKIP_UNDER_ADDRESS_SANITIZER();
     {
-        BigParameterSet p;
+        BigModel p;
         EXPECT_EQ(testsupport::RunWithAddressSpaceLimit(kMargin, [&] {
                       p.RefusedForMemory("cmdSimplex", "Simplex minimization");
                   }),
@@ -83,7 +127,7 @@ TEST(NotEnoughMemory, RunsAreRefusedWithEverythingKept) {
             << "Simplex";
     }
     {
-        BigParameterSet p;
+        BigModel p;
         EXPECT_EQ(testsupport::RunWithAddressSpaceLimit(kMargin, [&] {
                       // Numerical derivatives, no listing.
                       p.b.AnswerMsgBox("Marquardt minimization", vbNo);
@@ -95,7 +139,7 @@ TEST(NotEnoughMemory, RunsAreRefusedWithEverythingKept) {
             << "Marquardt";
     }
     {
-        BigParameterSet p;
+        BigModel p;
         EXPECT_EQ(testsupport::RunWithAddressSpaceLimit(kMargin, [&] {
                       p.b.AnswerMsgBox("Covariance", vbNo);   // not the last results: a new calculation
                       p.RefusedForMemory("cmdCovariance", "Covariance calculator");
