@@ -12,6 +12,7 @@
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "state/App.h"
+#include "state/Memory.h"
 
 namespace tivelor {
 
@@ -21,15 +22,6 @@ constexpr int kMaxTrials = 25;
 constexpr int kMaxVerifications = 5;
 constexpr double kLambdaStart = 0.001;
 constexpr double kLambdaLimit = 1E20;
-
-template <class T>
-void AtLeast(platform::Vec<T>& v, long ub) {
-    if (v.UBound() < ub) v.ReDim(ub);
-}
-template <class T>
-void AtLeast(platform::Matrix<T>& m, long ub1, long ub2) {
-    if (m.UBound1() < ub1 || m.UBound2() < ub2) m.ReDim(ub1, ub2);
-}
 
 class MarquardtRun {
 public:
@@ -41,7 +33,7 @@ private:
 
     void Panel(int n, const std::string& text) { progress.Panel(n, text); }
 
-    void SizeArrays();
+    bool SizeArrays();
     double EvaluateTrial() {
         ++e.NF;
         return EvaluateObjective(app, m.MarqPar, e.NF, true);
@@ -75,18 +67,38 @@ private:
     bool quit = false;
 };
 
-void MarquardtRun::SizeArrays() {
+// The arrays the run itself uses, for NumPars (the decomposition's for at
+// least NFree <= NumPars), so that none is made once the run has begun.
+void RunArraySizes(EngineState& e, MarquardtState& m, ArraySizes& sizes) {
     const long n = e.par.NumPars;
-    AtLeast(m.MarqPar, n);
-    AtLeast(m.TrialPar, n);
-    AtLeast(m.GridPar, n);
-    AtLeast(m.LURHS, n, 1);
-    AtLeast(m.Alpha, n, n);
-    AtLeast(e.HessMat, n, n);
-    AtLeast(e.MarqBeta, n);
-    if (e.DerivMethod == "N" &&
-        (e.GridNegLnL.UBound1() < n || e.GridNegLnL.UBound2() < n || e.GridNegLnL.UBound3() < 2))
-        e.GridNegLnL.ReDim(n, n, 2);
+    for (platform::Vec<double>* v : {&m.MarqPar, &m.TrialPar, &m.GridPar, &m.LUScale, &m.LUColumn})
+        sizes.AtLeast(*v, n);
+    sizes.AtLeast(m.LUIndex, n);
+    sizes.AtLeast(m.LURHS, n, 1);
+    sizes.AtLeast(m.Alpha, n, n);
+    sizes.AtLeast(m.LUTrans, n, n);
+    sizes.Fit(m.PrevGrad, n);
+    sizes.Fit(m.PrevHess, n, n);
+}
+
+void TellNoMemoryForMarquardt(App& app) {
+    TellNotEnoughMemory(app, "this Marquardt minimization", "Marquardt minimization");
+}
+
+bool MarquardtRun::SizeArrays() {
+    const long n = e.par.NumPars;
+    ArraySizes sizes;
+    RunArraySizes(e, m, sizes);
+    sizes.AtLeast(e.HessMat, n, n);
+    sizes.AtLeast(e.MarqBeta, n);
+    if (e.DerivMethod == "N") sizes.AtLeast(e.GridNegLnL, n, n, 2);
+    if (e.DerivMethod == "A") {
+        sizes.AtLeast(e.AnaGrad, n);
+        sizes.AtLeast(e.AnaHess, n, n);
+    }
+    if (sizes.Commit()) return true;
+    TellNoMemoryForMarquardt(app);
+    return false;
 }
 
 // Top of a trial pass: the trial line and the interrupt. False when the run
@@ -154,6 +166,7 @@ void MarquardtRun::FormDampedSystem() {
 }
 
 void MarquardtRun::Go() {
+    if (!SizeArrays()) return;   // nothing shown or changed
     progress.Begin(false);
     Panel(1, "Initial function call, one moment please...");
     app.ui.DoEvents();
@@ -161,7 +174,6 @@ void MarquardtRun::Go() {
     e.NF = 0;
     m.NIter = 0;
     verifications = 0;
-    SizeArrays();
     for (long i = 1; i <= e.par.NumPars; ++i) m.MarqPar(i) = e.par.ParValue(i);
     F = EvaluateTrial();
     FBest = F;
@@ -363,17 +375,23 @@ void MarquardtMinimize(App& app, ProgressObserver& progress) {
     run.Go();
 }
 
-void SizeMarquardtArrays(EngineState& e) {
-    ++e.Generation;
+bool SizeMarquardtArrays(App& app) {
+    EngineState& e = app.eng;
     const int n = e.par.NumPars;
-    e.InvWork.ReDim(n, n);
-    e.HessMat.ReDim(n, n);
-    e.MarqBeta.ReDim(n);
-    if (e.DerivMethod == "N") e.GridNegLnL.ReDim(n, n, 2);
+    ArraySizes sizes;
+    sizes.Set(e.InvWork, n, n);
+    sizes.Set(e.HessMat, n, n);
+    sizes.Set(e.MarqBeta, n);
+    if (e.DerivMethod == "N") sizes.Set(e.GridNegLnL, n, n, 2);
     if (e.DerivMethod == "A") {
-        e.AnaHess.ReDim(n, n);
-        e.AnaGrad.ReDim(n);
+        sizes.Set(e.AnaHess, n, n);
+        sizes.Set(e.AnaGrad, n);
     }
+    RunArraySizes(e, app.marq, sizes);
+    sizes.Then([&e] { ++e.Generation; });
+    if (sizes.Commit()) return true;
+    TellNoMemoryForMarquardt(app);
+    return false;
 }
 
 }  // namespace tivelor

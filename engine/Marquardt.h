@@ -13,8 +13,10 @@ class ProgressObserver;
 // then keeps its value).
 void MarquardtSetup(App& app);
 
-// The work arrays of a Marquardt run for the chosen DerivMethod.
-void SizeMarquardtArrays(EngineState& eng);
+// The work arrays of a Marquardt run for the chosen DerivMethod, all made
+// before any changes; false, with every array as it was and the user told,
+// when there is not enough memory for them.
+bool SizeMarquardtArrays(App& app);
 
 // Minimizes the objective over the free parameters from ParValue. The caller
 // has run MarquardtSetup (DerivMethod not empty), SetUpFusedParameters and

@@ -7,6 +7,7 @@
 #include "engine/Progress.h"
 #include "engine/ProgressText.h"
 #include "state/App.h"
+#include "state/Memory.h"
 
 namespace tivelor {
 
@@ -43,15 +44,14 @@ bool KeptSimplexFits(App& app) {
     return true;
 }
 
-void SizeArrays(App& app) {
+// The vertex vectors, and the simplex unless the caller sizes it, for NumPars.
+void RunArraySizes(App& app, ArraySizes& sizes, bool simplex = true) {
     EngineState& eng = app.eng;
     SimplexState& s = app.simplex;
     const int np = eng.par.NumPars;
-    if (eng.Simplex.UBound1() != np || eng.Simplex.UBound2() != np + 2) eng.Simplex.ReDim(np, np + 2);
-    if (s.SimplexF.UBound() != np + 1) s.SimplexF.ReDim(np + 1);
-    if (s.WorkVertex.UBound() != np) s.WorkVertex.ReDim(np);
-    if (s.ExtVertex.UBound() != np) s.ExtVertex.ReDim(np);
-    if (s.TrialPar.UBound() != np) s.TrialPar.ReDim(np);
+    if (simplex) sizes.Fit(eng.Simplex, np, np + 2);
+    sizes.Fit(s.SimplexF, np + 1);
+    for (platform::Vec<double>* v : {&s.WorkVertex, &s.ExtVertex, &s.TrialPar}) sizes.Fit(*v, np);
 }
 
 void RememberFreeParameters(App& app) {
@@ -90,14 +90,20 @@ void SimplexMinimize(App& app, ProgressObserver& progress) {
     RunMark mark(s);
     s.Confirmed = false;
 
+    if (eng.SimplexValid != 0 && !KeptSimplexFits(app)) eng.SimplexValid = 0;
+    if (eng.SimplexValid == 0) {
+        // Made before the run shows anything.
+        ArraySizes sizes;
+        RunArraySizes(app, sizes);
+        if (!sizes.Commit()) return TellNoMemoryForSimplex(app);
+    }
+
     s.ICen = static_cast<int>(n) + 2;
     eng.NF = 0;
-    if (eng.SimplexValid != 0 && !KeptSimplexFits(app)) eng.SimplexValid = 0;
     // A new simplex offers Interrupt from the start; a kept one leaves the
     // button as its window has it.
     progress.Begin(eng.SimplexValid == 0);
     if (eng.SimplexValid == 0) {
-        SizeArrays(app);
         for (long i = 1; i <= n; ++i) S(i, 1) = eng.free.FreeValue(i);
         progress.Panel(1, "Building initial simplex...");
         progress.Panel(2, "");
@@ -210,17 +216,29 @@ void SimplexMinimize(App& app, ProgressObserver& progress) {
     }
 }
 
-void SizeSimplexArrays(EngineState& eng) {
-    ++eng.Generation;
+void SimplexArraySizes(App& app, ArraySizes& sizes) {
+    EngineState& eng = app.eng;
     const int np = eng.par.NumPars;
-    eng.InvWork.ReDim(1, 1);
-    eng.HessMat.ReDim(1, 1);
-    eng.AnaHess.ReDim(1, 1);
-    eng.GridNegLnL.ReDim(1, 1, 1);
-    eng.CovStore.ReDim(1, 1, 1);
-    eng.MarqBeta.ReDim(1);
-    eng.AnaGrad.ReDim(1);
-    eng.Simplex.ReDim(np, np + 2);
+    for (platform::Matrix<double>* m : {&eng.InvWork, &eng.HessMat, &eng.AnaHess}) sizes.Set(*m, 1, 1);
+    sizes.Set(eng.GridNegLnL, 1, 1, 1);
+    sizes.Set(eng.CovStore, 1, 1, 1);
+    sizes.Set(eng.MarqBeta, 1);
+    sizes.Set(eng.AnaGrad, 1);
+    sizes.Set(eng.Simplex, np, np + 2);
+    RunArraySizes(app, sizes, false);
+    sizes.Then([&eng] { ++eng.Generation; });
+}
+
+bool SizeSimplexArrays(App& app) {
+    ArraySizes sizes;
+    SimplexArraySizes(app, sizes);
+    if (sizes.Commit()) return true;
+    TellNoMemoryForSimplex(app);
+    return false;
+}
+
+void TellNoMemoryForSimplex(App& app) {
+    TellNotEnoughMemory(app, "this Simplex minimization", "Simplex minimization");
 }
 
 }  // namespace tivelor

@@ -13,6 +13,7 @@ class App;
 struct EngineState;
 struct SimplexState;
 class ProgressObserver;
+class ArraySizes;
 
 // One minimization from the free-parameter vector (SetUpFusedParameters and
 // PackAdjustableParameters have run, NFree >= 1). Builds a new simplex when
@@ -24,8 +25,13 @@ class ProgressObserver;
 void SimplexMinimize(App& app, ProgressObserver& progress);
 
 // The work arrays of a new Simplex run: the Marquardt and covariance stores
-// shrunk, the simplex sized for NumPars.
-void SizeSimplexArrays(EngineState& eng);
+// shrunk, the simplex and its vertex vectors sized for NumPars. Made into
+// sizes; they take effect, with a new generation, at sizes.Commit().
+void SimplexArraySizes(App& app, ArraySizes& sizes);
+// The same at once; false, with every array as it was and the user told,
+// when there is not enough memory for them.
+bool SizeSimplexArrays(App& app);
+void TellNoMemoryForSimplex(App& app);
 
 // Makes the next Simplex run build a new simplex. Every change that makes the
 // kept vertex values stale calls it.

@@ -212,14 +212,17 @@ private:
     bool Minimize(const std::string& method, long pt) {
         if (method == "S") {
             eng.SimplexValid = 0;
-            if (pt == 1) SizeSimplexArrays(app.eng);
+            if (pt == 1 && !SizeSimplexArrays(app)) {
+                Withdraw();
+                PutBack();
+                return false;
+            }
         } else if (pt == 1) {
             terminalFreq = eng.opt.TerminalFreq;
             marquardt = true;
             MarquardtSetup(app);
             eng.Simplex.ReDim(1, 1);
-            SizeMarquardtArrays(app.eng);
-            if (eng.DerivMethod.empty()) {
+            if (eng.DerivMethod.empty() || !SizeMarquardtArrays(app)) {
                 Withdraw();
                 PutBack();
                 return false;

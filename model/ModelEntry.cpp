@@ -14,6 +14,7 @@
 #include "numerics/CountProb.h"
 #include "platform/runtime.h"
 #include "state/App.h"
+#include "state/Memory.h"
 
 namespace tivelor {
 
@@ -409,7 +410,7 @@ void MODEL(App& app, double& F, Vec<double>& P, Vec<double>& StepSize,
         } catch (const std::bad_alloc&) {
             // The model as it was is kept: Setup replaces it only at its end.
             app.model.SetupOK = false;
-            SetupError(app, "There is not enough memory for the arrays of this data set");
+            TellNotEnoughMemory(app, "this data set", "Initialization input error");
         }
         return;
     }

@@ -64,8 +64,8 @@ public:
     OffsetVec() = default;
     OffsetVec(long lo, long hi) { ReDim(lo, hi); }
     void ReDim(long lo, long hi) {
-        lo_ = lo;
         v_.assign(hi < lo ? 0 : static_cast<std::size_t>(hi - lo) + 1, T{});
+        lo_ = lo;
     }
     long LBound() const { return lo_; }
     long UBound() const { return lo_ + static_cast<long>(v_.size()) - 1; }
@@ -90,9 +90,11 @@ public:
     Matrix() = default;
     Matrix(long ub1, long ub2) { ReDim(ub1, ub2); }
     void ReDim(long ub1, long ub2) {
-        n1_ = ub1 < 0 ? 0 : ub1 + 1;
-        n2_ = ub2 < 0 ? 0 : ub2 + 1;
-        v_.assign(static_cast<std::size_t>(n1_) * static_cast<std::size_t>(n2_), T{});
+        // The bounds change only once the memory is had.
+        const long n1 = ub1 < 0 ? 0 : ub1 + 1, n2 = ub2 < 0 ? 0 : ub2 + 1;
+        v_.assign(static_cast<std::size_t>(n1) * static_cast<std::size_t>(n2), T{});
+        n1_ = n1;
+        n2_ = n2;
     }
     long UBound1() const { return n1_ - 1; }
     long UBound2() const { return n2_ - 1; }
@@ -118,10 +120,11 @@ public:
     Array3() = default;
     Array3(long ub1, long ub2, long ub3) { ReDim(ub1, ub2, ub3); }
     void ReDim(long ub1, long ub2, long ub3) {
-        n1_ = ub1 < 0 ? 0 : ub1 + 1;
-        n2_ = ub2 < 0 ? 0 : ub2 + 1;
-        n3_ = ub3 < 0 ? 0 : ub3 + 1;
-        v_.assign(static_cast<std::size_t>(n1_) * n2_ * n3_, T{});
+        const long n1 = ub1 < 0 ? 0 : ub1 + 1, n2 = ub2 < 0 ? 0 : ub2 + 1, n3 = ub3 < 0 ? 0 : ub3 + 1;
+        v_.assign(static_cast<std::size_t>(n1) * static_cast<std::size_t>(n2) * static_cast<std::size_t>(n3), T{});
+        n1_ = n1;
+        n2_ = n2;
+        n3_ = n3;
     }
     long UBound1() const { return n1_ - 1; }
     long UBound2() const { return n2_ - 1; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 
 namespace platform {
 
@@ -104,7 +105,16 @@ void Ui::Dispatch(const std::function<void()>& handler) {
             if (--ui.depth_ == 0 && ui.freeUnloaded_) ui.forms.ReleaseUnloaded();
         }
     } leave{*this};
-    handler();
+    try {
+        handler();
+    } catch (const std::bad_alloc&) {
+        // The handler's task has unwound; the program goes on without it.
+        try {
+            backend.MsgBox("There is not enough memory to go on: the task was ended.", vbExclamation,
+                           "Not enough memory");
+        } catch (const std::bad_alloc&) {
+        }
+    }
 }
 
 }  // namespace platform

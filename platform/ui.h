@@ -166,7 +166,8 @@ public:
 
     // Runs a handler that the back end delivers (a click, a menu pick, a
     // close box). Keeps the nesting depth and frees forms unloaded meanwhile
-    // once the outermost handler is done.
+    // once the outermost handler is done. A handler that runs out of memory
+    // is ended with a message, and the program goes on.
     void Dispatch(const std::function<void()>& handler);
     int DispatchDepth() const { return depth_; }
     // Whether the outermost Dispatch frees unloaded forms. The desktop back

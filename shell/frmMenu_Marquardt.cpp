@@ -21,8 +21,8 @@ void frmMenu::cmdMarquardt_Click() {
 
     MarquardtSetup(a);
     EngineState& e = a.eng;
-    SizeMarquardtArrays(a.eng);
-    if (e.DerivMethod.empty()) return ReturnAtTaskEnd(a);   // no run
+    // A cancelled set-up needs no arrays.
+    if (e.DerivMethod.empty() || !SizeMarquardtArrays(a)) return ReturnAtTaskEnd(a);   // no run
 
     SetUpFusedParameters(a.eng);
     PackAdjustableParameters(a);

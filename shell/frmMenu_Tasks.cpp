@@ -1,4 +1,5 @@
 #include "state/App.h"
+#include "state/Memory.h"
 #include "state/Task.h"
 #include "evaluation/Covariance.h"
 #include "evaluation/frmCovData.h"
@@ -42,12 +43,18 @@ void frmMenu::cmdCovariance_Click() {
 
     EngineState& e = a.eng;
     const int n = e.par.NumPars;
+    ArraySizes sizes;
+    for (platform::Matrix<double>* m : {&e.AnaHess, &e.HessMat, &e.InvWork, &e.CholFactor}) sizes.Set(*m, n, n);
+    sizes.Set(e.AnaGrad, n);
+    sizes.Set(e.MarqBeta, n);
+    sizes.Set(e.GridNegLnL, n, n, 2);
+    sizes.Set(e.CovStore, n, n, 3);
+    if (!sizes.Commit()) {
+        // As a cancel: the earlier results stay, and can still be viewed.
+        ReturnAtTaskEnd(a);
+        return TellNotEnoughMemory(a, "the covariance calculation", "Covariance calculator");
+    }
     ++e.Generation;
-    for (platform::Matrix<double>* m : {&e.AnaHess, &e.HessMat, &e.InvWork, &e.CholFactor}) m->ReDim(n, n);
-    e.AnaGrad.ReDim(n);
-    e.MarqBeta.ReDim(n);
-    e.GridNegLnL.ReDim(n, n, 2);
-    e.CovStore.ReDim(n, n, 3);
     // The store no longer holds a finished run's results.
     a.sw.CovDone = "off";
 

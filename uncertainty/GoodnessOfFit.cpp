@@ -3,9 +3,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "state/App.h"
+#include "state/Memory.h"
 #include "engine/Parameters.h"
 #include "engine/ProgressText.h"
 #include "numerics/PearsonStats.h"
@@ -63,6 +65,27 @@ void PearsonDeviatesTest(App& app) {
     const int NSpp = md.NSpp, NQuad = md.NQuad;
     const double NH = static_cast<double>(md.NQuadHab);
 
+    // The arrays by species and quadrat, before anything is asked or shown.
+    std::vector<SpeciesExpectation> ex;
+    std::vector<double> Ds;
+    std::vector<numerics::RandomizedSums> per;
+    ArraySizes sizes;
+    sizes.Fit(g.SimCount, NSpp, NQuad);
+    sizes.AtLeast(g.SimUnsampled, NSpp);
+    sizes.AtLeast(md.ExpCount, NSpp, NQuad);
+    bool made = sizes.Made();
+    try {
+        if (made) {
+            ex.resize(static_cast<std::size_t>(NSpp) + 1);
+            Ds.assign(static_cast<std::size_t>(NSpp) + 1, 0.0);
+            per.resize(static_cast<std::size_t>(NSpp) + 1);
+        }
+    } catch (const std::bad_alloc&) {
+        made = false;
+    }
+    if (!made || !sizes.Commit())
+        return TellNotEnoughMemory(app, "the goodness-of-fit test", "Pearson-deviates goodness-of-fit test");
+
     // Start: seed, range, abort window.
     app.ui.Randomize(app.ui.Timer());
     g.FirstSpGOF = 1;
@@ -78,10 +101,6 @@ void PearsonDeviatesTest(App& app) {
 
     // Observed deviates. Without unsampled quadrats the unsampled term is left out.
     const bool unsampledTerm = NH > NQuad;
-    if (md.ExpCount.UBound1() < NSpp || md.ExpCount.UBound2() < NQuad)
-        md.ExpCount.ReDim(NSpp, NQuad);
-    std::vector<SpeciesExpectation> ex(static_cast<std::size_t>(NSpp) + 1);
-    std::vector<double> Ds(static_cast<std::size_t>(NSpp) + 1, 0.0);
     double D = 0;
     for (int s = first; s <= last; ++s) {
         SpeciesExpectation& e = ex[static_cast<std::size_t>(s)];
@@ -102,7 +121,6 @@ void PearsonDeviatesTest(App& app) {
     // Randomizations.
     platform::StatusBar& bar = app.form<frmMain>().stbMain5;
     numerics::RandomizedSums all;
-    std::vector<numerics::RandomizedSums> per(static_cast<std::size_t>(NSpp) + 1);
     const double T1 = app.ui.Timer();
     for (int r = 1; r <= NRand; ++r) {
         bar.SetPanel(1, "Pearson-deviates: doing randomization # " + platform::CStr(r) + " of " +

@@ -1,0 +1,169 @@
+// Runs whose arrays do not fit in memory: the user is told, nothing starts,
+// and the program goes on with the model, the parameter set, the stores and
+// the windows as they were.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <new>
+#include <string>
+
+#include "engine/Parameters.h"
+#include "state/Task.h"
+#include "tests/support/AddressSpaceLimit.h"
+#include "tests/support/StartedProgram.h"
+
+namespace {
+
+using platform::vbNo, platform::vbOK;
+
+// 2500 species in 4 quadrats: 5000 parameters, so that each square work
+// array takes 200 MB, more than the limit leaves, while the model itself
+// takes a few MB.
+constexpr int kSpecies = 2500, kQuadrats = 4;
+constexpr rlim_t kMargin = 96u << 20;
+
+std::string DataText() {
+    std::string text = "Quad# ,";
+    char field[16];
+    for (int i = 1; i <= kSpecies; ++i) {
+        std::snprintf(field, sizeof field, "S%05d,", i);
+        text += field;
+    }
+    for (int q = 1; q <= kQuadrats; ++q) {
+        std::snprintf(field, sizeof field, "\r\nQ%-5d,", q);
+        text += field;
+        for (int i = 0; i < kSpecies; ++i) {
+            std::snprintf(field, sizeof field, "%6d,", 1 + (i * 7 + q * 3) % 5);
+            text += field;
+        }
+    }
+    return text + "\r\n";
+}
+
+struct BigModel : tivelor::testing::StartedProgram {
+    BigModel() {
+        const std::string path = tivelor::testing::TempPath("memory_big.dat");
+        std::ofstream(path, std::ios::binary) << DataText();
+        b.AnswerMsgBox("Left-to-right data re-ordering", vbOK);
+        b.AnswerMsgBox("You are advised to fuse the following parameter groups BEFORE any grid search...", vbOK);
+        b.Click("frmMenu.cmdInitialize");
+        b.Type("frmInitialize.txtDataFile", path);
+        b.Type("frmInitialize.cboQuadsinHab", "100");
+        b.Type("frmInitialize.cboQuadsSampled", std::to_string(kQuadrats));
+        b.Type("frmInitialize.cboNSpecies", std::to_string(kSpecies));
+        b.Click("frmInitialize.cmdDone");
+        // Default algorithm data with every parameter free.
+        tivelor::SetDefaultAlgorithm(app);
+        for (int i = 1; i <= app.eng.par.NumPars; ++i) app.eng.par.StepSize(i) = 0.1;
+        app.eng.par.FuseCode(3) = "A";   // a lone fuse code, which a run's set-up would clear
+        app.eng.AlgFileName = "test.alg";
+        app.form<tivelor::frmMenu>().Unload();
+        app.form<tivelor::frmMenu>().Show();
+        // Covariances of an earlier run, still on offer.
+        app.sw.CovDone = "on";
+        app.eng.CovStore.ReDim(2, 2, 3);
+        app.eng.CovStore(1, 1, 1) = 0.25;
+    }
+
+    double CountSum() const {
+        double sum = 0;
+        for (int i = 1; i <= app.model.NSpp; ++i) sum += app.model.CumCount(i, app.model.NQuad);
+        return sum;
+    }
+
+    // Clicks a main menu button under the limit; the run is refused with the
+    // not-enough-memory message titled `title`, and everything is kept.
+    void RefusedForMemory(const std::string& button, const std::string& title) {
+        ASSERT_TRUE(app.model.SetupOK);
+        ASSERT_EQ(app.eng.par.NumPars, 2 * kSpecies);
+        const double counts = CountSum();
+        const tivelor::ParameterSet before = app.eng.par;
+        const auto generation = app.eng.Generation;
+        const std::size_t shown = b.msgBoxes.size();
+        b.AnswerMsgBox(title, vbOK);
+        b.Click("frmMenu." + button);
+
+        ASSERT_GT(b.msgBoxes.size(), shown);
+        EXPECT_EQ(b.msgBoxes.back().title, title);
+        EXPECT_NE(b.msgBoxes.back().text.find("There is not enough memory for the arrays of"), std::string::npos)
+            << b.msgBoxes.back().text;
+        EXPECT_EQ(b.PendingSteps(), 0u);
+        const tivelor::ParameterSet& now = app.eng.par;
+        EXPECT_TRUE(now.ParValue == before.ParValue && now.StepSize == before.StepSize &&
+                    now.FuseCode == before.FuseCode);
+        EXPECT_EQ(app.eng.Generation, generation);
+        EXPECT_TRUE(app.model.SetupOK);
+        EXPECT_EQ(app.model.NSpp, kSpecies);
+        EXPECT_EQ(CountSum(), counts);
+        EXPECT_EQ(app.sw.CovDone, "on");
+        EXPECT_EQ(app.eng.CovStore.UBound1(), 2);
+        EXPECT_EQ(app.eng.CovStore(1, 1, 1), 0.25);
+        // No run window, the task ended, the main menu back.
+        for (const char* run : {"frmSimplex", "frmMarquardt", "frmCovData", "frmCovDisplay"})
+            EXPECT_FALSE(s.ui.forms.IsLoaded(run)) << run;
+        EXPECT_FALSE(app.task.InCharge());
+        EXPECT_FALSE(app.sw.SimplexBusy);
+        EXPECT_FALSE(app.sw.MarquardtBusy);
+        EXPECT_TRUE(app.form<tivelor::frmMenu>().Visible());
+        EXPECT_TRUE(app.form<tivelor::frmMain>().mnuApplication.Enabled);
+    }
+};
+
+#ifdef TIVELOR_ADDRESS_SANITIZER
+#define SKIP_UNDER_ADDRESS_SANITIZER() GTEST_SKIP() << "the address sanitizer needs more address space than the limit"
+#else
+#define SKIP_UNDER_ADDRESS_SANITIZER() (void)0
+#endif
+
+TEST(NotEnoughMemory, RunsAreRefusedWithEverythingKept) {
+    SKIP_UNDER_ADDRESS_SANITIZER();
+    {
+        BigModel p;
+        EXPECT_EQ(testsupport::RunWithAddressSpaceLimit(kMargin, [&] {
+                      p.RefusedForMemory("cmdSimplex", "Simplex minimization");
+                  }),
+                  "")
+            << "Simplex";
+    }
+    {
+        BigModel p;
+        EXPECT_EQ(testsupport::RunWithAddressSpaceLimit(kMargin, [&] {
+                      // Numerical derivatives, no listing.
+                      p.b.AnswerMsgBox("Marquardt minimization", vbNo);
+                      p.b.AnswerMsgBox("Marquardt minimization", vbOK);
+                      p.b.AnswerMsgBox("Marquardt minimization", vbNo);
+                      p.RefusedForMemory("cmdMarquardt", "Marquardt minimization");
+                  }),
+                  "")
+            << "Marquardt";
+    }
+    {
+        BigModel p;
+        EXPECT_EQ(testsupport::RunWithAddressSpaceLimit(kMargin, [&] {
+                      p.b.AnswerMsgBox("Covariance", vbNo);   // not the last results: a new calculation
+                      p.RefusedForMemory("cmdCovariance", "Covariance calculator");
+                  }),
+                  "")
+            << "Single model covariances";
+    }
+}
+
+// The last line: a handler that runs out of memory anyway ends its task with
+// a message, and the program takes the next action.
+TEST(NotEnoughMemory, AHandlerOutOfMemoryEndsItsTask) {
+    tivelor::testing::StartedProgram p;
+    p.b.AnswerMsgBox("Not enough memory", vbOK);
+    p.s.ui.Dispatch([&] {
+        tivelor::TaskGuard task(p.app, "Simplex");
+        p.app.form<tivelor::frmMenu>().Unload();
+        throw std::bad_alloc();
+    });
+    ASSERT_FALSE(p.b.msgBoxes.empty());
+    EXPECT_EQ(p.b.msgBoxes.back().text, "There is not enough memory to go on: the task was ended.");
+    EXPECT_FALSE(p.app.task.InCharge());
+    EXPECT_TRUE(p.app.form<tivelor::frmMain>().mnuApplication.Enabled);
+    EXPECT_EQ(p.b.PendingSteps(), 0u);
+}
+
+}  // namespace
