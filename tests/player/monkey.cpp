@@ -612,8 +612,12 @@ private:
             }
             OfferMouse(out, p, f, &c, 1);
         }
-        OfferMouse(out, f.name, f, nullptr, 2);
-        Offer(out, "close " + f.name, mdi ? late : foreign ? 12 : 2);
+        // The window's own area and its close box take the user's input by
+        // the platform's rule, as its controls do.
+        if (f.Enabled && f.AcceptsInput()) {
+            OfferMouse(out, f.name, f, nullptr, 2);
+            Offer(out, "close " + f.name, mdi ? late : foreign ? 12 : 2);
+        }
         if (dice_.Percent(10)) {
             static const std::vector<std::string> sizes = {"1000 800", "200 200", "15000 11000", "6000 4000"};
             Offer(out, "resize " + f.name + " " + dice_.Of(sizes), 1);
