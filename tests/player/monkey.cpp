@@ -268,6 +268,7 @@ private:
     void Observe(const Request* r) {
         unsigned now = Active(r);
         const auto& log = s_.backend.log;
+        if (logSeen_ > log.size()) logSeen_ = 0;   // the log was cleared
         for (; logSeen_ < log.size(); ++logSeen_)
             if (StartsWith(log[logSeen_], "panel frmMain.stbMain5 1 ") &&
                 log[logSeen_].find(" uncertainty statistics: doing randomization #") != std::string::npos)
