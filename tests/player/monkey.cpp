@@ -439,7 +439,7 @@ private:
         if (data && HasExt(data->alg, exts) && dice_.Percent(96)) {
             auto own = ownAlg_.find(data);
             if (own != ownAlg_.end() && Exists(own->second) && dice_.Percent(60)) return "choose file " + Q(own->second);
-            if (data->fitted && dice_.Percent(50)) {
+            if (data->fitted && dice_.Percent(65)) {
                 if (r.dialog->DialogTitle == "Open algorithm data file" && dice_.Percent(75)) PlanCovarianceUse();
                 return "choose file " + Q(data->fitted);
             }
