@@ -4,6 +4,7 @@
 #include "tests/player/invariants.h"
 #include "tests/support/ModelSession.h"
 #include "shell/frmMenu.h"
+#include "windows/InfoWindows.h"
 #include "windows/frmMain.h"
 
 namespace tivelor {
@@ -37,6 +38,42 @@ TEST(MonkeyInvariants, ReportsWhatABrokenStateBreaks) {
     app.form<frmMenu>().Hide();
     app.form<frmMain>().mnuApplication.Enabled = true;
     EXPECT_EQ(monkey::BrokenInvariant(app), "while covariances is in charge, frmMain.mnuApplication is enabled");
+}
+
+// Between two steps with no task in charge the user must have a way back to
+// the main menu: the menu, Application > Main menu, or a window to go on from.
+TEST(MonkeyInvariants, ADeadEndIsAFinding) {
+    testing::AppSession t;
+    t.LoadMainWindow();
+    App& app = t.app;
+    frmMain& main = app.form<frmMain>();
+    main.Show();
+    EXPECT_EQ(monkey::BrokenInvariant(app, true), "");
+
+    app.UnloadIfLoaded<frmMenu>();
+    EXPECT_EQ(monkey::BrokenInvariant(app, true), "");   // the Application menu is on
+    main.mnuApplication.Enabled = false;
+    const std::string deadEnd = "a dead end: no task is in charge, no window but the main window takes input, and "
+                                "frmMain.mnuMenu cannot be used";
+    EXPECT_EQ(monkey::BrokenInvariant(app, true), deadEnd);
+    EXPECT_EQ(monkey::BrokenInvariant(app), "");   // inside a step: not yet a dead end
+    app.task.Depth = 1;
+    EXPECT_EQ(monkey::NoWayOn(app), "");   // the task in charge gives the way back at its end
+    app.task.Depth = 0;
+
+    app.form<frmWisdom>().Show();   // a window to go on from
+    EXPECT_EQ(monkey::NoWayOn(app), "");
+    app.form<frmWisdom>().Enabled = false;
+    EXPECT_EQ(monkey::NoWayOn(app), deadEnd);
+    app.UnloadIfLoaded<frmWisdom>();
+
+    main.mnuApplication.Enabled = true;
+    main.Enabled = false;   // the menu item of a disabled window cannot be used
+    EXPECT_EQ(monkey::NoWayOn(app), deadEnd);
+    main.Enabled = true;
+    app.form<frmMenu>().Show();
+    main.mnuApplication.Enabled = false;
+    EXPECT_EQ(monkey::NoWayOn(app), "");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "platform/headless/headless.h"
 #include "shell/frmMenu.h"
 #include "windows/frmMain.h"
 
@@ -89,8 +90,26 @@ std::string HandOver(const App& app) {
 
 }  // namespace
 
-std::string BrokenInvariant(const App& app) {
+std::string NoWayOn(const App& app) {
+    if (app.task.InCharge()) return "";
+    for (const platform::Form* f : app.ui.forms.Loaded()) {
+        if (f->IsUnloaded() || !f->Visible()) continue;
+        if (f->kind == platform::FormKind::MdiParent) {
+            if (f->name == tivelor::frmMain::kName &&
+                platform::headless::HeadlessBackend::Usable(static_cast<const tivelor::frmMain*>(f)->mnuMenu))
+                return "";
+        } else if (f->Enabled && f->AcceptsInput()) {
+            return "";
+        }
+    }
+    return "a dead end: no task is in charge, no window but the main window takes input, and "
+           "frmMain.mnuMenu cannot be used";
+}
+
+std::string BrokenInvariant(const App& app, bool settled) {
     if (std::string s = HandOver(app); !s.empty()) return s;
+    if (settled)
+        if (std::string s = NoWayOn(app); !s.empty()) return s;
     if (app.eng.par.NumPars < 1) return "";   // no model yet
     if (std::string s = ParameterArrays(app); !s.empty()) return s;
     return Offers(app);

@@ -14,9 +14,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <thread>
+
+#include "state/App.h"
 
 namespace monkey {
 
@@ -80,6 +83,16 @@ std::string Q(const std::string& s) {
 
 bool StartsWith(const std::string& s, const std::string& p) { return s.rfind(p, 0) == 0; }
 
+// The tasks whose reach the monkey counts (--stats), as its scripts note them
+// ("# reached covariances", "# waited covariances").
+enum Task { kCovariances, kProfile, kPosterior, kPriorProfile, kGoodnessOfFit, kRandomizations, kRanking,
+            kAveraging, kTaskCount };
+const char* const kTaskNames[kTaskCount] = {"covariances", "profile", "posterior", "prior profile",
+                                            "goodness of fit", "uncertainty randomizations", "ranking",
+                                            "averaging"};
+constexpr unsigned Bit(Task t) { return 1u << t; }
+const std::string kGofPrompt = "More randomizations improve the goodness-of-fit (GOF) test";
+
 // A stop control of a long run: Interrupt, Stop, Abort.
 bool IsStop(const Control& c) {
     return c.name == "cmdStop" || c.name == "cmdAbort" || StartsWith(c.name, "mnuInterrupt");
@@ -97,17 +110,20 @@ const std::vector<std::string> kHuge = {"1E300", "-1E300", "1E+308", "9999999999
 
 // Data files and the numbers that fit them: species, quadrats sampled, in
 // the habitat.
-// The algorithm file beside each fits it.
+// The algorithm file beside each fits it; heath15's minimum (with both links
+// on) is one whose covariances can be inverted.
 struct DataFile {
     const char* path;
     const char* ns;
     const char* nq;
     const char* nh;
     const char* alg;
+    const char* fitted;
 };
-const std::vector<DataFile> kData = {{"examples/meadow12.dat", "12", "8", "40", "examples/meadow12.alg"},
-                                     {"examples/bog10.dat", "10", "6", "30", "examples/bog10.alg"},
-                                     {"examples/heath15.dat", "15", "10", "50", "examples/heath15.alg"}};
+const std::vector<DataFile> kData = {
+    {"examples/meadow12.dat", "12", "8", "40", "examples/meadow12.alg", nullptr},
+    {"examples/bog10.dat", "10", "6", "30", "examples/bog10.alg", nullptr},
+    {"examples/heath15.dat", "15", "10", "50", "examples/heath15.alg", "tests/sessions/fitted_heath15.alg"}};
 
 class Monkey {
 public:
@@ -141,7 +157,7 @@ public:
             try {
                 Do("start");
                 while (!b.Ended() && lines_ < actions_) {
-                    Check();
+                    Check(true);
                     stopAt_ = 0;
                     std::string line = ChooseAction(nullptr, false);
                     if (line.empty()) {
@@ -186,15 +202,83 @@ private:
     // A top-level line: logged, then run.
     void Do(const std::string& line) {
         Logged(line);
+        if (line == "click frmMenu.cmdUserSummary" || line == "click frmMenu.cmdRank") fresh_ = false;
         before_.clear();
         for (Form* f : Reachable(nullptr)) before_.insert(f->name);
         s_.backend.Run(host_.Parse(line));
     }
 
-    // After every line: the program's state is one it may be in.
-    void Check() {
-        std::string broken = host_.BrokenInvariant();
+    // After every line: the program's state is one it may be in; settled,
+    // between two top-level lines, the user also has a way on.
+    void Check(bool settled = false) {
+        Observe(nullptr);
+        std::string broken = host_.BrokenInvariant(settled);
         if (!broken.empty()) throw Finding{kBrokenInvariant, "broken invariant: " + broken};
+    }
+
+    // ------------------------------------------------------------ reach
+
+    std::string Panel(const char* form, const char* bar, int i) const {
+        const Form* f = s_.ui.forms.Find(form);
+        const Control* c = f ? f->FindControl(bar) : nullptr;
+        return c && c->kind == ControlKind::StatusBar ? static_cast<const platform::StatusBar*>(c)->Panel(i) : "";
+    }
+
+    bool Shown(const char* form) const {
+        const Form* f = s_.ui.forms.Find(form);
+        return f && !f->IsUnloaded() && f->Visible();
+    }
+
+    // The tasks whose work goes on now. r: the box or wait being asked for
+    // (the goodness-of-fit count prompt marks the test as reached, and is
+    // not counted as a wait inside it).
+    unsigned Active(const Request* r, bool waiting = false) const {
+        const tivelor::App* app = host_.Program();
+        if (!app) return 0;
+        const std::string& task = app->task.Running;
+        unsigned on = 0;
+        if (task == "Covariances") on |= Bit(kCovariances);
+        if (task == "Likelihood profile") on |= Bit(kProfile);
+        if (task == "Bayesian posterior") on |= Bit(kPosterior);
+        if (task == "Prior profile") on |= Bit(kPriorProfile);
+        if (task == "Model ranking") on |= Bit(kRanking);
+        if (task == "Results summary") {
+            const std::string status = Panel("frmMain", "stbMain5", 1);
+            const bool prompt = r && r->kind == Request::InputBox && r->title == kGofPrompt;
+            if (Shown("frmRange") || StartsWith(status, "Pearson-deviates:") || (prompt && !waiting))
+                on |= Bit(kGoodnessOfFit);
+            if ((reached_ & Bit(kRandomizations)) && status.find(" uncertainty statistics: ") != std::string::npos)
+                on |= Bit(kRandomizations);
+        }
+        return on;
+    }
+
+    void Mark(unsigned& seen, unsigned now, const char* what) {
+        for (int t = 0; t < kTaskCount; ++t)
+            if ((now & Bit(static_cast<Task>(t))) && !(seen & Bit(static_cast<Task>(t))))
+                Note(std::string(what) + " " + kTaskNames[t]);
+        seen |= now;
+    }
+
+    // Notes the tasks reached, and those that wait for the user (r: the
+    // request that waits), each once a session. A task is reached when it
+    // takes charge; goodness of fit when its count prompt is asked; the
+    // randomizations when one starts; averaging (which asks nothing) when its
+    // text is shown.
+    void Observe(const Request* r) {
+        unsigned now = Active(r);
+        const auto& log = s_.backend.log;
+        if (logSeen_ > log.size()) logSeen_ = 0;   // the log was cleared
+        for (; logSeen_ < log.size(); ++logSeen_)
+            if (StartsWith(log[logSeen_], "panel frmMain.stbMain5 1 ") &&
+                log[logSeen_].find(" uncertainty statistics: doing randomization #") != std::string::npos)
+                now |= Bit(kRandomizations);
+        const Form* rank = s_.ui.forms.Find("frmRank");
+        const Control* average = rank && !rank->IsUnloaded() ? rank->FindControl("txtAverage") : nullptr;
+        if (average && !average->ShownText().empty()) now |= Bit(kAveraging);
+        else now &= ~Bit(kAveraging);
+        Mark(reached_, now, "reached");
+        if (r) Mark(waited_, Active(r, true), "waited");
     }
 
     std::uint64_t Budget() {
@@ -206,6 +290,7 @@ private:
 
     bool Make(const Request& r, Step& step) {
         Check();
+        Observe(&r);
         stopAt_ = 0;   // the run has ended or asks the user
         if (lines_ >= 2 * actions_ + 50) throw SessionOver{};
         std::string line;
@@ -238,6 +323,15 @@ private:
                 default: buttons.push_back(std::to_string(answer));
             }
         }
+        // With covariances saved beside the algorithm file, the results
+        // summary mostly goes on to the uncertainty statistics.
+        if (Exists(CovBeside())) {
+            if (r.title == "View plots?" && dice_.Percent(60) &&
+                std::find(buttons.begin(), buttons.end(), "cancel") != buttons.end())
+                return "answer msgbox " + Q(r.title) + " cancel";
+            if (r.title == "Uncertainty statistics for species richness" && dice_.Percent(60))
+                return "answer msgbox " + Q(r.title) + " yes";
+        }
         const std::string& answer = dice_.Percent(55) ? buttons[0] : dice_.Of(buttons);
         return "answer msgbox " + Q(r.title) + " " + answer;
     }
@@ -253,6 +347,11 @@ private:
 
     std::string AnswerInput(const Request& r) {
         std::string head = "answer inputbox " + Q(r.title) + " ";
+        // A few randomizations, mostly, so that they run and end soon.
+        if (r.title == "More randomizations improve the uncertainty statistics" && dice_.Percent(85))
+            return head + Q(dice_.Of(std::vector<std::string>{"1", "2", "3", "5", "10"}));
+        if (r.title == "Grid providing covariance results" && dice_.Percent(85))   // the first is done first
+            return head + Q(dice_.Percent(80) ? "1" : std::to_string(2 + dice_.Below(2)));
         if (dice_.Percent(6)) return head + "cancel";
         if (!r.defaultText.empty() && dice_.Percent(30)) return head + Q(r.defaultText);
         return head + Q(Text());
@@ -286,10 +385,42 @@ private:
         return false;
     }
 
+    // ------------------------------------------- covariances beside the algorithm file
+
+    // A path as a script line names it: $TMP for the session's folder.
+    std::string Scripted(const std::string& path) const {
+        const std::string tmp = host_.TmpDir() + "/";
+        return StartsWith(path, tmp) ? "$TMP/" + path.substr(tmp.size()) : path;
+    }
+    bool Exists(const std::string& scripted) const {
+        std::error_code ec;
+        return StartsWith(scripted, "$TMP/") && fs::exists(host_.TmpDir() + scripted.substr(4), ec);
+    }
+
+    // The covariance file named for the algorithm file in memory, beside it
+    // (where the ranking window looks for it), when that is in the session's
+    // folder; "" otherwise (a save beside an example would change the inputs
+    // of later sessions).
+    std::string CovBeside() const {
+        const tivelor::App* app = host_.Program();
+        if (!app) return "";
+        std::string alg = Scripted(app->eng.AlgFileName);
+        if (!StartsWith(alg, "$TMP/") || alg.find('/', 5) != std::string::npos || alg.size() < 9) return "";
+        alg.resize(alg.size() - 4);
+        return alg + ".cov";
+    }
+
     std::string ChooseFile(const Request& r) {
         if (dice_.Percent(7)) return "choose file cancel";
         std::vector<std::string> exts = Extensions(r.dialog->Filter);
         std::vector<std::string> own = OwnFiles();
+        // Covariances are saved beside the algorithm file, and the results
+        // summary's link mostly takes that file.
+        const std::string cov = CovBeside();
+        if (!cov.empty() && HasExt(cov, exts) && dice_.Percent(93) && (r.save || Exists(cov))) {
+            fresh_ = r.save;
+            return "choose file " + Q(cov);
+        }
         if (r.save) {
             std::string ext = exts.empty() ? ".txt" : dice_.Of(exts);
             if (dice_.Percent(3)) return "choose file " + Q("$TMP/no/such/folder/x" + ext);
@@ -297,13 +428,23 @@ private:
             for (const std::string& f : own)
                 if (HasExt(f, {ext})) same.push_back(f);
             if (!same.empty() && dice_.Percent(15)) return "choose file " + Q(dice_.Of(same));
-            return "choose file " + Q("$TMP/s" + std::to_string(++saves_) + ext);
+            const std::string path = "$TMP/s" + std::to_string(++saves_) + ext;
+            if (ext == ".alg" && InMemory()) ownAlg_[InMemory()] = path;
+            return "choose file " + Q(path);
         }
         if (!(r.dialog->Flags & platform::cdlOFNFileMustExist) && dice_.Percent(4))
             return "choose file " + Q("$TMP/missing" + (exts.empty() ? std::string(".txt") : exts[0]));
         // An algorithm file mostly fits the data set in memory.
         const DataFile* data = InMemory();
-        if (data && HasExt(data->alg, exts) && dice_.Percent(96)) return "choose file " + Q(data->alg);
+        if (data && HasExt(data->alg, exts) && dice_.Percent(96)) {
+            auto own = ownAlg_.find(data);
+            if (own != ownAlg_.end() && Exists(own->second) && dice_.Percent(60)) return "choose file " + Q(own->second);
+            if (data->fitted && dice_.Percent(65)) {
+                if (r.dialog->DialogTitle == "Open algorithm data file" && dice_.Percent(75)) PlanCovarianceUse();
+                return "choose file " + Q(data->fitted);
+            }
+            return "choose file " + Q(data->alg);
+        }
         std::vector<std::string> all = files_;
         all.insert(all.end(), own.begin(), own.end());
         std::vector<std::string> fitting;
@@ -373,6 +514,25 @@ private:
         if (up) Offer(out, "mouse " + target + " up " + Point(f), weight);
     }
 
+    // Toward covariances saved beside an algorithm file of the session's
+    // folder, and from there to the results summary's link and the ranking
+    // window's averaging.
+    int Steer(const std::string& button, int w) const {
+        const std::string cov = CovBeside();
+        if (button == "frmMenu.cmdSaveAlg" && cov.empty() && data_) return 30;
+        if (button == "frmCovDisplay.cmdFile" && !cov.empty()) return 40;
+        if (!Exists(cov)) return w;
+        if (fresh_) {   // until the summary or the ranking window takes them, the parameters stay
+            if (button == "frmMenu.cmdSimplex" || button == "frmMenu.cmdMarquardt" ||
+                button == "frmMenu.cmdLoadAlg" || button == "frmMenu.cmdEditAlg" || button == "frmMenu.cmdInitialize")
+                return 1;
+        }
+        if (button == "frmCovDisplay.cmdFinish" || button == "frmConvert.cmdCancel") return 25;
+        if (button == "frmMenu.cmdUserSummary" || button == "frmMenu.cmdRank") return 25;
+        if (button == "frmRank.cmdAICc" || button == "frmRank.cmdRank" || button == "frmRank.cmdAverage") return 25;
+        return w;
+    }
+
     // The choices on one window. While a run goes on or waits for the user,
     // the other windows are tried much more: closed, their tasks started,
     // the main menu brought back.
@@ -387,6 +547,7 @@ private:
             switch (c.kind) {
                 case ControlKind::CommandButton: {
                     int w = IsStop(c) ? 2 : IsQuit(c) ? late : c.name == "cmdInitialize" ? 3 : 8;
+                    if (!wait) w = Steer(p, w);
                     if (foreign && !IsQuit(c)) w = p == "frmMenu.cmdRank" ? 60 : 20;
                     Offer(out, "click " + p, w);
                     break;
@@ -452,6 +613,8 @@ private:
             }
             OfferMouse(out, p, f, &c, 1);
         }
+        // The window's own area and its close box take the user's input by
+        // the platform's rule, as its controls do.
         if (f.AcceptsInput()) {
             OfferMouse(out, f.name, f, nullptr, 2);
             Offer(out, "close " + f.name, mdi ? late : foreign ? 12 : 2);
@@ -465,10 +628,10 @@ private:
     // The next action on the windows a user can reach; "" when there is none.
     std::string ChooseAction(Form* modal, bool wait) {
         std::vector<Form*> forms = Reachable(modal);
-        // Planned lines go first while their control can be used.
-        while (!plan_.empty()) {
-            std::string line = plan_.front();
-            plan_.pop_front();
+        // Planned lines go first when their control can be used; a plan
+        // whose next control stays out of reach for a few lines is dropped.
+        if (!plan_.empty()) {
+            const std::string& line = plan_.front();
             std::string target = line.substr(line.find(' ') + 1);
             target = target.substr(0, target.find(' '));
             std::string form = target.substr(0, target.find('.'));
@@ -478,8 +641,13 @@ private:
                     Control* c = f->FindControl(target.substr(target.find('.') + 1));
                     ok = c && platform::headless::HeadlessBackend::Usable(*c);
                 }
-            if (ok) return line;
-            plan_.clear();
+            if (ok) {
+                std::string next = line;
+                plan_.pop_front();
+                patience_ = kPatience;
+                return next;
+            }
+            if (--patience_ <= 0) plan_.clear();
         }
         for (Form* f : forms)
             if (f->name == "frmInitialize" && dice_.Percent(80)) {
@@ -503,13 +671,30 @@ private:
     void PlanInitialize() {
         const DataFile& d = dice_.Of(kData);
         auto field = [&](const std::string& good) { return Q(dice_.Percent(8) ? Text() : good); };
+        patience_ = 1;   // a field out of reach ends the plan at once
         plan_ = {"type frmInitialize.txtDataFile " + field(d.path),
                  "type frmInitialize.cboQuadsinHab " + field(d.nh),
                  "type frmInitialize.cboQuadsSampled " + field(d.nq),
                  "type frmInitialize.cboNSpecies " + field(d.ns),
-                 "set frmInitialize.chkLogitThetas " + std::to_string(dice_.Below(2)),
-                 "set frmInitialize.chkLogNs " + std::to_string(dice_.Below(2)),
+                 "set frmInitialize.chkLogitThetas " + std::string(dice_.Percent(70) ? "1" : "0"),
+                 "set frmInitialize.chkLogNs " + std::string(dice_.Percent(70) ? "1" : "0"),
                  "click frmInitialize.cmdDone"};
+    }
+
+    // A fitted model's covariances saved beside its algorithm file (saved
+    // into the session's folder first), then read back by the results
+    // summary's uncertainty statistics or by the ranking window's averaging.
+    void PlanCovarianceUse() {
+        patience_ = kPatience;
+        plan_ = {"click frmMenu.cmdSaveAlg", "click frmMenu.cmdCovariance", "click frmCovDisplay.cmdScreen",
+                 "click frmCovDisplay.cmdFile", "click frmCovDisplay.cmdFinish"};
+        if (dice_.Percent(60)) {
+            plan_.push_back("click frmMenu.cmdUserSummary");
+        } else {
+            for (const char* l : {"click frmMenu.cmdRank", "click frmRank.cmdAICc", "click frmRank.cmdRank",
+                                  "click frmRank.cmdAverage"})
+                plan_.push_back(l);
+        }
     }
 
     // The example data set that the main window names as the one read, or
@@ -589,10 +774,16 @@ private:
     std::FILE* log_ = nullptr;
     std::vector<std::string> files_;
     std::deque<std::string> plan_;
+    static constexpr int kPatience = 6;
+    int patience_ = kPatience;   // lines a plan may wait for its next control
     std::uint64_t anchor_ = 0, budget_ = 1000;
     const DataFile* data_ = nullptr;     // the data set last read
     std::set<std::string> before_;       // windows shown when the top-level line began
     std::uint64_t stopAt_ = 0;           // yield at which a stop control was pressed; 0: none pending
+    unsigned reached_ = 0, waited_ = 0;  // tasks reached, and waits inside them (Task bits)
+    std::size_t logSeen_ = 0;            // the back end's log entries looked at
+    bool fresh_ = false;   // covariances saved beside the algorithm file, not yet taken further
+    std::map<const DataFile*, std::string> ownAlg_;   // an algorithm file saved for each data set
 };
 
 // ------------------------------------------------------------- the driver
@@ -605,6 +796,36 @@ struct Options {
     double hang = 60;
     std::string out = "monkey";
     bool keep = false;   // keeps the scripts of clean sessions too
+    bool stats = false;  // prints the share of sessions that reach each task
+};
+
+// How many sessions noted each task as reached, and a wait inside it.
+struct Reach {
+    long reached[kTaskCount] = {};
+    long waited[kTaskCount] = {};
+
+    void Count(const std::string& script) {
+        std::ifstream in(script);
+        for (std::string l; std::getline(in, l);)
+            for (int t = 0; t < kTaskCount; ++t) {
+                if (l == std::string("# reached ") + kTaskNames[t]) ++reached[t];
+                if (l == std::string("# waited ") + kTaskNames[t]) ++waited[t];
+            }
+    }
+
+    void Print(long sessions) const {
+        auto share = [&](long n) {
+            char buf[32];
+            std::snprintf(buf, sizeof buf, "%.1f%%", sessions > 0 ? 100.0 * static_cast<double>(n) /
+                                                                        static_cast<double>(sessions)
+                                                                  : 0.0);
+            return std::string(buf);
+        };
+        for (int t = 0; t < kTaskCount; ++t)
+            std::cout << "monkey: " << kTaskNames[t] << ": reached in " << share(reached[t]) << " of sessions ("
+                      << reached[t] << "), a wait inside it in " << share(waited[t]) << " (" << waited[t]
+                      << ")\n";
+    }
 };
 
 std::vector<std::string> Tail(const std::string& path, std::size_t n, bool actionsOnly) {
@@ -691,6 +912,7 @@ int Main(const std::vector<std::string>& args,
         else if (args[i] == "--hang") o.hang = std::stod(value());
         else if (args[i] == "--out") o.out = value();
         else if (args[i] == "--keep") o.keep = true;
+        else if (args[i] == "--stats") o.stats = true;
         else throw std::invalid_argument("unknown option " + args[i]);
     }
     if (o.sessions < 0 && o.seconds <= 0) o.sessions = 1;
@@ -707,6 +929,7 @@ int Main(const std::vector<std::string>& args,
     const auto t0 = Clock::now();
     auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - t0).count(); };
     long sessions = 0, actions = 0, faults = 0;
+    Reach reach;
     std::uint64_t seed = o.seed;
     std::signal(SIGINT, RequestStop);
     std::signal(SIGTERM, RequestStop);
@@ -770,6 +993,7 @@ int Main(const std::vector<std::string>& args,
         ++sessions;
         long n = CountActions(log);
         actions += n;
+        if (o.stats) reach.Count(log);
         bool clean = !hung && WIFEXITED(status) && WEXITSTATUS(status) == 0;
         if (clean) {
             if (o.keep) continue;
@@ -792,6 +1016,7 @@ int Main(const std::vector<std::string>& args,
     }
     std::cout << "monkey: " << sessions << " sessions (seeds " << o.seed << " to " << seed - 1 << "), " << actions
               << " actions in " << static_cast<long>(elapsed()) << " s, " << faults << " faults\n";
+    if (o.stats) reach.Print(sessions);
     return faults == 0 ? 0 : 1;
 }
 

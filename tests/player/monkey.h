@@ -9,6 +9,10 @@
 
 #include "platform/headless/headless.h"
 
+namespace tivelor {
+class App;
+}
+
 namespace monkey {
 
 // What the player gives the monkey.
@@ -21,7 +25,10 @@ public:
     // The folder that $TMP stands for.
     virtual std::string TmpDir() const = 0;
     // What is wrong with the program's state now; "" when nothing is.
-    virtual std::string BrokenInvariant() = 0;
+    // `settled`: between two steps, with no handler running and no box open.
+    virtual std::string BrokenInvariant(bool settled) = 0;
+    // The program, once started; null before.
+    virtual const tivelor::App* Program() const = 0;
 };
 
 // Plays one session from the seed, at most about `actions` lines, and writes

@@ -115,7 +115,10 @@ public:
         s.where = script_ + ":" + std::to_string(monkeyLine_);
         return s;
     }
-    std::string BrokenInvariant() override { return app_ ? monkey::BrokenInvariant(*app_) : ""; }
+    std::string BrokenInvariant(bool settled) override {
+        return app_ ? monkey::BrokenInvariant(*app_, settled) : "";
+    }
+    const tivelor::App* Program() const override { return app_.get(); }
     // A monkey session: a failed step keeps the temporary folder.
     int PlayMonkey(std::uint64_t seed, int actions, const std::string& log) {
         int rc = monkey::PlaySession(*this, seed, actions, log);
@@ -382,7 +385,7 @@ int main(int argc, char** argv) {
     }
     if (argc != 2) {
         std::cerr << "usage: tivelor_player SCRIPT | tivelor_player --monkey [--seed N] [--sessions N] "
-                     "[--seconds S] [--actions N] [--hang S] [--out DIR]\n";
+                     "[--seconds S] [--actions N] [--hang S] [--out DIR] [--keep] [--stats]\n";
         return 2;
     }
     std::ifstream in(argv[1]);
