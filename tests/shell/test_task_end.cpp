@@ -1,4 +1,4 @@
-// What a task from another window leaves when it ends with nothing asked for.
+// What a task from another window leaves when it ends.
 #include <gtest/gtest.h>
 
 #include "state/Task.h"
@@ -7,24 +7,29 @@
 
 namespace {
 
-using tivelor::frmHelp, tivelor::frmMain, tivelor::frmMenu;
+using tivelor::frmHelp, tivelor::frmMain, tivelor::frmMenu, tivelor::frmSummary;
 
 // The window the task started from is the way on while it is open; once it
-// has closed, the main menu is.
-TEST(TaskEnd, AWindowThatStartedATaskIsTheWayOnElseTheMainMenu) {
+// has closed, the main menu is. A window outside the task that asks for the
+// main menu meanwhile (the summary's close) gets it when the task ends.
+TEST(TaskEnd, TheWayOnIsWhatWasAskedForElseTheStartingWindowElseTheMainMenu) {
     tivelor::testing::StartedProgram p;
     tivelor::App& app = p.app;
-    for (bool closes : {false, true}) {
+    enum Case { Stays, Closes, OtherAsks };
+    for (Case c : {Stays, Closes, OtherAsks}) {
+        app.form<frmSummary>().Show();
         app.UnloadIfLoaded<frmMenu>();
         app.form<frmMain>().mnuApplication.Enabled = false;
         frmHelp& from = app.form<frmHelp>();
         from.Show();
         {
             tivelor::TaskGuard task(app, "Help", &from);
-            if (closes) from.Unload();
+            if (c == Closes) from.Unload();
+            if (c == OtherAsks) app.form<frmSummary>().Unload();
+            EXPECT_FALSE(app.ui.forms.IsLoaded(frmMenu::kName)) << c;
         }
-        EXPECT_EQ(app.ui.forms.IsLoaded(frmMenu::kName), closes);
-        EXPECT_EQ(app.form<frmMain>().mnuApplication.Enabled, closes);
+        EXPECT_EQ(app.ui.forms.IsLoaded(frmMenu::kName), c != Stays) << c;
+        EXPECT_EQ(app.form<frmMain>().mnuApplication.Enabled, c != Stays) << c;
         app.UnloadIfLoaded<frmHelp>();
     }
 }
