@@ -215,7 +215,8 @@ bool ReadAlgorithmFile(App& app) {
             break;
     }
     platform::Form* menu = app.shellAccess->LoadedMainMenu();
-    bool wasVisible = menu && menu->Visible();
+    // A main menu beside a running task stays as it stands, taking no input.
+    bool wasVisible = menu && menu->Visible() && !app.task.InCharge();
     if (wasVisible) menu->Hide();
     app.ShowMsg(text, platform::vbInformation, "Algorithm file - information input failed");
     if (menu) {

@@ -25,7 +25,7 @@ void frmParEvals::Form_Unload(int&) { ReturnToMainMenu(app, this, MenuBack::Appl
 
 void frmParEvals::cmdML_Click() {
     App& a = app;   // this window is unloaded below; the App outlives it
-    TaskGuard task(a, "Likelihood profile");
+    TaskGuard task(a, "Likelihood profile", this);
     if (!task) return;
     Unload();
     MLParameterEvaluation(a);
@@ -34,7 +34,7 @@ void frmParEvals::cmdML_Click() {
 
 void frmParEvals::cmdBP_Click() {
     App& a = app;
-    TaskGuard task(a, "Bayesian posterior");
+    TaskGuard task(a, "Bayesian posterior", this);
     if (!task) return;
     Unload();
     BayesianEvaluation(a);

@@ -16,14 +16,19 @@ public:
 
     platform::Form& MainMenu() override { return app.form<frmMenu>(); }
     platform::Form* LoadedMainMenu() override { return app.ui.forms.Find(frmMenu::kName); }
-    int HandOver() override {
-        platform::Form* menu = LoadedMainMenu();
-        const bool shown = menu && menu->Visible();
-        if (menu) menu->Unload();
-        auto* main = static_cast<frmMain*>(app.ui.forms.Find(frmMain::kName));
-        const int had = shown ? 2 : main && main->mnuApplication.Enabled ? 1 : 0;
-        if (main) main->mnuApplication.Enabled = false;
+    Menus HandOver(bool closeMainMenu) override {
+        Menus had;
+        had.MainMenuShown = MainMenuShown();
+        if (platform::Form* menu = LoadedMainMenu(); menu && closeMainMenu) menu->Unload();
+        if (auto* main = static_cast<frmMain*>(app.ui.forms.Find(frmMain::kName))) {
+            had.ApplicationMenuEnabled = main->mnuApplication.Enabled;
+            main->mnuApplication.Enabled = false;
+        }
         return had;
+    }
+    bool MainMenuShown() override {
+        platform::Form* menu = LoadedMainMenu();
+        return menu && menu->Visible();
     }
     void ShowMainMenu() override {
         frmMenu& menu = app.form<frmMenu>();

@@ -92,7 +92,7 @@ void frmMenu::CloseRunWindows() {
         if (platform::Form* f = app.ui.forms.Find(name)) f->Unload();
 }
 
-void frmMenu::HandOver() { app.shellAccess->HandOver(); }
+void frmMenu::HandOver() { app.shellAccess->HandOver(true); }
 
 void frmMenu::cmdQuit_Click() { RunQuitSequence(app, QuitFrom::Other); }
 

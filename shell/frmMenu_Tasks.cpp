@@ -38,7 +38,8 @@ void frmMenu::cmdCovariance_Click() {
         frmCovDisplay& chooser = a.form<frmCovDisplay>();
         chooser.Show();
         chooser.SetFocus();
-        return;
+        // The chooser brings the main menu back when it closes.
+        return ReturnAtTaskEnd(a, MenuBack::ApplicationMenu);
     }
 
     EngineState& e = a.eng;

@@ -28,10 +28,16 @@ public:
     virtual platform::Form* LoadedMainMenu() = 0;
     // Enables or disables the main menu's twelve task buttons.
     virtual void EnableTaskButtons(bool enabled) = 0;
-    // A task takes charge: the main menu closes and the Application menu
-    // is disabled. Returns what there was: 0 neither, 1 the Application
-    // menu enabled, 2 the main menu shown too.
-    virtual int HandOver() = 0;
+    // A task takes charge: the Application menu is disabled, and the main
+    // menu closes when the task starts from it (`closeMainMenu`). Returns
+    // what there was.
+    struct Menus {
+        bool MainMenuShown = false;
+        bool ApplicationMenuEnabled = false;
+    };
+    virtual Menus HandOver(bool closeMainMenu) = 0;
+    // Whether the main menu is shown.
+    virtual bool MainMenuShown() = 0;
     // The main menu shown with its buttons as the initialization and the
     // algorithm file allow, and the Application menu enabled.
     virtual void ShowMainMenu() = 0;

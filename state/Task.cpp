@@ -14,6 +14,19 @@ void GiveBack(App& app, MenuBack what) {
     else app.shellAccess->GiveBackApplicationMenu();
 }
 
+// The way on when a task ends: what was asked for meanwhile; for a task from
+// another window, what stood beside it, and that window while it is open;
+// else the main menu.
+int WayOn(App& app, const TaskState& t) {
+    int back = t.GiveBackAtEnd;
+    if (t.StartedFrom.empty()) return back != 0 ? back : static_cast<int>(MenuBack::MainMenu);
+    if (t.MainMenuWasShown && !app.shellAccess->MainMenuShown()) back = static_cast<int>(MenuBack::MainMenu);
+    if (t.ApplicationMenuWasEnabled) back = std::max(back, static_cast<int>(MenuBack::ApplicationMenu));
+    const platform::Form* from = app.ui.forms.Find(t.StartedFrom);
+    if (back == 0 && !(from && from->Visible())) back = static_cast<int>(MenuBack::MainMenu);
+    return back;
+}
+
 }  // namespace
 
 TaskGuard::TaskGuard(App& app, const char* name, platform::Form* own)
@@ -31,13 +44,12 @@ TaskGuard::TaskGuard(App& app, const char* name, platform::Form* own)
     t.StartedAt = depth;
     t.Running = name;
     t.GiveBackAtEnd = 0;
+    t.StartedFrom = own ? own->name : std::string();
     app.ui.forms.OpenInputScope();
-    const int had = app.shellAccess->HandOver();
-    if (own) {
-        // The window stays in charge: at most the Application menu comes back.
-        app.ui.forms.Adopt(*own);
-        t.GiveBackAtEnd = std::min(had, static_cast<int>(MenuBack::ApplicationMenu));
-    }
+    const ShellAccess::Menus had = app.shellAccess->HandOver(own == nullptr);
+    t.MainMenuWasShown = own && had.MainMenuShown;
+    t.ApplicationMenuWasEnabled = own && had.ApplicationMenuEnabled;
+    if (own) app.ui.forms.Adopt(*own);
 }
 
 TaskGuard::~TaskGuard() {
@@ -48,8 +60,9 @@ TaskGuard::~TaskGuard() {
     t.Depth = 0;
     t.Running.clear();
     app_.ui.forms.CloseInputScope();
-    const int back = t.GiveBackAtEnd;
+    const int back = WayOn(app_, t);
     t.GiveBackAtEnd = 0;
+    t.StartedFrom.clear();
     try {
         // After a failure the Application menu comes back, from which the
         // main menu can be reached.
@@ -59,10 +72,7 @@ TaskGuard::~TaskGuard() {
     }
 }
 
-void ReturnToMainMenu(App& app, const platform::Form* from, MenuBack what) {
-    if (!app.task.InCharge()) GiveBack(app, what);
-    else if (from && app.ui.forms.InScope(*from)) ReturnAtTaskEnd(app, what);
-}
+void ReturnToMainMenu(App& app, const platform::Form* /*from*/, MenuBack what) { ReturnAtTaskEnd(app, what); }
 
 void ReturnAtTaskEnd(App& app, MenuBack what) {
     if (!app.task.InCharge()) GiveBack(app, what);

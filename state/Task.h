@@ -1,11 +1,13 @@
 // The task in charge and the one way back to the main menu.
 //
 // A task started by the user (a run from the main menu, an evaluation, a
-// ranking computation, ...) takes charge with a TaskGuard: the main menu
-// closes, the Application menu is disabled, and only the windows the task
-// loads or shows take the user's input until it ends. While a task is in
-// charge, no window brings the main menu back; the task itself does when it
-// ends.
+// ranking computation, ...) takes charge with a TaskGuard: the Application
+// menu is disabled, a main menu that started the task closes, and only the
+// windows the task loads or shows take the user's input until it ends.
+// While a task is in charge, no window brings the main menu back: a request
+// for it, from whatever window, is kept for the task's end. When the task
+// ends the user always has a way on: what was asked for, else the window the
+// task was started from, else the main menu.
 #pragma once
 
 namespace platform {
@@ -23,10 +25,11 @@ class App;
 class TaskGuard {
 public:
     // Takes charge for a task unless one is in charge already. A task from
-    // the main menu gives back what it decides (ReturnAtTaskEnd); a task
-    // from another window names it as `own`: that window keeps taking
-    // input and stays in charge, and the Application menu comes back as the
-    // task found it.
+    // the main menu closes it and gives back what it decides
+    // (ReturnAtTaskEnd), or the main menu. A task from another window names
+    // it as `own`: that window keeps taking input, a main menu beside it
+    // stays where it is (taking no input), and what stood there comes back
+    // at the end; while the window is open it is the way on.
     TaskGuard(App& app, const char* name, platform::Form* own = nullptr);
     ~TaskGuard();
     TaskGuard(const TaskGuard&) = delete;
@@ -42,11 +45,11 @@ private:
 
 enum class MenuBack { ApplicationMenu = 1, MainMenu = 2 };
 
-// The one way back to the main menu for a window: shows the menu with its
-// buttons as the initialization and the algorithm file allow and enables
-// the Application menu (or only enables the Application menu). While a task
-// is in charge, a window of that task (`from`, loaded or shown since it
-// began) leaves it to the task's end, any other window gets nothing.
+// The one way back to the main menu for a window (`from`, the window that
+// asks): shows the menu with its buttons as the initialization and the
+// algorithm file allow and enables the Application menu (or only enables
+// the Application menu). While a task is in charge the request is kept for
+// the task's end, whichever window makes it.
 void ReturnToMainMenu(App& app, const platform::Form* from, MenuBack what = MenuBack::MainMenu);
 
 // The task's own way back: given when the task ends (at once when no task

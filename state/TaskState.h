@@ -15,9 +15,16 @@ struct TaskState {
     // is the task's own code; one entered deeper is a user's action during
     // one of its waits.
     int StartedAt = 0;
-    // What the task gives back when it ends: 0 nothing, 1 the Application
-    // menu, 2 the main menu with it.
+    // What was asked for while the task ran, by the task or by any window,
+    // and is given when it ends: 0 nothing, 1 the Application menu, 2 the
+    // main menu with it.
     int GiveBackAtEnd = 0;
+    // The window a task was started from, other than the main menu; "" for
+    // a task from the main menu.
+    std::string StartedFrom;
+    // What stood beside that window when the task began, given back at its
+    // end.
+    bool MainMenuWasShown = false, ApplicationMenuWasEnabled = false;
 
     bool InCharge() const { return Depth > 0; }
 };

@@ -75,13 +75,15 @@ std::string Offers(const App& app) {
     return "";
 }
 
-// A task in charge has the main menu closed and the Application menu disabled.
+// A task in charge leaves the main menu no input (closed, or left beside the
+// window the task started from) and has the Application menu disabled.
 std::string HandOver(const App& app) {
     if (!app.task.InCharge()) return "";
     const std::string task = "while " + (app.task.Running.empty() ? std::string("a task") : app.task.Running) +
                              " is in charge, ";
     const platform::Form* menu = app.ui.forms.Find(tivelor::frmMenu::kName);
-    if (menu && !menu->IsUnloaded() && menu->Visible()) return task + "the main menu is shown";
+    if (menu && !menu->IsUnloaded() && menu->Visible() && menu->AcceptsInput())
+        return task + "the main menu takes input";
     const platform::Form* main = app.ui.forms.Find(tivelor::frmMain::kName);
     if (main && static_cast<const tivelor::frmMain*>(main)->mnuApplication.Enabled)
         return task + "frmMain.mnuApplication is enabled";
