@@ -538,7 +538,7 @@ private:
             eng.par.StepSize(ev.ProfPar) = bs.SavedProfStep;
             eng.free.NFree += 1;
         }
-        ReturnAtTaskEnd(app);
+        ReturnToMainMenu(app);
         main.stbMain2.Visible = false;
         main.stbMain3.Visible = false;
         main.stbMain4.Visible = false;

@@ -140,7 +140,7 @@ bool AskGridFactors(App& app) {
 }
 
 void TellNothingToDo(App& app) {
-    ReturnAtTaskEnd(app);
+    ReturnToMainMenu(app);
     app.ShowMsg("All step sizes are zero", platform::vbExclamation, "There is nothing to do!");
 }
 
@@ -163,7 +163,7 @@ bool CovarianceCalculator(App& app) {
     EngineState& eng = app.eng;
     frmMain& main = app.form<frmMain>();
     auto leave = [&] {
-        ReturnAtTaskEnd(app);
+        ReturnToMainMenu(app);
         sw.AlgoFromCov = "off";
         return false;
     };

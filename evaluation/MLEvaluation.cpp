@@ -317,7 +317,7 @@ private:
         if (marquardt) eng.opt.TerminalFreq = terminalFreq;
         app.sw.MLOn = "off";
         main.mnuMLInt.Visible = false;
-        ReturnAtTaskEnd(app);
+        ReturnToMainMenu(app);
         main.stbMain5.SetPanel(1, "");
         main.stbMain4.SetPanel(1, "");
         main.stbMain4.SetPanel(2, "");

@@ -23,7 +23,7 @@ void frmBayesian::Form_Resize() { LayoutTextWindow(*this, &cmdSaveBayesian, 0, r
 void frmBayesian::Form_Unload(int&) {
     if (app.sw.PriorsFromMenu == "on") {
         app.sw.PriorsFromMenu = "off";
-        ReturnToMainMenu(app, this);
+        ReturnToMainMenu(app);
     }
     if (app.sw.PriorsFromRank == "on") {
         app.sw.PriorsFromRank = "off";

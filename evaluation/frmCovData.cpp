@@ -158,7 +158,7 @@ void frmCovDisplay::cmdFinish_Click() { Unload(); }
 
 void frmCovDisplay::Form_Unload(int&) {
     app.UnloadIfLoaded<frmCovData>();
-    ReturnToMainMenu(app, this);
+    ReturnToMainMenu(app);
     app.form<frmMain>().stbMain5.SetPanel(1, "");
 }
 

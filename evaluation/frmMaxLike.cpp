@@ -18,7 +18,7 @@ void frmMaxLike::Form_Load() { Form_Resize(); }
 
 void frmMaxLike::Form_Resize() { LayoutTextWindow(*this, &cmdSaveML, 0, rtbMaxLike); }
 
-void frmMaxLike::Form_Unload(int&) { ReturnToMainMenu(app, this); }
+void frmMaxLike::Form_Unload(int&) { ReturnToMainMenu(app); }
 
 void frmMaxLike::cmdSaveML_Click() {
     TextWindowSave what;

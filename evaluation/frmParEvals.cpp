@@ -18,10 +18,10 @@ frmParEvals::frmParEvals(App& a)
 
 void frmParEvals::Form_Load() {
     Move(3000, 1200, -1, -1);
-    ReturnToMainMenu(app, this, MenuBack::ApplicationMenu);
+    ReturnToMainMenu(app, MenuBack::ApplicationMenu);
 }
 
-void frmParEvals::Form_Unload(int&) { ReturnToMainMenu(app, this, MenuBack::ApplicationMenu); }
+void frmParEvals::Form_Unload(int&) { ReturnToMainMenu(app, MenuBack::ApplicationMenu); }
 
 void frmParEvals::cmdML_Click() {
     App& a = app;   // this window is unloaded below; the App outlives it
@@ -29,7 +29,7 @@ void frmParEvals::cmdML_Click() {
     if (!task) return;
     Unload();
     MLParameterEvaluation(a);
-    ReturnAtTaskEnd(a, MenuBack::ApplicationMenu);
+    ReturnToMainMenu(a, MenuBack::ApplicationMenu);
 }
 
 void frmParEvals::cmdBP_Click() {
@@ -38,13 +38,13 @@ void frmParEvals::cmdBP_Click() {
     if (!task) return;
     Unload();
     BayesianEvaluation(a);
-    ReturnAtTaskEnd(a, MenuBack::ApplicationMenu);
+    ReturnToMainMenu(a, MenuBack::ApplicationMenu);
 }
 
 void frmParEvals::cmdCancel_Click() {
     App& a = app;
     Unload();
-    ReturnToMainMenu(a, nullptr);
+    ReturnToMainMenu(a);
 }
 
 }  // namespace tivelor

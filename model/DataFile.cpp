@@ -25,7 +25,7 @@ void HideWindows(App& app, bool withInit) {
 }
 
 void ShowWindows(App& app) {
-    if (app.shellAccess->LoadedMainMenu()) ReturnToMainMenu(app, nullptr);
+    if (app.shellAccess->LoadedMainMenu()) ReturnToMainMenu(app);
     if (platform::Form* f = app.ui.forms.Find("frmInitialize")) f->Show();
 }
 

@@ -266,7 +266,7 @@ void WriteResultsReport(App& app, platform::Vec<double>& P) {
         app.ShowMsg("There are no model results to summarize yet: initialize the model and "
                     "evaluate it first.",
                     platform::vbExclamation, "Results summary");
-        ReturnAtTaskEnd(app);
+        ReturnToMainMenu(app);
         return;
     }
     // 1. Re-expression.

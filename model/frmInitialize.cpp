@@ -145,7 +145,7 @@ void frmInitialize::cmdDone_Click() {
     frmMain& main = app.form<frmMain>();
     main.stbMain1.SetPanel(2, "Bayesian priors file: ");
     main.Initialized = platform::True;
-    ReturnToMainMenu(app, this);
+    ReturnToMainMenu(app);
     if (platform::Form* menu = app.shellAccess->LoadedMainMenu()) menu->Enabled = true;
     app.shellAccess->FocusLoadAlgorithm();
     main.stbMain0.SetPanel(1, txtDataFile.Text);
@@ -175,7 +175,7 @@ bool frmInitialize::SetUpModel() {
 
 void frmInitialize::cmdCancel_Click() {
     Unload();
-    ReturnToMainMenu(app, this);
+    ReturnToMainMenu(app);
     if (platform::Form* menu = app.shellAccess->LoadedMainMenu()) menu->Enabled = true;
 }
 

@@ -17,10 +17,10 @@ constexpr int kPriorsFile = 204;
 constexpr const char* kRank = "frmRank";
 }  // namespace
 
-void ReturnFromPriors(App& app, const platform::Form* from) {
+void ReturnFromPriors(App& app) {
     if (app.sw.PriorsFromMenu == "on") {
         app.sw.PriorsFromMenu = "off";
-        ReturnToMainMenu(app, from);
+        ReturnToMainMenu(app);
     }
     if (app.sw.PriorsFromRank == "on") {
         app.sw.PriorsFromRank = "off";
@@ -53,7 +53,7 @@ void frmLoadPriors::Form_Load() {
 
 void frmLoadPriors::Form_Unload(int&) {
     PriorsOnFromTable(app);
-    ReturnFromPriors(app, this);
+    ReturnFromPriors(app);
 }
 
 void frmLoadPriors::cmdCancel_Click() { Unload(); }
@@ -120,7 +120,7 @@ void frmLoadPriors::cmdSet_Click() {
         app.sw.PriorsOn = "off";
         app.ShowMsg("Prior probabilities have been set to default (uniform-unbounded) values", platform::vbInformation,
                     "Default prior probabilities");
-        ReturnFromPriors(app, this);
+        ReturnFromPriors(app);
         return;
     }
     app.form<frmSetPriors>().Show();
@@ -136,7 +136,7 @@ void frmLoadPriors::cmdUniform_Click() {
     ShowNoFile();
     app.ShowMsg("Prior probabilities have been set to default (uniform-unbounded) values", platform::vbInformation,
                 "Default prior probabilities");
-    ReturnFromPriors(app, this);
+    ReturnFromPriors(app);
 }
 
 }  // namespace tivelor

@@ -10,7 +10,7 @@ class App;
 
 // Back to the window that opened the priors dialogs: the main menu (with
 // the frame's Application menu) or the ranking window; clears the flag.
-void ReturnFromPriors(App& app, const platform::Form* from);
+void ReturnFromPriors(App& app);
 
 class frmLoadPriors : public platform::Form {
 public:

@@ -174,7 +174,7 @@ void frmSetPriors::Form_Unload(int&) {
         app.ui.DoEvents();
     }
     PriorsOnFromTable(app);
-    ReturnFromPriors(app, this);
+    ReturnFromPriors(app);
 }
 
 void frmSetPriors::mnuExit_Click() {

@@ -156,7 +156,7 @@ void frmRank::Form_Unload(int& /*cancel*/) {
             Save_Ranks();
     }
     app.sw.RankOn = "off";
-    ReturnToMainMenu(app, this);
+    ReturnToMainMenu(app);
 }
 
 void frmRank::cmdFinish_Click() { Unload(); }

@@ -27,7 +27,7 @@ private:
 
 // A run with every step size 0: the menu back when the run ends, and why.
 inline void NothingToDo(App& app) {
-    ReturnAtTaskEnd(app);
+    ReturnToMainMenu(app);
     app.ShowMsg("All step sizes are zero", platform::vbExclamation, "There is nothing to do!");
 }
 

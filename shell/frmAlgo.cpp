@@ -222,7 +222,7 @@ void frmAlgo::Form_Unload(int&) {
     app.ShowMsg("Algorithm data, if changed, have been updated", platform::vbInformation, "Just so you know");
     app.sw.FormClosed = platform::True;
     if (app.sw.AlgoFromMenu == "on") {
-        ReturnToMainMenu(app, this);
+        ReturnToMainMenu(app);
         app.sw.AlgoFromMenu = "off";
     }
     if (app.sw.RankOn == "on") {

@@ -113,7 +113,7 @@ void frmMenu::cmdOneFunction_Click() {
     PackAdjustableParameters(a);
     OneFunctionCall(a);
     // The main menu comes back when the report window closes.
-    ReturnAtTaskEnd(a, MenuBack::ApplicationMenu);
+    ReturnToMainMenu(a, MenuBack::ApplicationMenu);
 }
 
 }  // namespace tivelor

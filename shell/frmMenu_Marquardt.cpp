@@ -22,7 +22,7 @@ void frmMenu::cmdMarquardt_Click() {
     MarquardtSetup(a);
     EngineState& e = a.eng;
     // A cancelled set-up needs no arrays.
-    if (e.DerivMethod.empty() || !SizeMarquardtArrays(a)) return ReturnAtTaskEnd(a);   // no run
+    if (e.DerivMethod.empty() || !SizeMarquardtArrays(a)) return ReturnToMainMenu(a);   // no run
 
     SetUpFusedParameters(a.eng);
     PackAdjustableParameters(a);
@@ -33,7 +33,7 @@ void frmMenu::cmdMarquardt_Click() {
     MarquardtMinimize(a, watch);
     e.SimplexValid = 0;
     e.opt.TerminalFreq = restore.terminalFreq;
-    ReturnAtTaskEnd(a);
+    ReturnToMainMenu(a);
 }
 
 }  // namespace tivelor

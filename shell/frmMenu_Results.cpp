@@ -26,7 +26,7 @@ void frmMenu::cmdUserSummary_Click() {
         main.stbMain5.SetPanel(1, "");
     }
     EvaluateObjective(app, par.ParValue, -1, false);
-    ReturnAtTaskEnd(app, MenuBack::ApplicationMenu);
+    ReturnToMainMenu(app, MenuBack::ApplicationMenu);
 }
 
 }  // namespace tivelor

@@ -22,7 +22,7 @@ void frmMenu::cmdSimplex_Click() {
     for (int i = 1; i <= eng.par.NumPars && !anyStep; ++i) anyStep = eng.par.StepSize(i) != 0;
     if (eng.SimplexValid == 0 && anyStep) SimplexArraySizes(a, sizes);
     if (!sizes.Made()) {
-        ReturnAtTaskEnd(a);
+        ReturnToMainMenu(a);
         return TellNoMemoryForSimplex(a);
     }
     SetUpFusedParameters(a.eng);
@@ -32,7 +32,7 @@ void frmMenu::cmdSimplex_Click() {
     a.sw.CovDone = "off";
     SimplexWatch watch(a);
     SimplexMinimize(a, watch);
-    ReturnAtTaskEnd(a);
+    ReturnToMainMenu(a);
 }
 
 }  // namespace tivelor

@@ -39,7 +39,7 @@ void frmMenu::cmdCovariance_Click() {
         chooser.Show();
         chooser.SetFocus();
         // The chooser brings the main menu back when it closes.
-        return ReturnAtTaskEnd(a, MenuBack::ApplicationMenu);
+        return ReturnToMainMenu(a, MenuBack::ApplicationMenu);
     }
 
     EngineState& e = a.eng;
@@ -52,7 +52,7 @@ void frmMenu::cmdCovariance_Click() {
     sizes.Set(e.CovStore, n, n, 3);
     if (!sizes.Commit()) {
         // As a cancel: the earlier results stay, and can still be viewed.
-        ReturnAtTaskEnd(a);
+        ReturnToMainMenu(a);
         return TellNotEnoughMemory(a, "the covariance calculation", "Covariance calculator");
     }
     ++e.Generation;
@@ -60,7 +60,7 @@ void frmMenu::cmdCovariance_Click() {
     a.sw.CovDone = "off";
 
     if (CovarianceCalculator(a)) a.sw.CovDone = "on";
-    ReturnAtTaskEnd(a, MenuBack::ApplicationMenu);
+    ReturnToMainMenu(a, MenuBack::ApplicationMenu);
 }
 
 void frmMenu::cmdParEstimate_Click() {

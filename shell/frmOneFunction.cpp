@@ -20,7 +20,7 @@ void frmOneFunction::Form_Resize() { LayoutTextWindow(*this, nullptr, 0, rtbOneF
 void frmOneFunction::Form_Unload(int&) {
     rtbOneFunction.Text = "";
     app.sw.OneFunctionOpen = platform::False;
-    ReturnToMainMenu(app, this);
+    ReturnToMainMenu(app);
 }
 
 }  // namespace tivelor

@@ -72,9 +72,7 @@ TaskGuard::~TaskGuard() {
     }
 }
 
-void ReturnToMainMenu(App& app, const platform::Form* /*from*/, MenuBack what) { ReturnAtTaskEnd(app, what); }
-
-void ReturnAtTaskEnd(App& app, MenuBack what) {
+void ReturnToMainMenu(App& app, MenuBack what) {
     if (!app.task.InCharge()) GiveBack(app, what);
     else app.task.GiveBackAtEnd = std::max(app.task.GiveBackAtEnd, static_cast<int>(what));
 }

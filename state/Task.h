@@ -26,7 +26,7 @@ class TaskGuard {
 public:
     // Takes charge for a task unless one is in charge already. A task from
     // the main menu closes it and gives back what it decides
-    // (ReturnAtTaskEnd), or the main menu. A task from another window names
+    // (ReturnToMainMenu), or the main menu. A task from another window names
     // it as `own`: that window keeps taking input, a main menu beside it
     // stays where it is (taking no input), and what stood there comes back
     // at the end; while the window is open it is the way on.
@@ -45,16 +45,12 @@ private:
 
 enum class MenuBack { ApplicationMenu = 1, MainMenu = 2 };
 
-// The one way back to the main menu for a window (`from`, the window that
-// asks): shows the menu with its buttons as the initialization and the
-// algorithm file allow and enables the Application menu (or only enables
-// the Application menu). While a task is in charge the request is kept for
-// the task's end, whichever window makes it.
-void ReturnToMainMenu(App& app, const platform::Form* from, MenuBack what = MenuBack::MainMenu);
-
-// The task's own way back: given when the task ends (at once when no task
-// is in charge).
-void ReturnAtTaskEnd(App& app, MenuBack what = MenuBack::MainMenu);
+// The one way back to the main menu, for windows and tasks alike: shows the
+// menu with its buttons as the initialization and the algorithm file allow
+// and enables the Application menu (or only enables the Application menu).
+// While a task is in charge the request is kept for the task's end,
+// whichever window or task makes it.
+void ReturnToMainMenu(App& app, MenuBack what = MenuBack::MainMenu);
 
 // Shows the algorithm editor and waits until it closes. False when the data
 // or the parameter set in memory changed meanwhile: the caller then backs

@@ -82,7 +82,7 @@ void frmSummary::cmdSaveSummary_Click() {
     SaveTextWindow(app, CommonDialog1, rtbOut, what);
 }
 
-void frmSummary::Form_Unload(int&) { ReturnToMainMenu(app, this); }
+void frmSummary::Form_Unload(int&) { ReturnToMainMenu(app); }
 
 // ---------------------------------------------------------------- frmHelp
 

@@ -50,7 +50,7 @@ void frmMain::Form_Load() {
     Initialized = 0;
 
     Show();
-    ReturnToMainMenu(app, this);
+    ReturnToMainMenu(app);
 }
 
 void frmMain::Form_Unload(int& cancel) {
@@ -59,7 +59,7 @@ void frmMain::Form_Unload(int& cancel) {
 
 void frmMain::mnuExit_Click() { app.shellAccess->Quit(QuitFrom::Other); }
 
-void frmMain::mnuMenu_Click() { ReturnToMainMenu(app, this); }
+void frmMain::mnuMenu_Click() { ReturnToMainMenu(app); }
 
 void frmMain::mnuCredits_Click() {
     Enabled = false;

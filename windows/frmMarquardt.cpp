@@ -80,7 +80,7 @@ void frmMarquardt::Form_Unload(int&) {
     ShowStepButtons(false);
     frmMain& main = app.form<frmMain>();
     for (int p = 1; p <= 3; ++p) main.stbMain5.SetPanel(p, "");
-    ReturnToMainMenu(app, this);
+    ReturnToMainMenu(app);
 }
 
 MarquardtWatch::~MarquardtWatch() {

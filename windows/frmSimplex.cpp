@@ -101,7 +101,7 @@ void frmSimplex::Form_Unload(int&) {
     rtbSimplex.Text = "";
     frmMain& main = app.form<frmMain>();
     for (int p = 1; p <= 3; ++p) main.stbMain5.SetPanel(p, "");
-    ReturnToMainMenu(app, this);
+    ReturnToMainMenu(app);
 }
 
 SimplexWatch::~SimplexWatch() {
