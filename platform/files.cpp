@@ -180,8 +180,7 @@ std::string TemporaryName(const std::string& name) {
 // Gives fd the owner and group of st as far as the system allows: a user
 // who is not root may at most keep a group of his own.
 void KeepOwner(int fd, const struct stat& st) {
-    if (::fchown(fd, st.st_uid, st.st_gid) == 0) return;
-    if (::fchown(fd, static_cast<uid_t>(-1), st.st_gid) == 0) return;
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
 }
 
 bool Failed(std::string* why, int err) {

@@ -632,12 +632,12 @@ Form* FormTable::MdiParent() const {
     return nullptr;
 }
 
-bool Form::AcceptsInput() const {
-    if (!Enabled) return false;
-    if (kind == FormKind::MdiParent) return true;
+NoInput Form::WhyNoInput() const {
+    if (!Enabled) return NoInput::Disabled;
+    if (kind == FormKind::MdiParent) return NoInput::None;
     if (kind == FormKind::MdiChild)
-        if (const Form* parent = ui.forms.MdiParent(); parent && !parent->Enabled) return false;
-    return ui.forms.InScope(*this);
+        if (const Form* parent = ui.forms.MdiParent(); parent && !parent->Enabled) return NoInput::MainWindowDisabled;
+    return ui.forms.InScope(*this) ? NoInput::None : NoInput::OtherTask;
 }
 
 Form* FormTable::Find(std::string_view name) const {

@@ -401,6 +401,10 @@ public:
         : Control(f, std::move(name), ControlKind::Image, l, t, w, h) {}
 };
 
+// Why a window takes no user input: it is disabled, it is a child window of
+// a disabled main window, or another task is in charge (Form::AcceptsInput).
+enum class NoInput { None, Disabled, MainWindowDisabled, OtherTask };
+
 class Form : public PropOwner {
 public:
     Form(Ui& ui, std::string name, std::string caption, FormKind kind, int clientWidth,
@@ -454,7 +458,9 @@ public:
     // parent is; and while an input scope is open (FormTable), only the MDI
     // parent and the windows loaded or shown inside the scope take them.
     // Both back ends deliver the user's input by this one rule.
-    bool AcceptsInput() const;
+    bool AcceptsInput() const { return WhyNoInput() == NoInput::None; }
+    // Which part of that rule keeps the input out.
+    NoInput WhyNoInput() const;
 
     virtual void Form_Load() {}
     virtual void Form_Unload(int& /*cancel*/) {}

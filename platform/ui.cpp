@@ -110,8 +110,7 @@ void Ui::Dispatch(const std::function<void()>& handler) {
     } catch (const std::bad_alloc&) {
         // The handler's task has unwound; the program goes on without it.
         try {
-            backend.MsgBox("There is not enough memory to go on: the task was ended.", vbExclamation,
-                           "Not enough memory");
+            MsgBox("There is not enough memory to go on: the task was ended.", vbExclamation, "Not enough memory");
         } catch (const std::bad_alloc&) {
         }
     }

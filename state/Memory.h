@@ -34,7 +34,8 @@ public:
     void Set(A& a, Ub... ub) {
         Make(a, Mode::Clear, static_cast<long>(ub)...);
     }
-    // The array (0 To ub, ...); one of these bounds is left as it is.
+    // The array (0 To ub, ...); one that has these bounds already is left as
+    // it is.
     template <class A, class... Ub>
     void Fit(A& a, Ub... ub) {
         Make(a, Mode::Fit, static_cast<long>(ub)...);

@@ -27,11 +27,12 @@ bool ReallyEnabled(const Control& c) {
 
 // Why a window takes no input, for a step that acts on it; "" when it does.
 std::string Refusal(const Form& f) {
-    if (f.AcceptsInput()) return "";
-    if (!f.Enabled) return "window " + f.name + " is disabled";
-    if (const Form* parent = f.ui.forms.MdiParent();
-        f.kind == FormKind::MdiChild && parent && !parent->Enabled)
-        return "window " + f.name + " takes no input while its main window is disabled";
+    switch (f.WhyNoInput()) {
+        case NoInput::None: return "";
+        case NoInput::Disabled: return "window " + f.name + " is disabled";
+        case NoInput::MainWindowDisabled: return "window " + f.name + " takes no input while its main window is disabled";
+        case NoInput::OtherTask: break;
+    }
     return "window " + f.name + " takes no input while another task is in charge";
 }
 
