@@ -1,14 +1,19 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 namespace platform {
 
@@ -135,11 +140,12 @@ bool ReadLine(std::FILE* in, std::string& line, bool& tooLong, int& err) {
     return false;
 }
 
-// 0, or the errno of the write that failed.
-int WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
+// Writes text from the file's start: 0, or the errno of the write that
+// failed; done counts the bytes written.
+int WriteAll(int fd, std::string_view text, std::size_t& done) {
+    done = 0;
     while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        const ssize_t n = ::pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return errno;
         if (n == 0) return EIO;
@@ -166,21 +172,124 @@ int FollowLinks(const std::string& path, std::string& target) {
     return ELOOP;
 }
 
-// The temporary file of a save to name: a short name of its own, so that it
-// fits wherever name does, and the same for every save to name, so that one
-// left by a save cut short is cleared by the next.
-std::string TemporaryName(const std::string& name) {
-    std::uint64_t h = 14695981039346656037ULL;   // FNV-1a
-    for (const char c : name) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    char text[40];
-    std::snprintf(text, sizeof text, ".tivelor-%016llx.tmp~", static_cast<unsigned long long>(h));
-    return text;
+// Creates a temporary file in dir under a random name that no one can
+// guess, retrying when the name is taken. The descriptor, or -1 with err set.
+int CreateTemporary(int dir, mode_t mode, std::string& name, int& err) {
+    for (int tries = 0; tries < 100; ++tries) {
+        std::uint64_t r = 0;
+        while (::getrandom(&r, sizeof r, 0) != static_cast<ssize_t>(sizeof r)) {
+            if (errno != EINTR) {
+                err = errno;
+                return -1;
+            }
+        }
+        char text[40];
+        std::snprintf(text, sizeof text, ".tivelor-%016llx.tmp~", static_cast<unsigned long long>(r));
+        name = text;
+        const int fd = ::openat(dir, text, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) return fd;
+        if ((err = errno) != EEXIST) return -1;
+    }
+    return -1;
 }
 
-// Gives fd the owner and group of st as far as the system allows: a user
-// who is not root may at most keep a group of his own.
-void KeepOwner(int fd, const struct stat& st) {
-    if (::fchown(fd, st.st_uid, st.st_gid) != 0) (void)::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
+// 0, or the errno of a failure; list receives the attribute names of fd as
+// flistxattr gives them, or its value of the attribute name.
+int ReadAttribute(int fd, const char* name, std::string& list) {
+    for (;;) {
+        const ssize_t size = name == nullptr ? ::flistxattr(fd, nullptr, 0) : ::fgetxattr(fd, name, nullptr, 0);
+        list.clear();
+        if (size < 0) return name == nullptr && errno == ENOTSUP ? 0 : errno;   // none where there can be none
+        list.resize(static_cast<std::size_t>(size));
+        const ssize_t got = name == nullptr ? ::flistxattr(fd, list.data(), list.size())
+                                            : ::fgetxattr(fd, name, list.data(), list.size());
+        if (got >= 0) {
+            list.resize(static_cast<std::size_t>(got));
+            return 0;
+        }
+        if (errno != ERANGE) return errno;   // else it grew meanwhile
+    }
+}
+
+// Gives the file to the extended attributes of the file from (its access
+// control list among them), and only those: false when any cannot be copied.
+bool CopyAttributes(int from, int to) {
+    std::string names, own, value;
+    if (ReadAttribute(from, nullptr, names) != 0 || ReadAttribute(to, nullptr, own) != 0) return false;
+    // An attribute the folder gave the new file (a default ACL) goes first.
+    for (const char* n = own.c_str(); n < own.c_str() + own.size(); n += std::strlen(n) + 1)
+        if (ReadAttribute(from, n, value) == ENODATA && ::fremovexattr(to, n) != 0) return false;
+    for (const char* n = names.c_str(); n < names.c_str() + names.size(); n += std::strlen(n) + 1)
+        if (ReadAttribute(from, n, value) != 0 || ::fsetxattr(to, n, value.data(), value.size(), 0) != 0)
+            return false;
+    return true;
+}
+
+// Makes the temporary file fd all that the file open on file (described by
+// st) is but its content: owner, group, extended attributes and mode (the
+// mode after the owner, whose change may clear it). False when it cannot be.
+bool TakeLikeness(int fd, int file, const struct stat& st) {
+    struct stat now {};
+    return ::fchown(fd, st.st_uid, st.st_gid) == 0 && CopyAttributes(file, fd) &&
+           ::fchmod(fd, st.st_mode & 07777) == 0 && ::fstat(fd, &now) == 0 && now.st_uid == st.st_uid &&
+           now.st_gid == st.st_gid && (now.st_mode & 07777) == (st.st_mode & 07777);
+}
+
+// Writes text to a temporary file in dir and renames it over name. file is
+// the file now there (st), or -1 for a new one. 0, or the errno of a failure;
+// inPlace when the file cannot be replaced and is to be written where it is.
+int Replace(int dir, const std::string& name, int file, const struct stat& st, const std::string& text,
+            bool& inPlace) {
+    inPlace = file >= 0 && st.st_nlink != 1;
+    if (inPlace) return 0;
+    std::string temp;
+    int err = 0;
+    const int fd = CreateTemporary(dir, file >= 0 ? 0600 : 0666, temp, err);
+    if (fd < 0) return (inPlace = file >= 0) ? 0 : err;
+    inPlace = file >= 0 && !TakeLikeness(fd, file, st);
+    std::size_t done = 0;
+    if (!inPlace) err = WriteAll(fd, text, done);
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (!inPlace && err == 0 && ::renameat(dir, temp.c_str(), dir, name.c_str()) != 0) {
+        err = errno;
+        inPlace = file >= 0;   // a file that cannot be renamed over (a mount point)
+    }
+    if (inPlace || err != 0) ::unlinkat(dir, temp.c_str(), 0);
+    return inPlace ? 0 : err;
+}
+
+// The whole content of fd from its start; false when it cannot be read.
+bool ReadAll(int fd, std::string& text) {
+    text.clear();
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::pread(fd, buf, sizeof buf, static_cast<off_t>(text.size()));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n == 0;
+        text.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+// Writes text over the file open on fd; when that fails, puts back the old
+// content where it was read (readable) and says in left how it was left.
+// 0, or the errno of the write.
+int WriteInPlace(int fd, bool readable, const std::string& text, SaveLeft& left) {
+    std::string old;
+    readable = readable && ReadAll(fd, old);
+    std::size_t touched = 0;   // the bytes from the start that may differ from old
+    int err = WriteAll(fd, text, touched);
+    if (err == 0) {
+        touched = std::max(text.size(), old.size());
+        if (::ftruncate(fd, static_cast<off_t>(text.size())) != 0) err = errno;
+        else if (::fsync(fd) != 0 && errno != EINVAL) err = errno;
+    }
+    if (err == 0) return 0;
+    std::size_t done = 0;
+    const bool back = readable &&
+                      WriteAll(fd, std::string_view(old).substr(0, std::min(touched, old.size())), done) == 0 &&
+                      ::ftruncate(fd, static_cast<off_t>(old.size())) == 0;
+    left = back ? SaveLeft::PutBack : SaveLeft::Incomplete;
+    return err;
 }
 
 bool Failed(std::string* why, int err) {
@@ -382,9 +491,10 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
     return ok;
 }
 
-bool WriteWholeFileSafely(const std::string& path, const std::string& text, std::string* why, bool* incomplete) {
+bool WriteWholeFileSafely(const std::string& path, const std::string& text, std::string* why, SaveLeft* left) {
     if (why != nullptr) why->clear();
-    if (incomplete != nullptr) *incomplete = false;
+    SaveLeft how = SaveLeft::Untouched;
+    if (left != nullptr) *left = how;
     std::string target;
     if (const int err = FollowLinks(path, target)) return Failed(why, err);
     // The temporary file is made in the target's folder and named relative
@@ -396,45 +506,32 @@ bool WriteWholeFileSafely(const std::string& path, const std::string& text, std:
     const int dir = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0) return Failed(why, errno);
     // Only a regular file is replaced; a device or a pipe is never renamed over.
-    struct stat old {};
-    int err = CheckRegular(dir, name, true, old);
-    const bool exists = S_ISREG(old.st_mode);
+    struct stat st {};
+    int err = CheckRegular(dir, name, true, st);
     // A file the user may not write is refused as it would be written; it is
     // opened, not changed, and kept open for a write in place.
     int file = -1;
-    if (err == 0 && exists) file = OpenRegular(dir, name, O_WRONLY, 0, err);
-    const std::string temp = TemporaryName(name);
-    int fd = -1;
-    if (err == 0) {
-        ::unlinkat(dir, temp.c_str(), 0);   // left by an earlier save that was cut short
-        fd = OpenRegular(dir, temp, O_WRONLY | O_CREAT | O_EXCL, exists ? 0600 : 0666, err);
-        if (fd < 0 && exists) err = 0;   // written in place below
-    }
-    if (fd >= 0) {
-        if (exists) {
-            KeepOwner(fd, old);   // before the mode, which a change of owner may clear
-            if (::fchmod(fd, old.st_mode & 07777) != 0) err = errno;
+    bool readable = true;
+    if (err == 0 && S_ISREG(st.st_mode)) {
+        file = OpenRegular(dir, name, O_RDWR, 0, err);
+        if (file < 0 && err == EACCES) {
+            readable = false;
+            file = OpenRegular(dir, name, O_WRONLY, 0, err);
         }
-        if (err == 0) err = WriteAll(fd, text);
-        if (::close(fd) != 0 && err == 0) err = errno;
-        if (err == 0 && ::renameat(dir, temp.c_str(), dir, name.c_str()) != 0) err = errno;
-        if (err != 0) ::unlinkat(dir, temp.c_str(), 0);
-    } else if (file >= 0 && err == 0) {
-        // No temporary file beside it: the file is written where it stands,
-        // and once emptied a failure leaves it incomplete.
-        if (::ftruncate(file, 0) != 0) err = errno;
-        else {
-            err = WriteAll(file, text);
-            if (::fsync(file) != 0 && err == 0 && errno != EINVAL) err = errno;
-            if (err != 0 && incomplete != nullptr) *incomplete = true;
-        }
+        if (file >= 0 && ::fstat(file, &st) != 0) err = errno;
     }
-    if (file >= 0 && ::close(file) != 0 && fd < 0 && err == 0) {
+    bool inPlace = false;
+    if (err == 0) err = Replace(dir, name, file, st, text, inPlace);
+    if (err == 0 && inPlace) err = WriteInPlace(file, readable, text, how);
+    if (file >= 0 && ::close(file) != 0 && inPlace && err == 0) {
         err = errno;
-        if (incomplete != nullptr) *incomplete = true;
+        how = SaveLeft::Incomplete;
     }
     ::close(dir);
+    if (left != nullptr) *left = how;
     return err == 0 || Failed(why, err);
 }
+
+void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace platform

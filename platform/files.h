@@ -67,19 +67,30 @@ private:
     std::string lastReason_;
 };
 
+// How a failed WriteWholeFileSafely left the file.
+enum class SaveLeft {
+    Untouched,    // nothing was written to it
+    PutBack,      // written in place, and its old content put back
+    Incomplete,   // written in place, and it may be incomplete
+};
+
 // Reads or writes a whole file; false on failure. Read takes regular files
-// only. Write takes a regular file that the user may write, or a new one: it
-// writes a temporary file of a short name of its own in the same folder and
-// renames it over the file, so a failed write never destroys the old file;
-// the new file keeps the old one's permissions, and its owner and group where
-// the system allows. A symbolic link is followed to the file it names. Where
-// no temporary file can be made beside an existing file (a folder the user
-// may not write), the file is written in place; a failure there sets
-// incomplete. why, when given, receives the reason of a failure, in the
-// system's words ("Permission denied") or ours ("Not a regular file"); "" on
-// success.
+// only. Write takes a regular file that the user may write, or a new one; a
+// symbolic link is followed to the file it names. The text goes to a
+// temporary file of a random name beside the file, which is renamed over the
+// file only where it can be the old file in all but content: a file with no
+// other link, whose owner, group, mode and extended attributes (its access
+// control list among them) the temporary file takes. Otherwise the file is
+// written in place, and a failed write puts back its old content. why, when
+// given, receives the reason of a failure, in the system's words ("Permission
+// denied", "File too large") or ours ("Not a regular file"); "" on success.
+// left, when given, tells how a failure left the file.
 bool ReadWholeFile(const std::string& path, std::string& text);
 bool WriteWholeFileSafely(const std::string& path, const std::string& text, std::string* why = nullptr,
-                          bool* incomplete = nullptr);
+                          SaveLeft* left = nullptr);
+
+// A write past the file-size limit fails ("File too large") instead of
+// ending the program. Called as a back end starts.
+void IgnoreFileSizeSignal();
 
 }  // namespace platform

@@ -56,6 +56,7 @@ void Backend::MeasureText(const Control& control, const std::string& text, int& 
 }
 
 Ui::Ui(Backend& b, Clock& c, Random& r) : backend(b), clock(c), random(r) {
+    IgnoreFileSizeSignal();
     forms.inputChanged = [this] { backend.InputChanged(); };
 }
 

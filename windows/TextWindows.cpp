@@ -20,11 +20,13 @@ bool ChooseSaveFile(platform::CommonDialog& dialog, const TextWindowSave& what) 
 bool WriteFileOrReport(App& app, const std::string& what, const std::string& path, const std::string& text,
                        const std::string& more) {
     std::string why;
-    bool incomplete = false;
-    if (platform::WriteWholeFileSafely(path, text, &why, &incomplete)) return true;
+    platform::SaveLeft left = platform::SaveLeft::Untouched;
+    if (platform::WriteWholeFileSafely(path, text, &why, &left)) return true;
+    const char* how = left == platform::SaveLeft::PutBack      ? "It was written in place; the old content was put back"
+                      : left == platform::SaveLeft::Incomplete ? "It was written in place and may be incomplete"
+                                                               : "Nothing was saved";
     app.ShowMsg("The " + what + " could not be written:\r\n\r\n" + path + "\r\n\r\n" +
-                    (why.empty() ? "" : why + ".\r\n\r\n") +
-                    (incomplete ? "It was written in place and may be incomplete" : "Nothing was saved") + more + ".",
+                    (why.empty() ? "" : why + ".\r\n\r\n") + how + more + ".",
                 platform::vbExclamation, "Save failed");
     return false;
 }

@@ -20,8 +20,8 @@ bool ChooseSaveFile(platform::CommonDialog& dialog, const TextWindowSave& what);
 
 // Writes text to the file at path (replacing it safely); when that fails,
 // tells the user that the <what> could not be written, why, and that nothing
-// was saved, or that a file written in place may be incomplete (followed by
-// more). False when it failed.
+// was saved, or that a file written in place got its old content back or may
+// be incomplete (followed by more). False when it failed.
 bool WriteFileOrReport(App& app, const std::string& what, const std::string& path, const std::string& text,
                        const std::string& more = "");
 

@@ -4,20 +4,28 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <future>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/headless/headless.h"
 #include "tests/support/FileSizeLimit.h"
 
 using namespace platform;
@@ -307,7 +315,7 @@ TEST_F(Files, ASaveKeepsPermissionsAndWritesThroughALink) {
 
 // As a user who owns the files: a file he may not write is refused and left
 // as it was, a file he may write in a folder he may not is written in place,
-// and a failure there says that the file may be incomplete.
+// and a failure there puts back the old content.
 TEST_F(Files, ASaveRespectsPermissionsAndKeepsTheOwner) {
     const std::string dir = (::geteuid() == 0 ? std::string("/tmp/") : ::testing::TempDir()) + "tivelor_perm_" +
                             std::to_string(::getpid());
@@ -317,7 +325,7 @@ TEST_F(Files, ASaveRespectsPermissionsAndKeepsTheOwner) {
     const int failed = AsUnprivilegedUser([&] {
         const std::string locked = dir + "/locked.alg", folder = dir + "/folder", inside = folder + "/in.alg";
         std::string why;
-        bool incomplete = true;
+        SaveLeft left = SaveLeft::Incomplete;
         if (!WriteWholeFileSafely(locked, "old") || ::chmod(locked.c_str(), 0444) != 0) return 1;
         if (WriteWholeFileSafely(locked, "new", &why) || why != "Permission denied") return 2;
         if (Contents(locked) != "old" || (fs::status(locked).permissions() & fs::perms::all) != fs::perms(0444)) return 3;
@@ -325,13 +333,15 @@ TEST_F(Files, ASaveRespectsPermissionsAndKeepsTheOwner) {
         if (log.Open(203, locked, FileMode::Output) || log.LastReason() != "Permission denied") return 4;
         if (::mkdir(folder.c_str(), 0755) != 0 || !WriteWholeFileSafely(inside, "old") || ::chmod(folder.c_str(), 0555) != 0)
             return 5;
-        if (!WriteWholeFileSafely(inside, "new text", &why, &incomplete) || incomplete || Contents(inside) != "new text")
+        if (!WriteWholeFileSafely(inside, "new text", &why, &left) || left != SaveLeft::Untouched ||
+            Contents(inside) != "new text")
             return 6;
         if (std::distance(fs::directory_iterator(folder), fs::directory_iterator()) != 1) return 7;
         if (WriteWholeFileSafely(folder + "/new.alg", "x", &why) || why != "Permission denied") return 8;
         {
             const testsupport::FileSizeLimit full(3);
-            if (WriteWholeFileSafely(inside, "longer", &why, &incomplete) || !incomplete || why != "File too large")
+            if (WriteWholeFileSafely(inside, "longer", &why, &left) || left != SaveLeft::PutBack ||
+                why != "File too large" || Contents(inside) != "new text")
                 return 9;
         }
         return ::chmod(folder.c_str(), 0755) == 0 ? 0 : 10;
@@ -364,4 +374,67 @@ TEST_F(Files, ASaveRespectsPermissionsAndKeepsTheOwner) {
     EXPECT_EQ(std::make_pair(after.st_uid, after.st_gid), std::make_pair(before.st_uid, before.st_gid));
     EXPECT_EQ(Contents(owned), "new");
     fs::remove_all(dir, ec);
+}
+
+// What a file carries besides its content survives a save: a second name, an
+// access control list with its mask, other attributes, another user's
+// ownership (in a sticky folder too). A temporary name taken by another user
+// blocks nothing, and a file-size limit fails a save or a log line without
+// ending the program, leaving the file as it was and no temporary file.
+TEST_F(Files, ASaveKeepsWhatTheFileCarried) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making another user's files needs root";
+    const std::string dir = "/tmp/tivelor_carry_" + std::to_string(::getpid()), sticky = dir + "/sticky";
+    fs::remove_all(dir);
+    ASSERT_TRUE(fs::create_directory(dir) && fs::create_directory(sticky));
+    ASSERT_EQ(::chmod(dir.c_str(), 0777) | ::chmod(sticky.c_str(), 01777), 0);
+    std::uint64_t h = 14695981039346656037ULL;   // the name a save of new.alg once used
+    for (const char c : std::string("new.alg")) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    char name[40];
+    std::snprintf(name, sizeof name, "/.tivelor-%016llx.tmp~", static_cast<unsigned long long>(h));
+    const std::string taken = sticky + name;
+    for (const std::string& p : {dir + "/theirs.alg", sticky + "/theirs.alg", taken})
+        ASSERT_TRUE(WriteWholeFileSafely(p, "old") && ::chmod(p.c_str(), 0666) == 0);
+    // user::rw- user:65533:rw- group::r-- mask::rw- other::---
+    const std::uint32_t acl[] = {2, 0x60001, ~0U, 0x60002, 65533, 0x40004, ~0U, 0x60010, ~0U, 0x20, ~0U};
+    const int failed = AsUnprivilegedUser([&] {
+        const std::string a = dir + "/a.alg", b = dir + "/b.alg", c = dir + "/acl.alg";
+        struct stat st {};
+        if (!WriteWholeFileSafely(a, "old") || ::link(a.c_str(), b.c_str()) != 0) return 1;
+        if (!WriteWholeFileSafely(a, "new") || Contents(b) != "new") return 2;
+        if (!WriteWholeFileSafely(c, "old") || ::chmod(c.c_str(), 0640) != 0) return 3;
+        if (::setxattr(c.c_str(), "system.posix_acl_access", acl, sizeof acl, 0) == 0) {
+            std::uint32_t back[std::size(acl)] = {};
+            if (::setxattr(c.c_str(), "user.tivelor", "x", 1, 0) != 0 || !WriteWholeFileSafely(c, "new")) return 4;
+            if (::getxattr(c.c_str(), "system.posix_acl_access", back, sizeof back) != sizeof acl ||
+                std::memcmp(acl, back, sizeof acl) != 0 || ::getxattr(c.c_str(), "user.tivelor", back, 1) != 1 ||
+                ::stat(c.c_str(), &st) != 0 || (st.st_mode & 07777) != 0660)
+                return 5;
+        } else if (errno != ENOTSUP) {
+            return 6;
+        }
+        for (const std::string& p : {dir + "/theirs.alg", sticky + "/theirs.alg"})
+            if (!WriteWholeFileSafely(p, "new") || Contents(p) != "new" || ::stat(p.c_str(), &st) != 0 ||
+                st.st_uid != 0)
+                return 7;
+        if (!WriteWholeFileSafely(sticky + "/new.alg", "new") || Contents(taken) != "old") return 8;
+
+        std::signal(SIGXFSZ, SIG_DFL);   // as in a program just started
+        platform::headless::Session session;
+        const rlimit limit{5, RLIM_INFINITY};
+        std::string why;
+        SaveLeft left{};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0 || !session.ui.files.Open(203, dir + "/log.tvl", FileMode::Output))
+            return 9;
+        if (session.ui.files.Print(203, "a long line") || WriteWholeFileSafely(c, "longer", &why, &left) ||
+            why != "File too large" || left != SaveLeft::Untouched || Contents(c) != "new")
+            return 10;
+        if (WriteWholeFileSafely(a, "longer", &why, &left) || why != "File too large" || left != SaveLeft::PutBack ||
+            Contents(b) != "new")
+            return 11;
+        for (const auto& e : fs::directory_iterator(dir))
+            if (e.path().filename().string().rfind(".tivelor", 0) == 0) return 12;
+        return 0;
+    });
+    EXPECT_EQ(failed, 0) << "the child's check that failed";
+    fs::remove_all(dir);
 }
