@@ -7,6 +7,7 @@
 #include <fstream>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "engine/Parameters.h"
 #include "state/Task.h"
@@ -233,6 +234,51 @@ TEST(NotEnoughMemory, InitializationNeedsNoCopyOfTheModel) {
     SKIP_UNDER_ADDRESS_SANITIZER();
     BigModel p;   // some 50 MB of model data
     EXPECT_EQ(Reinitialize(p, 10, 16u << 20), "new");
+}
+
+// The objective runs out of memory at its call failAt, before the first
+// point or during the run: the value, step and lone fuse code come back, and
+// the main menu after one message.
+TEST(NotEnoughMemory, AProfileOrPosteriorPutsBackWhatItChanged) {
+    SKIP_UNDER_ADDRESS_SANITIZER();
+    for (const bool bayes : {false, true})
+        for (const long failAt : {1L, 4L}) {
+            tivelor::testing::StartedProgram p;
+            p.SetParameters({0.3, 1.2}, {0.05, bayes ? 0.05 : 0});   // a posterior integrates parameter 2
+            p.app.eng.par.FuseCode(1) = "A";
+            p.app.shell.AlgoColOn.ReDim(9);
+            std::vector<char> held;
+            long calls = 0;
+            p.app.eng.Objective = [&](platform::Vec<double>& P, long) {
+                if (++calls == failAt) held.assign(std::size_t{1} << 30, 1);
+                return 100 + P(1) * P(1) + P(2) * P(2);
+            };
+            const tivelor::ParameterSet before = p.app.eng.par;
+            const std::string title = bayes ? "Bayesian parameter estimate evaluation" : "ML parameter estimate evaluation";
+            const std::string died = RunWithAddressSpaceLimit(kMargin, [&] {
+                p.b.Click("frmMenu.cmdParEstimate");
+                p.b.AnswerMsgBox(title, vbOK);
+                p.b.AnswerMsgBox(title, vbYes);
+                p.b.AnswerInput("Enter constant", "0.5");
+                for (const char* answer : {"1", "5"}) p.b.AnswerInput(title, answer);
+                if (bayes) p.b.AnswerInput(title, "3");      // grid points
+                else p.b.AnswerMsgBox(title, vbNo);          // Marquardt
+                platform::headless::Step finish;
+                finish.kind = platform::headless::Step::Click;
+                finish.target = "frmAlgo.cmdFinish";
+                p.b.Push(finish);
+                p.b.AnswerMsgBox("Just so you know", vbOK);
+                p.b.AnswerMsgBox("Not enough memory", vbOK);
+                p.b.Click(bayes ? "frmParEvals.cmdBP" : "frmParEvals.cmdML");
+                const tivelor::ParameterSet& now = p.app.eng.par;
+                EXPECT_TRUE(now.ParValue == before.ParValue && now.StepSize == before.StepSize &&
+                            now.FuseCode == before.FuseCode);
+                EXPECT_EQ(p.b.msgBoxes[p.b.msgBoxes.size() - 2].title, "Just so you know");
+                EXPECT_EQ(p.b.PendingSteps(), 0u);
+                EXPECT_TRUE(p.app.form<tivelor::frmMenu>().Visible() && !p.app.task.InCharge());
+            });
+            EXPECT_EQ(died, "") << (bayes ? "posterior" : "profile") << " out of memory at call " << failAt;
+        }
 }
 
 }  // namespace
