@@ -11,6 +11,7 @@
 
 #include "engine/Parameters.h"
 #include "state/Task.h"
+#include "tests/plots/PlotTestSupport.h"
 #include "tests/support/AddressSpaceLimit.h"
 #include "tests/support/StartedProgram.h"
 
@@ -246,7 +247,6 @@ TEST(NotEnoughMemory, AProfileOrPosteriorPutsBackWhatItChanged) {
             tivelor::testing::StartedProgram p;
             p.SetParameters({0.3, 1.2}, {0.05, bayes ? 0.05 : 0});   // a posterior integrates parameter 2
             p.app.eng.par.FuseCode(1) = "A";
-            p.app.shell.AlgoColOn.ReDim(9);
             std::vector<char> held;
             long calls = 0;
             p.app.eng.Objective = [&](platform::Vec<double>& P, long) {
@@ -263,10 +263,7 @@ TEST(NotEnoughMemory, AProfileOrPosteriorPutsBackWhatItChanged) {
                 for (const char* answer : {"1", "5"}) p.b.AnswerInput(title, answer);
                 if (bayes) p.b.AnswerInput(title, "3");      // grid points
                 else p.b.AnswerMsgBox(title, vbNo);          // Marquardt
-                platform::headless::Step finish;
-                finish.kind = platform::headless::Step::Click;
-                finish.target = "frmAlgo.cmdFinish";
-                p.b.Push(finish);
+                plottest::WhileOpen(p.b, "frmAlgo", {}, "cmdFinish");
                 p.b.AnswerMsgBox("Just so you know", vbOK);
                 p.b.AnswerMsgBox("Not enough memory", vbOK);
                 p.b.Click(bayes ? "frmParEvals.cmdBP" : "frmParEvals.cmdML");
