@@ -97,6 +97,7 @@ private:
             Refuse();
             return Outcome::Exit;
         }
+        keep.Retake();   // the user's edits stay
 
         if (eng.par.StepSize(ev.ProfPar) == 0) {
             Ask("The parameter chosen has a step size of zero; please try again",

@@ -122,6 +122,7 @@ private:
             Withdraw();
             return false;
         }
+        keep.Retake();   // the user's edits stay
 
         if (eng.par.StepSize(ev.ProfPar) == 0) {
             Ask("The parameter chosen has a step size of zero; please try again", platform::vbExclamation);

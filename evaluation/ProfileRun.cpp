@@ -20,6 +20,16 @@ PutBackOnUnwind::PutBackOnUnwind(EngineState& eng, std::function<void()> unwound
       fuse_(eng.par.FuseCode),
       unwound_(std::move(unwound)) {}
 
+void PutBackOnUnwind::Retake() {
+    // Copied first, so that a copy that fails keeps the earlier one.
+    platform::Vec<double> value = eng_.par.ParValue, step = eng_.par.StepSize;
+    platform::Vec<std::string> fuse = eng_.par.FuseCode;
+    value_ = std::move(value);
+    step_ = std::move(step);
+    fuse_ = std::move(fuse);
+    generation_ = eng_.Generation;
+}
+
 PutBackOnUnwind::~PutBackOnUnwind() {
     if (std::uncaught_exceptions() <= exceptions_) return;
     try {

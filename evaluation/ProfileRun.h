@@ -14,9 +14,9 @@ struct EvalState;
 struct ProfileSnapshot;
 
 // Puts back the values, steps and fuse codes of the parameter set as they
-// were when it was made (before the run's dialogue and editor), after
-// `unwound` (the run's own ending, without a word to the user), when the
-// scope is left by an exception:
+// were when it was made, or last retaken (once the user's edits are in),
+// after `unwound` (the run's own ending, without a word to the user), when
+// the scope is left by an exception:
 //     PutBackOnUnwind keep(app.eng, [&] { ... });
 class PutBackOnUnwind {
 public:
@@ -24,10 +24,12 @@ public:
     ~PutBackOnUnwind();
     PutBackOnUnwind(const PutBackOnUnwind&) = delete;
     PutBackOnUnwind& operator=(const PutBackOnUnwind&) = delete;
+    // The parameter set as it is now is the one to put back.
+    void Retake();
 
 private:
     EngineState& eng_;
-    const std::uint64_t generation_;
+    std::uint64_t generation_;
     const int exceptions_;
     platform::Vec<double> value_, step_;
     platform::Vec<std::string> fuse_;

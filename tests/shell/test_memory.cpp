@@ -238,8 +238,8 @@ TEST(NotEnoughMemory, InitializationNeedsNoCopyOfTheModel) {
 }
 
 // The objective runs out of memory at its call failAt, before the first
-// point or during the run: the value, step and lone fuse code come back, and
-// the main menu after one message.
+// point or during the run: the values, steps and fuse codes come back as the
+// editor left them, and the main menu after one message.
 TEST(NotEnoughMemory, AProfileOrPosteriorPutsBackWhatItChanged) {
     SKIP_UNDER_ADDRESS_SANITIZER();
     for (const bool bayes : {false, true})
@@ -253,7 +253,9 @@ TEST(NotEnoughMemory, AProfileOrPosteriorPutsBackWhatItChanged) {
                 if (++calls == failAt) held.assign(std::size_t{1} << 30, 1);
                 return 100 + P(1) * P(1) + P(2) * P(2);
             };
-            const tivelor::ParameterSet before = p.app.eng.par;
+            tivelor::ParameterSet before = p.app.eng.par;
+            before.ParValue(2) = 1.1;                   // the user's edit stays
+            before.FuseCode(1) = "~~";                  // as the editor leaves a lone code
             const std::string title = bayes ? "Bayesian parameter estimate evaluation" : "ML parameter estimate evaluation";
             const std::string died = RunWithAddressSpaceLimit(kMargin, [&] {
                 p.b.Click("frmMenu.cmdParEstimate");
@@ -263,7 +265,7 @@ TEST(NotEnoughMemory, AProfileOrPosteriorPutsBackWhatItChanged) {
                 for (const char* answer : {"1", "5"}) p.b.AnswerInput(title, answer);
                 if (bayes) p.b.AnswerInput(title, "3");      // grid points
                 else p.b.AnswerMsgBox(title, vbNo);          // Marquardt
-                plottest::WhileOpen(p.b, "frmAlgo", {}, "cmdFinish");
+                plottest::WhileOpen(p.b, "frmAlgo", [&] { p.app.eng.par.ParValue(2) = 1.1; }, "cmdFinish");
                 p.b.AnswerMsgBox("Just so you know", vbOK);
                 p.b.AnswerMsgBox("Not enough memory", vbOK);
                 p.b.Click(bayes ? "frmParEvals.cmdBP" : "frmParEvals.cmdML");
