@@ -97,6 +97,7 @@ private:
             Refuse();
             return Outcome::Exit;
         }
+        keep.Retake();   // the user's edits stay
 
         if (eng.par.StepSize(ev.ProfPar) == 0) {
             Ask("The parameter chosen has a step size of zero; please try again",
@@ -528,15 +529,24 @@ private:
     }
 
     void End() {
+        Finish();
+        app.ui.DoEvents();
+        if (bs.EditorShown == 1)
+            Ask("Your algorithm file may have been automatically edited",
+                platform::vbExclamation, "A friendly reminder");
+    }
+
+    // The end of every run, without a word to the user.
+    void Finish() {
         PutBack();
         eng.SimplexValid = 0;
-        ev.PostPar.ReDim(1);
         app.sw.PosteriorOn = "off";
         ev.LastEvalType = "BP";
         ev.EvalValid = 1;
         if (fixed) {
             eng.par.StepSize(ev.ProfPar) = bs.SavedProfStep;
             eng.free.NFree += 1;
+            fixed = false;
         }
         ReturnToMainMenu(app);
         main.stbMain2.Visible = false;
@@ -547,10 +557,7 @@ private:
             m->Visible = true;
         main.stbMain5.SetPanel(1, "");
         for (int k = 1; k <= 6; ++k) main.stbMain3.SetPanel(k, "");
-        app.ui.DoEvents();
-        if (bs.EditorShown == 1)
-            Ask("Your algorithm file may have been automatically edited",
-                platform::vbExclamation, "A friendly reminder");
+        ev.PostPar.ReDim(1);
     }
 
     App& app;
@@ -567,6 +574,11 @@ private:
     bool quit = false;         // the user quit during the run
     bool failed = false;       // an evaluation ended the run
     platform::Vec<double> startValues;   // ParValue when the run started
+    // A run that unwinds ends as any other, with the parameter set back.
+    PutBackOnUnwind keep{eng, [this] {
+                             Refuse();
+                             Finish();
+                         }};
 };
 
 }  // namespace

@@ -122,6 +122,7 @@ private:
             Withdraw();
             return false;
         }
+        keep.Retake();   // the user's edits stay
 
         if (eng.par.StepSize(ev.ProfPar) == 0) {
             Ask("The parameter chosen has a step size of zero; please try again", platform::vbExclamation);
@@ -306,6 +307,15 @@ private:
     }
 
     void End() {
+        Finish();
+        app.ui.DoEvents();
+        if (ml.EditorShown == 1)
+            app.ShowMsg("Your algorithm file may have been automatically edited",
+                        platform::vbExclamation, "A friendly reminder");
+    }
+
+    // The end of every run, without a word to the user.
+    void Finish() {
         PutBack();
         eng.SimplexValid = 0;
         ev.LastEvalType = "ML";
@@ -313,8 +323,10 @@ private:
         if (fixed) {
             eng.par.StepSize(ev.ProfPar) = ml.SavedProfStep;
             eng.free.NFree += 1;
+            fixed = false;
         }
         if (marquardt) eng.opt.TerminalFreq = terminalFreq;
+        marquardt = false;
         app.sw.MLOn = "off";
         main.mnuMLInt.Visible = false;
         ReturnToMainMenu(app);
@@ -322,10 +334,6 @@ private:
         main.stbMain4.SetPanel(1, "");
         main.stbMain4.SetPanel(2, "");
         main.stbMain4.Visible = false;
-        app.ui.DoEvents();
-        if (ml.EditorShown == 1)
-            app.ShowMsg("Your algorithm file may have been automatically edited",
-                        platform::vbExclamation, "A friendly reminder");
     }
 
     App& app;
@@ -340,6 +348,11 @@ private:
     bool marquardt = false;    // TerminalFreq is to be restored
     int terminalFreq = 0;
     platform::Vec<double> startValues;   // ParValue when the loop started
+    // A run that unwinds ends as any other, with the parameter set back.
+    PutBackOnUnwind keep{eng, [this] {
+                             Withdraw();
+                             Finish();
+                         }};
 };
 
 }  // namespace

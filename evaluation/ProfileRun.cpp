@@ -1,6 +1,8 @@
 #include "evaluation/ProfileRun.h"
 
 #include <cmath>
+#include <exception>
+#include <utility>
 
 #include "state/App.h"
 #include "state/EvalState.h"
@@ -8,6 +10,38 @@
 #include "platform/runtime.h"
 
 namespace tivelor {
+
+PutBackOnUnwind::PutBackOnUnwind(EngineState& eng, std::function<void()> unwound)
+    : eng_(eng),
+      generation_(eng.Generation),
+      exceptions_(std::uncaught_exceptions()),
+      value_(eng.par.ParValue),
+      step_(eng.par.StepSize),
+      fuse_(eng.par.FuseCode),
+      unwound_(std::move(unwound)) {}
+
+void PutBackOnUnwind::Retake() {
+    // Copied first, so that a copy that fails keeps the earlier one.
+    platform::Vec<double> value = eng_.par.ParValue, step = eng_.par.StepSize;
+    platform::Vec<std::string> fuse = eng_.par.FuseCode;
+    value_ = std::move(value);
+    step_ = std::move(step);
+    fuse_ = std::move(fuse);
+    generation_ = eng_.Generation;
+}
+
+PutBackOnUnwind::~PutBackOnUnwind() {
+    if (std::uncaught_exceptions() <= exceptions_) return;
+    try {
+        unwound_();
+    } catch (...) {
+    }
+    // Moves only: nothing here can fail.
+    if (eng_.Generation != generation_) return;
+    eng_.par.ParValue = std::move(value_);
+    eng_.par.StepSize = std::move(step_);
+    eng_.par.FuseCode = std::move(fuse_);
+}
 
 using platform::vbCrLf;
 

@@ -1,14 +1,40 @@
 // Pieces shared by the likelihood-profile and posterior runs.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+
+#include "state/EngineState.h"
 
 namespace tivelor {
 
 class App;
 struct EvalState;
 struct ProfileSnapshot;
+
+// Puts back the values, steps and fuse codes of the parameter set as they
+// were when it was made, or last retaken (once the user's edits are in),
+// after `unwound` (the run's own ending, without a word to the user), when
+// the scope is left by an exception:
+//     PutBackOnUnwind keep(app.eng, [&] { ... });
+class PutBackOnUnwind {
+public:
+    PutBackOnUnwind(EngineState& eng, std::function<void()> unwound);
+    ~PutBackOnUnwind();
+    PutBackOnUnwind(const PutBackOnUnwind&) = delete;
+    PutBackOnUnwind& operator=(const PutBackOnUnwind&) = delete;
+    // The parameter set as it is now is the one to put back.
+    void Retake();
+
+private:
+    EngineState& eng_;
+    std::uint64_t generation_;
+    const int exceptions_;
+    platform::Vec<double> value_, step_;
+    platform::Vec<std::string> fuse_;
+    std::function<void()> unwound_;
+};
 
 // A typed whole number within an Integer; nothing otherwise.
 std::optional<int> IntegerAnswer(const std::string& text);

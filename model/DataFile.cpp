@@ -165,8 +165,6 @@ bool ReadDataFile(App& app, ModelState& m, platform::Vec<std::string>& ParName,
     SortSpeciesByAbundance(app, m);
 
     // 5. Mean and variance of each species' counts.
-    m.SpMeanCount.ReDim(NSpp);
-    m.SpVarCount.ReDim(NSpp);
     for (int i = 1; i <= NSpp; ++i) {
         double sum = 0, sumSq = 0;
         for (int j = 1; j <= NQuad; ++j) {
@@ -184,8 +182,6 @@ bool ReadDataFile(App& app, ModelState& m, platform::Vec<std::string>& ParName,
     m.AskConvert = platform::True;
 
     // 8. Occupancy, uniques and duplicates.
-    m.JointAbsent.ReDim(NSpp, NSpp);
-    m.OccupiedFrac.ReDim(NSpp);
     m.NUniques = 0;
     m.NDuplicates = 0;
     for (int i = 1; i <= NSpp; ++i) {

@@ -65,8 +65,15 @@ bool Setup(App& app, Vec<double>& P, Vec<double>& StepSize, Vec<std::string>& Pa
     if (!CheckDataFileShape(app, cur.Init.txtDataFile, nSpp, nQuad)) return false;
     if (!SetupFitsMemory(app, nSpp, nQuad)) return false;
 
-    // Everything is built aside and replaces the current model only on success.
-    ModelState m = cur;
+    // Every array of the new model and of its parameter set is made before
+    // anything current changes; the current model is not copied.
+    ModelState m;
+    m.ModelTitle = cur.ModelTitle;
+    m.Init = cur.Init;
+    m.GuessPars = cur.GuessPars;
+    m.ThetaGridRes = cur.ThetaGridRes;
+    m.UAGridRes = cur.UAGridRes;
+    m.Report = cur.Report;
     m.NSpp = nSpp;
     m.NQuadHab = nQuadHab;
     m.NQuad = nQuad;
@@ -89,11 +96,15 @@ bool Setup(App& app, Vec<double>& P, Vec<double>& StepSize, Vec<std::string>& Pa
     m.IncrCurve.ReDim(nQuad);
     m.AccumX.ReDim(nQuad);
     for (Vec<double>* v : {&m.BestDetectProb, &m.ThetaSq, &m.SpTheta, &m.SpUA, &m.BestUA, &m.SpN,
-                           &m.BestSpF, &m.DetectProb, &m.ThetaSqFloor})
+                           &m.BestSpF, &m.DetectProb, &m.ThetaSqFloor, &m.SpMeanCount, &m.SpVarCount,
+                           &m.OccupiedFrac})
         v->ReDim(nSpp);
     m.TotAbund.ReDim(nSpp);
     m.CellNegLnP.ReDim(nSpp, nQuad);
-    m.EvalCache.Clear();
+    m.JointAbsent.ReDim(nSpp, nSpp);
+    ArraySizes sizes;
+    ParameterArraySizes(app, sizes, numPars);
+    if (!sizes.Made()) throw std::bad_alloc();
 
     m.DataFile = "";
     if (!cur.Init.txtDataFile.empty()) m.DataFile = cur.Init.txtDataFile;
@@ -102,6 +113,7 @@ bool Setup(App& app, Vec<double>& P, Vec<double>& StepSize, Vec<std::string>& Pa
     if (!ReadDataFile(app, m, newNames, sampleSize)) return false;
     FileTitleFromPath(m.DataFile, m.DataFileTitle);
 
+    // Nothing below allocates.
     m.SetupOK = true;
     cur = std::move(m);
     P = std::move(newP);
@@ -109,6 +121,7 @@ bool Setup(App& app, Vec<double>& P, Vec<double>& StepSize, Vec<std::string>& Pa
     ParName = std::move(newNames);
     NumPars = numPars;
     SampleSize = sampleSize;
+    sizes.Commit();
     return true;
 }
 
@@ -408,7 +421,8 @@ void MODEL(App& app, double& F, Vec<double>& P, Vec<double>& StepSize,
         try {
             Setup(app, P, StepSize, ParName, NumPars, SampleSize);
         } catch (const std::bad_alloc&) {
-            // The model as it was is kept: Setup replaces it only at its end.
+            // The model and the parameter set as they were are kept: Setup
+            // replaces them only at its end.
             app.model.SetupOK = false;
             TellNotEnoughMemory(app, "this data set", "Initialization input error");
         }

@@ -11,7 +11,12 @@
 namespace tivelor {
 
 class App;
+class ArraySizes;
 
+// Adds to sizes every per-parameter array of the system but the values and
+// steps, at numPars, with the priors reset and the fuse codes "~~"; the
+// parameter generation advances at Commit.
+void ParameterArraySizes(App& app, ArraySizes& sizes, int numPars);
 
 // Checks, before any species-by-quadrat array is sized, that the data file
 // opens and holds names for NSpp species and NQuad quadrat records; shows the

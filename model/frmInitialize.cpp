@@ -1,9 +1,13 @@
 #include "model/frmInitialize.h"
 
+#include <new>
+
 #include "engine/Objective.h"
 #include "model/InitNumbers.h"
+#include "model/ModelServices.h"
 #include "platform/runtime.h"
 #include "state/App.h"
+#include "state/Memory.h"
 #include "state/Task.h"
 #include "windows/frmMain.h"
 
@@ -114,30 +118,39 @@ bool frmInitialize::InputUsable() {
     return ReadInitNumbers(app, ReadSettings(), unused);
 }
 
-void SizeParameterArrays(App& app) {
-    NewParameterGeneration(app);
-    const int n = app.eng.par.NumPars;
-    app.priors.Reset(n);
+void ParameterArraySizes(App& app, ArraySizes& sizes, int n) {
+    PriorTable& pr = app.priors;
+    for (platform::Vec<double>* v : {&pr.PriorMean, &pr.PriorSD, &pr.PriorTerm}) sizes.Set(*v, n);
+    sizes.Set(pr.PriorType, n);
+    sizes.Set(pr.PriorMean2, n);
+    sizes.Set(pr.PriorSD2, n);
     ParameterSet& par = app.eng.par;
-    par.ParValue.ReDim(n);
-    app.eng.free.FreeValue.ReDim(n);
-    app.eng.free.FreeStep.ReDim(n);
-    par.StepSize.ReDim(n);
+    sizes.Set(par.FuseCode, n);
+    FreeVector& fr = app.eng.free;
+    sizes.Set(fr.FreeValue, n);
+    sizes.Set(fr.FreeStep, n);
+    sizes.Set(fr.FreeIndex, n);
     SimplexState& sx = app.simplex;
-    sx.SimplexF.ReDim(n + 1);
-    sx.TrialPar.ReDim(n);
-    sx.WorkVertex.ReDim(n);
-    sx.ExtVertex.ReDim(n);
-    par.FuseCode.ReDim(n);
-    app.eng.free.FreeIndex.ReDim(n);
+    sizes.Set(sx.SimplexF, n + 1);
+    for (platform::Vec<double>* v : {&sx.TrialPar, &sx.WorkVertex, &sx.ExtVertex}) sizes.Set(*v, n);
     MarquardtState& mq = app.marq;
-    mq.TrialPar.ReDim(n);
-    mq.LUIndex.ReDim(n);
-    mq.LUScale.ReDim(n);
-    mq.GridPar.ReDim(n);
-    mq.MarqPar.ReDim(n);
-    mq.LURHS.ReDim(n, 1);
-    for (int i = 1; i <= n; ++i) par.FuseCode(i) = "~~";
+    for (platform::Vec<double>* v : {&mq.TrialPar, &mq.LUScale, &mq.GridPar, &mq.MarqPar}) sizes.Set(*v, n);
+    sizes.Set(mq.LUIndex, n);
+    sizes.Set(mq.LURHS, n, 1);
+    sizes.Then([&app, n] {
+        NewParameterGeneration(app);
+        app.priors.Reset(n);   // in place: the arrays have their size
+        for (int i = 1; i <= n; ++i) app.eng.par.FuseCode(i) = "~~";
+    });
+}
+
+void SizeParameterArrays(App& app) {
+    const int n = app.eng.par.NumPars;
+    ArraySizes sizes;
+    sizes.Set(app.eng.par.ParValue, n);
+    sizes.Set(app.eng.par.StepSize, n);
+    ParameterArraySizes(app, sizes, n);
+    if (!sizes.Commit()) throw std::bad_alloc();
 }
 
 void frmInitialize::cmdDone_Click() {
@@ -169,7 +182,6 @@ bool frmInitialize::SetUpModel() {
     app.sw.CovDone = "off";
     WithdrawPreviousResults(app.ml, app.bayes);
     eng.SimplexValid = 0;
-    SizeParameterArrays(app);
     return true;
 }
 

@@ -55,7 +55,8 @@ private:
 };
 
 // Sizes every per-parameter array of the system to the current NumPars,
-// without keeping contents, and resets the priors and fuse codes.
+// without keeping contents, and resets the priors and fuse codes; throws
+// std::bad_alloc, with nothing changed, when memory runs out.
 void SizeParameterArrays(App& app);
 
 }  // namespace tivelor

@@ -64,10 +64,10 @@ TaskGuard::~TaskGuard() {
     t.GiveBackAtEnd = 0;
     t.StartedFrom.clear();
     try {
-        // After a failure the Application menu comes back, from which the
-        // main menu can be reached.
+        // After a failure the Application menu comes back at least, from
+        // which the main menu can be reached.
         if (std::uncaught_exceptions() > exceptions_) app_.shellAccess->GiveBackApplicationMenu();
-        else if (back != 0) GiveBack(app_, static_cast<MenuBack>(back));
+        if (back != 0) GiveBack(app_, static_cast<MenuBack>(back));
     } catch (...) {
     }
 }

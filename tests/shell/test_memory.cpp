@@ -7,15 +7,18 @@
 #include <fstream>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "engine/Parameters.h"
 #include "state/Task.h"
+#include "tests/plots/PlotTestSupport.h"
 #include "tests/support/AddressSpaceLimit.h"
 #include "tests/support/StartedProgram.h"
 
 namespace {
 
-using platform::vbNo, platform::vbOK;
+using platform::vbNo, platform::vbOK, platform::vbYes;
+using testsupport::RunWithAddressSpaceLimit;
 
 // 2500 species in 4 quadrats: 5000 parameters, so that each square work
 // array takes 200 MB, more than the limit leaves, while the model itself
@@ -23,18 +26,20 @@ using platform::vbNo, platform::vbOK;
 constexpr int kSpecies = 2500, kQuadrats = 4;
 constexpr rlim_t kMargin = 96u << 20;
 
-std::string DataText() {
+// plain: in decreasing order, none alike and none single, so that a set-up
+// shows no box of its own.
+std::string DataText(int nSpp = kSpecies, bool plain = false) {
     std::string text = "Quad# ,";
     char field[16];
-    for (int i = 1; i <= kSpecies; ++i) {
+    for (int i = 1; i <= nSpp; ++i) {
         std::snprintf(field, sizeof field, "S%05d,", i);
         text += field;
     }
     for (int q = 1; q <= kQuadrats; ++q) {
         std::snprintf(field, sizeof field, "\r\nQ%-5d,", q);
         text += field;
-        for (int i = 0; i < kSpecies; ++i) {
-            std::snprintf(field, sizeof field, "%6d,", 1 + (i * 7 + q * 3) % 5);
+        for (int i = 0; i < nSpp; ++i) {
+            std::snprintf(field, sizeof field, "%6d,", plain ? (q == 1) * (nSpp + 1 - i) : 1 + (i * 7 + q * 3) % 5);
             text += field;
         }
     }
@@ -164,6 +169,115 @@ TEST(NotEnoughMemory, AHandlerOutOfMemoryEndsItsTask) {
     EXPECT_FALSE(p.app.task.InCharge());
     EXPECT_TRUE(p.app.form<tivelor::frmMain>().mnuApplication.Enabled);
     EXPECT_EQ(p.b.PendingSteps(), 0u);
+}
+
+// Initializes nSpp species in a child under margin: the new model comes in
+// whole, or the old one stays whole after one message; the menu is back.
+// "new", "old", or why the child failed.
+std::string Reinitialize(tivelor::testing::StartedProgram& p, int nSpp, rlim_t margin) {
+    const std::string path = tivelor::testing::TempPath("memory_plain.dat");
+    const std::string outcome = tivelor::testing::TempPath("memory_outcome");
+    std::ofstream(path, std::ios::binary) << DataText(nSpp, true);
+    std::remove(outcome.c_str());
+    const tivelor::ParameterSet old = p.app.eng.par;
+    const int oldSpp = p.app.model.NSpp;
+    const std::string died = RunWithAddressSpaceLimit(margin, [&] {
+        const std::size_t shown = p.b.msgBoxes.size();
+        p.b.AnswerMsgBox("Initialize", vbNo);
+        p.b.Click("frmMenu.cmdInitialize");
+        p.b.Type("frmInitialize.txtDataFile", path);
+        p.b.Type("frmInitialize.cboQuadsinHab", "100");
+        p.b.Type("frmInitialize.cboQuadsSampled", std::to_string(kQuadrats));
+        p.b.Type("frmInitialize.cboNSpecies", std::to_string(nSpp));
+        p.b.AnswerMsgBox("Initialization input error", vbOK);
+        p.b.Click("frmInitialize.cmdDone");
+        const tivelor::ParameterSet& par = p.app.eng.par;
+        const bool fresh = par.NumPars == 2 * nSpp;
+        EXPECT_EQ(p.app.model.NSpp, fresh ? nSpp : oldSpp);
+        EXPECT_TRUE(fresh || (par.ParValue == old.ParValue && par.StepSize == old.StepSize &&
+                              par.FuseCode == old.FuseCode && par.ParName == old.ParName));
+        for (long ub : {par.ParValue.UBound(), par.ParName.UBound(), par.FuseCode.UBound(), p.app.priors.PriorSD2.UBound(),
+                        p.app.eng.free.FreeIndex.UBound(), p.app.marq.LURHS.UBound1()})
+            EXPECT_EQ(ub, par.NumPars);
+        ASSERT_EQ(p.b.msgBoxes.size(), shown + (fresh ? 1 : 2));
+        if (!fresh) p.b.Click("frmInitialize.cmdCancel");
+        EXPECT_TRUE(p.app.form<tivelor::frmMenu>().Visible() && !p.app.task.InCharge());
+        std::ofstream(outcome) << (fresh ? "new" : "old");
+    });
+    std::string got;
+    std::ifstream(outcome) >> got;
+    return died.empty() ? got : died;
+}
+
+// Margins from none up to the least that lets the set-up through, so that
+// memory runs out at every stage of it.
+TEST(NotEnoughMemory, InitializationIsAllOrNothing) {
+    SKIP_UNDER_ADDRESS_SANITIZER();
+    tivelor::testing::StartedProgram p;
+    p.SetParameters({1, 2, 3}, {0.1, 0, 0.2});
+    p.app.eng.par.FuseCode(3) = "A";
+    rlim_t fails = 0, succeeds = 256u << 20;
+    ASSERT_EQ(Reinitialize(p, kSpecies, fails), "old");
+    ASSERT_EQ(Reinitialize(p, kSpecies, succeeds), "new");
+    while (succeeds - fails > (64u << 10)) {
+        const rlim_t mid = (fails + succeeds) / 2;
+        const std::string got = Reinitialize(p, kSpecies, mid);
+        ASSERT_TRUE(got == "new" || got == "old") << got << " at " << mid;
+        (got == "new" ? succeeds : fails) = mid;
+    }
+    for (rlim_t less = 32u << 10; less < (3u << 20); less += 96u << 10) {
+        const std::string got = Reinitialize(p, kSpecies, succeeds - less);
+        EXPECT_TRUE(got == "new" || got == "old") << got << " at " << succeeds - less;
+    }
+}
+
+TEST(NotEnoughMemory, InitializationNeedsNoCopyOfTheModel) {
+    SKIP_UNDER_ADDRESS_SANITIZER();
+    BigModel p;   // some 50 MB of model data
+    EXPECT_EQ(Reinitialize(p, 10, 16u << 20), "new");
+}
+
+// The objective runs out of memory at its call failAt, before the first
+// point or during the run: the values, steps and fuse codes come back as the
+// editor left them, and the main menu after one message.
+TEST(NotEnoughMemory, AProfileOrPosteriorPutsBackWhatItChanged) {
+    SKIP_UNDER_ADDRESS_SANITIZER();
+    for (const bool bayes : {false, true})
+        for (const long failAt : {1L, 4L}) {
+            tivelor::testing::StartedProgram p;
+            p.SetParameters({0.3, 1.2}, {0.05, bayes ? 0.05 : 0});   // a posterior integrates parameter 2
+            p.app.eng.par.FuseCode(1) = "A";
+            std::vector<char> held;
+            long calls = 0;
+            p.app.eng.Objective = [&](platform::Vec<double>& P, long) {
+                if (++calls == failAt) held.assign(std::size_t{1} << 30, 1);
+                return 100 + P(1) * P(1) + P(2) * P(2);
+            };
+            tivelor::ParameterSet before = p.app.eng.par;
+            before.ParValue(2) = 1.1;                   // the user's edit stays
+            before.FuseCode(1) = "~~";                  // as the editor leaves a lone code
+            const std::string title = bayes ? "Bayesian parameter estimate evaluation" : "ML parameter estimate evaluation";
+            const std::string died = RunWithAddressSpaceLimit(kMargin, [&] {
+                p.b.Click("frmMenu.cmdParEstimate");
+                p.b.AnswerMsgBox(title, vbOK);
+                p.b.AnswerMsgBox(title, vbYes);
+                p.b.AnswerInput("Enter constant", "0.5");
+                for (const char* answer : {"1", "5"}) p.b.AnswerInput(title, answer);
+                if (bayes) p.b.AnswerInput(title, "3");      // grid points
+                else p.b.AnswerMsgBox(title, vbNo);          // Marquardt
+                plottest::WhileOpen(p.b, "frmAlgo", [&] { p.app.eng.par.ParValue(2) = 1.1; }, "cmdFinish");
+                p.b.AnswerMsgBox("Just so you know", vbOK);
+                p.b.AnswerMsgBox("Not enough memory", vbOK);
+                p.b.Click(bayes ? "frmParEvals.cmdBP" : "frmParEvals.cmdML");
+                const tivelor::ParameterSet& now = p.app.eng.par;
+                EXPECT_TRUE(now.ParValue == before.ParValue && now.StepSize == before.StepSize &&
+                            now.FuseCode == before.FuseCode);
+                EXPECT_EQ(p.b.msgBoxes[p.b.msgBoxes.size() - 2].title, "Just so you know");
+                EXPECT_EQ(p.b.PendingSteps(), 0u);
+                EXPECT_TRUE(p.app.form<tivelor::frmMenu>().Visible() && !p.app.task.InCharge());
+            });
+            EXPECT_EQ(died, "") << (bayes ? "posterior" : "profile") << " out of memory at call " << failAt;
+        }
 }
 
 }  // namespace
