@@ -120,6 +120,7 @@ TEST(PriorsFile, ARefusedFileNamesItsLineAndChangesNothing) {
     const std::pair<std::string, std::string> cases[] = {
         {"x\r\n", "line 1 does not hold the number of parameters"},
         {"2\r\n" + good, "line 3 is missing: the file ends early"},
+        {"2\r\n" + std::string(platform::FileTable::kMaxLine + 1, ' ') + "\r\n" + good, "line 2 is too long to be read."},
         {"2\r\n" + good + "  2   Q 1.000E+000 5.000E-001     Unused     Unused\r\n", "line 3 has no known prior letter"},
         {"2\r\n" + good + "  2   N 1.0z0E+000 5.000E-001     Unused     Unused\r\n", "line 3 holds a first mean"},
         {"2\r\n" + good + "  2   N 1.000E+000 0.000E+000     Unused     Unused\r\n", "line 3 has a normal prior whose SD"},
@@ -145,6 +146,13 @@ TEST(PriorsFile, ARefusedFileNamesItsLineAndChangesNothing) {
         EXPECT_FALSE(t.app.IsLoaded<tivelor::frmSetPriors>());
         EXPECT_TRUE(t.app.form<tivelor::frmMenu>().Visible());   // back where the user started
     }
+}
+
+TEST(PriorsFile, AByteOrderMarkAtTheStartIsSkipped) {
+    Program t(1);
+    Open(t, Write("marked.pri", "\xEF\xBB\xBF" "1\r\n  1   N 1.000E+000 5.000E-001     Unused     Unused\r\n"));
+    EXPECT_EQ(t.b.msgBoxes.back().text.find("Bayesian Priors file "), 0u) << t.b.msgBoxes.back().text;
+    EXPECT_EQ(t.Entry(1), "N 1 0.5 Unused Unused");
 }
 
 TEST(PriorsFile, SavingProposesADateTimeNameAndAFailedWriteSaysSo) {

@@ -1,6 +1,7 @@
 // The covariance-file link: hand-made files in the saved layout, checked
 // against the parameters, read from the chosen grid, and their link groups.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "UncertaintyTestSupport.h"
 #include "uncertainty/CovarianceLink.h"
@@ -148,6 +149,37 @@ TEST(CovarianceLink, DamagedFilesAreRefusedAndClosed) {
     Link h;
     h.ReadText(replace("1.0600000E+00", "-1.000000E+00"), "2");
     EXPECT_NEAR(h.L().VarUA(3), 2.06 * 2.06, 1E-12);
+}
+
+// An empty file, one with a line too long, and a folder or a pipe in the
+// file's place are each told as what they are, not as a disagreement.
+TEST(CovarianceLink, AFileThatCannotBeReadSaysWhy) {
+    const std::string full = Link().Full().Text(), path = Link().Write(CovFile{});
+    const std::string tooLong = std::string(platform::FileTable::kMaxLine + 1, '1') + "\r\n";
+    const std::size_t correlations = full.find("Par#,Par#");
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "The covariance file is empty:\r\n\r\n" + path},
+        {full.substr(0, full.find(" 002) ")) + tooLong, "The covariance file has a line too long to be read:\r\n\r\n" + path},
+        {full.substr(0, correlations) + tooLong, "The covariance file has a line too long to be read:\r\n\r\n" + path},
+    };
+    for (const auto& [text, message] : cases) {
+        Link t;
+        t.ReadText(text, "1", "Covariance file not read");
+        EXPECT_EQ(t.LastMsg().text, message);
+    }
+    const std::string folder = path + ".d", fifo = path + ".fifo";
+    std::filesystem::create_directories(folder);
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& p : {folder, fifo}) {
+        Link t;
+        t.Choose(p);
+        t.b.AnswerMsgBox("Covariance file not read", platform::vbOK);
+        ReadCovarianceFile(t.app, t.P, t.Step, t.Fuse);
+        EXPECT_EQ(t.LastMsg().text, "The covariance file could not be opened:\r\n\r\n" + p + "\r\n\r\nNot a regular file.");
+        EXPECT_FALSE(t.L().CovFileOK);
+    }
+    std::filesystem::remove(fifo);
 }
 
 TEST(CovarianceLink, LinkGroups) {
