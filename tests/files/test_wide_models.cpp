@@ -11,6 +11,7 @@
 #include "engine/ProgressText.h"
 #include "evaluation/BayesianEvaluation.h"
 #include "evaluation/Covariance.h"
+#include "model/Reexpress.h"
 #include "priors/PriorsFile.h"
 #include "ranking/frmRank.h"
 #include "tests/support/StartedProgram.h"
@@ -116,6 +117,9 @@ TEST_F(Wide, AlgorithmPriorsLogAndGridFilesHoldEveryParameterWhole) {
     EXPECT_EQ(ParameterItem(999, Value(999)), "    999) -1.2345779E-01");
     EXPECT_EQ(ParameterItem(1000, Value(1000)), "   1000)  6.0000000E-01");
     EXPECT_EQ(ParameterItem(32766, Value(32766)), "  32766) -1.2348956E-01");
+
+    // The names the model gives its parameters, which every file carries.
+    EXPECT_EQ(LnUAParName(16383), "Ln[# of unsampled individuals of species # 16383 in the defined habitat]");
 
     // Grid file: both parameter numbers whole in its heading.
     platform::Vec<double> x(1), y(1);
