@@ -65,8 +65,8 @@ TEST(WideModels, EveryFileReadsBackWholeAt32766Parameters) {
     Wide t(32766, {1, 999, 1000, 10000, 16383, 16384, 17382, 17383, 26383, 32766});
     App& app = t.app;
     ParameterSet& par = app.eng.par;
-    // Algorithm file.
-    const std::string alg = Save("wide.alg", AlgorithmFileText(app.eng, "  Value, step then link for: "));
+    // Algorithm file, behind a byte-order mark.
+    const std::string alg = Save("wide.alg", "\xEF\xBB\xBF" + AlgorithmFileText(app.eng, "  Value, step then link for: "));
     for (int i = 1; i <= 32766; ++i) par.ParValue(i) = 0;
     ASSERT_TRUE(app.ui.files.Open(201, alg, platform::FileMode::Input) && ReadAlgorithmFile(app));
     for (int i : {999, 1000, 10000, 32766}) EXPECT_NEAR(par.ParValue(i), Value(i), 1E-8) << i;
@@ -74,11 +74,10 @@ TEST(WideModels, EveryFileReadsBackWholeAt32766Parameters) {
     for (int i : t.free) app.priors.PriorType(i) = "N", app.priors.PriorMean(i) = i % 997 + 1, app.priors.PriorSD(i) = 1;
     const std::string pri = PriorsFileText(app.priors, 32766);
     EXPECT_NE(pri.find("\r\n32766 N 8.630E+002"), std::string::npos);
-    PriorTable read = app.priors;
     int count = 0, line = 0;
     SetDefaultPriors(app);
-    EXPECT_EQ(ParsePriorsFile(pri, 32766, read, count, line), "");
-    for (int i : t.free) EXPECT_EQ(read.PriorType(i) + platform::CStr(read.PriorMean(i)), "N" + std::to_string(i % 997 + 1));
+    EXPECT_EQ(ParsePriorsFile(pri, 32766, app.priors, count, line), "");
+    EXPECT_EQ(app.priors.PriorType(32766) + platform::CStr(app.priors.PriorMean(32766)), "N863");
     // Log lines, parameter names and the grid file.
     EXPECT_EQ(ParameterItem(1000, Value(1000)) + ParameterItem(32766, 0), "   1000)  6.0000000E-01  32766)  0.0000000E+00");
     EXPECT_EQ(LnUAParName(16383), "Ln[# of unsampled individuals of species # 16383 in the defined habitat]");
@@ -107,9 +106,6 @@ TEST(WideModels, EveryFileReadsBackWholeAt32766Parameters) {
     m.ParValue.assign(par.ParValue.begin(), par.ParValue.end());
     m.StepSize.assign(par.StepSize.begin(), par.StepSize.end());
     m.FuseCode.assign(par.FuseCode.begin(), par.FuseCode.end());
-    std::string name = cov;
-    w.CheckCovFileParameters(name, m);
-    EXPECT_EQ(name, cov);
     w.cmdAverage.Enabled = true;
     t.b.Click("frmRank.cmdAverage");
     EXPECT_NE(w.RanksFileText().find("\r\n      32766      -1.2349E-01      1.1000E+00      2.1000E+00      3.1000E+00\r\n"),

@@ -102,14 +102,6 @@ TEST_F(Files, LineInputAndInputReadCrLfLfOrNoLastEnd) {
     EXPECT_FALSE(files.Input(2, s));
 }
 
-TEST_F(Files, AByteOrderMarkAtTheStartIsSkippedOnce) {
-    std::string line, whole;
-    ASSERT_TRUE(WriteWholeFileSafely(Path("bom.txt"), "\xEF\xBB\xBF\xEF\xBB\xBF" "a"));
-    ASSERT_TRUE(files.Open(1, Path("bom.txt"), FileMode::Input) && files.LineInput(1, line));
-    ASSERT_TRUE(ReadWholeFile(Path("bom.txt"), whole));
-    EXPECT_EQ(line + whole, "\xEF\xBB\xBF" "a" "\xEF\xBB\xBF" "a");
-}
-
 TEST_F(Files, FailuresAreReportedNeverThrown) {
     const std::string missing = Path("missing.txt");
     EXPECT_FALSE(files.Open(1, missing, FileMode::Input));

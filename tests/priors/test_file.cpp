@@ -148,13 +148,6 @@ TEST(PriorsFile, ARefusedFileNamesItsLineAndChangesNothing) {
     }
 }
 
-TEST(PriorsFile, AByteOrderMarkAtTheStartIsSkipped) {
-    Program t(1);
-    Open(t, Write("marked.pri", "\xEF\xBB\xBF" "1\r\n  1   N 1.000E+000 5.000E-001     Unused     Unused\r\n"));
-    EXPECT_EQ(t.b.msgBoxes.back().text.find("Bayesian Priors file "), 0u) << t.b.msgBoxes.back().text;
-    EXPECT_EQ(t.Entry(1), "N 1 0.5 Unused Unused");
-}
-
 TEST(PriorsFile, SavingProposesADateTimeNameAndAFailedWriteSaysSo) {
     Program t(2);
     tivelor::frmSetPriors& e = t.Editor();
