@@ -56,7 +56,7 @@ bool IsCapital(char c) { return c >= 'A' && c <= 'Z'; }
 
 std::string Line(const std::string& text) { return text + "\r\n"; }
 
-enum class ReadFailure { None, CountDiffers, TooMany, TooFew, BadlyFormatted };
+enum class ReadFailure { None, CountDiffers, TooMany, TooFew, BadlyFormatted, LineTooLong, Unreadable };
 
 }  // namespace
 
@@ -177,9 +177,15 @@ bool ReadAlgorithmFile(App& app) {
         return true;
     };
 
-    if (!read()) {
+    const bool stopped = !read();
+    const std::string why = files.ReadError(kAlgFile);
+    if (stopped) {
         if (C > E)
             failure = ReadFailure::TooMany;
+        else if (!why.empty())
+            failure = ReadFailure::Unreadable;
+        else if (files.LineTooLong(kAlgFile))
+            failure = ReadFailure::LineTooLong;
         else if (missing)
             failure = ReadFailure::TooFew;
         else
@@ -208,6 +214,12 @@ bool ReadAlgorithmFile(App& app) {
             break;
         case ReadFailure::TooFew:
             text = "Algorithm file seems to have too few lines of information - better check it!";
+            break;
+        case ReadFailure::LineTooLong:
+            text = "Algorithm file has a line too long to be read - better check it!";
+            break;
+        case ReadFailure::Unreadable:
+            text = "Algorithm file  " + eng.AlgFileName + "  could not be read: " + why + ".";
             break;
         default:
             text = "Algorithm file seems to have inappropriate, badly formatted, or missing, "

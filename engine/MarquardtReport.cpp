@@ -47,12 +47,17 @@ std::string DerivativeBlock(App& app, bool yield) {
     const long n = e.free.NFree;
     const auto& fi = e.free.FreeIndex;
     for (long a = 1; a <= n; ++a) {
-        out += kind + " 1st derivative wrt Parameter      " + platform::Format(fi(a), "000)") +
-               RSetPad(platform::Format(m.PrevGrad(a), "0.00000E+00"), 13) + vbCrLf;
+        out += kind + " 1st derivative wrt Parameter      ";
+        ColumnLine(out)
+            .Field(platform::Format(fi(a), "000)"), 4)
+            .Field(platform::Format(m.PrevGrad(a), "0.00000E+00"), 13);
+        out += vbCrLf;
         for (long b = a; b <= n; ++b) {
-            out += kind + " 2nd derivative wrt Parameters " + platform::Format(fi(a), "000") + "," +
-                   platform::Format(fi(b), "000)") + RSetPad(platform::Format(m.PrevHess(a, b), "0.00000E+00"), 13) +
-                   vbCrLf;
+            out += kind + " 2nd derivative wrt Parameters ";
+            ColumnLine(out)
+                .Field(platform::Format(fi(a), "000") + "," + platform::Format(fi(b), "000)"), 8)
+                .Field(platform::Format(m.PrevHess(a, b), "0.00000E+00"), 13);
+            out += vbCrLf;
             if (yield) app.ui.DoEvents();
         }
     }

@@ -1,5 +1,7 @@
 #include "engine/Parameters.h"
 
+#include <algorithm>
+
 #include "engine/ProgressText.h"
 #include "platform/runtime.h"
 #include "state/App.h"
@@ -125,5 +127,33 @@ std::string RSetPad(std::string_view value, double width) {
 }
 
 std::string RSetPad(double value, double width) { return RSetPad(platform::CStr(value), width); }
+
+ColumnLine& ColumnLine::Field(std::string_view text, std::size_t width) {
+    const std::size_t taken = std::min(owed_, width);
+    const std::size_t room = width - taken;
+    owed_ -= taken;
+    const bool touches = line_.size() > start_ && line_.back() != ' ' && !text.empty() && text.front() != ' ';
+    if (text.size() < room || (text.size() == room && !touches)) {
+        line_.append(room - text.size(), ' ');
+        line_.append(text);
+        return *this;
+    }
+    const std::size_t used = text.size() + (touches ? 1 : 0);
+    if (touches) line_ += ' ';
+    line_.append(text);
+    owed_ += used - room;
+    return *this;
+}
+
+std::string ColumnField(const std::string& line, std::size_t first, std::size_t last) {
+    auto blank = [&](std::size_t col) { return col > line.size() || line[col - 1] == ' '; };
+    std::size_t from = first;
+    if (first > 1 && !blank(first - 1))
+        while (from <= last && !blank(from)) ++from;
+    std::size_t to = last;
+    while (!blank(to + 1)) ++to;
+    if (from > to || from > line.size()) return "";
+    return line.substr(from - 1, std::min(to, line.size()) - from + 1);
+}
 
 }  // namespace tivelor

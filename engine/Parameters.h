@@ -39,4 +39,32 @@ inline std::string RSetPad(const std::string& value, double width) { return RSet
 inline std::string RSetPad(int value, double width) { return RSetPad(static_cast<double>(value), width); }
 inline std::string RSetPad(long value, double width) { return RSetPad(static_cast<double>(value), width); }
 
+// A fixed-column line whose numbers are never cut. Each text is
+// right-justified in its field as RSetPad does; a text too wide for its field
+// is kept whole and takes its extra columns from the blank padding of the
+// fields after it, with one blank left between two texts, so the later
+// columns stay where they are. A line whose texts all fit is RSetPad's.
+class ColumnLine {
+public:
+    ColumnLine() : line_(own_) {}
+    // Appends the line to out.
+    explicit ColumnLine(std::string& out) : line_(out), start_(out.size()) {}
+    ColumnLine(const ColumnLine&) = delete;
+    ColumnLine& operator=(const ColumnLine&) = delete;
+
+    ColumnLine& Field(std::string_view text, std::size_t width);
+    std::string Text() const { return line_.substr(start_); }
+
+private:
+    std::string own_;
+    std::string& line_;
+    std::size_t start_ = 0;
+    std::size_t owed_ = 0;   // columns taken from the fields still to come
+};
+
+// The text of the field in columns first to last (1-based) of a line written
+// by ColumnLine: digits carried in from the field before are left out, and a
+// text that runs on past last is taken whole.
+std::string ColumnField(const std::string& line, std::size_t first, std::size_t last);
+
 }  // namespace tivelor

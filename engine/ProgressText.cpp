@@ -43,10 +43,12 @@ std::string ParameterItem(int parNumber, double value) {
         item[4] = static_cast<char>('0' + parNumber / 100);
         item[5] = static_cast<char>('0' + parNumber / 10 % 10);
         item[6] = static_cast<char>('0' + parNumber % 10);
-    } else {
-        item = platform::Format(static_cast<double>(parNumber), "    000) ");
+        return item + RSetPad(FormatE7(value), 14);
     }
-    return item + RSetPad(FormatE7(value), 14);
+    return ColumnLine()
+        .Field(platform::Format(static_cast<double>(parNumber), "000) "), 9)
+        .Field(FormatE7(value), 14)
+        .Text();
 }
 
 std::string ScreenParameterTail(App& app, int parNumber) {

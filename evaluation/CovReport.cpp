@@ -86,11 +86,12 @@ void CovarianceReport(App& app) {
                (method == "N" ? "numerically" : "analytically") + " calculated covariances:" + vbCrLf + vbCrLf;
     }
     for (int i = 1; i <= N; ++i) {
-        out += platform::Format(i, " 000) ");
-        Pad(out, FormatE7(ev.CovCentre(i)), 14);
-        Pad(out, FormatE7(ev.CovStep(i)), 16);
-        out += ' ';
-        Pad(out, platform::Format(std::string_view(par.FuseCode(i)), "  "), 3);
+        ColumnLine(out)
+            .Field(platform::Format(i, "000) "), 6)
+            .Field(FormatE7(ev.CovCentre(i)), 14)
+            .Field(FormatE7(ev.CovStep(i)), 16)
+            .Field("", 1)
+            .Field(platform::Format(std::string_view(par.FuseCode(i)), "  "), 3);
         out += "  " + par.ParName(i) + vbCrLf;
     }
     out += vbCrLf;
@@ -145,8 +146,9 @@ void CovarianceReport(App& app) {
     // Standard errors.
     out += std::string("Par#                               Standard errors of the estimates") + vbCrLf;
     for (long k = 1; k <= F; ++k) {
-        Pad(out, platform::CStr(ev.CovIndex(k)), 3);
-        for (int g = 1; g <= 3; ++g) Pad(out, FormatE7(eng.CovStore(0, k, g)), g == 1 ? 35 : 18);
+        ColumnLine line(out);
+        line.Field(platform::CStr(ev.CovIndex(k)), 3);
+        for (int g = 1; g <= 3; ++g) line.Field(FormatE7(eng.CovStore(0, k, g)), g == 1 ? 35 : 18);
         out += vbCrLf;
         yield();
     }
@@ -155,8 +157,8 @@ void CovarianceReport(App& app) {
     // Probabilities that the estimates do not differ from 0, then from 1.
     out += std::string("Par#               Probabilities that the estimates do not differ from 0, then 1") + vbCrLf;
     for (long k = 1; k <= F; ++k) {
-        Pad(out, platform::CStr(ev.CovIndex(k)), 3);
-        out.append(17, ' ');
+        ColumnLine line(out);
+        line.Field(platform::CStr(ev.CovIndex(k)), 3).Field("", 17);
         const double centre = ev.CovCentre(ev.CovIndex(k));
         for (int g = 1; g <= 3; ++g) {
             const double se = eng.CovStore(0, k, g);
@@ -167,8 +169,7 @@ void CovarianceReport(App& app) {
                 ev.GridLCV(g) = p0 = numerics::TProbability(std::fabs(centre / se));
                 ev.GridP1(g) = p1 = numerics::TProbability(std::fabs((centre - 1) / se));
             }
-            Pad(out, FormatP3(p0, available), 10);
-            Pad(out, FormatP3(p1, available), 8);
+            line.Field(FormatP3(p0, available), 10).Field(FormatP3(p1, available), 8);
         }
         out += vbCrLf;
         yield();
@@ -182,12 +183,12 @@ void CovarianceReport(App& app) {
         out += std::string("Par#,Par#                                   Correlations") + vbCrLf;
         for (long a = 1; a < F; ++a)
             for (long b = a + 1; b <= F; ++b) {
-                Pad(out, platform::CStr(ev.CovIndex(a)), 3);
-                Pad(out, platform::CStr(ev.CovIndex(b)), 5);
+                ColumnLine line(out);
+                line.Field(platform::CStr(ev.CovIndex(a)), 3).Field(platform::CStr(ev.CovIndex(b)), 5);
                 for (int g = 1; g <= 3; ++g) {
                     const double s = eng.CovStore(0, a, g) * eng.CovStore(0, b, g);
                     const double c = s == 0 ? -1 : eng.CovStore(a, b, g) / s;
-                    Pad(out, FormatP2(std::isfinite(c) ? c : -1), g == 1 ? 30 : 18);
+                    line.Field(FormatP2(std::isfinite(c) ? c : -1), g == 1 ? 30 : 18);
                 }
                 out += vbCrLf;
                 yield();
@@ -196,9 +197,9 @@ void CovarianceReport(App& app) {
         out += std::string("Par#,Par#                                   Covariances") + vbCrLf;
         for (long a = 1; a <= F; ++a)
             for (long b = a; b <= F; ++b) {
-                Pad(out, platform::CStr(ev.CovIndex(a)), 3);
-                Pad(out, platform::CStr(ev.CovIndex(b)), 5);
-                for (int g = 1; g <= 3; ++g) Pad(out, FormatE7(eng.CovStore(a, b, g)), g == 1 ? 30 : 18);
+                ColumnLine line(out);
+                line.Field(platform::CStr(ev.CovIndex(a)), 3).Field(platform::CStr(ev.CovIndex(b)), 5);
+                for (int g = 1; g <= 3; ++g) line.Field(FormatE7(eng.CovStore(a, b, g)), g == 1 ? 30 : 18);
                 out += vbCrLf;
                 yield();
             }

@@ -13,7 +13,7 @@ namespace tivelor {
 
 namespace {
 
-std::string SpeciesNumber(int i) { return RSetPad(platform::Format(i, "##0"), 3); }
+std::string SpeciesNumber(int i) { return ColumnLine().Field(platform::Format(i, "##0"), 3).Text(); }
 
 }  // namespace
 

@@ -191,7 +191,11 @@ void WriteSectionsGH(App& app, Lines& w) {
     w.line();
 }
 
-std::string SpeciesField(int i) { return RSetPad(platform::Format(i, " ##0 "), 4); }
+// Past 999 the number is kept whole, with its blanks.
+std::string SpeciesField(int i) {
+    const std::string text = platform::Format(i, " ##0 ");
+    return i <= 999 ? RSetPad(text, 4) : text;
+}
 
 std::string ThetaAdvisory(const ModelState& md, const platform::Vec<double>& StepSize, int i,
                           double theta) {

@@ -1,7 +1,8 @@
 // Numbered sequential text files (#1, #201, ...).
 // Output lines end in CR LF and reach the file line by line; input accepts
-// CR LF or LF and is read line by line. Only regular files are read, and only
-// regular files or new ones are written; no open waits.
+// CR LF or LF and is read line by line, past a UTF-8 byte-order mark at the
+// start. Only regular files are read, and only regular files or new ones are
+// written; no open waits.
 // Every operation reports failure to its caller; nothing throws.
 #pragma once
 

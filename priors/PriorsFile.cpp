@@ -141,7 +141,9 @@ std::string PriorsFileText(const PriorTable& t, int numPars) {
     std::string out = platform::CStr(numPars) + "\r\n";
     for (int i = 1; i <= numPars; ++i) {
         const std::string& letter = t.PriorType(i);
-        out += RSetPad(platform::CStr(i), 3) + "   " + platform::UCase(letter) + ValueField(t.PriorMean(i)) +
+        // A number past 999 takes its extra columns from the blanks before the letter.
+        out += ColumnLine().Field(platform::CStr(i), 3).Field("", 3).Text() + platform::UCase(letter) +
+               ValueField(t.PriorMean(i)) +
                ValueField(t.PriorSD(i)) + VariantField(t.PriorMean2(i)) + VariantField(t.PriorSD2(i)) + "   " +
                PriorTypeName(PriorKind(platform::UCase(letter))) + "\r\n";
     }
@@ -196,12 +198,18 @@ PriorsRead ReadPriorsFile(App& app) {
     const int numPars = app.eng.par.NumPars;
     // The count and one line per parameter are all that is read.
     std::string text, line;
-    for (int k = 0; k <= numPars && app.ui.files.LineInput(kPriorsFile, line); ++k) text += line + "\r\n";
+    int k = 0;
+    for (; k <= numPars && app.ui.files.LineInput(kPriorsFile, line); ++k) text += line + "\r\n";
+    // A line that could not be read is told as such, not as the file's end.
+    std::string fault;
+    if (app.ui.files.LineTooLong(kPriorsFile)) fault = "is too long to be read";
+    else if (const std::string why = app.ui.files.ReadError(kPriorsFile); !why.empty())
+        fault = "could not be read: " + why;
     app.ui.files.Close(kPriorsFile);
 
-    int count = 0, faultLine = 0;
+    int count = 0, faultLine = k + 1;
     PriorTable read = app.priors;
-    std::string fault = ParsePriorsFile(text, numPars, read, count, faultLine);
+    if (fault.empty()) fault = ParsePriorsFile(text, numPars, read, count, faultLine);
     if (!fault.empty()) {
         app.ShowMsg("Bayesian priors file " + path + " cannot be used: line " + platform::CStr(faultLine) + " " +
                         fault + "." + "\r\n\r\n" + "The Bayesian priors have not been changed.",

@@ -40,22 +40,36 @@ bool NumberField(const std::string& field, double& value) {
 
 void frmRank::CheckCovFileName(std::string& CovFileName, int i, const std::string& folder) {
     platform::FileTable& files = app.ui.files;
-    const bool opened = !CovFileName.empty() && !IsCovPlaceholder(CovFileName) &&
-                        files.Open(kCovFile, InFolder(CovFileName, folder), platform::FileMode::Input);
+    const std::string path = InFolder(CovFileName, folder);
+    const bool named = !CovFileName.empty() && !IsCovPlaceholder(CovFileName);
+    const bool opened = named && files.Open(kCovFile, path, platform::FileMode::Input);
     files.Close(kCovFile);
     if (opened) return;
+    // Something that is there but cannot be read (a folder, a device, a pipe) is told.
+    std::error_code ec;
+    if (named && std::filesystem::exists(path, ec)) ShowCovFileProblem(CovOpenProblem(path, files.LastReason()));
     if (i == 1) CovFileName = kNoCovFound;
     if (i == 2) CovFileName = kNoSuchFile;
 }
 
 std::string frmRank::CovFilePath(const RankedModel& m) const { return InFolder(m.ModelCovFile, m.AlgFolder); }
 
-int frmRank::CovFileMismatch(const std::string& path, const RankedModel& m) {
+int frmRank::CovFileMismatch(const std::string& path, const RankedModel& m, std::string& problem) {
     platform::FileTable& files = app.ui.files;
-    if (!files.Open(kCovFile, path, platform::FileMode::Input)) return -1;
+    problem.clear();
+    if (!files.Open(kCovFile, path, platform::FileMode::Input)) {
+        problem = CovOpenProblem(path, files.LastReason());
+        return -1;
+    }
     const int n = m.NumKept();
     std::string line;
-    auto next = [&] { return !files.Eof(kCovFile) && files.LineInput(kCovFile, line); };
+    long linesRead = 0;
+    auto next = [&] {
+        const bool ok = !files.Eof(kCovFile) && files.LineInput(kCovFile, line);
+        linesRead += ok;
+        if (!ok) problem = CovReadProblem(files, kCovFile, path, linesRead == 0);
+        return ok;
+    };
     int mismatch = 0;
     for (int k = 0; k < 4 && !mismatch; ++k)
         if (!next()) mismatch = 1;
@@ -65,13 +79,19 @@ int frmRank::CovFileMismatch(const std::string& path, const RankedModel& m) {
         if (!next() || !CheckCovParameterLine(line, m.ParValue[k], m.StepSize[k], m.FuseCode[k], read)) mismatch = i;
     }
     files.Close(kCovFile);
-    return mismatch;
+    return problem.empty() ? mismatch : -1;
+}
+
+void frmRank::ShowCovFileProblem(const std::string& problem) {
+    app.ShowMsg(problem, platform::vbCritical + platform::vbInformation, "Covariance file not read");
 }
 
 void frmRank::CheckCovFileParameters(std::string& CovFileName, const RankedModel& m) {
     if (IsCovPlaceholder(CovFileName) || m.NumKept() == 0) return;
-    const int i = CovFileMismatch(InFolder(CovFileName, m.AlgFolder), m);
+    std::string problem;
+    const int i = CovFileMismatch(InFolder(CovFileName, m.AlgFolder), m, problem);
     if (i == 0) return;
+    if (!problem.empty()) ShowCovFileProblem(problem);
     if (i > 0)
         app.ShowMsg("Disagreement between the parameter value, step size or link code for parameter #" +
                         platform::CStr(i),
@@ -122,10 +142,12 @@ frmRank::CovFileRead frmRank::ReadCovarianceFile(const RankedModel& m, CovReadin
         if (!next()) return fail();
     for (int k = 0; k < m.ModelK; ++k) {
         double q = 0;
-        if (!next() || !NumberField(Mid(line, 1, 3), q) || q < 1 || q > n || q != std::floor(q)) return fail();
+        if (!next() || !NumberField(ColumnField(line, 1, 3), q) || q < 1 || q > n || q != std::floor(q))
+            return fail();
         for (int g = 1; g <= 3; ++g) {
             double se = 0;
-            if (!NumberField(Mid(line, 25 + 18 * (g - 1), 14), se)) return fail();
+            const std::size_t last = 38 + 18 * static_cast<std::size_t>(g - 1);
+            if (!NumberField(ColumnField(line, g == 1 ? 4 : last - 17, last), se)) return fail();
             // A negative standard error is one that was not computed.
             if (se < 0) out.missing[static_cast<std::size_t>(g)] = true;
             out.se[static_cast<std::size_t>(g)][static_cast<std::size_t>(q)] = se;

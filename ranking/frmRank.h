@@ -112,8 +112,10 @@ private:
     enum class CovFileRead { Read, Missing, Unusable };
     CovFileRead ReadCovarianceFile(const RankedModel& m, CovReading& out);
     // The first parameter whose line in the covariance file at path disagrees
-    // with model m's; 0 when every one agrees, -1 when the file cannot be opened.
-    int CovFileMismatch(const std::string& path, const RankedModel& m);
+    // with model m's; 0 when every one agrees, -1 when the file cannot be
+    // opened or read, with the message text in problem.
+    int CovFileMismatch(const std::string& path, const RankedModel& m, std::string& problem);
+    void ShowCovFileProblem(const std::string& problem);
 
     App& app;
 };

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/Parameters.h"
 #include "numerics/CovarianceMatch.h"
+#include "platform/files.h"
 #include "state/App.h"
 #include "platform/runtime.h"
 #include "windows/TextWindows.h"
@@ -15,10 +17,10 @@ namespace {
 constexpr int kCovFile = 1;
 constexpr const char* kNotFused = "~~";
 
-// A fixed field read by the leading-number rule (blank reads 0); false when
-// it holds something that is not a number.
-bool Field(const std::string& line, long start, long length, double& v) {
-    const std::string t = platform::Mid(line, start, length);
+// The field in columns first to last, read by the leading-number rule
+// (blank reads 0); false when it holds something that is not a number.
+bool Field(const std::string& line, std::size_t first, std::size_t last, double& v) {
+    const std::string t = ColumnField(line, first, last);
     v = 0;
     if (platform::Trim(t).empty()) return true;
     const std::optional<double> n = platform::NumericField(t);
@@ -27,9 +29,9 @@ bool Field(const std::string& line, long start, long length, double& v) {
 }
 
 // A parameter number field: a whole number from 1 to numPars.
-bool ParameterNumber(const std::string& line, long start, int numPars, int& n) {
+bool ParameterNumber(const std::string& line, std::size_t first, std::size_t last, int numPars, int& n) {
     double v = 0;
-    if (!Field(line, start, 3, v) || v != std::floor(v) || v < 1 || v > numPars) return false;
+    if (!Field(line, first, last, v) || v != std::floor(v) || v < 1 || v > numPars) return false;
     n = static_cast<int>(v);
     return true;
 }
@@ -39,7 +41,19 @@ bool ParameterNumber(const std::string& line, long start, int numPars, int& n) {
 bool ReadCovParameterLine(const std::string& line, CovParameterLine& read) {
     read = CovParameterLine{};
     read.code = platform::Trim(platform::Mid(line, 38, 3));
-    return Field(line, 7, 14, read.value) && Field(line, 23, 14, read.step);
+    return Field(line, 7, 20, read.value) && Field(line, 21, 36, read.step);
+}
+
+std::string CovOpenProblem(const std::string& path, const std::string& reason) {
+    return "The covariance file could not be opened:\r\n\r\n" + path + (reason.empty() ? "" : "\r\n\r\n" + reason + ".");
+}
+
+std::string CovReadProblem(platform::FileTable& files, int n, const std::string& path, bool nothingRead) {
+    if (files.LineTooLong(n)) return "The covariance file has a line too long to be read:\r\n\r\n" + path;
+    const std::string why = files.ReadError(n);
+    if (!why.empty()) return "The covariance file could not be read:\r\n\r\n" + path + "\r\n\r\n" + why + ".";
+    if (nothingRead) return "The covariance file is empty:\r\n\r\n" + path;
+    return "";
 }
 
 bool CheckCovParameterLine(const std::string& line, double value, double step, const std::string& code,
@@ -88,17 +102,30 @@ void ReadCovarianceFile(App& app, platform::Vec<double>& P, platform::Vec<double
     platform::FileTable& files = app.ui.files;
     if (!files.Open(kCovFile, c.CovFileName, platform::FileMode::Input)) {
         c.CovFileOK = platform::False;
-        app.ShowMsg("The covariance file could not be opened:\r\n\r\n" + c.CovFileName,
-                    platform::vbCritical + platform::vbInformation,
+        app.ShowMsg(CovOpenProblem(c.CovFileName, files.LastReason()), platform::vbCritical + platform::vbInformation,
                     "Covariance file not read");
         return;
     }
     std::string line;
-    auto next = [&] { return !files.Eof(kCovFile) && files.LineInput(kCovFile, line); };
+    long linesRead = 0;
+    auto next = [&] {
+        const bool ok = !files.Eof(kCovFile) && files.LineInput(kCovFile, line);
+        linesRead += ok;
+        return ok;
+    };
     auto refuse = [&](const std::string& text, const std::string& title) {
         c.CovFileOK = platform::False;
         files.Close(kCovFile);
         app.ShowMsg(text, platform::vbCritical + platform::vbInformation, title);
+    };
+    // A file that stops early for a reason of its own says so; one that just
+    // ends disagrees at parameter i.
+    auto stopped = [&](int i) {
+        const std::string why = CovReadProblem(files, kCovFile, c.CovFileName, linesRead == 0);
+        if (!why.empty()) return refuse(why, "Covariance file not read");
+        refuse("Disagreement between the parameter value, step size or link code for parameter #" +
+                   platform::CStr(i),
+               "Algorithm file and covariance file parameter mismatch");
     };
     auto mismatch = [&](int i) {
         refuse("Disagreement between the parameter value, step size or link code for parameter #" +
@@ -107,7 +134,7 @@ void ReadCovarianceFile(App& app, platform::Vec<double>& P, platform::Vec<double
     };
 
     for (int k = 1; k <= 4; ++k) {
-        if (!next()) return mismatch(1);
+        if (!next()) return stopped(1);
         if (k == 3) c.CovMethodLetter = platform::UCase(platform::Mid(line, 63, 1));
     }
 
@@ -115,7 +142,7 @@ void ReadCovarianceFile(App& app, platform::Vec<double>& P, platform::Vec<double
     c.CovFileOK = platform::True;
     std::vector<int> freeIndex;
     for (int i = 1; i <= NumPars; ++i) {
-        if (!next()) return mismatch(i);
+        if (!next()) return stopped(i);
         const double Pi = i <= P.UBound() ? P(i) : 0;
         const double Si = i <= StepSize.UBound() ? StepSize(i) : 0;
         const std::string Fi = i <= FuseCode.UBound() ? FuseCode(i) : "";
@@ -130,13 +157,17 @@ void ReadCovarianceFile(App& app, platform::Vec<double>& P, platform::Vec<double
     const int NFree = static_cast<int>(freeIndex.size());
 
     // Standard errors of the chosen grid.
-    const long gridColumn = 25 + 18 * (c.CovGrid - 1);
+    // Grid g's field ends at column 38 + 18 * (g - 1); the first one starts
+    // after the parameter number, or the pair of them.
+    const std::size_t gridLast = 38 + 18 * static_cast<std::size_t>(c.CovGrid - 1);
+    const std::size_t gridFirst = c.CovGrid == 1 ? 4 : gridLast - 17;
     for (int k = 0; k < 15; ++k)
-        if (!next()) return mismatch(NFree > 0 ? freeIndex[0] : NumPars);
+        if (!next()) return stopped(NFree > 0 ? freeIndex[0] : NumPars);
     for (int k = 0; k < NFree; ++k) {
         int j = 0;
         double e = 0;
-        if (!next() || !ParameterNumber(line, 1, NumPars, j) || !Field(line, gridColumn, 14, e))
+        if (!next()) return stopped(freeIndex[static_cast<std::size_t>(k)]);
+        if (!ParameterNumber(line, 1, 3, NumPars, j) || !Field(line, gridFirst, gridLast, e))
             return mismatch(freeIndex[static_cast<std::size_t>(k)]);
         if (e < 0)
             return refuse("Grid #" + platform::CStr(c.CovGrid) +
@@ -160,19 +191,22 @@ void ReadCovarianceFile(App& app, platform::Vec<double>& P, platform::Vec<double
     // its note where the correlation heading would be.
     bool correlations = true;
     for (int k = 0; k < NFree + 4 && correlations; ++k) {
-        if (!next()) correlations = false;
-        else if (k == NFree + 3 && platform::Left(line, 5) == "Note:") correlations = false;
+        if (!next()) {
+            if (!CovReadProblem(files, kCovFile, c.CovFileName, false).empty()) return stopped(0);
+            correlations = false;
+        } else if (k == NFree + 3 && platform::Left(line, 5) == "Note:") correlations = false;
     }
     for (int ka = 0; correlations && ka < NFree; ++ka) {
         for (int kb = ka + 1; kb < NFree; ++kb) {
             if (!next()) {
+                if (!CovReadProblem(files, kCovFile, c.CovFileName, false).empty()) return stopped(0);
                 correlations = false;
                 break;
             }
             int a = 0, b = 0;
             double r = 0;
-            if (!ParameterNumber(line, 1, NumPars, a) || !ParameterNumber(line, 6, NumPars, b) ||
-                !Field(line, gridColumn, 14, r))
+            if (!ParameterNumber(line, 1, 3, NumPars, a) || !ParameterNumber(line, 4, 8, NumPars, b) ||
+                !Field(line, c.CovGrid == 1 ? 9 : gridFirst, gridLast, r))
                 return mismatch(freeIndex[static_cast<std::size_t>(ka)]);
             if (r > 1) r = 1;
             if (r < -1) r = -1;

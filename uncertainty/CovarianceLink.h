@@ -7,6 +7,10 @@
 
 #include "platform/arrays.h"
 
+namespace platform {
+class FileTable;
+}
+
 namespace tivelor {
 
 class App;
@@ -30,6 +34,14 @@ bool ReadCovParameterLine(const std::string& line, CovParameterLine& read);
 // disagrees.
 bool CheckCovParameterLine(const std::string& line, double value, double step, const std::string& code,
                            CovParameterLine& read);
+
+// The message text of a covariance file that could not be opened, with the
+// system's reason.
+std::string CovOpenProblem(const std::string& path, const std::string& reason);
+// Why reading file n (path) stopped before its end, as the text of a
+// message: a line too long, a read error with the system's reason, or an
+// empty file when nothingRead; "" when the file merely ended.
+std::string CovReadProblem(platform::FileTable& files, int n, const std::string& path, bool nothingRead);
 
 // Asks for the covariance file (CovFileName, "" on cancel) and, unless
 // cancelled, for the grid (1 to 3) into Grid.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "engine/Parameters.h"
 #include "state/App.h"
 #include "platform/runtime.h"
 #include "uncertainty/CovarianceLink.h"
@@ -50,8 +51,10 @@ std::vector<std::string> Lines(const std::string& text) {
     return out;
 }
 
-double Number(const std::string& line, long start, long length) {
-    const std::string t = platform::Trim(platform::Mid(line, start, length));
+// A field as the reader takes it: a number carried into it from the field
+// before is left out, one that runs on past its end is taken whole.
+double Number(const std::string& line, std::size_t first, std::size_t last) {
+    const std::string t = platform::Trim(tivelor::ColumnField(line, first, last));
     return platform::IsNumeric(t) ? platform::Val(t) : 0;
 }
 
@@ -75,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 1; i <= numPars; ++i) {
         const std::size_t at = 3 + static_cast<std::size_t>(i);
         const std::string line = at < lines.size() ? lines[at] : std::string();
-        P(i) = Number(line, 7, 14);
-        Step(i) = Number(line, 23, 14);
+        P(i) = Number(line, 7, 20);
+        Step(i) = Number(line, 21, 36);
         Fuse(i) = platform::Trim(platform::Mid(line, 38, 3));
         if (Fuse(i).empty()) Fuse(i) = "~~";
     }

@@ -52,6 +52,17 @@ TEST(DataFile, ReadsCountFieldsAsNumbersNamesParametersAndSetsQuadratProbabiliti
     EXPECT_EQ(g.app.model.DataFileTitle, "ab");   // too short for an extension
 }
 
+// A spreadsheet's byte-order mark before the header does not shift its fields.
+TEST(DataFile, AByteOrderMarkAtTheStartIsSkipped) {
+    const std::string text = "Quad# ,SPA   ,SPB   ,\r\nQ1    ,     3,     1,\r\nQ2    ,     2,     1,\r\n";
+    ModelFixture plain, marked;
+    ASSERT_TRUE(plain.Setup(testing::WriteData("plain.dat", text), 2, 2, 2));
+    ASSERT_TRUE(marked.Setup(testing::WriteData("marked.dat", "\xEF\xBB\xBF" + text), 2, 2, 2));
+    for (int i = 1; i <= 2; ++i)
+        EXPECT_EQ(marked.app.model.SpName(i) + marked.app.model.QuadID(i) + std::to_string(marked.app.model.Count(-i, 1)),
+                  plain.app.model.SpName(i) + plain.app.model.QuadID(i) + std::to_string(plain.app.model.Count(-i, 1)));
+}
+
 TEST(DataFile, AdvisesFusingBeforeFixing) {
     ModelFixture f;
     // Sorted species 3 and 4 are singletons with equal statistics.

@@ -120,6 +120,7 @@ TEST(PriorsFile, ARefusedFileNamesItsLineAndChangesNothing) {
     const std::pair<std::string, std::string> cases[] = {
         {"x\r\n", "line 1 does not hold the number of parameters"},
         {"2\r\n" + good, "line 3 is missing: the file ends early"},
+        {"2\r\n" + std::string(platform::FileTable::kMaxLine + 1, ' ') + "\r\n" + good, "line 2 is too long to be read."},
         {"2\r\n" + good + "  2   Q 1.000E+000 5.000E-001     Unused     Unused\r\n", "line 3 has no known prior letter"},
         {"2\r\n" + good + "  2   N 1.0z0E+000 5.000E-001     Unused     Unused\r\n", "line 3 holds a first mean"},
         {"2\r\n" + good + "  2   N 1.000E+000 0.000E+000     Unused     Unused\r\n", "line 3 has a normal prior whose SD"},

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "RankTestSupport.h"
 #include "platform/runtime.h"
 #include "windows/frmMain.h"
@@ -252,6 +254,26 @@ TEST(RankFiles, ACovarianceFileOfAnotherParameterSetIsNotTaken) {
     enginetest::WriteFile(dir + "/b.cov", CovFileText(Averaging::Pars(10, 1, -2, 5)));
     f.s.backend.Click("frmRank.cmdAverage");
     EXPECT_TRUE(w.table.AveragingDone);
+}
+
+// A covariance file typed in the grid that cannot be read is told as such and not taken.
+TEST(RankFiles, ACovarianceFileThatCannotBeReadIsToldAndNotTaken) {
+    RankFixture f;
+    const std::string dir = enginetest::Temp("unreadable/");
+    std::filesystem::create_directories(dir + "folder.cov");
+    enginetest::WriteFile(dir + "empty.cov", "");
+    enginetest::WriteFile(dir + "long.cov", "x\r\n" + std::string(platform::FileTable::kMaxLine + 1, 'x'));
+    ::mkfifo((dir + "pipe.cov").c_str(), 0600);
+    f.Open();
+    for (const auto& [name, text] : {std::pair<std::string, std::string>{"folder.cov", "could not be opened"},
+                                     {"pipe.cov", "could not be opened"}, {"empty.cov", "is empty"},
+                                     {"long.cov", "has a line too long to be read"}}) {
+        f.s.backend.AnswerInput("Choose an associated covariance file", dir + name);
+        f.s.backend.AnswerMsgBox("Covariance file not read", vbOK);
+        f.s.backend.ClickCell("frmRank.grdRank", 1, 7, true);
+        EXPECT_EQ(f.s.backend.msgBoxes.back().text.find("The covariance file " + text + ":\r\n\r\n" + dir + name), 0u);
+        EXPECT_NE(f.Cell(1, 7), dir + name);
+    }
 }
 
 TEST(RankFiles, AlgorithmDataSavedFromTheWindowReadBackByteForByte) {
