@@ -32,6 +32,7 @@ std::string WithoutSaveNotes(const std::string& text) {
 frmCovData::frmCovData(App& a)
     : Form(a.ui, kName, "Covariance calculations", platform::FormKind::MdiChild, 14880, 7000), app(a) {
     cmdStop.OnClick = [this] { cmdStop_Click(); };
+    cmdStop.StopsRun = true;
 }
 
 void frmCovData::Form_Load() {

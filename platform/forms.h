@@ -91,6 +91,9 @@ public:
     Prop<std::int32_t> BackColor{this, PropId::Colour, -1};   // -1: the default
     Prop<std::int32_t> ForeColor{this, PropId::Colour, -1};
     int TabIndex = 0;
+    // Stops a run: while it is shown and enabled, the user can stop the run
+    // going on (Ui::StopControls).
+    bool StopsRun = false;
 
     // Event handlers, wired by the form's constructor.
     std::function<void()> OnClick, OnDblClick, OnChange, OnGotFocus, OnLostFocus;

@@ -158,6 +158,12 @@ public:
     // input (a run stopped meanwhile) calls this, checks, then asks.
     void ModalOpening() { backend.ModalOpening(); }
 
+    // The stop controls (Control::StopsRun) shown and enabled in shown
+    // windows: while there is one, a run that the user can stop is going on,
+    // and a box that follows a yield waits the gap (Backend::ModalOpening).
+    std::vector<Control*> StopControls() const;
+    bool RunCanBeStopped() const { return !StopControls().empty(); }
+
     // Sounds the system's beep.
     void Beep() { backend.Beep(); }
 

@@ -7,6 +7,7 @@ namespace tivelor {
 frmAbort::frmAbort(App& a)
     : Form(a.ui, kName, "Abort randomizations?", platform::FormKind::TopLevel, 3015, 975), app(a) {
     cmdAbort.OnClick = [this] { cmdAbort_Click(); };
+    cmdAbort.StopsRun = true;
 }
 
 void frmAbort::Form_Load() { ZOrder(1); }

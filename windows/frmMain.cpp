@@ -16,6 +16,7 @@ frmMain::frmMain(App& a)
     mnuWisdom.OnClick = [this] { mnuWisdom_Click(); };
     mnuInterruptBayes.OnClick = [this] { mnuInterruptBayes_Click(); };
     mnuInterruptML.OnClick = [this] { mnuInterruptML_Click(); };
+    mnuBayesianInt.StopsRun = mnuMLInt.StopsRun = true;
     mnuCascade.OnClick = [this] { Arrange(0); };
     mnuTileHorizontal.OnClick = [this] { Arrange(1); };
     mnuTileVertical.OnClick = [this] { Arrange(2); };

@@ -19,6 +19,7 @@ frmMarquardt::frmMarquardt(App& a)
     cmdIteration.ToolTipText = "Click to pause minimization after each iteration";
     cmdContinue.ToolTipText = "Click to continue minimizing without pausing after each iteration";
     cmdStop.OnClick = [this] { cmdStop_Click(); };
+    cmdStop.StopsRun = true;
     cmdIteration.OnClick = [this] { cmdIteration_Click(); };
     cmdContinue.OnClick = [this] { cmdContinue_Click(); };
 }

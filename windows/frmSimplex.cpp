@@ -23,6 +23,7 @@ frmSimplex::frmSimplex(App& a)
     rtbSimplexInitial.FontName = "Courier New";
     rtbSimplex.FontName = "Courier New";
     cmdStop.OnClick = [this] { cmdStop_Click(); };
+    cmdStop.StopsRun = true;
     rtbSimplex.OnMouseMove = [this](int b, int s, double x, double y) { rtbSimplex_MouseMove(b, s, x, y); };
     rtbSimplexInitial.OnMouseMove = [this](int b, int s, double x, double y) {
         rtbSimplexInitial_MouseMove(b, s, x, y);

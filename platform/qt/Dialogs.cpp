@@ -4,11 +4,16 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSpacerItem>
+#include <QTimer>
+#include <algorithm>
+#include <optional>
 
 #include "platform/qt/Convert.h"
 #include "platform/qt/FormView.h"
@@ -113,6 +118,74 @@ QStringList NameFilters(const std::string& filter) {
     return out;
 }
 
+void QtBackend::PlaceBox(QWidget& box, QWidget* parent) const {
+    QWidget* owner = parent ? parent->window() : nullptr;
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    // The box's frame as thick as its owner's, which is shown already.
+    QMargins frame;
+    if (owner) {
+        const QRect outer = owner->frameGeometry(), inner = owner->geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    }
+    if (box.isVisible()) {
+        frame = QMargins(box.geometry().left() - box.frameGeometry().left(),
+                         box.geometry().top() - box.frameGeometry().top(), 0, 0);
+        frame.setRight(box.frameGeometry().width() - box.width() - frame.left());
+        frame.setBottom(box.frameGeometry().height() - box.height() - frame.top());
+    }
+    QRect r(QPoint(), box.size().grownBy(frame));
+    r.moveCenter(owner ? owner->frameGeometry().center() : room.center());
+
+    std::vector<QRect> stops;
+    for (Control* c : ui_->StopControls()) {
+        QRect at;
+        if (c->kind == ControlKind::Menu) {
+            QAction* a = Action(static_cast<Menu&>(*c));
+            QMainWindow* f = Frame();
+            if (a && f && f->menuBar()->isVisible()) {
+                at = f->menuBar()->actionGeometry(a);
+                at.moveTopLeft(f->menuBar()->mapToGlobal(at.topLeft()));
+            }
+        } else if (QWidget* w = Widget(*c); w && w->isVisible()) {
+            at = QRect(w->mapToGlobal(QPoint()), w->size());
+        }
+        if (at.isValid()) stops.push_back(at.adjusted(-4, -4, 4, 4));
+    }
+    const auto clear = [&](const QRect& x) {
+        return std::none_of(stops.begin(), stops.end(), [&](const QRect& s) { return s.intersects(x); });
+    };
+    if (!clear(r)) {
+        // The nearest place beside a stop control that covers none.
+        const QPoint centre = r.center();
+        std::optional<QRect> best;
+        for (bool onScreen : {true, false}) {
+            for (const QRect& s : stops)
+                for (int side = 0; side < 4; ++side) {
+                    QRect c = r;
+                    if (side == 0) c.moveBottom(s.top() - 1);
+                    else if (side == 1) c.moveTop(s.bottom() + 1);
+                    else if (side == 2) c.moveRight(s.left() - 1);
+                    else c.moveLeft(s.right() + 1);
+                    if (!clear(c) || (onScreen && !room.contains(c))) continue;
+                    if (!best || (c.center() - centre).manhattanLength() < (best->center() - centre).manhattanLength())
+                        best = c;
+                }
+            if (best) break;
+        }
+        if (best) r = *best;
+    }
+    if (room.isValid() && room.contains(r) == false && clear(r)) {
+        // Onto the screen, where that keeps it clear.
+        QRect in = r;
+        in.moveLeft(std::clamp(r.left(), room.left(), std::max(room.left(), room.right() - r.width() + 1)));
+        in.moveTop(std::clamp(r.top(), room.top(), std::max(room.top(), room.bottom() - r.height() + 1)));
+        if (clear(in)) r = in;
+    }
+    box.move(r.topLeft());
+}
+
 QWidget* QtBackend::DialogParent() const {
     QWidget* w = QApplication::activeModalWidget();
     if (!w) w = QApplication::activeWindow();
@@ -154,6 +227,10 @@ int QtBackend::MsgBox(const std::string& prompt, int style, const std::string& t
     for (size_t i = 0; i < choices.size(); ++i)
         if (choices[i].answer == escapeAnswer) box.setEscapeButton(buttons[i]);
     KeepTitleWhole(box);
+    QWidget* parent = box.parentWidget();
+    box.adjustSize();
+    PlaceBox(box, parent);
+    QTimer::singleShot(0, &box, [this, &box, parent] { PlaceBox(box, parent); });   // at its shown size
     HandHeldKeysTo(&box);
     {
         Nested nested(*this, *ui_);
@@ -165,8 +242,8 @@ int QtBackend::MsgBox(const std::string& prompt, int style, const std::string& t
 }
 
 std::string QtBackend::InputBox(const std::string& prompt, const std::string& title,
-                                const std::string& defaultText, std::optional<int> xPos,
-                                std::optional<int> yPos) {
+                                const std::string& defaultText, std::optional<int> /*xPos*/,
+                                std::optional<int> /*yPos*/) {
     ModalOpening();
     QWidget* parent = DialogParent();
     QInputDialog dlg(parent);
@@ -176,17 +253,10 @@ std::string QtBackend::InputBox(const std::string& prompt, const std::string& ti
     dlg.setTextValue(ToQt(defaultText));
     dlg.sizeHint();   // makes the box's layout, which Qt builds on demand
     KeepTitleWhole(dlg);
-    if (xPos || yPos) {
-        // Twips from the screen's corner; a position not given stays centred
-        // over the window it belongs to.
-        dlg.adjustSize();
-        QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-        const QRect desk = screen ? screen->geometry() : QRect();
-        const QRect around = parent ? parent->window()->frameGeometry() : screen ? screen->availableGeometry() : QRect();
-        const int x = xPos ? desk.x() + Px(*xPos) : around.center().x() - dlg.width() / 2;
-        const int y = yPos ? desk.y() + Px(*yPos) : around.center().y() - dlg.height() / 2;
-        dlg.move(x, y);
-    }
+    // Where a message box opens: the caller's position is not taken.
+    dlg.adjustSize();
+    PlaceBox(dlg, parent);
+    QTimer::singleShot(0, &dlg, [this, &dlg, parent] { PlaceBox(dlg, parent); });
     HandHeldKeysTo(&dlg);
     int result;
     {

@@ -40,6 +40,59 @@ namespace platform::qt {
 
 namespace {
 
+// A status bar's panels side by side. Where the bar has room for every text,
+// each panel is as wide as its text and the room left is shared evenly;
+// where it has not, the texts that fit an even share show whole and the
+// others share what is left.
+class PanelRow : public QWidget {
+public:
+    explicit PanelRow(QWidget* parent) : QWidget(parent) {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+    std::vector<QLabel*> labels;
+
+    QSize sizeHint() const override { return {0, labels.empty() ? 0 : labels.front()->sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+    void Arrange() {
+        const int n = static_cast<int>(labels.size());
+        if (n == 0) return;
+        constexpr int kGap = 2;
+        std::vector<int> need(static_cast<size_t>(n)), width(static_cast<size_t>(n), -1);
+        for (size_t i = 0; i < need.size(); ++i) need[i] = labels[i]->sizeHint().width();
+        int left = std::max(0, this->width() - kGap * (n - 1)), open = n;
+        for (bool more = true; more && open > 0;) {
+            more = false;
+            const int share = left / open;
+            for (size_t i = 0; i < need.size(); ++i)
+                if (width[i] < 0 && need[i] <= share) {
+                    width[i] = need[i];
+                    left -= need[i];
+                    --open;
+                    more = true;
+                }
+        }
+        // The room left goes evenly to the panels still open, or to all.
+        const int among = open > 0 ? open : n;
+        int x = 0, k = 0;
+        for (size_t i = 0; i < need.size(); ++i) {
+            if (open > 0 && width[i] >= 0) {
+                labels[i]->setGeometry(x, 0, width[i], height());
+            } else {
+                const int extra = left / among + (++k == among ? left % among : 0);
+                labels[i]->setGeometry(x, 0, std::max(0, width[i]) + extra, height());
+            }
+            x += labels[i]->width() + kGap;
+        }
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        Arrange();
+    }
+};
+
 // Outer size of a window around its client area, in twips (Form's allowances).
 constexpr int kBorderWidth = 120;
 constexpr int kBorderHeight = 405;
@@ -930,19 +983,32 @@ void FormView::SyncColours(Control& c) {
 
 void FormView::SyncPanels(StatusBar& s) {
     auto* bar = static_cast<QStatusBar*>(WidgetOf(s));
+    if (!bar || s.PanelCount() == 0) return;
     auto& labels = panels_[&s];
+    PanelRow* row = labels.empty() ? nullptr : static_cast<PanelRow*>(labels.front()->parentWidget());
+    if (!row) {
+        row = new PanelRow(bar);
+        bar->addWidget(row, 1);
+    }
+    bool changed = false;
     while (static_cast<int>(labels.size()) < s.PanelCount()) {
-        auto* l = new QLabel(bar);
+        changed = true;
+        auto* l = new QLabel(row);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         l->setTextFormat(Qt::PlainText);
-        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        l->setMinimumWidth(8);
-        bar->addWidget(l, 1);
         labels.push_back(l);
+        row->labels.push_back(l);
     }
     for (int i = 0; i < s.PanelCount(); ++i) {
         QString t = ToQt(s.Panel(i + 1));
-        if (labels[i]->text() != t) labels[i]->setText(t);
+        if (labels[i]->text() != t) {
+            labels[i]->setText(t);
+            changed = true;
+        }
+    }
+    if (changed) {
+        row->updateGeometry();
+        row->Arrange();
     }
 }
 

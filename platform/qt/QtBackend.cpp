@@ -241,8 +241,10 @@ void QtBackend::WaitForUser() {
 
 void QtBackend::ModalOpening() {
     if (!ui_ || ui_->DoEventsCount() == yieldsAtModalClose_) return;   // no run since the last box
+    if (!ui_->RunCanBeStopped()) return;                                // no click to wait for
     const auto left = modalClosed_ + kModalGap - Clock::now();
     if (left <= Clock::duration::zero()) return;
+    ++gapsWaited_;
     struct Nested {
         Ui& ui;
         explicit Nested(Ui& u) : ui(u) { ui.EnterNested(); }

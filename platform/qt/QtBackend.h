@@ -95,9 +95,16 @@ public:
     // of that gap, the user's input handled meanwhile. Keys typed in the
     // gap are kept for the box (HandHeldKeysTo); when no box follows, they
     // go where they were typed at the next yield.
+    // The gap is waited only while the user can stop a run (Ui::RunCanBeStopped).
     static constexpr std::chrono::milliseconds kModalGap{400};
     void ModalOpening() override;
     void ModalClosed();
+    // How many boxes have waited the gap so far.
+    int GapsWaited() const { return gapsWaited_; }
+
+    // Puts a box about to open centred over the window it belongs to (or the
+    // screen), clear of the shown stop controls of the run it interrupts.
+    void PlaceBox(QWidget& box, QWidget* parent) const;
 
 private:
     friend class KeyHold;
@@ -124,6 +131,7 @@ private:
     std::vector<HeldKey> heldKeys_;
     bool holdingKeys_ = false;
     std::uint64_t frontCount_ = 0;           // windows shown or brought forward so far
+    int gapsWaited_ = 0;
 };
 
 // "Desc (*.a)|*.a|Desc2|*.b" as Qt name filters, descriptions kept.

@@ -1,7 +1,6 @@
 // Where windows and boxes open on the Qt back end: the abort window behind
-// the others, input boxes at the caller's position, message boxes, input
-// boxes, windows of their own and the file dialog's overwrite question as
-// wide as their titles, the cell editor over a scrolled grid's cell, and the
+// the others, message boxes, input boxes, windows of their own and the file
+// dialog's overwrite question as wide as their titles, the cell editor over a scrolled grid's cell, and the
 // main menu after a maximized child window.
 #include <gtest/gtest.h>
 
@@ -16,7 +15,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
-#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableWidget>
@@ -96,30 +94,6 @@ TEST(QtPlacement, TheAbortWindowOpensBehindAndStopsAtOneClick) {
     EXPECT_FALSE(app.IsLoaded<tivelor::frmAbort>());
 }
 
-// An input box opens with its corner at the position given in twips from the
-// screen's corner; without one it is centred as before.
-TEST(QtPlacement, AnInputBoxOpensWhereItsCallerPutsIt) {
-    qttest::Desktop d;
-    d.Start();
-    QPoint at, centred;
-    QScreen* screen = QGuiApplication::primaryScreen();
-    qttest::WhenModal<QInputDialog>([&](QInputDialog* dlg) {
-        at = dlg->frameGeometry().topLeft();
-        qttest::Grab(dlg, "placement_inputbox");
-        dlg->reject();
-    });
-    EXPECT_EQ(d.session.ui.InputBox("Enter the constant", "Enter constant", "", 5000, 2000), "");
-    EXPECT_EQ(at, screen->geometry().topLeft() + QPoint(Px(5000), Px(2000)));
-    qttest::WhenModal<QInputDialog>([&](QInputDialog* dlg) {
-        at = dlg->frameGeometry().topLeft();
-        centred = dlg->frameGeometry().center();
-        dlg->reject();
-    });
-    d.session.ui.InputBox("Choose the parameter number to be profiled.", "Profile", "1", 2000);
-    EXPECT_EQ(at.x(), screen->geometry().left() + Px(2000));
-    EXPECT_LE(std::abs(centred.y() - d.backend.Frame()->frameGeometry().center().y()), 2);
-}
-
 // A message box shows its whole title, however short its text.
 TEST(QtPlacement, AMessageBoxIsAsWideAsItsTitle) {
     qttest::Desktop d;
@@ -139,33 +113,22 @@ TEST(QtPlacement, AMessageBoxIsAsWideAsItsTitle) {
     }
 }
 
-// An input box shows its whole title, however short its prompt; one placed
-// by its caller keeps its corner there.
+// An input box shows its whole title, however short its prompt.
 TEST(QtPlacement, AnInputBoxIsAsWideAsItsTitle) {
     qttest::Desktop d;
     d.Start();
-    const struct {
-        const char* title;
-        std::optional<int> x, y;
-    } cases[] = {{"ML parameter estimate evaluation", {}, {}},
-                 {"Bayesian parameter estimate evaluation", {}, {}},
-                 {"Gaussian (i.e., Normal)", 3000, 2000}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.title);
+    for (const char* title : {"ML parameter estimate evaluation", "Bayesian parameter estimate evaluation",
+                              "Gaussian (i.e., Normal)"}) {
+        SCOPED_TRACE(title);
         int width = 0, need = 0;
-        QPoint at;
         qttest::WhenModal<QInputDialog>([&](QInputDialog* dlg) {
             need = TitleNeed(*dlg);
             width = dlg->width();
-            at = dlg->frameGeometry().topLeft();
             qttest::Grab(dlg, std::string("placement_inputbox_") + std::to_string(dlg->windowTitle().size()));
             dlg->reject();
         });
-        d.session.ui.InputBox("Choose a parameter #", c.title, "1", c.x, c.y);
+        d.session.ui.InputBox("Choose a parameter #", title, "1");
         EXPECT_GE(width, need);
-        if (c.x) {
-            EXPECT_EQ(at, QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(Px(*c.x), Px(*c.y)));
-        }
     }
 }
 
