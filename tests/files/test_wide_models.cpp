@@ -27,14 +27,12 @@ struct Wide : tivelor::testing::StartedProgram {
         for (int i = 1; i <= n; ++i) v.push_back(Value(i));
         for (int i : free) st[static_cast<std::size_t>(i - 1)] = 0.1;
         SetParameters(v, st);
-        app.model.NSpp = n / 2;
-        app.eng.RecipLnLConst = 2;
+        app.model.NSpp = n / 2, app.eng.RecipLnLConst = 2;
     }
     std::string CovFile() {
         EvalState& ev = app.eval;
         const long F = static_cast<long>(free.size());
-        ev.CovCentre = app.eng.par.ParValue;
-        ev.CovStep = app.eng.par.StepSize;
+        ev.CovCentre = app.eng.par.ParValue, ev.CovStep = app.eng.par.StepSize;
         ev.CovIndex.ReDim(static_cast<int>(ev.NEst = F));
         app.eng.CovStore.ReDim(F, F, 3);
         for (long a = 1; a <= F; ++a) ev.CovIndex(static_cast<int>(a)) = free[static_cast<std::size_t>(a - 1)];
@@ -75,8 +73,7 @@ TEST(WideModels, EveryFileReadsBackWholeAt32766Parameters) {
     const std::string pri = PriorsFileText(app.priors, 32766);
     EXPECT_NE(pri.find("\r\n32766 N 8.630E+002"), std::string::npos);
     int count = 0, line = 0;
-    SetDefaultPriors(app);
-    EXPECT_EQ(ParsePriorsFile(pri, 32766, app.priors, count, line), "");
+    EXPECT_EQ((SetDefaultPriors(app), ParsePriorsFile(pri, 32766, app.priors, count, line)), "");
     EXPECT_EQ(app.priors.PriorType(32766) + platform::CStr(app.priors.PriorMean(32766)), "N863");
     // Log lines, parameter names and the grid file.
     EXPECT_EQ(ParameterItem(1000, Value(1000)) + ParameterItem(32766, 0), "   1000)  6.0000000E-01  32766)  0.0000000E+00");
@@ -100,13 +97,9 @@ TEST(WideModels, EveryFileReadsBackWholeAt32766Parameters) {
     frmRank& w = app.form<frmRank>();
     w.table.Resize(w.table.NumModels = 1);
     RankedModel& m = w.table.At(2, 1);
-    m.ModelK = 10;
-    m.ModelCovFile = cov;
-    m.ModelAICWt = 1.0;
-    m.ParValue.assign(par.ParValue.begin(), par.ParValue.end());
-    m.StepSize.assign(par.StepSize.begin(), par.StepSize.end());
+    m.ModelK = 10, m.ModelCovFile = cov, m.ModelAICWt = 1.0, w.cmdAverage.Enabled = true;
+    m.ParValue.assign(par.ParValue.begin(), par.ParValue.end()), m.StepSize.assign(par.StepSize.begin(), par.StepSize.end());
     m.FuseCode.assign(par.FuseCode.begin(), par.FuseCode.end());
-    w.cmdAverage.Enabled = true;
     t.b.Click("frmRank.cmdAverage");
     EXPECT_NE(w.RanksFileText().find("\r\n      32766      -1.2349E-01      1.1000E+00      2.1000E+00      3.1000E+00\r\n"),
               std::string::npos);

@@ -1,18 +1,9 @@
-// What the user must see on the desktop is within reach: the work area
-// scrolls above the status bars, boxes open centred and clear of the button
-// that stops their run, status texts show whole where the bar has room, and
-// a box waits the gap only while a run can be stopped.
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QMainWindow>
-#include <QMdiArea>
-#include <QScrollBar>
-#include <QStatusBar>
 
 #include "QtTestSupport.h"
-#include "ranking/frmRank.h"
-#include "shell/frmMenu.h"
 #include "uncertainty/Randomizations.h"
 #include "uncertainty/frmAbort.h"
 #include "windows/frmMain.h"
@@ -29,21 +20,6 @@ std::shared_ptr<QRect> NextBox() {
 }
 
 }  // namespace
-
-TEST(QtReach, TheRankingWindowScrollsIntoViewAboveTheStatusBars) {
-    qttest::Desktop d;
-    d.Start();
-    d.backend.Frame()->resize(1000, 700);
-    NextBox();   // the algorithm is not saved yet
-    d.backend.Deliver([&] { d.app->form<tivelor::frmMenu>().cmdRank.Click(); });
-    qttest::Settle(100);
-    QScrollBar* bar = d.backend.MdiArea()->verticalScrollBar();
-    bar->setValue(bar->maximum());
-    qttest::Settle();
-    const QRect view = OnScreen(d.backend.MdiArea()->viewport());
-    EXPECT_TRUE(view.contains(OnScreen(d.backend.Widget(d.app->form<tivelor::frmRank>().cmdFinish))));
-    for (QStatusBar* s : d.backend.Frame()->findChildren<QStatusBar*>()) EXPECT_FALSE(OnScreen(s).intersects(view));
-}
 
 // Input boxes open centred over the main window as message boxes do, a
 // caller's position or not; the rejection box leaves the Abort button free.
@@ -100,10 +76,6 @@ TEST(QtReach, ABoxWaitsTheGapOnlyWhileARunCanBeStopped) {
     };
     d.backend.Deliver(twoBoxes);
     EXPECT_EQ(d.backend.GapsWaited(), 0);
-    d.backend.Deliver([&] {
-        tivelor::AbortWatch watch(app);
-        watch.Begin(true);
-        twoBoxes();
-    });
+    d.backend.Deliver([&] { tivelor::AbortWatch watch(app); watch.Begin(true), twoBoxes(); });
     EXPECT_EQ(d.backend.GapsWaited(), 1);
 }

@@ -171,12 +171,11 @@ TEST(NotEnoughMemory, AHandlerOutOfMemoryEndsItsTask) {
     EXPECT_EQ(p.b.PendingSteps(), 0u);
 }
 
-// Initializes nSpp species in a child under margin: the new model comes in
-// whole, or the old one stays whole after one message; the menu is back.
-// "new", "old", or why the child failed.
+// Initializes nSpp species in a child under margin: "new" when the new model
+// came in whole, "old" when the old one stayed whole after one message, or
+// why the child failed; the menu is back either way.
 std::string Reinitialize(tivelor::testing::StartedProgram& p, int nSpp, rlim_t margin) {
-    const std::string path = tivelor::testing::TempPath("memory_plain.dat");
-    const std::string outcome = tivelor::testing::TempPath("memory_outcome");
+    const std::string path = tivelor::testing::TempPath("memory_plain.dat"), outcome = path + ".outcome";
     std::ofstream(path, std::ios::binary) << DataText(nSpp, true);
     std::remove(outcome.c_str());
     const tivelor::ParameterSet old = p.app.eng.par;
@@ -253,9 +252,8 @@ TEST(NotEnoughMemory, AProfileOrPosteriorPutsBackWhatItChanged) {
                 if (++calls == failAt) held.assign(std::size_t{1} << 30, 1);
                 return 100 + P(1) * P(1) + P(2) * P(2);
             };
-            tivelor::ParameterSet before = p.app.eng.par;
-            before.ParValue(2) = 1.1;                   // the user's edit stays
-            before.FuseCode(1) = "~~";                  // as the editor leaves a lone code
+            tivelor::ParameterSet before = p.app.eng.par;   // with the user's edit, a lone code cleared
+            before.ParValue(2) = 1.1, before.FuseCode(1) = "~~";
             const std::string title = bayes ? "Bayesian parameter estimate evaluation" : "ML parameter estimate evaluation";
             const std::string died = RunWithAddressSpaceLimit(kMargin, [&] {
                 p.b.Click("frmMenu.cmdParEstimate");

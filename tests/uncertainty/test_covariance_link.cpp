@@ -1,7 +1,6 @@
 // The covariance-file link: hand-made files in the saved layout, checked
 // against the parameters, read from the chosen grid, and their link groups.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "UncertaintyTestSupport.h"
 #include "uncertainty/CovarianceLink.h"
@@ -151,28 +150,22 @@ TEST(CovarianceLink, DamagedFilesAreRefusedAndClosed) {
     EXPECT_NEAR(h.L().VarUA(3), 2.06 * 2.06, 1E-12);
 }
 
-// An empty file, a line too long, a folder or a pipe is told as what it is.
+// An empty file, a line too long or a folder is told as what it is.
 TEST(CovarianceLink, AFileThatCannotBeReadSaysWhy) {
     const std::string full = Link().Full().Text(), path = Link().Write(CovFile{}), at = ":\r\n\r\n" + path;
     const std::string tooLong = std::string(platform::FileTable::kMaxLine + 1, '1') + "\r\n";
     std::filesystem::create_directories(path + ".d");
-    ::mkfifo((path + ".p").c_str(), 0600);
     const std::pair<std::string, std::string> cases[] = {
         {"", "The covariance file is empty" + at},
         {full.substr(0, full.find(" 002) ")) + tooLong, "The covariance file has a line too long to be read" + at},
         {full.substr(0, full.find("Par#,Par#")) + tooLong, "The covariance file has a line too long to be read" + at},
         {".d", "The covariance file could not be opened" + at + ".d\r\n\r\nNot a regular file."},
-        {".p", "The covariance file could not be opened" + at + ".p\r\n\r\nNot a regular file."},
     };
     for (const auto& [text, message] : cases) {
         Link t;
-        if (text[0] != '.') {
-            t.ReadText(text, "1", "Covariance file not read");
-        } else {
-            t.Choose(path + text);
-            t.b.AnswerMsgBox("Covariance file not read", platform::vbOK);
-            ReadCovarianceFile(t.app, t.P, t.Step, t.Fuse);
-        }
+        if (text[0] != '.') t.ReadText(text, "1", "Covariance file not read");
+        else t.Choose(path + text), t.b.AnswerMsgBox("Covariance file not read", platform::vbOK),
+             ReadCovarianceFile(t.app, t.P, t.Step, t.Fuse);
         EXPECT_EQ(t.LastMsg().text, message);
     }
 }
