@@ -1,3 +1,4 @@
+// Boxes and status texts on the desktop stay within the user's reach.
 #include <gtest/gtest.h>
 
 #include <QLabel>
