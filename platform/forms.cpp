@@ -161,6 +161,28 @@ void UserDblClickCell(FlexGrid& g, int row, int col) {
     g.DblClick();
 }
 
+int UserKeyPress(Control& c, int keyAscii) {
+    if (!c.form.AcceptsInput()) return 0;
+    if (c.OnKeyPress) c.OnKeyPress(keyAscii);
+    if (keyAscii == 13 && c.kind == ControlKind::CommandButton) {
+        UserClick(c);
+        return 0;
+    }
+    const bool multiLine = c.kind == ControlKind::RichTextBox ||
+                           (c.kind == ControlKind::TextBox && static_cast<TextBox&>(c).MultiLine);
+    if ((keyAscii == 13 && !multiLine) || keyAscii == 27) {
+        for (Control* k : c.form.Controls()) {
+            if (k->kind != ControlKind::CommandButton || !k->Visible || !k->Enabled) continue;
+            auto& b = static_cast<CommandButton&>(*k);
+            if (keyAscii == 13 ? b.Default : b.Cancel) {
+                UserClick(b);
+                return 0;
+            }
+        }
+    }
+    return keyAscii;
+}
+
 bool UserClose(Form& form) { return form.AcceptsInput() && form.RequestClose(); }
 
 // ------------------------------------------------------------ ListControl

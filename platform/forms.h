@@ -511,6 +511,12 @@ void UserSetValue(Control& c, int value);
 // click: the cell under the mouse, then DblClick.
 void UserClickCell(FlexGrid& g, int row, int col);
 void UserDblClickCell(FlexGrid& g, int row, int col);
+// The user presses a key on the control that has the focus: KeyPress first
+// (which may change or drop it); then Enter on a command button clicks it,
+// and Enter (outside a multi-line text box) or Escape clicks the window's
+// default or cancel button. Returns the key left for the control to take
+// (typed into a text box); 0 when none is left.
+int UserKeyPress(Control& c, int keyAscii);
 // The user closes a window by its close box (Form::RequestClose). A window
 // that takes no input (AcceptsInput) stays: false, as when its unload
 // handlers cancel the close.

@@ -198,6 +198,30 @@ void HeadlessBackend::Execute(const Step& step) {
     }
 }
 
+namespace {
+
+// A key that reached a text box replaces its selection where the caret is
+// (8: Backspace; Enter a line break in a multi-line box, else nothing, as
+// Escape); a locked box, or one at its MaxLength, keeps its text.
+void TypeKey(TextBox& box, int k) {
+    if (k == 0 || k == 27 || (k == 13 && !box.MultiLine) || box.Locked) return;
+    std::string t = box.Text;
+    int start = box.SelStart, length = box.SelLength;
+    if (k == 8 && length == 0) {   // Backspace: the character before the caret
+        if (start == 0) return;
+        --start;
+        length = 1;
+    }
+    const std::string typed = k == 8 ? "" : k == 13 ? "\r\n" : std::string(1, static_cast<char>(k));
+    if (box.MaxLength > 0 && t.size() - length + typed.size() > static_cast<std::size_t>(box.MaxLength)) return;
+    t.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length), typed);
+    box.Text = t;   // raises Change
+    box.SelStart = start + static_cast<int>(typed.size());
+    box.SelLength = 0;
+}
+
+}  // namespace
+
 void HeadlessBackend::Perform(const Step& step) {
     if (ended_ && step.kind != Step::Call) throw ScriptError(Describe(step) + ", but the program has ended");
     auto act = [&](Control& c) {
@@ -242,25 +266,7 @@ void HeadlessBackend::Perform(const Step& step) {
             if (c.kind != ControlKind::TextBox) throw ScriptError(Describe(step) + ": not a text box");
             auto& box = static_cast<TextBox&>(c);
             ui_->Dispatch([&] {
-                for (char ch : step.text) {
-                    int k = static_cast<unsigned char>(ch);
-                    if (box.OnKeyPress) box.OnKeyPress(k);
-                    if (k == 0 || box.Locked) continue;
-                    std::string t = box.Text;
-                    int start = box.SelStart, length = box.SelLength;
-                    if (k == 8 && length == 0) {   // Backspace: the character before the caret
-                        if (start == 0) continue;
-                        --start;
-                        length = 1;
-                    }
-                    const std::string typed = k == 8 ? "" : std::string(1, static_cast<char>(k));
-                    if (box.MaxLength > 0 && t.size() - length + typed.size() > static_cast<std::size_t>(box.MaxLength))
-                        continue;
-                    t.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length), typed);
-                    box.Text = t;   // raises Change
-                    box.SelStart = start + static_cast<int>(typed.size());
-                    box.SelLength = 0;
-                }
+                for (char ch : step.text) TypeKey(box, UserKeyPress(box, static_cast<unsigned char>(ch)));
             });
             break;
         }
@@ -299,8 +305,8 @@ void HeadlessBackend::Perform(const Step& step) {
             Control& c = FindControl(step.target);
             act(c);
             ui_->Dispatch([&] {
-                int k = step.value;
-                if (c.OnKeyPress) c.OnKeyPress(k);
+                const int k = UserKeyPress(c, step.value);
+                if (c.kind == ControlKind::TextBox) TypeKey(static_cast<TextBox&>(c), k);
             });
             break;
         }

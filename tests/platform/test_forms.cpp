@@ -463,6 +463,40 @@ TEST(UserInput, TextBoxSelection) {
     EXPECT_EQ(changes, 7);
 }
 
+// Enter on a button clicks it; Enter (outside a multi-line box) or Escape
+// elsewhere clicks the window's default or cancel button; a key left over is
+// typed into a text box.
+TEST(UserInput, KeysReachTheButtonThenTheDefaultOrCancelButton) {
+    Session s;
+    frmTest& f = s.ui.forms.Get<frmTest>(s.ui);
+    int gos = 0;
+    f.onGo = [&] { ++gos; };
+    f.Show();
+    auto key = [&](const char* path, int code) {
+        Step k;
+        k.kind = Step::Key;
+        k.target = path;
+        k.value = code;
+        s.backend.Run(k);
+    };
+    key("frmTest.cmdGo", 13);
+    key("frmTest.cmdGo", 27);
+    key("frmTest.txtName", 13);
+    EXPECT_EQ(gos, 1);
+    f.cmdGo.Default = true;
+    key("frmTest.chkOpt", 13);
+    key("frmTest.txtName", 27);
+    f.txtName.MultiLine = true;
+    key("frmTest.txtName", 13);
+    EXPECT_EQ(gos, 2);
+    f.cmdGo.Cancel = true;
+    key("frmTest.grd", 27);
+    key("frmTest.txtName", 'x');
+    EXPECT_EQ(gos, 3);
+    EXPECT_EQ(f.checkClicks, 0);
+    EXPECT_EQ(f.txtName.Text(), "design\r\nx");
+}
+
 // A click on a fixed cell leaves the current cell alone; a double-click only
 // tells where the mouse was.
 TEST(UserInput, GridCellClicks) {

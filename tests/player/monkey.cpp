@@ -111,7 +111,9 @@ const std::vector<std::string> kHuge = {"1E300", "-1E300", "1E+308", "9999999999
 // Data files and the numbers that fit them: species, quadrats sampled, in
 // the habitat.
 // The algorithm file beside each fits it; heath15's minimum (with both links
-// on) is one whose covariances can be inverted.
+// on) is one whose covariances can be inverted; in meadow12's profile file
+// every parameter but the first is fixed, so that a profile of it runs with
+// no minimizer and offers the main window's Interrupt menu.
 struct DataFile {
     const char* path;
     const char* ns;
@@ -119,11 +121,13 @@ struct DataFile {
     const char* nh;
     const char* alg;
     const char* fitted;
+    const char* profile;
 };
 const std::vector<DataFile> kData = {
-    {"examples/meadow12.dat", "12", "8", "40", "examples/meadow12.alg", nullptr},
-    {"examples/bog10.dat", "10", "6", "30", "examples/bog10.alg", nullptr},
-    {"examples/heath15.dat", "15", "10", "50", "examples/heath15.alg", "tests/sessions/fitted_heath15.alg"}};
+    {"examples/meadow12.dat", "12", "8", "40", "examples/meadow12.alg", nullptr,
+     "tests/sessions/profile/meadow_theta1.alg"},
+    {"examples/bog10.dat", "10", "6", "30", "examples/bog10.alg", nullptr, nullptr},
+    {"examples/heath15.dat", "15", "10", "50", "examples/heath15.alg", "tests/sessions/fitted_heath15.alg", nullptr}};
 
 class Monkey {
 public:
@@ -353,6 +357,10 @@ private:
         if (r.title == "Grid providing covariance results" && dice_.Percent(85))   // the first is done first
             return head + Q(dice_.Percent(80) ? "1" : std::to_string(2 + dice_.Below(2)));
         if (dice_.Percent(6)) return head + "cancel";
+        // A profile or posterior mostly of the first parameter, at a few points.
+        if (StartsWith(r.text, "Choose the parameter number") && dice_.Percent(50)) return head + Q("1");
+        if (StartsWith(r.text, "Choose the number of data points") && dice_.Percent(50))
+            return head + Q(dice_.Percent(25) ? "11" : "25");
         if (!r.defaultText.empty() && dice_.Percent(30)) return head + Q(r.defaultText);
         return head + Q(Text());
     }
@@ -439,6 +447,10 @@ private:
         if (data && HasExt(data->alg, exts) && dice_.Percent(96)) {
             auto own = ownAlg_.find(data);
             if (own != ownAlg_.end() && Exists(own->second) && dice_.Percent(60)) return "choose file " + Q(own->second);
+            if (data->profile && dice_.Percent(30)) {
+                if (r.dialog->DialogTitle == "Open algorithm data file" && dice_.Percent(75)) PlanProfile();
+                return "choose file " + Q(data->profile);
+            }
             if (data->fitted && dice_.Percent(65)) {
                 if (r.dialog->DialogTitle == "Open algorithm data file" && dice_.Percent(75)) PlanCovarianceUse();
                 return "choose file " + Q(data->fitted);
@@ -505,6 +517,13 @@ private:
         return std::to_string(x) + " " + std::to_string(y);
     }
 
+    // A key pressed on a control that takes the focus: Enter, Escape or now
+    // and then a typing key.
+    void OfferKey(std::vector<Choice>& out, const std::string& p, int key) {
+        if (dice_.Percent(20)) key = dice_.Percent(50) ? 'a' + dice_.Below(26) : '0' + dice_.Below(10);
+        Offer(out, "key " + p + " " + std::to_string(key), 1);
+    }
+
     void OfferMouse(std::vector<Choice>& out, const std::string& target, Form& f, const Control* c, int weight) {
         const auto& down = c ? c->OnMouseDown : f.OnMouseDown;
         const auto& move = c ? c->OnMouseMove : f.OnMouseMove;
@@ -550,11 +569,14 @@ private:
                     if (!wait) w = Steer(p, w);
                     if (foreign && !IsQuit(c)) w = p == "frmMenu.cmdRank" ? 60 : 20;
                     Offer(out, "click " + p, w);
+                    Offer(out, "key " + p + " 13", w / 4);   // Enter on the focused button
+                    OfferKey(out, p, 27);
                     break;
                 }
                 case ControlKind::CheckBox:
                     Offer(out, "click " + p, 3);
                     Offer(out, "set " + p + " " + std::to_string(dice_.Below(2)), 1);
+                    OfferKey(out, p, dice_.Percent(50) ? 13 : 27);
                     break;
                 case ControlKind::OptionButton:
                     Offer(out, "click " + p, 3);
@@ -565,15 +587,16 @@ private:
                     if (l.ListCount() > 0) Offer(out, "set " + p + " " + std::to_string(dice_.Below(l.ListCount())), 3);
                     if (c.kind == ControlKind::ComboBox) Offer(out, "type " + p + " " + Q(TextFor(c)), 3);
                     if (c.OnDblClick) Offer(out, "dblclick " + p, 1);
+                    OfferKey(out, p, dice_.Percent(50) ? 13 : 27);
                     break;
                 }
                 case ControlKind::TextBox: {
                     auto& t = static_cast<platform::TextBox&>(c);
                     if (!t.Locked) Offer(out, "type " + p + " " + Q(TextFor(c)), 4);
-                    if (c.OnKeyPress) {
-                        Offer(out, "keys " + p + " " + Q(dice_.Percent(30) ? std::string("\b") : Text()), 2);
-                        Offer(out, "key " + p + " " + std::string(dice_.Percent(70) ? "13" : "27"), 2);
-                    }
+                    if (c.OnClick) Offer(out, "click " + p, 3);
+                    // Typing key by key, Backspace now and then; Enter, Escape.
+                    Offer(out, "keys " + p + " " + Q(dice_.Percent(30) ? std::string("\b") : Text()), 2);
+                    OfferKey(out, p, dice_.Percent(70) ? 13 : 27);
                     if (c.OnLostFocus) Offer(out, "leave " + p, 2);
                     break;
                 }
@@ -590,6 +613,7 @@ private:
                         Offer(out, "dblclickcell " + p + rc, 3);
                         Offer(out, "cell " + p + rc + " " + Q(Text()), 2);
                     }
+                    OfferKey(out, p, dice_.Percent(50) ? 13 : 27);
                     break;
                 }
                 case ControlKind::Menu: {
@@ -697,6 +721,12 @@ private:
         }
     }
 
+    // A likelihood profile or a posterior of the algorithm file just loaded.
+    void PlanProfile() {
+        patience_ = kPatience;
+        plan_ = {"click frmMenu.cmdParEstimate", dice_.Percent(50) ? "click frmParEvals.cmdML" : "click frmParEvals.cmdBP"};
+    }
+
     // The example data set that the main window names as the one read, or
     // the one it named last (an initialization cancelled clears the name).
     const DataFile* InMemory() {
@@ -721,6 +751,17 @@ private:
         return "";
     }
 
+    // The main window's Interrupt menu item that a profile or a posterior
+    // shows while it runs, as a line; "".
+    std::string InterruptMenu() {
+        for (Form* f : Reachable(nullptr))
+            if (f->name == "frmMain")
+                for (const char* name : {"mnuInterruptML", "mnuInterruptBayes"})
+                    if (Control* c = f->FindControl(name); c && platform::headless::HeadlessBackend::Usable(*c))
+                        return "menu frmMain." + std::string(name);
+        return "";
+    }
+
     // During a run: past its budget the run is stopped where it can be; now
     // and then the user does something else meanwhile, mostly on the other
     // windows. When the session's lines are used up inside a run, the run is
@@ -738,6 +779,8 @@ private:
             line = StopLine();
             if (line.empty()) throw SessionOver{};
             Note("the session used up its lines: the run is stopped");
+        } else if (std::string menu = InterruptMenu(); !menu.empty() && dice_.Percent(50)) {
+            line = menu;   // shown only during a run: pressed at once, mostly
         } else if (now - anchor_ >= budget_) {
             budget_ += Budget();
             line = StopLine();
@@ -799,18 +842,37 @@ struct Options {
     bool stats = false;  // prints the share of sessions that reach each task
 };
 
-// How many sessions noted each task as reached, and a wait inside it.
+// The actions whose reach --stats counts: the start of a line, at the top
+// level or at a yield.
+const char* const kActionNames[] = {"pressed keys", "clicked frmAlgo.txtAbsRel", "chose frmMain.mnuInterruptML",
+                                    "chose frmMain.mnuInterruptBayes"};
+const char* const kActionLines[][2] = {{"key ", "keys "},
+                                       {"click frmAlgo.txtAbsRel", nullptr},
+                                       {"menu frmMain.mnuInterruptML", nullptr},
+                                       {"menu frmMain.mnuInterruptBayes", nullptr}};
+constexpr int kActionCount = 4;
+
+// How many sessions noted each task as reached, and a wait inside it; how
+// many took each of the actions counted.
 struct Reach {
     long reached[kTaskCount] = {};
     long waited[kTaskCount] = {};
+    long took[kActionCount] = {};
 
     void Count(const std::string& script) {
         std::ifstream in(script);
-        for (std::string l; std::getline(in, l);)
+        bool seen[kActionCount] = {};
+        for (std::string l; std::getline(in, l);) {
             for (int t = 0; t < kTaskCount; ++t) {
                 if (l == std::string("# reached ") + kTaskNames[t]) ++reached[t];
                 if (l == std::string("# waited ") + kTaskNames[t]) ++waited[t];
             }
+            if (const auto d = l.find(" doevents "); StartsWith(l, "at ") && d != std::string::npos) l = l.substr(d + 10);
+            for (int a = 0; a < kActionCount; ++a)
+                for (const char* start : kActionLines[a])
+                    if (start && StartsWith(l, start)) seen[a] = true;
+        }
+        for (int a = 0; a < kActionCount; ++a) took[a] += seen[a] ? 1 : 0;
     }
 
     void Print(long sessions) const {
@@ -824,6 +886,9 @@ struct Reach {
         for (int t = 0; t < kTaskCount; ++t)
             std::cout << "monkey: " << kTaskNames[t] << ": reached in " << share(reached[t]) << " of sessions ("
                       << reached[t] << "), a wait inside it in " << share(waited[t]) << " (" << waited[t]
+                      << ")\n";
+        for (int a = 0; a < kActionCount; ++a)
+            std::cout << "monkey: " << kActionNames[a] << " in " << share(took[a]) << " of sessions (" << took[a]
                       << ")\n";
     }
 };
