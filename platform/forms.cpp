@@ -161,25 +161,29 @@ void UserDblClickCell(FlexGrid& g, int row, int col) {
     g.DblClick();
 }
 
+bool UserEnterOrEscape(Form& form, Control* focused, int keyAscii) {
+    if (!form.AcceptsInput() || (keyAscii != 13 && keyAscii != 27)) return false;
+    if (keyAscii == 13 && focused && focused->kind == ControlKind::CommandButton) {
+        UserClick(*focused);
+        return true;
+    }
+    for (Control* k : form.Controls()) {
+        if (k->kind != ControlKind::CommandButton || !k->Visible || !k->Enabled) continue;
+        auto& b = static_cast<CommandButton&>(*k);
+        if (keyAscii == 13 ? b.Default : b.Cancel) {
+            UserClick(b);
+            return true;
+        }
+    }
+    return false;
+}
+
 int UserKeyPress(Control& c, int keyAscii) {
     if (!c.form.AcceptsInput()) return 0;
     if (c.OnKeyPress) c.OnKeyPress(keyAscii);
-    if (keyAscii == 13 && c.kind == ControlKind::CommandButton) {
-        UserClick(c);
-        return 0;
-    }
     const bool multiLine = c.kind == ControlKind::RichTextBox ||
                            (c.kind == ControlKind::TextBox && static_cast<TextBox&>(c).MultiLine);
-    if ((keyAscii == 13 && !multiLine) || keyAscii == 27) {
-        for (Control* k : c.form.Controls()) {
-            if (k->kind != ControlKind::CommandButton || !k->Visible || !k->Enabled) continue;
-            auto& b = static_cast<CommandButton&>(*k);
-            if (keyAscii == 13 ? b.Default : b.Cancel) {
-                UserClick(b);
-                return 0;
-            }
-        }
-    }
+    if (!(keyAscii == 13 && multiLine) && UserEnterOrEscape(c.form, &c, keyAscii)) return 0;
     return keyAscii;
 }
 

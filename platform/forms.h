@@ -517,6 +517,10 @@ void UserDblClickCell(FlexGrid& g, int row, int col);
 // default or cancel button. Returns the key left for the control to take
 // (typed into a text box); 0 when none is left.
 int UserKeyPress(Control& c, int keyAscii);
+// Enter or Escape that no control took: Enter on the focused command button
+// clicks it, else Enter or Escape clicks the window's default or cancel
+// button. False when the key did nothing.
+bool UserEnterOrEscape(Form& form, Control* focused, int keyAscii);
 // The user closes a window by its close box (Form::RequestClose). A window
 // that takes no input (AcceptsInput) stays: false, as when its unload
 // handlers cancel the close.

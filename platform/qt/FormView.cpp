@@ -1373,21 +1373,12 @@ bool FormView::DefaultKeys(QEvent* event) {
     bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     bool escape = key->key() == Qt::Key_Escape;
     if ((!enter && !escape) || key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) return false;
-    if (enter)
-        if (auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget()); b && client && client->isAncestorOf(b)) {
-            b->click();
-            return true;
-        }
-    for (Control* c : form->Controls()) {
-        if (c->kind != ControlKind::CommandButton) continue;
-        auto* b = static_cast<CommandButton*>(c);
-        QWidget* w = WidgetOf(*b);
-        if ((enter ? b->Default : b->Cancel) && w && w->isVisible() && w->isEnabled()) {
-            static_cast<QPushButton*>(w)->click();
-            return true;
-        }
-    }
-    return false;
+    Control* focused = nullptr;
+    if (QWidget* f = QApplication::focusWidget(); f && client && client->isAncestorOf(f))
+        if (const auto it = owners_.find(f); it != owners_.end()) focused = it->second;
+    bool done = false;
+    Deliver(nullptr, [this, focused, enter, &done] { done = UserEnterOrEscape(*form, focused, enter ? 13 : 27); });
+    return done;
 }
 
 bool FormView::KeyPress(Control& c, QObject* watched, QEvent* event) {

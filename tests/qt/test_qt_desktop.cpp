@@ -295,3 +295,21 @@ TEST(QtDesktop, TheAccessKeyOfAButtonIsNotShadowedByHiddenMenus) {
     qttest::Settle(300);
     EXPECT_TRUE(d.session.ui.forms.IsLoaded("frmInitialize"));
 }
+
+// Enter on a focused button, and Escape with a cancel button, take the
+// platform's key path: the credits' OK closes them either way.
+TEST(QtDesktop, EnterOnAFocusedButtonOrEscapeClicksIt) {
+    for (const bool escape : {false, true}) {
+        qttest::Desktop d;
+        d.backend.Deliver([&] { d.app->Start(); });
+        qttest::Settle();
+        tivelor::frmCredits& credits = d.app->form<tivelor::frmCredits>();
+        credits.cmdOK.Cancel = escape;
+        QWidget* ok = d.backend.Widget(credits.cmdOK);
+        ok->window()->activateWindow();
+        ok->setFocus();
+        QTest::keyClick(ok, escape ? Qt::Key_Escape : Qt::Key_Return);
+        qttest::Settle();
+        EXPECT_EQ(d.app->ui.forms.Find(tivelor::frmCredits::kName), nullptr) << (escape ? "Escape" : "Enter");
+    }
+}
