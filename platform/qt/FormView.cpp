@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -1194,7 +1195,14 @@ void FormView::Show() {
             return;
         }
         sub->raise();
-        if (sub->mdiArea()) sub->mdiArea()->setActiveSubWindow(sub);
+        if (QMdiArea* area = sub->mdiArea()) {
+            area->setActiveSubWindow(sub);
+            // The area sizes its scroll bars to the windows shown; one placed
+            // while hidden and shown where it was placed is not counted
+            // until the area is resized.
+            QResizeEvent resized(area->viewport()->size(), area->viewport()->size());
+            QCoreApplication::sendEvent(area->viewport(), &resized);
+        }
         backend.RefreshMenuBar();
         ApplyFocus();
         return;
