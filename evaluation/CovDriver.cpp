@@ -176,6 +176,7 @@ bool CovarianceCalculator(App& app) {
         auto& data = static_cast<frmCovData&>(*f);
         data.watch = &watch;
         data.cmdStop.Caption = frmCovData::kInterruptCaption;
+        data.cmdStop.StopsRun = true;
         data.cmdStop.Enabled = true;
     }
     FitRunArrays(app);

@@ -24,6 +24,12 @@ namespace {
 constexpr const char* kSaveHint =
     "To save these results [restore or minimize this form then] choose 'Save covariance results as...'";
 
+// The top button raises the chooser now: it stops no run.
+void ShowSaveHint(frmCovData& data) {
+    data.cmdStop.Caption = kSaveHint;
+    data.cmdStop.StopsRun = false;
+}
+
 // Appends text right-justified in w columns (cut to its first w characters).
 void Pad(std::string& out, std::string_view text, std::size_t w) {
     if (text.size() >= w) {
@@ -73,7 +79,7 @@ void CovarianceReport(App& app) {
     const double r = eng.RecipLnLConst;
     auto yield = [&] { app.ui.DoEvents(); };
 
-    CovDataWindow(app).cmdStop.Caption = kSaveHint;
+    ShowSaveHint(CovDataWindow(app));
     bar.SetPanel(1, "Please be patient while covariance output is collated...");
 
     app.msg.NumFormat = "0.0000000E+00";
@@ -238,7 +244,7 @@ void CovarianceReport(App& app) {
     // nothing is left to show it in.
     if (!app.IsLoaded<frmCovDisplay>()) return;
     frmCovData& data = CovDataWindow(app);
-    data.cmdStop.Caption = kSaveHint;
+    ShowSaveHint(data);
     data.rtbCovData.Text = out;
     bar.SetPanel(1, "");
     frmCovDisplay& chooser = app.form<frmCovDisplay>();

@@ -63,6 +63,7 @@ void frmCovData::Form_Unload(int&) {
     if (platform::Form* f = app.ui.forms.Find(frmCovDisplay::kName))
         static_cast<frmCovDisplay*>(f)->cmdFile.Enabled = false;
     cmdStop.Caption = kInterruptCaption;
+    cmdStop.StopsRun = true;
 }
 
 frmCovData& CovDataWindow(App& app) {

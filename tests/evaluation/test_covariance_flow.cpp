@@ -55,9 +55,11 @@ TEST_F(Cov, TheFileIsReadBackAtItsFixedColumnsAfterOneOrTwoSaves) {
     b.Click("frmCovDisplay.cmdFile");
     EXPECT_EQ(Text(), shown);
 
-    // The top button now raises the chooser; closing the report leaves
-    // nothing to save until it is shown again; closing the chooser closes both.
+    // The top button now raises the chooser and stops no run (a box waits
+    // no gap); closing the report leaves nothing to save until it is shown
+    // again; closing the chooser closes both.
     auto& chooser = app.form<tivelor::frmCovDisplay>();
+    EXPECT_FALSE(app.ui.RunCanBeStopped());
     b.Click("frmCovData.cmdStop");
     EXPECT_EQ(app.form<tivelor::frmCovData>().watch, nullptr);
     b.Close("frmCovData");
