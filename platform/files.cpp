@@ -98,15 +98,15 @@ std::FILE* OpenRegularFile(const std::string& path, std::string& error, int& err
     return f;
 }
 
-// Passes over a UTF-8 byte-order mark at the start of in.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";   // UTF-8
+
+// Passes over a byte-order mark at the start of in.
 void SkipByteOrderMark(std::FILE* in) {
-    unsigned char head[3] = {};
-    if (std::fread(head, 1, 3, in) == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return;
+    char head[3] = {};
+    if (std::fread(head, 1, 3, in) == 3 && std::string_view(head, 3) == kByteOrderMark) return;
     std::clearerr(in);
     std::rewind(in);
 }
-
-bool HasByteOrderMark(const std::string& text) { return text.compare(0, 3, "\xEF\xBB\xBF") == 0; }
 
 // The errno of a read that failed, never 0.
 int ReadErrno() { return errno != 0 ? errno : EIO; }
@@ -499,7 +499,7 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
     const bool ok = std::ferror(f) == 0;
     std::fclose(f);
     if (!ok) text.clear();
-    if (HasByteOrderMark(text)) text.erase(0, 3);
+    if (text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
     return ok;
 }
 

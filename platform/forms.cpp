@@ -161,6 +161,17 @@ void UserDblClickCell(FlexGrid& g, int row, int col) {
     g.DblClick();
 }
 
+bool UserCanUse(const Control& c) {
+    if (!c.Enabled || !c.Visible) return false;
+    if (c.kind == ControlKind::Menu) {
+        for (const Menu* m = static_cast<const Menu&>(c).parent; m; m = m->parent)
+            if (!m->Enabled || !m->Visible) return false;
+    }
+    for (const Control* k = c.container; k; k = k->container)
+        if (!k->Enabled) return false;
+    return c.form.AcceptsInput();
+}
+
 bool UserEnterOrEscape(Form& form, Control* focused, int keyAscii) {
     if (!form.AcceptsInput() || (keyAscii != 13 && keyAscii != 27)) return false;
     if (keyAscii == 13 && focused && focused->kind == ControlKind::CommandButton) {

@@ -511,6 +511,10 @@ void UserSetValue(Control& c, int value);
 // click: the cell under the mouse, then DblClick.
 void UserClickCell(FlexGrid& g, int row, int col);
 void UserDblClickCell(FlexGrid& g, int row, int col);
+// Whether the user can use control c: it is enabled and visible, under
+// enabled and visible menus, in enabled frames, in a window that takes
+// input.
+bool UserCanUse(const Control& c);
 // The user presses a key on the control that has the focus: KeyPress first
 // (which may change or drop it); then Enter on a command button clicks it,
 // and Enter (outside a multi-line text box) or Escape clicks the window's

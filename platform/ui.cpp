@@ -72,21 +72,12 @@ std::string Ui::InputBox(const std::string& prompt, const std::string& title,
     return backend.InputBox(prompt, title, defaultText, xPos, yPos);
 }
 
-namespace {
-bool Shown(const Control& c) {
-    if (!c.Visible || !c.Enabled) return false;
-    if (c.kind == ControlKind::Menu)
-        if (const Menu* parent = static_cast<const Menu&>(c).parent) return Shown(*parent);
-    return !c.container || c.container == &c || Shown(*c.container);
-}
-}  // namespace
-
 std::vector<Control*> Ui::StopControls() const {
     std::vector<Control*> out;
     for (Form* f : forms.Loaded()) {
         if (!f->Visible() || f->IsUnloaded()) continue;
         for (Control* c : f->Controls())
-            if (c->StopsRun && Shown(*c)) out.push_back(c);
+            if (c->StopsRun && UserCanUse(*c)) out.push_back(c);
     }
     return out;
 }

@@ -158,8 +158,8 @@ public:
     // input (a run stopped meanwhile) calls this, checks, then asks.
     void ModalOpening() { backend.ModalOpening(); }
 
-    // The stop controls (Control::StopsRun) shown and enabled in shown
-    // windows: while there is one, a run that the user can stop is going on,
+    // The stop controls (Control::StopsRun) that the user can use in shown
+    // windows (UserCanUse): while there is one, a run that the user can stop is going on,
     // and a box that follows a yield waits the gap (Backend::ModalOpening).
     std::vector<Control*> StopControls() const;
     bool RunCanBeStopped() const { return !StopControls().empty(); }

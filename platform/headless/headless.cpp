@@ -14,17 +14,6 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool ReallyEnabled(const Control& c) {
-    if (!c.Enabled || !c.Visible) return false;
-    if (c.kind == ControlKind::Menu) {
-        for (const Menu* m = static_cast<const Menu&>(c).parent; m; m = m->parent)
-            if (!m->Enabled || !m->Visible) return false;
-    }
-    for (const Control* k = c.container; k; k = k->container)
-        if (!k->Enabled) return false;
-    return c.form.AcceptsInput();
-}
-
 // Why a window takes no input, for a step that acts on it; "" when it does.
 std::string Refusal(const Form& f) {
     switch (f.WhyNoInput()) {
@@ -124,7 +113,7 @@ void HeadlessBackend::OnPoll(std::uint64_t every, std::function<void()> f) {
 }
 
 bool HeadlessBackend::Usable(const Control& c) {
-    return (c.form.Visible() || c.kind == ControlKind::Menu) && ReallyEnabled(c);
+    return (c.form.Visible() || c.kind == ControlKind::Menu) && UserCanUse(c);
 }
 
 std::string HeadlessBackend::Describe(const Step& s) {
@@ -228,7 +217,7 @@ void HeadlessBackend::Perform(const Step& step) {
         if (!c.form.Visible() && c.kind != ControlKind::Menu)
             throw ScriptError(Describe(step) + ": window " + c.form.name + " is not shown");
         if (std::string why = Refusal(c.form); !why.empty()) throw ScriptError(Describe(step) + ": " + why);
-        if (!ReallyEnabled(c)) throw ScriptError(Describe(step) + ": " + c.Path() + " is disabled");
+        if (!UserCanUse(c)) throw ScriptError(Describe(step) + ": " + c.Path() + " is disabled");
     };
     auto shown = [&](Form& f) {
         if (!f.Visible()) throw ScriptError(Describe(step) + ": window " + f.name + " is not shown");

@@ -39,8 +39,6 @@
 
 namespace platform::qt {
 
-namespace {
-
 // A status bar's panels side by side. Where the bar has room for every text,
 // each panel is as wide as its text and the room left is shared evenly;
 // where it has not, the texts that fit an even share show whole and the
@@ -93,6 +91,8 @@ protected:
         Arrange();
     }
 };
+
+namespace {
 
 // Outer size of a window around its client area, in twips (Form's allowances).
 constexpr int kBorderWidth = 120;
@@ -985,12 +985,12 @@ void FormView::SyncColours(Control& c) {
 void FormView::SyncPanels(StatusBar& s) {
     auto* bar = static_cast<QStatusBar*>(WidgetOf(s));
     if (!bar || s.PanelCount() == 0) return;
-    auto& labels = panels_[&s];
-    PanelRow* row = labels.empty() ? nullptr : static_cast<PanelRow*>(labels.front()->parentWidget());
+    PanelRow*& row = panels_[&s];
     if (!row) {
         row = new PanelRow(bar);
         bar->addWidget(row, 1);
     }
+    auto& labels = row->labels;
     bool changed = false;
     while (static_cast<int>(labels.size()) < s.PanelCount()) {
         changed = true;
@@ -998,7 +998,6 @@ void FormView::SyncPanels(StatusBar& s) {
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         l->setTextFormat(Qt::PlainText);
         labels.push_back(l);
-        row->labels.push_back(l);
     }
     for (int i = 0; i < s.PanelCount(); ++i) {
         QString t = ToQt(s.Panel(i + 1));

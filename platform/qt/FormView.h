@@ -30,6 +30,7 @@ namespace platform::qt {
 
 class QtBackend;
 class FormView;
+class PanelRow;
 
 // The width a window needs to show its whole title: the text in a bold
 // title-bar font, with room for the title bar's icon and buttons. Message
@@ -162,7 +163,7 @@ private:
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<const Control*, QAction*> actions_;
     std::unordered_map<const QObject*, Control*> owners_;
-    std::unordered_map<const Control*, std::vector<QLabel*>> panels_;
+    std::unordered_map<const Control*, PanelRow*> panels_;   // a status bar's panels
     std::unordered_map<const Control*, std::string> shown_;   // text last put in a text pane
     std::vector<Menu*> topMenus_;
     std::vector<QMetaObject::Connection> conns_;

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -844,13 +845,15 @@ struct Options {
 
 // The actions whose reach --stats counts: the start of a line, at the top
 // level or at a yield.
-const char* const kActionNames[] = {"pressed keys", "clicked frmAlgo.txtAbsRel", "chose frmMain.mnuInterruptML",
-                                    "chose frmMain.mnuInterruptBayes"};
-const char* const kActionLines[][2] = {{"key ", "keys "},
-                                       {"click frmAlgo.txtAbsRel", nullptr},
-                                       {"menu frmMain.mnuInterruptML", nullptr},
-                                       {"menu frmMain.mnuInterruptBayes", nullptr}};
-constexpr int kActionCount = 4;
+struct Action {
+    const char* name;
+    const char* starts[2];   // the line starts that take it
+};
+constexpr Action kActions[] = {{"pressed keys", {"key ", "keys "}},
+                               {"clicked frmAlgo.txtAbsRel", {"click frmAlgo.txtAbsRel"}},
+                               {"chose frmMain.mnuInterruptML", {"menu frmMain.mnuInterruptML"}},
+                               {"chose frmMain.mnuInterruptBayes", {"menu frmMain.mnuInterruptBayes"}}};
+constexpr int kActionCount = static_cast<int>(std::size(kActions));
 
 // How many sessions noted each task as reached, and a wait inside it; how
 // many took each of the actions counted.
@@ -869,7 +872,7 @@ struct Reach {
             }
             if (const auto d = l.find(" doevents "); StartsWith(l, "at ") && d != std::string::npos) l = l.substr(d + 10);
             for (int a = 0; a < kActionCount; ++a)
-                for (const char* start : kActionLines[a])
+                for (const char* start : kActions[a].starts)
                     if (start && StartsWith(l, start)) seen[a] = true;
         }
         for (int a = 0; a < kActionCount; ++a) took[a] += seen[a] ? 1 : 0;
@@ -888,7 +891,7 @@ struct Reach {
                       << reached[t] << "), a wait inside it in " << share(waited[t]) << " (" << waited[t]
                       << ")\n";
         for (int a = 0; a < kActionCount; ++a)
-            std::cout << "monkey: " << kActionNames[a] << " in " << share(took[a]) << " of sessions (" << took[a]
+            std::cout << "monkey: " << kActions[a].name << " in " << share(took[a]) << " of sessions (" << took[a]
                       << ")\n";
     }
 };
